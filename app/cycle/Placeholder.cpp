@@ -1,0 +1,1 @@
+// Keeps tamber-core buildable until its first class lands.

@@ -1,0 +1,63 @@
+#include <framework/Cp932.h>
+#include <framework/Numbers.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+TEST(Cp932Test, RoundTripsJapaneseText)
+{
+    const std::string utf8 = "甲子(きのえね)ﾗｲﾌﾞﾗﾘ～";
+    CString cp932;
+    ASSERT_TRUE(Utf8ToCp932(utf8, cp932));
+    EXPECT_EQ(CString("\x8d\x62\x8e\x71", 4), cp932.Left(4));
+    std::string back;
+    ASSERT_TRUE(Cp932ToUtf8(cp932.View(), back));
+    EXPECT_EQ(utf8, back);
+}
+
+TEST(Cp932Test, ReportsBytesWithoutCounterpart)
+{
+    std::string out = "unchanged";
+    EXPECT_FALSE(Cp932ToUtf8(std::string_view("a\x81", 2), out));     // lone lead byte
+    EXPECT_FALSE(Cp932ToUtf8(std::string_view("\x81\x20", 2), out));   // invalid trail byte
+    EXPECT_EQ("unchanged", out);
+    CString str("unchanged");
+    EXPECT_FALSE(Utf8ToCp932("\xF0\x9F\x98\x80", str));                 // an emoji has no form
+    EXPECT_FALSE(Utf8ToCp932("\xC3", str));                             // broken UTF-8
+    EXPECT_EQ(CString("unchanged"), str);
+    EXPECT_EQ("a?", Cp932ToUtf8Lossy(std::string_view("a\x81", 2)));
+}
+
+TEST(Cp932Test, LiteralIsConvertedOnce)
+{
+    const CString& a = CP932("元号");
+    EXPECT_EQ(4, a.GetLength());
+    EXPECT_THROW(LiteralToCp932("\xF0\x9F\x98\x80"), std::logic_error);
+}
+
+TEST(NumbersTest, ReadsLikeAtoiAndSaturates)
+{
+    struct Case { const char* text; std::int32_t value; int consumed; };
+    const Case cases[] = {
+        {"123", 123, 3},           {"  -45x", -45, 5},        {"+7", 7, 2},
+        {"\t\r\n 9", 9, 5},        {"", 0, 0},                {"abc", 0, 0},
+        {"-", 0, 0},               {"2147483647", 2147483647, 10},
+        {"2147483648", std::numeric_limits<std::int32_t>::max(), 10},
+        {"-2147483648", std::numeric_limits<std::int32_t>::min(), 11},
+        {"-99999999999999999999", std::numeric_limits<std::int32_t>::min(), 21},
+        {"\"1868\"", 0, 0},
+    };
+    for (const Case& c : cases) {
+        const char* pEnd = nullptr;
+        EXPECT_EQ(c.value, Strtol32(c.text, &pEnd)) << c.text;
+        EXPECT_EQ(c.consumed, pEnd - c.text) << c.text;
+        EXPECT_EQ(c.value, Atoi32(c.text)) << c.text;
+    }
+    EXPECT_EQ(0, Atoi32(nullptr));
+}
+
+} // namespace

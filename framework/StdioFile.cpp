@@ -1,0 +1,276 @@
+#include <framework/StdioFile.h>
+
+#include <framework/FileSystem.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kChunk = 64 * 1024;
+
+mode_t CurrentUmask()
+{
+    const mode_t m = ::umask(0);
+    ::umask(m);
+    return m;
+}
+
+std::string FolderOf(const std::string& strPath)
+{
+    const auto n = strPath.rfind('/');
+    if (n == std::string::npos)
+        return ".";
+    if (n == 0)
+        return "/";
+    return strPath.substr(0, n);
+}
+
+std::string BaseNameOf(const std::string& strPath)
+{
+    const auto n = strPath.rfind('/');
+    return n == std::string::npos ? strPath : strPath.substr(n + 1);
+}
+
+} // namespace
+
+CStdioFile::CStdioFile(const char* pszFileName, unsigned nOpenFlags)
+{
+    CFileException e;
+    if (!Open(pszFileName, nOpenFlags, &e))
+        throw e;
+}
+
+CStdioFile::~CStdioFile()
+{
+    Abort();
+}
+
+bool CStdioFile::Open(const char* pszFileName, unsigned nOpenFlags, CFileException* pError)
+{
+    Abort();
+    m_strFileName = pszFileName;
+    m_bText = (nOpenFlags & typeBinary) == 0;
+    const unsigned nMode = nOpenFlags & ~(typeText | typeBinary);
+
+    auto fail = [&](int cause, int nErrno) {
+        if (pError)
+            *pError = CFileException(cause, nErrno, pszFileName);
+        m_strTemp.clear();
+        return false;
+    };
+
+    std::string strNative;
+    if (!ToNativePath(m_strFileName, strNative))
+        return fail(CFileException::badPath, -1);
+
+    if (nMode == modeRead) {
+        const int fd = ::open(strNative.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return fail(CFileException::OsErrorToCause(errno), errno);
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+            ::close(fd);
+            return fail(CFileException::accessDenied, EISDIR);
+        }
+        m_fd = fd;
+        m_bWrite = false;
+        m_buffer.clear();
+        m_nPos = 0;
+        m_bEof = false;
+        return true;
+    }
+
+    if (nMode != (modeCreate | modeWrite))
+        return fail(CFileException::genericException, -1);
+
+    // Replace the file a symbolic link points to, not the link itself.
+    std::string strTarget = strNative;
+    struct stat lst {};
+    if (::lstat(strTarget.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+        char* pszReal = ::realpath(strTarget.c_str(), nullptr);
+        if (pszReal) {
+            strTarget = pszReal;
+            std::free(pszReal);
+        }
+    }
+    struct stat st {};
+    const bool bExists = ::stat(strTarget.c_str(), &st) == 0;
+    if (bExists && S_ISDIR(st.st_mode))
+        return fail(CFileException::accessDenied, EISDIR);
+
+    std::string strTemplate = FolderOf(strTarget) + "/." + BaseNameOf(strTarget) + ".XXXXXX";
+    const int fd = ::mkstemp(strTemplate.data());
+    if (fd < 0)
+        return fail(CFileException::OsErrorToCause(errno), errno);
+    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    // The new file gets the permissions of the one it replaces, or those of a newly created file.
+    const mode_t mode = bExists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
+    ::fchmod(fd, mode);
+
+    m_fd = fd;
+    m_bWrite = true;
+    m_strTarget = strTarget;
+    m_strTemp = strTemplate;
+    m_buffer.clear();
+    return true;
+}
+
+void CStdioFile::Throw(int cause, int nErrno)
+{
+    throw CFileException(cause, nErrno, m_strFileName);
+}
+
+bool CStdioFile::FillBuffer()
+{
+    if (m_bEof)
+        return false;
+    if (m_nPos > 0) {
+        m_buffer.erase(0, m_nPos);
+        m_nPos = 0;
+    }
+    const std::size_t nOld = m_buffer.size();
+    m_buffer.resize(nOld + kChunk);
+    ssize_t n;
+    do {
+        n = ::read(m_fd, m_buffer.data() + nOld, kChunk);
+    } while (n < 0 && errno == EINTR);
+    if (n < 0) {
+        const int nErrno = errno;
+        m_buffer.resize(nOld);
+        Throw(nErrno == EISDIR ? CFileException::accessDenied : CFileException::hardIO, nErrno);
+    }
+    m_buffer.resize(nOld + static_cast<std::size_t>(n));
+    if (n == 0)
+        m_bEof = true;
+    return n > 0;
+}
+
+bool CStdioFile::ReadString(CString& str)
+{
+    if (m_fd < 0 || m_bWrite)
+        Throw(CFileException::genericException, -1);
+    std::size_t nScanned = m_nPos;
+    for (;;) {
+        const char* pBegin = m_buffer.data() + m_nPos;
+        const void* pLf = nScanned < m_buffer.size()
+                              ? std::memchr(m_buffer.data() + nScanned, '\n', m_buffer.size() - nScanned)
+                              : nullptr;
+        if (pLf) {
+            std::size_t nLine = static_cast<const char*>(pLf) - pBegin;
+            const std::size_t nNext = m_nPos + nLine + 1;
+            if (nLine > kMaxLineLength)
+                Throw(CFileException::invalidFile, -1);
+            if (m_bText && nLine > 0 && pBegin[nLine - 1] == '\r')
+                --nLine;
+            str = CString(pBegin, static_cast<int>(nLine));
+            m_nPos = nNext;
+            return true;
+        }
+        nScanned = m_buffer.size();
+        if (nScanned - m_nPos > kMaxLineLength)
+            Throw(CFileException::invalidFile, -1);
+        const std::size_t nDone = nScanned - m_nPos;
+        if (!FillBuffer()) {
+            // End of file: the rest, if any, is a last line without a line end.
+            if (m_nPos >= m_buffer.size()) {
+                str.Empty();
+                return false;
+            }
+            str = CString(m_buffer.data() + m_nPos, static_cast<int>(m_buffer.size() - m_nPos));
+            m_nPos = m_buffer.size();
+            return true;
+        }
+        nScanned = m_nPos + nDone;   // FillBuffer moved the unread rest to the front
+    }
+}
+
+void CStdioFile::WriteString(const char* psz)
+{
+    WriteString(CString(psz));
+}
+
+void CStdioFile::WriteString(const CString& str)
+{
+    if (m_fd < 0 || !m_bWrite)
+        Throw(CFileException::genericException, -1);
+    const std::string_view sv = str.View();
+    if (!m_bText) {
+        m_buffer.append(sv);
+    } else {
+        std::size_t nFrom = 0;
+        for (std::size_t n = sv.find('\n'); n != std::string_view::npos; n = sv.find('\n', nFrom)) {
+            m_buffer.append(sv.substr(nFrom, n - nFrom));
+            m_buffer.append("\r\n");
+            nFrom = n + 1;
+        }
+        m_buffer.append(sv.substr(nFrom));
+    }
+    if (m_buffer.size() >= kChunk)
+        FlushBuffer();
+}
+
+void CStdioFile::FlushBuffer()
+{
+    std::size_t nDone = 0;
+    while (nDone < m_buffer.size()) {
+        const ssize_t n = ::write(m_fd, m_buffer.data() + nDone, m_buffer.size() - nDone);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int nErrno = errno;
+            m_buffer.clear();
+            Throw(CFileException::OsErrorToCause(nErrno), nErrno);
+        }
+        nDone += static_cast<std::size_t>(n);
+    }
+    m_buffer.clear();
+}
+
+void CStdioFile::Close()
+{
+    if (m_fd < 0)
+        return;
+    if (!m_bWrite) {
+        ::close(m_fd);
+        m_fd = -1;
+        m_buffer.clear();
+        return;
+    }
+    try {
+        FlushBuffer();
+        if (::fsync(m_fd) != 0)
+            Throw(CFileException::OsErrorToCause(errno), errno);
+        const int fd = m_fd;
+        m_fd = -1;
+        if (::close(fd) != 0)
+            Throw(CFileException::OsErrorToCause(errno), errno);
+        if (::rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0)
+            Throw(CFileException::OsErrorToCause(errno), errno);
+        m_strTemp.clear();
+    } catch (...) {
+        Abort();
+        throw;
+    }
+}
+
+void CStdioFile::Abort()
+{
+    if (m_fd >= 0) {
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_strTemp.empty()) {
+        ::unlink(m_strTemp.c_str());
+        m_strTemp.clear();
+    }
+    m_buffer.clear();
+    m_nPos = 0;
+    m_bEof = false;
+}

@@ -1,0 +1,88 @@
+// CStdioFile: a text file read line by line or written line by line.
+//
+// Text mode as the table files need it on every platform: writing turns each line feed into
+// CR LF; reading takes CR LF and LF as line ends (a CR not followed by LF stays in the line) and
+// returns a last line that has no line end.
+//
+// Writing never changes the target in place. A file opened with modeCreate | modeWrite is written
+// to a temporary file in the target's folder; Close() flushes it to disk and renames it over the
+// target. Until Close() succeeds the target keeps its previous content, and a write that fails
+// (disk full, folder read-only, an exception that skips Close) leaves it exactly as it was.
+//
+// Names are code page 932 and converted to native names at the system call (FileSystem.h); a name
+// without a native form fails to open with cause badPath.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include <framework/FileException.h>
+#include <framework/String.h>
+#include <framework/framework_export.h>
+
+class FRAMEWORK_EXPORT CStdioFile {
+public:
+    enum OpenFlags : unsigned {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeCreate = 0x1000,
+        typeText = 0x4000,
+        typeBinary = 0x8000,
+    };
+
+    // The longest line ReadString accepts. Far above any real table file; a longer line (for
+    // instance a large file with no line end at all) is refused with cause invalidFile instead of
+    // being taken into memory whole.
+    static constexpr std::size_t kMaxLineLength = 64u << 20;
+
+    CStdioFile() = default;
+    // Opens as Open does; throws CFileException when it fails.
+    CStdioFile(const char* pszFileName, unsigned nOpenFlags);
+    // An open write that was not closed is abandoned: the temporary file is removed and the
+    // target is left as it was.
+    ~CStdioFile();
+
+    CStdioFile(const CStdioFile&) = delete;
+    CStdioFile& operator=(const CStdioFile&) = delete;
+
+    // Opens pszFileName for reading (modeRead) or for replacing (modeCreate | modeWrite; typeText
+    // or typeBinary). Returns false and fills *pError (when given) on failure; the object stays
+    // closed. Any other combination of flags is refused with cause genericException.
+    bool Open(const char* pszFileName, unsigned nOpenFlags, CFileException* pError = nullptr);
+
+    // Reads the next line without its line end. Returns false at the end of the file (str is then
+    // empty). Throws CFileException on a read error, or with cause invalidFile for a line longer
+    // than kMaxLineLength.
+    bool ReadString(CString& str);
+
+    // Writes the bytes of the text (NUL bytes included); in text mode each LF is written as CR LF.
+    // Throws CFileException when writing fails (cause diskFull when the disk is full).
+    void WriteString(const CString& str);
+    void WriteString(const char* psz);
+
+    // Ends the file. For a write: flushes, syncs to disk and renames over the target; throws
+    // CFileException when any of this fails, and the target then keeps its previous content. For a
+    // read: closes. Closing a closed file does nothing.
+    void Close();
+
+    // Closes without committing or throwing: a write is discarded.
+    void Abort();
+
+    bool IsOpen() const { return m_fd >= 0; }
+    const CString& GetFilePath() const { return m_strFileName; }
+
+private:
+    void FlushBuffer();
+    bool FillBuffer();
+    [[noreturn]] void Throw(int cause, int nErrno);
+
+    int m_fd = -1;
+    bool m_bWrite = false;
+    bool m_bText = true;
+    CString m_strFileName;        // as the caller named it, for exceptions
+    std::string m_strTarget;      // native name of the file to replace
+    std::string m_strTemp;        // native name of the temporary file while writing
+    std::string m_buffer;         // read-ahead or pending output
+    std::size_t m_nPos = 0;       // read position in m_buffer
+    bool m_bEof = false;
+};
