@@ -47,7 +47,8 @@ std::vector<std::string> Utf8(const std::vector<const char*>& names)
 
 int StemIndex(const std::string& str)
 {
-    return static_cast<int>(std::find(std::begin(kStems), std::end(kStems), str) - std::begin(kStems));
+    return static_cast<int>(std::find(std::begin(kStems), std::end(kStems), str) -
+                            std::begin(kStems));
 }
 
 int BranchIndex(const std::string& str)
@@ -305,11 +306,12 @@ TEST(SexagenaryCycleNearest, WorkedExamples)
         {9, 1, kMin, NEAREST_ON_OR_AFTER, true, kMin},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.nStem << "/" << c.nBranch << " " << c.lBound << " "
+                                        << (c.eDirection == NEAREST_BEFORE ? "before" : "on/after"));
         std::int32_t lYear = 12345;
-        EXPECT_EQ(kCycle.FindNearestYear(c.nStem, c.nBranch, c.lBound, c.eDirection, lYear), c.bFound)
-            << c.nStem << "/" << c.nBranch << " " << c.lBound << " " << c.eDirection;
-        EXPECT_EQ(lYear, c.bFound ? c.lYear : 12345)
-            << c.nStem << "/" << c.nBranch << " " << c.lBound << " " << c.eDirection;
+        const bool bFound = kCycle.FindNearestYear(c.nStem, c.nBranch, c.lBound, c.eDirection, lYear);
+        EXPECT_EQ(bFound, c.bFound);
+        EXPECT_EQ(lYear, c.bFound ? c.lYear : 12345);
     }
 }
 
@@ -324,8 +326,10 @@ TEST(SexagenaryCycleDifferential, MatchesThePerYearSearch)
 {
     std::mt19937 rng(19840202);
     // Starts around year 0, near both bounds, and anywhere.
-    const std::int64_t regions[][2] = {
-        {-400, 400}, {std::int64_t{kMax} - 400, kMax}, {kMin, std::int64_t{kMin} + 400}, {kMin, kMax}};
+    const std::int64_t regions[][2] = {{-400, 400},
+                                       {std::int64_t{kMax} - 400, kMax},
+                                       {kMin, std::int64_t{kMin} + 400},
+                                       {kMin, kMax}};
     std::uniform_int_distribution<int> stemDist(-2, 10);     // mostly valid, some outside
     std::uniform_int_distribution<int> branchDist(-1, 12);
     std::uniform_int_distribution<int> lengthDist(-5, 260);
@@ -338,18 +342,23 @@ TEST(SexagenaryCycleDifferential, MatchesThePerYearSearch)
             const std::int32_t lStart = Clamp32(startDist(rng));
             const std::int32_t lEnd = Clamp32(std::int64_t{lStart} + lengthDist(rng));
 
-            std::vector<std::int32_t> fast, slow;
-            kCycle.ListYears(nStem, nBranch, CYearRange(lStart, lEnd), fast);
-            cycle_testing::PerYearListYears(kCycle, nStem, nBranch, CYearRange(lStart, lEnd), slow);
-            ASSERT_EQ(fast, slow) << nStem << "/" << nBranch << " " << lStart << ".." << lEnd;
+            SCOPED_TRACE(testing::Message()
+                         << nStem << "/" << nBranch << " " << lStart << ".." << lEnd);
 
+            const CYearRange span(lStart, lEnd);
+            std::vector<std::int32_t> fast, slow;
+            kCycle.ListYears(nStem, nBranch, span, fast);
+            cycle_testing::PerYearListYears(kCycle, nStem, nBranch, span, slow);
+            ASSERT_EQ(fast, slow);
+
+            // The start serves as the bound of both nearest-year searches.
             for (ENearestDirection eDirection : {NEAREST_ON_OR_AFTER, NEAREST_BEFORE}) {
                 std::int32_t lFast = -7, lSlow = -7;
-                const bool bFast = kCycle.FindNearestYear(nStem, nBranch, lStart, eDirection, lFast);
-                const bool bSlow = cycle_testing::PerYearFindNearestYear(kCycle, nStem, nBranch,
-                                                                         lStart, eDirection, lSlow);
-                ASSERT_EQ(bFast, bSlow) << nStem << "/" << nBranch << " " << lStart << " " << eDirection;
-                ASSERT_EQ(lFast, lSlow) << nStem << "/" << nBranch << " " << lStart << " " << eDirection;
+                ASSERT_EQ(kCycle.FindNearestYear(nStem, nBranch, lStart, eDirection, lFast),
+                          cycle_testing::PerYearFindNearestYear(kCycle, nStem, nBranch, lStart,
+                                                                eDirection, lSlow))
+                    << eDirection;
+                ASSERT_EQ(lFast, lSlow) << eDirection;
             }
             ++nChecked;
         }
@@ -374,7 +383,8 @@ TEST(SexagenaryCycleIcu, MatchesTheChineseCalendarsCyclicYear)
     int nCompared = 0;
     for (int nAstronomical = -1500; nAstronomical <= 2600; ++nAstronomical) {
         const std::chrono::sys_days day{std::chrono::year{nAstronomical} / std::chrono::July / 1};
-        calendar->setTime(static_cast<UDate>(day.time_since_epoch().count()) * U_MILLIS_PER_DAY, status);
+        const UDate date = static_cast<UDate>(day.time_since_epoch().count()) * U_MILLIS_PER_DAY;
+        calendar->setTime(date, status);
         const int nCyclicYear = calendar->get(UCAL_YEAR, status);   // 1..60, 1 is 甲子
         ASSERT_TRUE(U_SUCCESS(status)) << u_errorName(status);
 
