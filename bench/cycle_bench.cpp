@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include <cycle/SexagenaryCycle.h>
 #include <cycle/testing/PerYearSearch.h>
 
@@ -114,8 +116,11 @@ BENCHMARK(BM_FindNearestYear);
 BENCHMARK(BM_PerYearFindNearestYear);
 
 // The console output, plus a closing table of per-year time over ListYears time for each span.
+// The ratios use CPU time, which other processes on a shared machine disturb less.
 class CRatioReporter : public benchmark::ConsoleReporter {
 public:
+    explicit CRatioReporter(OutputOptions options) : ConsoleReporter(options) {}
+
     void ReportRuns(const std::vector<Run>& runs) override
     {
         ConsoleReporter::ReportRuns(runs);
@@ -123,7 +128,7 @@ public:
             if (run.run_type != Run::RT_Iteration || run.error_occurred)
                 continue;
             const double dMicroseconds =
-                run.GetAdjustedRealTime() * 1e6 / benchmark::GetTimeUnitMultiplier(run.time_unit);
+                run.GetAdjustedCPUTime() * 1e6 / benchmark::GetTimeUnitMultiplier(run.time_unit);
             m_times[run.run_name.function_name][run.run_name.args] = dMicroseconds;
         }
     }
@@ -133,7 +138,8 @@ public:
         ConsoleReporter::Finalize();
         const auto& fast = m_times["BM_ListYears"];
         const auto& slow = m_times["BM_PerYearListYears"];
-        std::printf("\n%-12s %16s %16s %10s\n", "span", "ListYears us", "per-year us", "ratio");
+        std::printf("\n%-12s %16s %16s %10s\n", "span", "ListYears CPU us", "per-year CPU us",
+                    "ratio");
         for (const auto& [strArgs, dSlow] : slow) {
             const auto it = fast.find(strArgs);
             if (it != fast.end() && it->second > 0)
@@ -158,7 +164,8 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;
-    CRatioReporter reporter;
+    CRatioReporter reporter(isatty(fileno(stdout)) ? benchmark::ConsoleReporter::OO_Defaults
+                                                   : benchmark::ConsoleReporter::OO_Tabular);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
