@@ -206,9 +206,11 @@ void CSexagenaryCycle::ListYears(int nStem, int nBranch, CYearRange span,
         return;
     years.reserve(static_cast<std::size_t>((llLast - llCount) / nPeriod + 1));
     AdviseHugePages(years.data(), years.capacity() * sizeof(std::int32_t));
-    // Two plain loops instead of a test per year: counts up to 0 are the years before 1 (one less
-    // than their count), the counts after are the years themselves. Counts stay in 64 bits, so
-    // the step past the end year never wraps, even at INT32_MAX.
+    // Stepping by the period on the count is stepping across the missing year 0: after a negative
+    // year y comes y + period while that is still negative, else y + period + 1. Two plain loops
+    // instead of a test per year: counts up to 0 are the years before 1 (one less than their
+    // count), the counts after are the years themselves. Counts stay in 64 bits, so the step past
+    // the end year never wraps, even at INT32_MAX.
     for (; llCount <= std::min<std::int64_t>(llLast, 0); llCount += nPeriod)
         years.push_back(static_cast<std::int32_t>(llCount - 1));
     for (; llCount <= llLast; llCount += nPeriod)
