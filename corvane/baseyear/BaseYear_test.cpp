@@ -159,62 +159,41 @@ TEST(BaseYearTest, RangeAndDifference)
 // ---------------------------------------------------------------------------------------------
 // Accessors, copy and assignment
 
-TEST(BaseYearTest, InitialValues)
+// Every field of a table, base part included, as one text to compare.
+std::string Dump(const CBaseYear& table)
 {
-    const CBaseYear table;
-    EXPECT_EQ(1, table.GetBaseWesternYear());
-    EXPECT_EQ(NO_END_YEAR, table.GetEndWesternYear());
-    EXPECT_FALSE(table.GetKazoe() || table.GetDisplayMinus() || table.GetMinus1() || table.GetEndYearPlus() ||
-                 table.GetEndYearKaiki() || table.GetBeginYearQuest() || table.GetEndYearQuest());
-    CString str("x");
-    table.GetSupplement(str);
-    EXPECT_TRUE(str.IsEmpty());
-    EXPECT_FALSE(table.GetModified());
-    EXPECT_TRUE(table.GetFileName().IsEmpty());
-    EXPECT_TRUE(table.GetTableName().IsEmpty());
+    CString strSupplement;
+    table.GetSupplement(strSupplement);
+    std::ostringstream out;
+    out << table.GetBaseWesternYear() << ' ' << table.GetEndWesternYear() << ' ' << table.GetKazoe()
+        << table.GetDisplayMinus() << table.GetMinus1() << table.GetEndYearPlus() << table.GetEndYearKaiki()
+        << table.GetBeginYearQuest() << table.GetEndYearQuest() << " [" << strSupplement.Str() << "] ["
+        << table.GetFileName().Str() << "] [" << table.GetTableName().Str() << "] ["
+        << table.GetExplanation().Str() << "] " << table.GetModified() << table.GetTodayDate();
+    return out.str();
 }
 
 TEST(BaseYearTest, SettersMarkOnlyRealChanges)
 {
-    struct {
-        const char* pszName;
-        std::function<void(CBaseYear&)> change;
-        std::function<void(CBaseYear&)> same;
-        std::function<bool(const CBaseYear&)> changed;
-    } const setters[] = {
-        {"base", [](CBaseYear& t) { t.SetBaseWesternYear(-7); }, [](CBaseYear& t) { t.SetBaseWesternYear(-7); },
-         [](const CBaseYear& t) { return t.GetBaseWesternYear() == -7; }},
-        {"end", [](CBaseYear& t) { t.SetEndWesternYear(2000); }, [](CBaseYear& t) { t.SetEndWesternYear(2000); },
-         [](const CBaseYear& t) { return t.GetEndWesternYear() == 2000; }},
-        {"kazoe", [](CBaseYear& t) { t.SetKazoe(true); }, [](CBaseYear& t) { t.SetKazoe(true); },
-         [](const CBaseYear& t) { return t.GetKazoe(); }},
-        {"minus", [](CBaseYear& t) { t.SetDisplayMinus(true); }, [](CBaseYear& t) { t.SetDisplayMinus(true); },
-         [](const CBaseYear& t) { return t.GetDisplayMinus(); }},
-        {"minus1", [](CBaseYear& t) { t.SetMinus1(true); }, [](CBaseYear& t) { t.SetMinus1(true); },
-         [](const CBaseYear& t) { return t.GetMinus1(); }},
-        {"plus", [](CBaseYear& t) { t.SetEndYearPlus(true); }, [](CBaseYear& t) { t.SetEndYearPlus(true); },
-         [](const CBaseYear& t) { return t.GetEndYearPlus(); }},
-        {"kaiki", [](CBaseYear& t) { t.SetEndYearKaiki(true); }, [](CBaseYear& t) { t.SetEndYearKaiki(true); },
-         [](const CBaseYear& t) { return t.GetEndYearKaiki(); }},
-        {"begin?", [](CBaseYear& t) { t.SetBeginYearQuest(true); }, [](CBaseYear& t) { t.SetBeginYearQuest(true); },
-         [](const CBaseYear& t) { return t.GetBeginYearQuest(); }},
-        {"end?", [](CBaseYear& t) { t.SetEndYearQuest(true); }, [](CBaseYear& t) { t.SetEndYearQuest(true); },
-         [](const CBaseYear& t) { return t.GetEndYearQuest(); }},
-        {"supplement", [](CBaseYear& t) { t.SetSupplement("Note"); }, [](CBaseYear& t) { t.SetSupplement("Note"); },
-         [](const CBaseYear& t) {
-             CString s;
-             t.GetSupplement(s);
-             return s == "Note";
-         }},
+    const std::function<void(CBaseYear&)> setters[] = {
+        [](CBaseYear& t) { t.SetBaseWesternYear(-7); },   [](CBaseYear& t) { t.SetEndWesternYear(2000); },
+        [](CBaseYear& t) { t.SetKazoe(true); },           [](CBaseYear& t) { t.SetDisplayMinus(true); },
+        [](CBaseYear& t) { t.SetMinus1(true); },          [](CBaseYear& t) { t.SetEndYearPlus(true); },
+        [](CBaseYear& t) { t.SetEndYearKaiki(true); },    [](CBaseYear& t) { t.SetBeginYearQuest(true); },
+        [](CBaseYear& t) { t.SetEndYearQuest(true); },    [](CBaseYear& t) { t.SetSupplement("Note"); },
     };
-    for (const auto& s : setters) {
+    // A new table counts from year 1 with no end; everything else is empty or false.
+    const std::string strFresh = Dump(CBaseYear());
+    EXPECT_EQ("1 2147483647 0000000 [] [] [] [] 00", strFresh);
+    for (std::size_t i = 0; i < std::size(setters); ++i) {
         CBaseYear table;
-        s.change(table);
-        EXPECT_TRUE(s.changed(table)) << s.pszName;
-        EXPECT_TRUE(table.GetModified()) << s.pszName;
+        setters[i](table);
+        EXPECT_TRUE(table.GetModified()) << i;
         table.SetModified(false);
-        s.same(table);
-        EXPECT_FALSE(table.GetModified()) << s.pszName;
+        const std::string strChanged = Dump(table);
+        EXPECT_NE(strFresh, strChanged) << i;
+        setters[i](table);
+        EXPECT_EQ(strChanged, Dump(table)) << i;   // the flag included
     }
 
     // Letter case is a change; the initial values given again are not.
@@ -228,7 +207,7 @@ TEST(BaseYearTest, SettersMarkOnlyRealChanges)
     fresh.SetEndWesternYear(NO_END_YEAR);
     fresh.SetKazoe(false);
     fresh.SetSupplement(nullptr);
-    EXPECT_FALSE(fresh.GetModified());
+    EXPECT_EQ(strFresh, Dump(fresh));
 }
 
 TEST(BaseYearTest, CopyAndAssignmentCopyEverything)
@@ -241,34 +220,13 @@ TEST(BaseYearTest, CopyAndAssignmentCopyEverything)
     source.SetTodayDate(true);
     ASSERT_TRUE(source.GetModified());
 
-    auto expectSame = [&source](const CBaseYear& copy) {
-        EXPECT_EQ(source.GetBaseWesternYear(), copy.GetBaseWesternYear());
-        EXPECT_EQ(source.GetEndWesternYear(), copy.GetEndWesternYear());
-        EXPECT_EQ(source.GetKazoe(), copy.GetKazoe());
-        EXPECT_EQ(source.GetDisplayMinus(), copy.GetDisplayMinus());
-        EXPECT_EQ(source.GetMinus1(), copy.GetMinus1());
-        EXPECT_EQ(source.GetEndYearPlus(), copy.GetEndYearPlus());
-        EXPECT_EQ(source.GetEndYearKaiki(), copy.GetEndYearKaiki());
-        EXPECT_EQ(source.GetBeginYearQuest(), copy.GetBeginYearQuest());
-        EXPECT_EQ(source.GetEndYearQuest(), copy.GetEndYearQuest());
-        CString a, b;
-        source.GetSupplement(a);
-        copy.GetSupplement(b);
-        EXPECT_EQ(a, b);
-        EXPECT_EQ(source.GetFileName(), copy.GetFileName());
-        EXPECT_EQ(source.GetTableName(), copy.GetTableName());
-        EXPECT_EQ(source.GetExplanation(), copy.GetExplanation());
-        EXPECT_EQ(source.GetModified(), copy.GetModified());
-        EXPECT_EQ(source.GetTodayDate(), copy.GetTodayDate());
-    };
-    const CBaseYear copy(source);
-    expectSame(copy);
+    EXPECT_EQ(Dump(source), Dump(CBaseYear(source)));
     CBaseYear assigned = MakeTable(5, 6, DISPLAY_MINUS | END_PLUS | BEGIN_QUEST);
     assigned.SetSupplement("other");
     assigned.SetModified(false);
     CBaseYear& result = (assigned = source);
     EXPECT_EQ(&assigned, &result);
-    expectSame(assigned);
+    EXPECT_EQ(Dump(source), Dump(assigned));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -406,6 +364,15 @@ public:
     std::deque<std::optional<CString>> m_answers;
 };
 
+// The lines joined with CR LF, the last one without a line end.
+std::string Joined(const std::vector<CString>& lines)
+{
+    std::string str;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        str += (i ? "\r\n" : "") + lines[i].Str();
+    return str;
+}
+
 // Each test runs in a folder of its own, which is the current directory, with the recording UI.
 class BaseYearFileTest : public ::testing::Test {
 protected:
@@ -439,13 +406,9 @@ protected:
         return out.str();
     }
 
-    // A file of the given lines joined with CR LF, the last one without a line end.
     void WriteLines(const char* pszName, const std::vector<CString>& lines) const
     {
-        std::string str;
-        for (std::size_t i = 0; i < lines.size(); ++i)
-            str += (i ? "\r\n" : "") + lines[i].Str();
-        WriteBytes(pszName, str);
+        WriteBytes(pszName, Joined(lines));
     }
 
     // The message the library shows for nID about the file pszName of the test folder.
@@ -469,14 +432,6 @@ std::vector<CString> ExampleLines()
 {
     return {Header5(), CP932("創業者"), "1900", "1950", "1", "0", "0", "1", "1", "1", "0",
             CP932("生年は推定") + "\\r\\n" + CP932("没年は確定")};
-}
-
-std::string Joined(const std::vector<CString>& lines)
-{
-    std::string str;
-    for (std::size_t i = 0; i < lines.size(); ++i)
-        str += (i ? "\r\n" : "") + lines[i].Str();
-    return str;
 }
 
 CBaseYear ExampleTable()
