@@ -23,6 +23,7 @@
 #include <framework/Cp932.h>
 #include <framework/HostUi.h>
 
+#include "AboutDlg.h"
 #include "DialogUnits.h"
 #include "DropComboBox.h"
 #include "TamberApp.h"
@@ -578,6 +579,22 @@ private Q_SLOTS:
         QCOMPARE(m_urls.m_urls.front(),
                  QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/tamber.chm")));
         QVERIFY(m_ui.m_messages.isEmpty());
+    }
+
+    void AboutBoxTemplate()
+    {
+        CAboutDlg about;
+        const CDialogUnits units(about.font());
+        QCOMPARE(about.windowTitle(), QStringLiteral("バージョン情報 Tamber"));
+        QCOMPARE(about.size(), QSize(units.ToPixelsX(235), units.ToPixelsY(55)));
+        QCOMPARE(about.findChild<QLabel*>(QStringLiteral("version"))->text(), QStringLiteral("Tamber Version 1.03"));
+        QVERIFY(!about.findChild<QLabel*>(QStringLiteral("icon"))->pixmap().isNull());
+        auto* pOk = about.findChild<QPushButton*>(QStringLiteral("1"));
+        QVERIFY(pOk->isDefault());
+        about.show();
+        pOk->click();
+        QVERIFY(!about.isVisible());
+        QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("1.0.3.0"));
     }
 
     void AboutBoxFromThePicturesAndTheContextMenu()
