@@ -1,6 +1,6 @@
 // Era-name and period files: real files in a temporary folder, dialogs and messages answered by
 // the recording host UI.
-#include <corvane/GengouEra.h>
+#include <corvane/corvane.h>
 
 #include "table/FakeHostUi_test.h"
 #include "table/TableFile.h"
