@@ -39,6 +39,9 @@ TEST(TableBaseTest, GetElementFromCSVReadsOneField)
         {"\" q \"", 0, "q", 4},             // also inside quotes
         {"\"unclosed, still", 0, "unclosed, still", 16},
         {"a,b\r", 2, "b", 4},               // a CR left at the end is trimmed away
+        {"a\"b,c", 0, "a\"b", 3},            // a lone quote inside an unquoted field is kept
+        {"ab\"", 0, "ab\"", 3},
+        {"x,\"", 2, "", 3},                  // a quote that opens and never closes
     };
     for (const SFieldCase& c : cases) {
         SCOPED_TRACE(std::string("line [") + c.pszLine + "] from " + std::to_string(c.nStart));
