@@ -4,6 +4,8 @@
 
 #include <corvane/HtmlManage.h>
 
+#include "era/EraNameIndex.h"
+
 #include <algorithm>
 #include <limits>
 #include <string>
@@ -63,7 +65,7 @@ std::int64_t SmallestEraYearContaining(const CString& strText, std::int64_t lLas
 
 } // namespace
 
-CGengouEra::CGengouEra() = default;
+CGengouEra::CGengouEra() : m_pNameIndex(std::make_unique<CEraNameIndex>()) {}
 
 CGengouEra::~CGengouEra() = default;
 
@@ -102,7 +104,7 @@ CGengouEraArray& CGengouEra::GetGengoEraTable()
 void CGengouEra::ForgetOrder()
 {
     m_bKnownSorted = false;
-    m_firstOfName.clear();
+    m_pNameIndex->Clear();
 }
 
 // Re-establishes the bookkeeping of SetData's fast path when the array is sorted (linear time,
@@ -112,16 +114,16 @@ bool CGengouEra::CheckSortedAndIndex()
     if (m_bKnownSorted && m_nIndexedSize == m_GengouEraTable.size())
         return true;
     m_bKnownSorted = false;
-    m_firstOfName.clear();
+    m_pNameIndex->Clear();
     const auto notAscending = [](const SGengouEraTable& a, const SGengouEraTable& b) {
         return a.lBeginYear > b.lBeginYear;
     };
     if (std::adjacent_find(m_GengouEraTable.begin(), m_GengouEraTable.end(), notAscending) !=
         m_GengouEraTable.end())
         return false;
-    m_firstOfName.reserve(m_GengouEraTable.size());
+    bool bInserted = false;
     for (const SGengouEraTable& rec : m_GengouEraTable)
-        m_firstOfName.try_emplace(rec.strGengou, SFirstOfName{rec.lBeginYear, rec.lEndYear});
+        m_pNameIndex->FindOrInsert(rec.strGengou, {rec.lBeginYear, rec.lEndYear}, bInserted);
     m_bKnownSorted = true;
     m_nIndexedSize = m_GengouEraTable.size();
     return true;
@@ -140,13 +142,18 @@ bool CGengouEra::SetData(const char* pszGengou, std::int32_t lBeginYear, std::in
         const auto it = std::upper_bound(m_GengouEraTable.begin(), m_GengouEraTable.end(), lBeginYear,
                                          [](std::int32_t l, const SGengouEraTable& rec) { return l < rec.lBeginYear; });
         nInsert = static_cast<std::size_t>(it - m_GengouEraTable.begin());
-        const auto first = m_firstOfName.find(strGengou);
-        if (first != m_firstOfName.end() && first->second.lBeginYear <= lBeginYear)
-            return first->second.lBeginYear == lBeginYear && first->second.lEndYear == lEndYear;
-        if (it != m_GengouEraTable.end() && it->strGengou == strGengou)
-            return it->lBeginYear == lBeginYear && it->lEndYear == lEndYear;
-        // The new record comes before every other record of its name.
-        m_firstOfName.insert_or_assign(strGengou, SFirstOfName{lBeginYear, lEndYear});
+        // One lookup: a name not yet present is entered at once (no record bears it, so nothing
+        // can refuse the new record).
+        bool bNew = false;
+        CEraNameIndex::SFirst& first = m_pNameIndex->FindOrInsert(strGengou, {lBeginYear, lEndYear}, bNew);
+        if (!bNew) {
+            if (first.lBeginYear <= lBeginYear)
+                return first.lBeginYear == lBeginYear && first.lEndYear == lEndYear;
+            if (it != m_GengouEraTable.end() && it->strGengou == strGengou)
+                return it->lBeginYear == lBeginYear && it->lEndYear == lEndYear;
+            // The new record comes before every other record of its name.
+            first = {lBeginYear, lEndYear};
+        }
         m_nIndexedSize = m_GengouEraTable.size() + 1;
     } else {
         for (std::size_t i = 0; i < m_GengouEraTable.size(); ++i) {
@@ -198,7 +205,7 @@ bool CGengouEra::RemoveAt(int nIndex)
 void CGengouEra::ClearAll()
 {
     CGengouEraArray().swap(m_GengouEraTable);
-    std::unordered_map<CString, SFirstOfName>().swap(m_firstOfName);
+    m_pNameIndex->Clear();
     m_bKnownSorted = true;
     m_nIndexedSize = 0;
     Initialize();

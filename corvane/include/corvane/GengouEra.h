@@ -12,7 +12,7 @@
 #pragma once
 
 #include <cstdint>
-#include <unordered_map>
+#include <memory>
 #include <vector>
 
 #include <framework/Archive.h>
@@ -39,6 +39,8 @@ struct CORVANE_EXPORT SGengouEraTable {
 
 // The record array of an era table (and of the era lists that GetData fills).
 using CGengouEraArray = std::vector<SGengouEraTable>;
+
+class CEraNameIndex;
 
 class CORVANE_EXPORT CGengouEra : public CTableBase {
 public:
@@ -151,19 +153,14 @@ protected:
     CGengouEraArray m_GengouEraTable;
 
 private:
-    // The first record (lowest index) bearing a name: what SetData's name check meets first.
-    struct SFirstOfName {
-        std::int32_t lBeginYear;
-        std::int32_t lEndYear;
-    };
-
     bool CheckSortedAndIndex();
     void ForgetOrder();
 
-    // While m_bKnownSorted holds, m_GengouEraTable is sorted by begin year and m_firstOfName maps
-    // every name to its first record; m_nIndexedSize guards against changes of the size made
-    // through a reference kept from GetGengoEraTable.
+    // While m_bKnownSorted holds, m_GengouEraTable is sorted by begin year and m_pNameIndex maps
+    // every name to the years of its first record (what SetData's name check meets first);
+    // m_nIndexedSize guards against changes of the size made through a reference kept from
+    // GetGengoEraTable.
     bool m_bKnownSorted = true;
     std::size_t m_nIndexedSize = 0;
-    std::unordered_map<CString, SFirstOfName> m_firstOfName;
+    std::unique_ptr<CEraNameIndex> m_pNameIndex;
 };
