@@ -2,6 +2,7 @@
 // the recording host UI.
 #include <corvane/corvane.h>
 
+#include "era/EraModel_test.h"
 #include "table/FakeHostUi_test.h"
 #include "table/TableFile.h"
 #include "table/TempDir_test.h"
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -419,6 +421,61 @@ TEST(GengouEraFileTest, InvalidCodePageBytesAreKeptAsTheyAre)
     const SRead bad = Read(other, dir.Name() + "/\x81\xff.lgn");
     EXPECT_FALSE(bad.bResult);
     EXPECT_EQ(1u, bad.messages.size());
+}
+
+// Reading adds the records as SetData does one after the other, whatever their order, into
+// empty, sorted and unsorted tables, up to a failing line.
+TEST(GengouEraFileTest, ReadingMatchesPlainSetData)
+{
+    CTempDir dir;
+    std::mt19937 rng(11);
+    const auto randomRec = [&]() {
+        SGengouEraTable rec;
+        rec.strGengou = CString(std::string(1, static_cast<char>('a' + rng() % 12)));
+        rec.lBeginYear = static_cast<std::int32_t>(rng() % 20) - 5;
+        rec.lEndYear = rec.lBeginYear + static_cast<std::int32_t>(rng() % 2);
+        rec.strNote = CString(std::to_string(rng() % 1000).c_str());
+        return rec;
+    };
+    for (int nRun = 0; nRun < 150; ++nRun) {
+        CGengouEra era;
+        CGengouEraArray model;
+        const unsigned nStart = rng() % 3;   // empty, sorted, unsorted
+        for (unsigned n = nStart == 0 ? 0 : rng() % 10; n > 0; --n) {
+            const SGengouEraTable rec = randomRec();
+            PlainSetData(model, rec);
+            era.SetData(rec.strGengou, rec.lBeginYear, rec.lEndYear, rec.strNote);
+        }
+        if (nStart == 2 && model.size() > 1) {
+            std::reverse(model.begin(), model.end());
+            era.GetGengoEraTable() = model;
+        }
+        std::string bytes = "[x], 1\r\nt\r\n\r\n";
+        const int nLines = static_cast<int>(rng() % 40);
+        const int nBad = rng() % 4 == 0 ? static_cast<int>(rng() % 40) : -1;
+        for (int i = 0; i < nLines; ++i) {
+            if (i == nBad) {
+                bytes += "\r\n";
+                continue;
+            }
+            const SGengouEraTable rec = randomRec();
+            if (nBad < 0 || i < nBad)
+                PlainSetData(model, rec);
+            bytes += "\"" + rec.strGengou.Str() + "\", " + std::to_string(rec.lBeginYear) + ", " +
+                     std::to_string(rec.lEndYear) + ", \"" + rec.strNote.Str() + "\"\r\n";
+        }
+        CFakeHostUi ui;
+        const bool bRead = era.ReadFile(dir.Write("m.ler", bytes), static_cast<EHeaderType>(0), false);
+        ASSERT_EQ(nBad < 0 || nBad >= nLines, bRead) << "run " << nRun;
+        ASSERT_EQ(model, era.GetGengouEraTable()) << "run " << nRun;
+
+        // SetData goes on from there as on the model.
+        for (int i = 0; i < 5; ++i) {
+            const SGengouEraTable rec = randomRec();
+            ASSERT_EQ(PlainSetData(model, rec), era.SetData(rec.strGengou, rec.lBeginYear, rec.lEndYear, rec.strNote));
+        }
+        ASSERT_EQ(model, era.GetGengouEraTable()) << "run " << nRun;
+    }
 }
 
 TEST(GengouEraFileTest, CancelledOpenChangesNothing)

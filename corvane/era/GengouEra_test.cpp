@@ -1,5 +1,7 @@
 #include <corvane/GengouEra.h>
 
+#include "era/EraModel_test.h"
+
 #include <framework/Cp932.h>
 
 #include <gtest/gtest.h>
@@ -352,22 +354,6 @@ TEST(GengouEraTest, SearchStrYearsMatchThePlainCount)
             ASSERT_EQ(*lExpected, lYear) << text << " " << lBegin << ".." << lEnd;
         }
     }
-}
-
-// SetData as the plain scan from index 0 does it: the reference for the fast one.
-bool PlainSetData(CGengouEraArray& arr, const SGengouEraTable& rec)
-{
-    std::size_t nInsert = arr.size();
-    for (std::size_t i = 0; i < arr.size(); ++i) {
-        if (arr[i].strGengou == rec.strGengou)
-            return arr[i].lBeginYear == rec.lBeginYear && arr[i].lEndYear == rec.lEndYear;
-        if (rec.lBeginYear < arr[i].lBeginYear) {
-            nInsert = i;
-            break;
-        }
-    }
-    arr.insert(arr.begin() + static_cast<std::ptrdiff_t>(nInsert), rec);
-    return true;
 }
 
 // Random mixes of SetData with the operations that may break the order (SetAt, RemoveAt, changes

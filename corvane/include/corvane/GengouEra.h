@@ -137,6 +137,8 @@ public:
     // the table name and explanation if they were reached, the records before the failing line.
     // A record line needs three commas (after the name, the begin year and the end year).
     // With another eType the period file's dialog strings are used and any header word is accepted.
+    // The records are added exactly as SetData adds them one after the other; while the table is
+    // sorted this costs O(log n) a record whatever their order in the file.
     bool ReadFile(const char* pszFileName, EHeaderType eType, bool bMessage);
 
     // Writes the table as an era file (HEADER_GENGOU) or a period file (any other value) through the
@@ -153,6 +155,8 @@ protected:
     CGengouEraArray m_GengouEraTable;
 
 private:
+    class CInsertBatch;   // ReadFile's SetData for many records at once (GengouEraFile.cpp)
+
     bool CheckSortedAndIndex();
     void ForgetOrder();
 
