@@ -49,7 +49,7 @@ public:
 
     CGengouEra();
     ~CGengouEra() override;
-    CGengouEra(const CGengouEra&) = delete;
+    CGengouEra(const CGengouEra&) = delete;   // no copy constructor: construct, then assign
 
     // Replaces this table by a copy of the source: its records in the source's order (without the
     // ordering and name checks of SetData), file name, table name, modified flag, explanation and
