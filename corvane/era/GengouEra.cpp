@@ -5,65 +5,11 @@
 #include <corvane/HtmlManage.h>
 
 #include "era/EraNameIndex.h"
+#include "util/CountSearch.h"
 
 #include <algorithm>
 #include <limits>
 #include <string>
-
-namespace {
-
-// The number of decimal digits of n (n >= 1).
-int DigitCount(std::int64_t n)
-{
-    int nDigits = 1;
-    while (n >= 10) {
-        n /= 10;
-        ++nDigits;
-    }
-    return nDigits;
-}
-
-// The smallest n in 1..lLast whose decimal text (no sign, no leading zeros) contains strText, or
-// 0 when there is none. The plain answer counts n upwards, which costs the whole span for an era
-// that never ended; this one builds the answer: numbers with fewer digits are smaller, and the
-// smallest d-digit number holding the text at a given place is the text with "10...0" (or
-// nothing) before it and zeros after it. Only for d equal to the length of lLast can that
-// smallest candidate be too large, and then no d-digit number fits at all.
-std::int64_t SmallestEraYearContaining(const CString& strText, std::int64_t lLast)
-{
-    if (lLast < 1 || strText.IsEmpty())
-        return 0;
-    const std::string_view text = strText.View();
-    if (!std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; }))
-        return 0;
-    const int nText = static_cast<int>(text.size());
-    const int nMaxDigits = DigitCount(lLast);
-    for (int nDigits = nText; nDigits <= nMaxDigits; ++nDigits) {
-        std::string best;
-        for (int nPlace = 0; nPlace + nText <= nDigits; ++nPlace) {
-            if (nPlace == 0 && text[0] == '0')
-                continue;   // no leading zero (and 0 itself is not an era year)
-            std::string candidate;
-            if (nPlace > 0) {
-                candidate += '1';
-                candidate.append(static_cast<std::size_t>(nPlace - 1), '0');
-            }
-            candidate += text;
-            candidate.append(static_cast<std::size_t>(nDigits - nPlace - nText), '0');
-            if (best.empty() || candidate < best)   // same length: text order is number order
-                best = candidate;
-        }
-        if (best.empty())
-            continue;
-        const std::int64_t n = std::stoll(best);
-        if (n <= lLast)
-            return n;
-        return 0;   // only possible for the largest length, and nothing of it is smaller
-    }
-    return 0;
-}
-
-} // namespace
 
 CGengouEra::CGengouEra() : m_pNameIndex(std::make_unique<CEraNameIndex>()) {}
 
@@ -260,9 +206,10 @@ int CGengouEra::SearchStr(const char* pszText, SGengouEraTable* pRec, std::int32
             return i;
         }
         if (bYear) {
+            // Era years run from 1 to lEndYear - lBeginYear + 1; none when the era ends before it begins.
             const std::int64_t lLast = std::int64_t{rec.lEndYear} - rec.lBeginYear + 1;
-            const std::int64_t n = SmallestEraYearContaining(strText, lLast);
-            if (n > 0) {
+            std::int64_t n = 0;
+            if (lLast >= 1 && FindFirstCountContaining(1, lLast, strText.View(), n)) {
                 // n <= lEndYear - lBeginYear + 1, so the year lies within the era: no overflow.
                 lYear = static_cast<std::int32_t>(std::int64_t{rec.lBeginYear} + n - 1);
                 return i;

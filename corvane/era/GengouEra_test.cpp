@@ -277,8 +277,11 @@ TEST(GengouEraTest, SearchStr)
     rec = Rec("untouched", 1, 1);
     EXPECT_EQ(-1, era.SearchStr(CP932("明"), &rec, lYear, 4, true));
     EXPECT_EQ(Rec("untouched", 1, 1), rec);
-    EXPECT_EQ(-1, era.SearchStr("", &rec, lYear, 0, true));
-    EXPECT_EQ(-1, era.SearchStr(nullptr, &rec, lYear, 0, true));
+    // An empty text is contained in every name, as a substring search finds it.
+    lYear = 0;
+    EXPECT_EQ(1, era.SearchStr("", &rec, lYear, 1, true));
+    EXPECT_EQ(2147483647, lYear);
+    EXPECT_EQ(0, era.SearchStr(nullptr, &rec, lYear, 0, true));
     EXPECT_THROW(era.SearchStr("x", &rec, lYear, -1, true), std::invalid_argument);
     EXPECT_THROW(era.SearchStr("x", nullptr, lYear, 0, true), std::invalid_argument);
 
