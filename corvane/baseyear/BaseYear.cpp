@@ -5,7 +5,7 @@
 #include <framework/Numbers.h>
 #include <framework/StdioFile.h>
 
-#include "baseyear/CountSearch.h"
+#include "util/CountSearch.h"
 #include "table/TableFile.h"
 
 #include <algorithm>

@@ -1,5 +1,6 @@
-// The search behind CBaseYear::SearchStr: the first whole number of an interval whose decimal text
-// contains a given text. Internal to the library.
+// The search behind the SearchStr operations that look for a text in year numbers (era years,
+// counts from a base year): the first whole number of an interval whose decimal text contains a
+// given text. Internal to the library.
 #pragma once
 
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "baseyear/CountSearch.h"
+#include "util/CountSearch.h"
 
 #include <gtest/gtest.h>
 
