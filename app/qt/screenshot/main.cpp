@@ -41,6 +41,8 @@ void Choose(CTamberDlg& dlg, int nID, int nIndex)
     pList->SetCurSel(nIndex);
     pList->hidePopup();
     Settle();
+    QApplication::setActiveWindow(pList->window());   // back from the popup
+    Settle();
 }
 
 void SetText(CTamberDlg& dlg, int nID, const QString& strText)
@@ -82,6 +84,8 @@ int main(int argc, char** argv)
 
     CTamberDlg dlg;
     dlg.show();
+    // No window manager runs on the virtual display to activate the window.
+    QApplication::setActiveWindow(&dlg);
     Settle();
 
     // Year to cycle: 昭和 59 (the era items follow the file's order).
@@ -93,6 +97,7 @@ int main(int argc, char** argv)
     }
     Choose(dlg, CTamberDlg::IDC_YEAR_ERA, nShowa);
     SetText(dlg, CTamberDlg::IDC_YEAR, QStringLiteral("59"));
+    dlg.GetDlgItem(CTamberDlg::IDC_YEAR)->setFocus();   // where the user typed: 1003 is the default
     static_cast<QPushButton*>(dlg.GetDlgItem(CTamberDlg::IDC_YEAR_TO_CYCLE))->click();
     bool bOk = Save(dlg, strOutDir + QStringLiteral("/tamber-year-to-cycle.png"));
 
@@ -102,6 +107,7 @@ int main(int argc, char** argv)
     Choose(dlg, CTamberDlg::IDC_TO_ERA, 0);
     SetText(dlg, CTamberDlg::IDC_FROM, QStringLiteral("1868"));
     SetText(dlg, CTamberDlg::IDC_TO, QStringLiteral("2024"));
+    dlg.GetDlgItem(CTamberDlg::IDC_TO)->setFocus();
     static_cast<QPushButton*>(dlg.GetDlgItem(CTamberDlg::IDC_YEARS_OF_PAIR))->click();
     bOk = Save(dlg, strOutDir + QStringLiteral("/tamber-cycle-to-years.png")) && bOk;
 
