@@ -203,6 +203,7 @@ CYearEvent& CYearEvent::operator=(const CYearEvent& other)
 
 void CYearEvent::RemoveAll()
 {
+    m_vExposed.clear();
     m_EventData.clear();
     m_nDescents = 0;
     m_nYearDescents = 0;
@@ -217,7 +218,7 @@ int CYearEvent::GetLen() const
 
 const CYearEvent::CEventList& CYearEvent::GetEventData() const
 {
-    RecordsExposed();
+    ListExposed();
     return m_EventData;
 }
 
@@ -263,11 +264,40 @@ void CYearEvent::ListChanged()
     m_bHintValid = false;
 }
 
-// The caller got writable records: it may change years, dates or priorities behind our back.
-void CYearEvent::RecordsExposed() const
+// The whole list went out for reading: its records may be changed behind our back, so nothing
+// remembered about their order or visibility is trusted until it is worked out again.
+void CYearEvent::ListExposed() const
 {
+    m_vExposed.clear();
     m_walk.bValid = false;
     m_bOrderStale = true;
+}
+
+// Records handed out by GetData: what the table relies on is noted, and checked at the next call.
+void CYearEvent::RecordsExposed(const std::vector<SEventData*>& vData, POSITION first) const
+{
+    m_vExposed.clear();
+    m_vExposed.reserve(vData.size());
+    for (POSITION it = first; m_vExposed.size() < vData.size(); ++it) {
+        if (it->get() == vData[m_vExposed.size()])
+            m_vExposed.push_back({it, (*it)->lYear, DateKey(**it), (*it)->nPriority});
+    }
+}
+
+// Called before anything relies on the order counts or the remembered walk, and before the list
+// changes (while the noted positions are still valid): a record handed out by GetData that got
+// another year, date or priority makes them untrusted.
+void CYearEvent::Reconcile() const
+{
+    for (const SExposed& exposed : m_vExposed) {
+        const SEventData& data = **exposed.pos;
+        if (data.lYear != exposed.lYear || DateKey(data) != exposed.nKey || data.nPriority != exposed.nPriority) {
+            m_walk.bValid = false;
+            m_bOrderStale = true;
+            break;
+        }
+    }
+    m_vExposed.clear();
 }
 
 CYearEvent::POSITION CYearEvent::Before(POSITION pos) const
@@ -302,7 +332,9 @@ void CYearEvent::EnsureOrderCounts() const
 
 bool CYearEvent::YearSorted() const
 {
-    return !m_bOrderStale && m_nYearDescents == 0;
+    Reconcile();
+    EnsureOrderCounts();
+    return m_nYearDescents == 0;
 }
 
 void CYearEvent::Remember(std::int32_t nThreshold, int nIndex, POSITION pos) const
@@ -313,18 +345,30 @@ void CYearEvent::Remember(std::int32_t nThreshold, int nIndex, POSITION pos) con
     m_walk.pos = pos;
 }
 
-// Where a walk for events of years >= lYearBelow may start, and how many events visible under
-// nThreshold lie before that place. In a list in year order the remembered place serves when its
-// year is below lYearBelow (no earlier event can then be of that year or later); else the head.
+// Where a walk for events of years >= lYearBelow may start (no event before it is of such a
+// year), and how many events visible under nThreshold lie before that place. In a list in year
+// order the remembered place serves when its year is below lYearBelow, and when it is that very
+// year after stepping back to the start of the year's run (the next question of a view that goes
+// year by year is about the year it is in); otherwise the walk starts at the head.
 CYearEvent::POSITION CYearEvent::YearWalkStart(std::int64_t lYearBelow, std::int32_t nThreshold,
                                                int& nVisibleBefore) const
 {
-    if (m_walk.bValid && m_walk.nThreshold == nThreshold && YearSorted() && (*m_walk.pos)->lYear < lYearBelow) {
-        nVisibleBefore = m_walk.nIndex;
-        return m_walk.pos;
-    }
     nVisibleBefore = 0;
-    return m_EventData.cbegin();
+    Reconcile();
+    if (!m_walk.bValid || m_walk.nThreshold != nThreshold || !YearSorted() || (*m_walk.pos)->lYear > lYearBelow)
+        return m_EventData.cbegin();
+    POSITION pos = m_walk.pos;
+    int k = m_walk.nIndex;
+    while (pos != m_EventData.cbegin()) {
+        const POSITION before = std::prev(pos);
+        if ((*before)->lYear < lYearBelow)
+            break;
+        pos = before;
+        if (IsVisible(**pos, nThreshold))
+            --k;
+    }
+    nVisibleBefore = k;
+    return pos;
 }
 
 // The event of visible index nIndex under nThreshold, or none. Walks from whichever known place
@@ -332,6 +376,7 @@ CYearEvent::POSITION CYearEvent::YearWalkStart(std::int64_t lYearBelow, std::int
 // or backwards.
 CYearEvent::POSITION CYearEvent::FindVisible(int nIndex, std::int32_t nThreshold) const
 {
+    Reconcile();
     const POSITION end = m_EventData.cend();
     if (nIndex < 0 || m_EventData.empty())
         return end;
@@ -450,6 +495,7 @@ CYearEvent::POSITION CYearEvent::FindInsertPosition(const SEventData& data) cons
 
 CYearEvent::POSITION CYearEvent::InsertBefore(POSITION pos, std::unique_ptr<SEventData> pData)
 {
+    Reconcile();
     const POSITION before = Before(pos);
     CountPair(before, pos, -1);
     const POSITION it = m_EventData.insert(pos, std::move(pData));
@@ -475,6 +521,7 @@ void CYearEvent::AddRecord(std::unique_ptr<SEventData> pData, bool bSorted)
 
 void CYearEvent::Erase(POSITION pos)
 {
+    Reconcile();
     const POSITION before = Before(pos);
     const POSITION after = std::next(pos);
     CountPair(before, pos, -1);
@@ -486,6 +533,7 @@ void CYearEvent::Erase(POSITION pos)
 
 void CYearEvent::Replace(POSITION pos, const SEventData& data)
 {
+    Reconcile();
     const POSITION before = Before(pos);
     const POSITION after = std::next(pos);
     CountPair(before, pos, -1);
@@ -501,6 +549,7 @@ void CYearEvent::Relocate(POSITION pos, POSITION before)
 {
     if (before == pos || before == std::next(pos))
         return;
+    Reconcile();
     const POSITION oldBefore = Before(pos);
     const POSITION oldAfter = std::next(pos);
     CountPair(oldBefore, pos, -1);
@@ -580,6 +629,7 @@ bool CYearEvent::InsertAtDate(std::unique_ptr<SEventData>& pData)
 {
     if (!pData || m_EventData.empty())
         return false;
+    Reconcile();
     EnsureOrderCounts();
     const POSITION pos = FindInsertPosition(*pData);
     if (pos == m_EventData.cend())
@@ -689,17 +739,26 @@ bool CYearEvent::GetData(std::int32_t lYear, std::vector<SEventData*>& vData, EE
     std::vector<SEventData*>().swap(vData);
     const std::int32_t nThreshold = QueryThreshold(eFilter);
     const bool bSorted = YearSorted();
+    POSITION first = m_EventData.cend();
     int k = 0;
     for (POSITION it = YearWalkStart(lYear, nThreshold, k); it != m_EventData.cend(); ++it) {
         SEventData& data = **it;
         if (bSorted && data.lYear > lYear)
             break;
-        if (data.lYear == lYear && IsVisible(data, nThreshold))
+        if (!IsVisible(data, nThreshold))
+            continue;
+        if (data.lYear == lYear) {
+            if (vData.empty()) {
+                first = it;
+                Remember(nThreshold, k, it);
+            }
             vData.push_back(&data);
+        }
+        ++k;
     }
     if (vData.empty())
         return false;
-    RecordsExposed();
+    RecordsExposed(vData, first);
     return true;
 }
 

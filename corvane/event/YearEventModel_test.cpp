@@ -264,7 +264,10 @@ void RunDifferential(unsigned nSeed, int nYears, int nSteps, bool bTidy)
                 }
             }
         } else if (nOp < 84) {                            // year queries
-            const std::int32_t y = drive.Int(0, 2) ? drive.Existing(model).lYear : drive.Year();
+            std::int32_t y = drive.Int(0, 2) ? drive.Existing(model).lYear : drive.Year();
+            SEventData reached;
+            if (drive.Int(0, 1) && table.GetAt(drive.Int(0, nLen), &reached, f))
+                y = reached.lYear;                        // a query about the year a walk is in
             ASSERT_EQ(model.IndexFromYear(y, f, false), table.GetIndexFromYear(y, f));
             ASSERT_EQ(model.IndexFromYear(y, f, true), table.GetNearestYear(y, f));
             ASSERT_EQ(model.NumOfYear(y, f), table.GetNumOfYear(y, f));
@@ -305,16 +308,27 @@ void RunDifferential(unsigned nSeed, int nYears, int nSteps, bool bTidy)
                 model.SetData(d, true, -1, PRIORITY_ALL);
             ASSERT_TRUE(table.Merge(other));
         } else if (nOp < 98 && !bTidy) {                 // the caller edits a record it was handed
-            std::vector<SEventData*> v;
-            const SEventData d = drive.Existing(model);
-            if (table.GetData(d.lYear, v, PRIORITY_ALL)) {
-                v[0]->lYear = drive.Year();
-                v[0]->nPriority = drive.Int(0, 2);
-                for (SEventData& m : model.m_v) {
-                    if (m.lYear == d.lYear) {
-                        m.lYear = v[0]->lYear;
-                        m.nPriority = v[0]->nPriority;
-                        break;
+            const std::int32_t lYear = drive.Year();
+            const int nPriority = drive.Int(0, 2);
+            if (drive.Int(0, 1) && nLen > 0) {              // through the whole list
+                const int p = drive.Int(0, nLen - 1);
+                SEventData& data = **std::next(table.GetEventData().begin(), p);
+                data.lYear = lYear;
+                data.nPriority = nPriority;
+                model.m_v[static_cast<std::size_t>(p)].lYear = lYear;
+                model.m_v[static_cast<std::size_t>(p)].nPriority = nPriority;
+            } else {                                       // through GetData
+                std::vector<SEventData*> v;
+                const SEventData d = drive.Existing(model);
+                if (table.GetData(d.lYear, v, PRIORITY_ALL)) {
+                    v.back()->lYear = lYear;
+                    v.back()->nPriority = nPriority;
+                    for (auto it = model.m_v.rbegin(); it != model.m_v.rend(); ++it) {
+                        if (it->lYear == d.lYear) {
+                            it->lYear = lYear;
+                            it->nPriority = nPriority;
+                            break;
+                        }
                     }
                 }
             }

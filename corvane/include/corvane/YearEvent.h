@@ -73,10 +73,10 @@ public:
     int GetLen() const;
 
     // Read access to the list and to the iteration cursor. The records reached through the list
-    // may be read, and their texts changed; their year, month, day, leap flag and priority must be
-    // changed only through SetAt or SetData, which keep the table's order and indexes. (The table
-    // forgets what it remembered of the order when this list is handed out, so a change made
-    // before the next call of the table is still seen.)
+    // (and through GetData) may be read, and their texts changed at any time. Their year, month,
+    // day, leap flag or priority may be changed only before the next call of the table, which
+    // then takes the change into account (at the cost of one walk of the list); later, change
+    // them with SetAt or SetData.
     const CEventList& GetEventData() const;
     const POSITION& GetCurPos() const { return m_CurPos; }
 
@@ -193,8 +193,18 @@ private:
         POSITION pos;
     };
 
+    // A record handed out by GetData, with what the table relies on as it was then.
+    struct SExposed {
+        POSITION pos;
+        std::int32_t lYear;
+        std::int32_t nKey;
+        std::int32_t nPriority;
+    };
+
     void ListChanged();
-    void RecordsExposed() const;
+    void ListExposed() const;
+    void RecordsExposed(const std::vector<SEventData*>& vData, POSITION first) const;
+    void Reconcile() const;
     POSITION Before(POSITION pos) const;
     void CountPair(POSITION first, POSITION second, int nSign) const;
     void EnsureOrderCounts() const;
@@ -216,10 +226,12 @@ private:
 
     // What the table remembers to avoid walks from the head; none of it is visible in results.
     // m_nDescents counts neighbouring pairs out of chronological order, m_nYearDescents those whose
-    // years go down; both are exact unless m_bOrderStale (records handed out for writing), when
-    // they are recounted before use. m_InsertHint is the event added last, valid until the list
-    // otherwise changes.
+    // years go down; both are exact unless m_bOrderStale (the list was handed out, or a record
+    // handed out by GetData was changed), when they are recounted before use. m_vExposed holds the
+    // records of the last GetData until the next call checks them. m_InsertHint is the event added
+    // last, valid until the list otherwise changes.
     mutable SWalkMark m_walk;
+    mutable std::vector<SExposed> m_vExposed;
     mutable std::int64_t m_nDescents = 0;
     mutable std::int64_t m_nYearDescents = 0;
     mutable bool m_bOrderStale = false;
