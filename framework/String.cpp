@@ -104,10 +104,12 @@ int CString::Find(const CString& strSub, int nStart) const
 {
     const int nLength = GetLength();
     const int nSub = strSub.GetLength();
-    if (nSub == 0 || nStart > nLength)
+    if (nStart > nLength)
         return -1;
     if (nStart < 0)
         nStart = 0;
+    if (nSub == 0)
+        return nStart;
     const char* p = m_str.data();
     const char chFirst = strSub.m_str[0];
     for (int i = nStart; i + nSub <= nLength; i += CharLength(i)) {

@@ -32,7 +32,9 @@ TEST(StringTest, FindNeverMatchesOnTrailByte)
     EXPECT_EQ(2, str.Find("\\"));
     EXPECT_EQ(0, str.Find(Hyou()));
     EXPECT_EQ(3, str.Find(Hyou(), 1 + 2));
-    EXPECT_EQ(-1, str.Find(""));
+    EXPECT_EQ(0, str.Find(""));
+    EXPECT_EQ(2, str.Find("", 2));
+    EXPECT_EQ(-1, str.Find(static_cast<const char*>(nullptr)));
     EXPECT_EQ(-1, str.Find("x", 99));
 
     // A text that ends in a lone lead byte is read safely.

@@ -2,8 +2,9 @@
 #include <framework/Cp932.h>
 #include <framework/String.h>
 
+#include "FuzzCheck.h"
+
 #include <cstdint>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -23,12 +24,6 @@ std::vector<bool> Boundaries(const CString& str)
     return b;
 }
 
-void Check(bool b)
-{
-    if (!b)
-        std::abort();
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -45,33 +40,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const int i = text.Find(pattern, from);
         if (i < 0)
             break;
-        Check(boundary[static_cast<std::size_t>(i)]);
-        Check(text.Mid(i, pattern.GetLength()) == pattern);
+        FuzzCheck(boundary[static_cast<std::size_t>(i)]);
+        FuzzCheck(text.Mid(i, pattern.GetLength()) == pattern);
         from = i + text.CharLength(i);
     }
     const int r = text.ReverseFind('\\');
-    Check(r < 0 || (boundary[static_cast<std::size_t>(r)] && text.GetAt(r) == '\\'));
+    FuzzCheck(r < 0 || (boundary[static_cast<std::size_t>(r)] && text.GetAt(r) == '\\'));
 
     CString replaced = text;
     replaced.Replace(pattern, CString("<>"));
     CString upper = text;
     upper.MakeUpper();
-    Check(upper.GetLength() == text.GetLength());
+    FuzzCheck(upper.GetLength() == text.GetLength());
 
     // A text that converts must come back byte for byte.
     std::string utf8;
     if (Cp932ToUtf8(text.View(), utf8)) {
         CString back;
-        Check(Utf8ToCp932(utf8, back));
+        FuzzCheck(Utf8ToCp932(utf8, back));
         // Code page 932 has a few duplicate codes (NEC and IBM extensions) that map to one
         // character; those come back as the preferred code, so only the UTF-8 must be stable.
         std::string again;
-        Check(Cp932ToUtf8(back.View(), again) && again == utf8);
+        FuzzCheck(Cp932ToUtf8(back.View(), again) && again == utf8);
     }
     CString fromUtf8;
     if (Utf8ToCp932(std::string_view(reinterpret_cast<const char*>(data), size), fromUtf8)) {
         std::string round;
-        Check(Cp932ToUtf8(fromUtf8.View(), round));
+        FuzzCheck(Cp932ToUtf8(fromUtf8.View(), round));
     }
     return 0;
 }

@@ -68,8 +68,17 @@ int CTableBase::GetElementFromCSV(const CString& strLine, int nStart, CString& s
         bQuoted = true;
         ++i;
     }
+    const std::string_view rest(p, static_cast<std::size_t>(nRest));
+    const char* const pszDelimiters = bQuoted ? "\"" : "\",";
     int nEnd = nRest;   // the line's end unless a delimiter ends the field first
     while (i < nRest) {
+        // Plain bytes go over in one piece, so that a long field costs one copy.
+        const std::size_t nNext = rest.find_first_of(pszDelimiters, static_cast<std::size_t>(i));
+        const int nPlain = (nNext == std::string_view::npos ? nRest : static_cast<int>(nNext)) - i;
+        field.append(p + i, static_cast<std::size_t>(nPlain));
+        i += nPlain;
+        if (i >= nRest)
+            break;
         const char ch = p[i];
         if (ch == '"' && i + 1 < nRest && p[i + 1] == '"') {
             field += '"';
@@ -91,7 +100,7 @@ int CTableBase::GetElementFromCSV(const CString& strLine, int nStart, CString& s
             nEnd = i;
             break;
         }
-        field += ch;
+        field += ch;   // a lone quote inside an unquoted field
         ++i;
     }
     strField = CString(std::string_view(field));

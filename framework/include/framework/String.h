@@ -55,8 +55,9 @@ public:
     // Byte-wise comparison as unsigned bytes: negative, zero or positive.
     int Compare(const CString& str) const;
 
-    // Offset of the first occurrence at a character boundary at or after nStart, or -1. An empty
-    // search text, a null pointer, or nStart outside the string give -1.
+    // Offset of the first occurrence at a character boundary at or after nStart (a negative nStart
+    // counts as 0), or -1. An empty search text occurs everywhere: it gives nStart. A start past
+    // the end, or a null pointer, give -1.
     int Find(char ch, int nStart = 0) const;
     int Find(const char* pszSub, int nStart = 0) const;
     int Find(const CString& strSub, int nStart = 0) const;

@@ -1,1 +1,0 @@
-// Keeps tamber-core buildable until its first class lands.

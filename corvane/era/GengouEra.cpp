@@ -1,0 +1,222 @@
+#include <corvane/GengouEra.h>
+
+#include <framework/FileException.h>
+
+#include <corvane/HtmlManage.h>
+
+#include "era/EraNameIndex.h"
+#include "util/CountSearch.h"
+
+#include <algorithm>
+#include <limits>
+#include <string>
+
+CGengouEra::CGengouEra() : m_pNameIndex(std::make_unique<CEraNameIndex>()) {}
+
+CGengouEra::~CGengouEra() = default;
+
+CGengouEra& CGengouEra::operator=(const CGengouEra& src)
+{
+    if (this == &src)
+        return *this;
+    ClearAll();
+    m_GengouEraTable = src.m_GengouEraTable;
+    CTableBase::operator=(src);
+    ForgetOrder();
+    return *this;
+}
+
+bool CGengouEra::GetAt(int nIndex, SGengouEraTable& rec) const
+{
+    if (nIndex < 0 || nIndex >= GetSize())
+        return false;
+    rec = m_GengouEraTable[static_cast<std::size_t>(nIndex)];
+    return true;
+}
+
+SGengouEraTable CGengouEra::GetAt(int nIndex) const
+{
+    if (nIndex < 0 || nIndex >= GetSize())
+        AfxThrowInvalidArgException();
+    return m_GengouEraTable[static_cast<std::size_t>(nIndex)];
+}
+
+CGengouEraArray& CGengouEra::GetGengoEraTable()
+{
+    ForgetOrder();
+    return m_GengouEraTable;
+}
+
+void CGengouEra::ForgetOrder()
+{
+    m_bKnownSorted = false;
+    m_pNameIndex->Clear();
+}
+
+// Re-establishes the bookkeeping of SetData's fast path when the array is sorted (linear time,
+// as much as one plain scan). False when it is not sorted.
+bool CGengouEra::CheckSortedAndIndex()
+{
+    if (m_bKnownSorted && m_nIndexedSize == m_GengouEraTable.size())
+        return true;
+    m_bKnownSorted = false;
+    m_pNameIndex->Clear();
+    const auto notAscending = [](const SGengouEraTable& a, const SGengouEraTable& b) {
+        return a.lBeginYear > b.lBeginYear;
+    };
+    if (std::adjacent_find(m_GengouEraTable.begin(), m_GengouEraTable.end(), notAscending) !=
+        m_GengouEraTable.end())
+        return false;
+    bool bInserted = false;
+    for (const SGengouEraTable& rec : m_GengouEraTable)
+        m_pNameIndex->FindOrInsert(rec.strGengou, {rec.lBeginYear, rec.lEndYear}, bInserted);
+    m_bKnownSorted = true;
+    m_nIndexedSize = m_GengouEraTable.size();
+    return true;
+}
+
+bool CGengouEra::SetData(const char* pszGengou, std::int32_t lBeginYear, std::int32_t lEndYear, const char* pszNote)
+{
+    const CString strGengou(pszGengou);
+    std::size_t nInsert = m_GengouEraTable.size();
+
+    if (CheckSortedAndIndex()) {
+        // Sorted: the records before the insertion point are exactly those with a begin year not
+        // above the new one, so the first record of the name is met before the insertion point
+        // when its begin year is not above the new one, and otherwise only if it is the record at
+        // the insertion point itself.
+        const auto it = std::upper_bound(m_GengouEraTable.begin(), m_GengouEraTable.end(), lBeginYear,
+                                         [](std::int32_t l, const SGengouEraTable& rec) { return l < rec.lBeginYear; });
+        nInsert = static_cast<std::size_t>(it - m_GengouEraTable.begin());
+        // One lookup: a name not yet present is entered at once (no record bears it, so nothing
+        // can refuse the new record).
+        bool bNew = false;
+        CEraNameIndex::SFirst& first = m_pNameIndex->FindOrInsert(strGengou, {lBeginYear, lEndYear}, bNew);
+        if (!bNew) {
+            if (first.lBeginYear <= lBeginYear)
+                return first.lBeginYear == lBeginYear && first.lEndYear == lEndYear;
+            if (it != m_GengouEraTable.end() && it->strGengou == strGengou)
+                return it->lBeginYear == lBeginYear && it->lEndYear == lEndYear;
+            // The new record comes before every other record of its name.
+            first = {lBeginYear, lEndYear};
+        }
+        m_nIndexedSize = m_GengouEraTable.size() + 1;
+    } else {
+        for (std::size_t i = 0; i < m_GengouEraTable.size(); ++i) {
+            const SGengouEraTable& rec = m_GengouEraTable[i];
+            if (rec.strGengou == strGengou)
+                return rec.lBeginYear == lBeginYear && rec.lEndYear == lEndYear;
+            if (lBeginYear < rec.lBeginYear) {
+                nInsert = i;
+                break;
+            }
+        }
+    }
+
+    SGengouEraTable rec;
+    rec.strGengou = strGengou;
+    rec.lBeginYear = lBeginYear;
+    rec.lEndYear = lEndYear;
+    rec.strNote = pszNote;
+    m_GengouEraTable.insert(m_GengouEraTable.begin() + static_cast<std::ptrdiff_t>(nInsert), std::move(rec));
+    m_bModified = true;
+    return true;
+}
+
+bool CGengouEra::SetAt(int nIndex, SGengouEraTable rec)
+{
+    if (nIndex < 0)
+        AfxThrowInvalidArgException();
+    const auto n = static_cast<std::size_t>(nIndex);
+    if (n < m_GengouEraTable.size() && m_GengouEraTable[n] == rec)
+        return false;
+    if (n >= m_GengouEraTable.size())
+        m_GengouEraTable.resize(n + 1);
+    m_GengouEraTable[n] = std::move(rec);
+    ForgetOrder();
+    m_bModified = true;
+    return true;
+}
+
+bool CGengouEra::RemoveAt(int nIndex)
+{
+    if (nIndex < 0 || nIndex >= GetSize())
+        AfxThrowInvalidArgException();
+    m_GengouEraTable.erase(m_GengouEraTable.begin() + nIndex);
+    ForgetOrder();
+    m_bModified = true;
+    return true;
+}
+
+void CGengouEra::ClearAll()
+{
+    CGengouEraArray().swap(m_GengouEraTable);
+    m_pNameIndex->Clear();
+    m_bKnownSorted = true;
+    m_nIndexedSize = 0;
+    Initialize();
+}
+
+int CGengouEra::GetIndexFromYear(std::int32_t lYear) const
+{
+    for (int i = GetSize() - 1; i >= 0; --i) {
+        const SGengouEraTable& rec = m_GengouEraTable[static_cast<std::size_t>(i)];
+        if (rec.lBeginYear <= lYear && lYear <= rec.lEndYear)
+            return i;
+    }
+    return -1;
+}
+
+std::int32_t CGengouEra::GetWesternYear(const char* pszGengou, std::int32_t lYear) const
+{
+    const CString strGengou(pszGengou);
+    CHtmlManage html;
+    CString strPlain;
+    for (const SGengouEraTable& rec : m_GengouEraTable) {
+        html.RemoveHtml(rec.strGengou, strPlain);
+        if (strPlain != strGengou)
+            continue;
+        const std::int64_t lWestern = std::int64_t{rec.lBeginYear} + lYear - 1;
+        if (lWestern > rec.lEndYear || lWestern < std::numeric_limits<std::int32_t>::min())
+            return kNoYear;
+        return static_cast<std::int32_t>(lWestern);
+    }
+    return kNoYear;
+}
+
+bool CGengouEra::GetData(std::int32_t lYear, CGengouEraArray& arr) const
+{
+    for (const SGengouEraTable& rec : m_GengouEraTable) {
+        if (rec.lBeginYear <= lYear && lYear <= rec.lEndYear)
+            arr.push_back(rec);
+    }
+    return !arr.empty();
+}
+
+int CGengouEra::SearchStr(const char* pszText, SGengouEraTable* pRec, std::int32_t& lYear, int nStart, bool bYear) const
+{
+    if (nStart < 0 || !pRec)
+        AfxThrowInvalidArgException();
+    const CString strText(pszText);
+    for (int i = nStart; i < GetSize(); ++i) {
+        const SGengouEraTable& rec = m_GengouEraTable[static_cast<std::size_t>(i)];
+        *pRec = rec;
+        if (rec.strGengou.Find(strText) >= 0) {
+            lYear = kNoYear;
+            return i;
+        }
+        if (bYear) {
+            // Era years run from 1 to lEndYear - lBeginYear + 1; none when the era ends before it begins.
+            const std::int64_t lLast = std::int64_t{rec.lEndYear} - rec.lBeginYear + 1;
+            std::int64_t n = 0;
+            if (lLast >= 1 && FindFirstCountContaining(1, lLast, strText.View(), n)) {
+                // n <= lEndYear - lBeginYear + 1, so the year lies within the era: no overflow.
+                lYear = static_cast<std::int32_t>(std::int64_t{rec.lBeginYear} + n - 1);
+                return i;
+            }
+        }
+    }
+    return -1;
+}
+
+void CGengouEra::Serialize(CArchive&) {}

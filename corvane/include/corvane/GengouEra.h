@@ -1,0 +1,170 @@
+// CGengouEra: a table of Japanese era names (元号) or of historical periods (時代), each a name and
+// the span of Western years it covers, with the lookups a chronology tool asks of it and the era
+// and period files it is stored in.
+//
+// Order: SetData (and therefore ReadFile) keeps the records sorted by begin year, ascending; a
+// record whose begin year equals that of records already present goes after them. SetAt, RemoveAt
+// and changes through GetGengoEraTable work on positions and do not reorder, so the order holds
+// only as far as callers keep it.
+//
+// Years are signed 32-bit. A lookup that finds no index returns -1; one that finds no year returns
+// kNoYear (2147483647). Not thread-safe.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include <framework/Archive.h>
+#include <framework/Document.h>
+#include <framework/String.h>
+
+#include <corvane/TableBase.h>
+#include <corvane/corvane_export.h>
+
+// One era (or period). Copied by value; a default record has empty strings and both years 0.
+struct CORVANE_EXPORT SGengouEraTable {
+    CString strGengou;              // name, e.g. 明治; may hold HTML markup
+    std::int32_t lBeginYear = 0;    // Western year of era year 1
+    std::int32_t lEndYear = 0;      // Western year of the era's last year, inclusive
+    CString strNote;                // free note; line breaks are CR LF pairs
+
+    // Field by field; names and notes as exact bytes.
+    friend bool operator==(const SGengouEraTable& a, const SGengouEraTable& b)
+    {
+        return a.lBeginYear == b.lBeginYear && a.lEndYear == b.lEndYear && a.strGengou == b.strGengou &&
+               a.strNote == b.strNote;
+    }
+};
+
+// The record array of an era table (and of the era lists that GetData fills).
+using CGengouEraArray = std::vector<SGengouEraTable>;
+
+class CEraNameIndex;
+
+class CORVANE_EXPORT CGengouEra : public CTableBase {
+public:
+    // The year that means "no such year" in the results below.
+    static constexpr std::int32_t kNoYear = 2147483647;
+
+    CGengouEra();
+    ~CGengouEra() override;
+    CGengouEra(const CGengouEra&) = delete;   // no copy constructor: construct, then assign
+
+    // Replaces this table by a copy of the source: its records in the source's order (without the
+    // ordering and name checks of SetData), file name, table name, modified flag, explanation and
+    // today-date flag. Assigning a table to itself leaves it as it was.
+    CGengouEra& operator=(const CGengouEra& src);
+
+    int GetSize() const { return static_cast<int>(m_GengouEraTable.size()); }
+
+    // Copies the record at nIndex into rec and returns true; for an index outside 0..GetSize()-1
+    // returns false and leaves rec untouched.
+    bool GetAt(int nIndex, SGengouEraTable& rec) const;
+    // The record at nIndex. Throws std::invalid_argument for an index outside 0..GetSize()-1.
+    SGengouEraTable GetAt(int nIndex) const;
+
+    const CGengouEraArray& GetGengouEraTable() const { return m_GengouEraTable; }
+    // The array itself, to be changed directly; the modified flag is not touched. Changes through
+    // the reference must be made before the next call of another operation of this table (as with
+    // any reference into a container whose owner keeps bookkeeping about it).
+    CGengouEraArray& GetGengoEraTable();
+
+    // Adds a record in order of begin year, after those with the same begin year. Scanning from
+    // index 0 up to the insertion point (that record included), the first record with the same
+    // name (exact bytes) decides: same begin and end year returns true and changes nothing (the
+    // note is neither compared nor updated); other years return false and change nothing. A
+    // same-name record beyond the insertion point is not seen and the record is added. Returns
+    // true and sets the modified flag when it inserts. Null texts count as empty. Years are stored
+    // as given; the end year is not compared with the begin year.
+    //
+    // Cost: logarithmic (plus the move of the records after the insertion point) while the table
+    // is known to be sorted, which holds from construction, ClearAll and every SetData; SetAt,
+    // RemoveAt, operator= and GetGengoEraTable make the next SetData check the order again, in
+    // linear time.
+    bool SetData(const char* pszGengou, std::int32_t lBeginYear, std::int32_t lEndYear, const char* pszNote);
+
+    // Stores rec at nIndex and sets the modified flag; an index at or beyond GetSize() first grows
+    // the table to nIndex + 1 records with default records in between. Returns false, changing
+    // nothing, when the record at nIndex equals rec. Throws std::invalid_argument, changing nothing,
+    // for a negative index. Keeps neither the order nor unique names.
+    bool SetAt(int nIndex, SGengouEraTable rec);
+
+    // Removes the record at nIndex, sets the modified flag and returns true. Throws
+    // std::invalid_argument, changing nothing, for an index outside 0..GetSize()-1.
+    bool RemoveAt(int nIndex);
+
+    // Removes every record and frees their storage, then resets the fields of CTableBase as
+    // Initialize does (names empty, both flags false).
+    void ClearAll();
+
+    // Index of the last record (highest index) with lBeginYear <= lYear <= lEndYear; -1 if none.
+    int GetIndexFromYear(std::int32_t lYear) const;
+
+    // The Western year of era year lYear of the first record (from index 0) whose name, with its
+    // HTML markup removed, equals pszGengou exactly: lBeginYear + lYear - 1. There is no lower
+    // bound (era year 0 gives the year before the era). Returns kNoYear when no record bears the
+    // name, when the year lies after the era's lEndYear, and when it lies outside the 32-bit range
+    // (computed in 64 bits, so extreme years never overflow).
+    std::int32_t GetWesternYear(const char* pszGengou, std::int32_t lYear) const;
+
+    // Appends to arr a copy of every record, in table order, with lBeginYear <= lYear <= lEndYear;
+    // arr is not emptied first. Returns true when arr holds at least one record afterwards
+    // (records it held before count too).
+    bool GetData(std::int32_t lYear, CGengouEraArray& arr) const;
+
+    // Finds the first record from nStart on whose name (markup included) contains pszText, or,
+    // when bYear is set, one of whose era years 1 .. lEndYear - lBeginYear + 1 contains it when
+    // written in decimal. Returns the index, with the record copied into *pRec and lYear set to
+    // kNoYear for a name match or to the Western year of the smallest matching era year. Returns
+    // -1 when nothing matches: *pRec then holds the last record examined and lYear is untouched;
+    // when nStart >= GetSize() nothing is filled at all. An empty text matches nothing (texts
+    // match as CString::Find does). Throws std::invalid_argument for a negative nStart or a null
+    // pRec. The cost does not depend on the length of the eras' spans.
+    int SearchStr(const char* pszText, SGengouEraTable* pRec, std::int32_t& lYear, int nStart, bool bYear) const;
+
+    // Does nothing.
+    void Serialize(CArchive& ar);
+
+    // Adds the records of an era file (eType HEADER_GENGOU) or a period file (HEADER_JIDAI) to the
+    // table through SetData and takes over the file's table name and, for a file of version 1 or
+    // later, its explanation. The table is not emptied first. pszFileName (relative names are
+    // taken against the current directory) replaces the stored file name; with neither, an open
+    // dialog asks for one. Returns true when the whole file was read (modified flag cleared).
+    // Returns false: on a cancelled dialog, with nothing changed and no message; on a format error
+    // or a file that cannot be read, with message 61451 (61447 for a file exception of cause end of
+    // file) when bMessage is set. A failed read keeps what it already did: the absolute file name,
+    // the table name and explanation if they were reached, the records before the failing line.
+    // A record line needs three commas (after the name, the begin year and the end year).
+    // With another eType the period file's dialog strings are used and any header word is accepted.
+    // The records are added exactly as SetData adds them one after the other; while the table is
+    // sorted this costs O(log n) a record whatever their order in the file.
+    bool ReadFile(const char* pszFileName, EHeaderType eType, bool bMessage);
+
+    // Writes the table as an era file (HEADER_GENGOU) or a period file (any other value) through the
+    // table save procedure: header, table name, explanation and every record, each line ended by
+    // CR LF. Line breaks (CR LF, or a lone CR or LF) inside the explanation, the notes, the table
+    // name and the era names are written as the four characters \r\n so that they cannot split a
+    // line; in the explanation and the notes they read back as CR LF. Returns true when written
+    // (file name relative to the document's folder, modified flag cleared). Returns false on a
+    // cancelled dialog (nothing changed, no message) or when the file cannot be written (message
+    // 61448; the previous file is left whole, the file name holds its new relative value).
+    bool WriteFile(bool bDialog, CDocument* pDocument, EHeaderType eType) override;
+
+protected:
+    CGengouEraArray m_GengouEraTable;
+
+private:
+    class CInsertBatch;   // ReadFile's SetData for many records at once (GengouEraFile.cpp)
+
+    bool CheckSortedAndIndex();
+    void ForgetOrder();
+
+    // While m_bKnownSorted holds, m_GengouEraTable is sorted by begin year and m_pNameIndex maps
+    // every name to the years of its first record (what SetData's name check meets first);
+    // m_nIndexedSize guards against changes of the size made through a reference kept from
+    // GetGengoEraTable.
+    bool m_bKnownSorted = true;
+    std::size_t m_nIndexedSize = 0;
+    std::unique_ptr<CEraNameIndex> m_pNameIndex;
+};
