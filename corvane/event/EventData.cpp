@@ -2,17 +2,6 @@
 
 #include <framework/Cp932.h>
 
-namespace {
-
-// Containment as the record's search needs it: an empty text is contained in every text (the
-// framework's Find reports an empty search text as not found).
-bool Contains(const CString& strText, const CString& strSub)
-{
-    return strSub.IsEmpty() || strText.Find(strSub) >= 0;
-}
-
-} // namespace
-
 void SEventData::Initialize()
 {
     lYear = 0;
@@ -54,13 +43,13 @@ EventDataSearch SEventData::Search(const char* pszText, bool bNote) const
 {
     const CString strText(pszText);
     int nResult = SEARCH_NONE;
-    if (Contains(strEvent, strText))
+    if (strEvent.Find(strText) >= 0)
         nResult |= SEARCH_EVENT;
-    if (bNote && Contains(strNote, strText))
+    if (bNote && strNote.Find(strText) >= 0)
         nResult |= SEARCH_NOTE;
     CString strDate;
     MakeDate(strDate);
-    if (Contains(strDate, strText))
+    if (strDate.Find(strText) >= 0)
         nResult |= SEARCH_DATE;
     return static_cast<EventDataSearch>(nResult);
 }

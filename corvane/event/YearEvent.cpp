@@ -49,11 +49,6 @@ bool SortsAfter(const SEventData& a, const SEventData& b)
     return a.lYear > b.lYear || (a.lYear == b.lYear && DateKey(a) > DateKey(b));
 }
 
-// Substring search as the table's text search needs it: an empty text is found everywhere.
-bool Contains(const CString& strText, const CString& strSub)
-{
-    return strSub.IsEmpty() || strText.Find(strSub) >= 0;
-}
 
 const CString& EventKind()
 {
@@ -778,7 +773,7 @@ int CYearEvent::SearchStr(const char* pszText, std::int32_t& lYear, std::int32_t
         if (data.lYear < lFrom || data.lYear > lTo || data.nPriority > eFilter)
             continue;
         html.RemoveHtml(data.strEvent, strPlain);
-        if (Contains(strPlain, strText)) {
+        if (strPlain.Find(strText) >= 0) {
             Remember(kAllVisible, nIndex, it);
             lYear = kNoYear;
             return nIndex;

@@ -1,6 +1,8 @@
 #include <corvane/YearEvent.h>
 
 #include "event/EventTestSupport.h"
+#include "table/FakeHostUi_test.h"
+#include "table/TempDir_test.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +11,6 @@
 
 namespace {
 
-using eventtest::CRecordingUi;
-using eventtest::CScratchDir;
 using eventtest::Event;
 using eventtest::Sjis;
 
@@ -34,8 +34,8 @@ CString BadFormat(const CString& strFile)
 
 class YearEventFileTest : public testing::Test {
 protected:
-    CRecordingUi m_ui;
-    CScratchDir m_dir;
+    CFakeHostUi m_ui;
+    CTempDir m_dir;
 };
 
 // The worked example of the event file format.
@@ -63,21 +63,24 @@ TEST_F(YearEventFileTest, WritesTheWorkedExampleByteForByteAndReadsItBack)
     table.SetExplanation(Sjis("寺の主な出来事\r\n年は西暦").c_str());
     for (const SEventData& data : TempleEvents())
         table.SetData(data, true, -1, PRIORITY_ALL);
-    table.SetFileName(m_dir.Path("temple.lev"));
-    ASSERT_TRUE(table.WriteFile(false, nullptr, HEADER_GENGOU));
+    table.SetFileName(m_dir.Name("temple.lev"));
+    CDocument document;
+    document.SetPathName(m_dir.Name("chronology.doc"));
+    ASSERT_TRUE(table.WriteFile(false, &document, HEADER_GENGOU));
     EXPECT_EQ(kTempleFile, m_dir.Read("temple.lev"));
+    EXPECT_EQ(CString("temple.lev"), table.GetFileName());   // relative to the document's folder
     EXPECT_FALSE(table.GetModified());
     EXPECT_TRUE(m_ui.m_messages.empty());
 
     CYearEvent back;
     back.SetTodayDate(true);
-    ASSERT_TRUE(back.ReadFile(m_dir.Path("temple.lev"), false));
+    ASSERT_TRUE(back.ReadFile(m_dir.Name("temple.lev"), false));
     EXPECT_EQ(TempleEvents(), Records(back));
     EXPECT_EQ(table.GetTableName(), back.GetTableName());
     EXPECT_EQ(table.GetExplanation(), back.GetExplanation());
     EXPECT_FALSE(back.GetTodayDate());
     EXPECT_FALSE(back.GetModified());
-    EXPECT_EQ(m_dir.Path("temple.lev"), back.GetFileName());
+    EXPECT_EQ(m_dir.Name("temple.lev"), back.GetFileName());
 
     ASSERT_TRUE(back.ReadFile(nullptr, false));   // the stored name; nothing is emptied first
     EXPECT_EQ(6, back.GetLen());
@@ -107,7 +110,7 @@ TEST_F(YearEventFileTest, ReadsEveryOlderVersion)
         CYearEvent table;
         table.SetExplanation("old");
         table.SetTodayDate(!c.bToday);
-        ASSERT_TRUE(table.ReadFile(m_dir.Path("old.lev"), false));
+        ASSERT_TRUE(table.ReadFile(m_dir.Name("old.lev"), false));
         EXPECT_EQ(CString("T"), table.GetTableName());
         EXPECT_EQ(CString(c.pszExplanation), table.GetExplanation());
         EXPECT_EQ(c.bToday, table.GetTodayDate());
@@ -128,7 +131,7 @@ TEST_F(YearEventFileTest, ReadsFieldsByTheirRules)
                          "7, 2, 3, \"q\"\"uote\"  , \" n \"\n");
     CYearEvent table;
     table.SetExplanation("kept");
-    ASSERT_TRUE(table.ReadFile(m_dir.Path("f.lev"), false));
+    ASSERT_TRUE(table.ReadFile(m_dir.Name("f.lev"), false));
     EXPECT_EQ(CString("Name, with comma"), table.GetTableName());
     EXPECT_EQ(CString("kept"), table.GetExplanation());   // an empty line leaves it
     EXPECT_FALSE(table.GetTodayDate());
@@ -146,9 +149,9 @@ TEST_F(YearEventFileTest, SortedReadingPlacesEventsByDateKeepingFileOrderForEqua
                               "1700, 5, -1, b, , 0, 0\n1600, -1, -1, a, , 0, 0\n1700, 5, -1, c, , 0, 0\n"
                               "1700, -1, -1, u, , 0, 0\n"));
     CYearEvent sorted;
-    ASSERT_TRUE(sorted.ReadFile(m_dir.Path("s.lev"), true));
+    ASSERT_TRUE(sorted.ReadFile(m_dir.Name("s.lev"), true));
     CYearEvent kept;
-    ASSERT_TRUE(kept.ReadFile(m_dir.Path("s.lev"), false));
+    ASSERT_TRUE(kept.ReadFile(m_dir.Name("s.lev"), false));
     std::string strSorted, strKept;
     for (const SEventData& data : Records(sorted))
         strSorted += data.strEvent.Str();
@@ -181,20 +184,20 @@ TEST_F(YearEventFileTest, FailuresShowTheirMessageAndKeepWhatWasRead)
         CYearEvent table;
         table.SetTableName("before");
         table.SetModified(false);
-        EXPECT_FALSE(table.ReadFile(m_dir.Path("bad.lev"), true));
+        EXPECT_FALSE(table.ReadFile(m_dir.Name("bad.lev"), true));
         ASSERT_EQ(1u, m_ui.m_messages.size());
-        EXPECT_EQ(BadFormat(m_dir.Path("bad.lev")), m_ui.m_messages[0]);
+        EXPECT_EQ(BadFormat(m_dir.Name("bad.lev")), m_ui.m_messages[0].strText);
         EXPECT_EQ(c.nEvents, table.GetLen());
         EXPECT_EQ(c.nEvents > 0, table.GetModified());
         EXPECT_EQ(CString(c.bNameTaken ? "T" : "before"), table.GetTableName());
-        EXPECT_EQ(m_dir.Path("bad.lev"), table.GetFileName());
+        EXPECT_EQ(m_dir.Name("bad.lev"), table.GetFileName());
     }
 
     m_ui.m_messages.clear();
     CYearEvent table;
-    EXPECT_FALSE(table.ReadFile(m_dir.Path("missing.lev"), true));
+    EXPECT_FALSE(table.ReadFile(m_dir.Name("missing.lev"), true));
     ASSERT_EQ(1u, m_ui.m_messages.size());
-    EXPECT_EQ(FormatMessage("ファイル ", m_dir.Path("missing.lev"), " の読込みに失敗しました"), m_ui.m_messages[0]);
+    EXPECT_EQ(FormatMessage("ファイル ", m_dir.Name("missing.lev"), " の読込みに失敗しました"), m_ui.m_messages[0].strText);
 }
 
 TEST_F(YearEventFileTest, NamesAndTextsThatWouldBreakTheirLineSurviveAWrite)
@@ -222,11 +225,11 @@ TEST_F(YearEventFileTest, NamesAndTextsThatWouldBreakTheirLineSurviveAWrite)
         table.SetTableName(c.pszName);
         table.SetExplanation(c.pszExplanation);
         table.SetData(Event(1, -1, -1, c.pszEvent, 0, false, c.pszNote), true, -1, PRIORITY_ALL);
-        table.SetFileName(m_dir.Path("q.lev"));
+        table.SetFileName(m_dir.Name("q.lev"));
         ASSERT_TRUE(table.WriteFile(false, nullptr, HEADER_GENGOU));
         EXPECT_EQ(Sjis("[出来事], 5\r\n") + c.pszLines, m_dir.Read("q.lev"));
         CYearEvent back;
-        ASSERT_TRUE(back.ReadFile(m_dir.Path("q.lev"), false));
+        ASSERT_TRUE(back.ReadFile(m_dir.Name("q.lev"), false));
         const auto normalized = [](const char* psz) {   // lone CR and LF come back as CR LF
             std::string str(psz);
             for (std::size_t i = 0; i < str.size(); ++i) {
@@ -271,15 +274,15 @@ TEST_F(YearEventFileTest, DialogsAndWriteFailures)
     EXPECT_TRUE(table.GetModified());
     EXPECT_TRUE(m_ui.m_messages.empty());
 
-    m_ui.m_answers.push_back(m_dir.Path("chosen.lev"));
+    m_ui.ChooseNext(m_dir.Name("chosen.lev"));
     EXPECT_FALSE(table.ReadFile(nullptr, false));   // the chosen file does not exist yet
     ASSERT_EQ(1u, m_ui.m_messages.size());
     m_ui.m_messages.clear();
 
-    table.SetFileName(m_dir.Path("no-such-folder/x.lev"));
+    table.SetFileName(m_dir.Name("no-such-folder/x.lev"));
     EXPECT_FALSE(table.WriteFile(false, nullptr, HEADER_GENGOU));
     ASSERT_EQ(1u, m_ui.m_messages.size());
-    EXPECT_EQ(FormatMessage("ファイル ", table.GetFileName(), " への書き込みに失敗しました"), m_ui.m_messages[0]);
+    EXPECT_EQ(FormatMessage("ファイル ", table.GetFileName(), " への書き込みに失敗しました"), m_ui.m_messages[0].strText);
     EXPECT_TRUE(table.GetModified());
 }
 

@@ -5,6 +5,7 @@
 #include <corvane/YearEvent.h>
 
 #include "event/EventTestSupport.h"
+#include "table/FakeHostUi_test.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,6 @@
 
 namespace {
 
-using eventtest::CRecordingUi;
 
 // The event table as the plain algorithms describe it, on a vector (list positions are indexes).
 class CModel {
@@ -198,7 +198,7 @@ void ExpectSame(CYearEvent& table, const CModel& model, int nStep)
 // in order (or in year order, after moves) and the shortcuts that rely on it are exercised.
 void RunDifferential(unsigned nSeed, int nYears, int nSteps, bool bTidy)
 {
-    CRecordingUi ui;
+    CFakeHostUi ui;
     CDriver drive(nSeed, nYears);
     CYearEvent table;
     CModel model;

@@ -1,6 +1,7 @@
 #include <corvane/YearEvent.h>
 
 #include "event/EventTestSupport.h"
+#include "table/FakeHostUi_test.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,6 @@
 
 namespace {
 
-using eventtest::CRecordingUi;
 using eventtest::Event;
 
 // The event texts in list order, separated by blanks.
@@ -296,7 +296,7 @@ TEST(YearEventTest, MovesWithinAYearAndAroundHiddenEvents)
         {true, 2, 3, PRIORITY_ALL, false, false, "x a b c y"},    // reached y, not of year 2
     };
     for (const SCase& c : cases) {
-        CRecordingUi ui;
+        CFakeHostUi ui;
         auto pTable = make();
         const bool bResult = c.bAfter ? pTable->MoveToAfter(c.lYear, c.nPos, c.eFilter)
                                       : pTable->MoveToBefore(c.lYear, c.nPos, c.eFilter);
@@ -308,8 +308,8 @@ TEST(YearEventTest, MovesWithinAYearAndAroundHiddenEvents)
         if (c.bMessage) {
             EXPECT_EQ(LiteralToCp932("表示優先度の設定によって、表示されていないデータがあるため、移動ができません。\r\n"
                                      "「表示」→「表示優先度」で「すべて表示する」を選択して操作をやり直してください。"),
-                      ui.m_messages[0]);
-            EXPECT_EQ(MB_OK, ui.m_types[0]);
+                      ui.m_messages[0].strText);
+            EXPECT_EQ(MB_OK, ui.m_messages[0].nType);
         }
     }
 }
