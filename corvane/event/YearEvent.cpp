@@ -861,9 +861,6 @@ bool CYearEvent::Merge(CYearEvent& other)
 bool CYearEvent::ReadFile(const char* pszFileName, bool bSorted)
 {
     CLibraryResources resources;
-    // An empty name empties the stored one, so that the open dialog asks.
-    if (pszFileName && !*pszFileName)
-        m_strFileName.Empty();
     CStdioFile file;
     try {
         if (!OpenTableFile(*this, pszFileName, EventFileKind(CP932("出来事ﾃﾞｰﾀの読込み")), file))

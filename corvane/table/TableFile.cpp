@@ -45,9 +45,10 @@ CString InitialFolder()
 
 bool OpenTableFile(CTableBase& table, const char* pszFileName, const STableFileKind& kind, CStdioFile& file)
 {
-    if (pszFileName && *pszFileName) {
+    // A name given replaces the stored one; an empty name given empties it, so the dialog asks.
+    if (pszFileName)
         table.SetFileName(pszFileName);
-    } else if (table.GetFileName().IsEmpty()) {
+    if (table.GetFileName().IsEmpty()) {
         CFileDialog dialog(true, kind.strDefExt, nullptr,
                            OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR, kind.strFilter);
         dialog.m_request.strTitle = kind.strTitle;

@@ -57,8 +57,9 @@ struct STableFileKind {
 // The folder, relative to the current directory, that the open and save dialogs start in.
 const CString& TableLibraryFolder();
 
-// Steps 1 to 3 of the table open procedure. The given name (or the stored file name, or the one
-// chosen in the open dialog) becomes the table's file name, made absolute against the current
+// Steps 1 to 3 of the table open procedure. A given name (null: none) replaces the stored file
+// name; when the name is then empty, the open dialog asks for one. The name becomes the table's
+// file name, made absolute against the current
 // directory, and file is opened for reading. Returns false when the dialog was cancelled (nothing
 // changed). Throws CFileException when the file cannot be opened or the current directory cannot
 // be read.
