@@ -165,7 +165,7 @@ bool ParseRecordLine(const CString& strLine, int nVersion, SEventData& data)
         data.nMonth = -1;
         data.nDay = -1;
     }
-    data.strEvent = UnescapeLineBreaks(fields.Text());
+    data.strEvent = fields.Text();
     data.strNote = UnescapeLineBreaks(fields.Text());
     if (nVersion >= 1) {
         const std::int32_t nPriority = fields.Number(0);
@@ -884,7 +884,7 @@ bool CYearEvent::ReadFile(const char* pszFileName, bool bSorted)
         if (!file.ReadString(strLine))
             return badFormat();
         if (GetElementFromCSV(strLine, 0, strField) >= 0)
-            m_strTableName = UnescapeLineBreaks(strField);
+            m_strTableName = strField;
         if (nVersion >= 3) {
             if (!file.ReadString(strLine))
                 return badFormat();

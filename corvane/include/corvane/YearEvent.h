@@ -182,6 +182,12 @@ public:
     // file name stored relative to it. True, modified flag cleared, on success. On failure message
     // 61448 is shown, the result is false, the previous file is left exactly as it was and the
     // modified flag is unchanged. eType is ignored.
+    //
+    // So that no text can split its line, a line break (CR LF, or a lone CR or LF) in the table
+    // name, explanation, an event text or a note is written as the four characters \r\n, and a
+    // table name or explanation that holds a comma, a doubled quote or begins with a quote is
+    // written quoted. Reading turns the escape back into CR LF in the explanation and the notes
+    // only, as files have always been read; a table name or event text keeps the four characters.
     bool WriteFile(bool bDialog, CDocument* pDocument, EHeaderType eType) override;
 
 private:
