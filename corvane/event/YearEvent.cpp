@@ -784,14 +784,18 @@ int CYearEvent::SearchStr(const char* pszText, std::int32_t& lYear, std::int32_t
 
 // ---- Moves and merging ----
 
-bool CYearEvent::MoveToAfter(std::int32_t lYear, int nPos, EEventPriority eFilter)
+bool CYearEvent::FindMovePair(std::int32_t lYear, std::int64_t nSteps, EEventPriority eFilter, POSITION& pos,
+                              POSITION& next, bool& bResult)
 {
     const POSITION end = m_EventData.cend();
     const std::int32_t nThreshold = QueryThreshold(eFilter);
-    POSITION pos = FindFirstOfYear(lYear);
-    if (pos == end)
-        return true;
-    for (int nPassed = 0; nPassed < nPos;) {
+    bResult = false;
+    pos = FindFirstOfYear(lYear);
+    if (pos == end) {
+        bResult = true;
+        return false;
+    }
+    for (std::int64_t nPassed = 0; nPassed < nSteps;) {
         if (++pos == end)
             return false;
         if (IsVisible(**pos, nThreshold))
@@ -799,13 +803,22 @@ bool CYearEvent::MoveToAfter(std::int32_t lYear, int nPos, EEventPriority eFilte
     }
     if ((*pos)->lYear != lYear)
         return false;
-    const POSITION next = std::next(pos);
+    next = std::next(pos);
     if (next == end)
         return false;
     if ((*next)->nPriority > eFilter) {
         ShowHiddenDataMessage();
         return false;
     }
+    return true;
+}
+
+bool CYearEvent::MoveToAfter(std::int32_t lYear, int nPos, EEventPriority eFilter)
+{
+    POSITION pos, next;
+    bool bResult = false;
+    if (!FindMovePair(lYear, nPos, eFilter, pos, next, bResult))
+        return bResult;
     Relocate(pos, std::next(next));
     m_bModified = true;
     return true;
@@ -813,26 +826,10 @@ bool CYearEvent::MoveToAfter(std::int32_t lYear, int nPos, EEventPriority eFilte
 
 bool CYearEvent::MoveToBefore(std::int32_t lYear, int nPos, EEventPriority eFilter)
 {
-    const POSITION end = m_EventData.cend();
-    const std::int32_t nThreshold = QueryThreshold(eFilter);
-    POSITION pos = FindFirstOfYear(lYear);
-    if (pos == end)
-        return true;
-    for (std::int64_t nPassed = 0; nPassed < std::int64_t{nPos} - 1;) {
-        if (++pos == end)
-            return false;
-        if (IsVisible(**pos, nThreshold))
-            ++nPassed;
-    }
-    if ((*pos)->lYear != lYear)
-        return false;
-    const POSITION next = std::next(pos);
-    if (next == end)
-        return false;
-    if ((*next)->nPriority > eFilter) {
-        ShowHiddenDataMessage();
-        return false;
-    }
+    POSITION pos, next;
+    bool bResult = false;
+    if (!FindMovePair(lYear, std::int64_t{nPos} - 1, eFilter, pos, next, bResult))
+        return bResult;
     Relocate(next, pos);
     m_bModified = true;
     return true;

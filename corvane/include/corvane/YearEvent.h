@@ -226,6 +226,12 @@ private:
     void Erase(POSITION pos);
     void Replace(POSITION pos, const SEventData& data);
     void Relocate(POSITION pos, POSITION before);
+    // The two neighbours a move within lYear swaps: the event reached after nSteps visible steps
+    // from the year's first event, and the one right after it. False, with bResult the move's
+    // result, when there is nothing to swap (true for a year without events; false when the walk
+    // runs past the list or leaves the year, or the neighbour is hidden, after its message).
+    bool FindMovePair(std::int32_t lYear, std::int64_t nSteps, EEventPriority eFilter, POSITION& pos, POSITION& next,
+                      bool& bResult);
 
     CEventList m_EventData;
     POSITION m_CurPos;
