@@ -857,40 +857,31 @@ bool CYearEvent::Merge(CYearEvent& other)
 
 bool CYearEvent::ReadFile(const char* pszFileName, bool bSorted)
 {
-    CLibraryResources resources;
-    CStdioFile file;
-    try {
-        if (!OpenTableFile(*this, pszFileName, EventFileKind(CP932("出来事ﾃﾞｰﾀの読込み")), file))
-            return false;
-
+    const STableFileKind kind = EventFileKind(CP932("出来事ﾃﾞｰﾀの読込み"));
+    return ReadTableFile(*this, pszFileName, kind, true, [this, bSorted](CStdioFile& file) -> unsigned {
         CString strLine;
         CString strField;
-        const auto badFormat = [&]() {
-            file.Close();
-            ShowTableMessage(*this, IDS_FILE_BAD_FORMAT);
-            return false;
-        };
         if (!file.ReadString(strLine))
-            return badFormat();
+            return IDS_FILE_BAD_FORMAT;
         CString strKind;
         int nVersion = 0;
         GetTableKindNameAndFileVer(strLine, strKind, nVersion);
         if (strKind != EventKind())
-            return badFormat();
+            return IDS_FILE_BAD_FORMAT;
 
         if (!file.ReadString(strLine))
-            return badFormat();
+            return IDS_FILE_BAD_FORMAT;
         if (GetElementFromCSV(strLine, 0, strField) >= 0)
             m_strTableName = strField;
         if (nVersion >= 3) {
             if (!file.ReadString(strLine))
-                return badFormat();
+                return IDS_FILE_BAD_FORMAT;
             if (GetElementFromCSV(strLine, 0, strField) >= 0)
                 m_strExplanation = UnescapeLineBreaks(strField);
         }
         if (nVersion >= 4) {
             if (!file.ReadString(strLine))
-                return badFormat();
+                return IDS_FILE_BAD_FORMAT;
             m_bTodayDate = Atoi32(strLine) != 0;
         } else {
             m_bTodayDate = false;
@@ -899,17 +890,12 @@ bool CYearEvent::ReadFile(const char* pszFileName, bool bSorted)
         SEventData data;
         while (file.ReadString(strLine)) {
             if (!ParseRecordLine(strLine, nVersion, data))
-                return badFormat();
+                return IDS_FILE_BAD_FORMAT;
             AddRecord(std::make_unique<SEventData>(std::move(data)), bSorted);
             m_bModified = true;
         }
-        file.Close();
-        m_bModified = false;
-        return true;
-    } catch (const CFileException& e) {
-        ShowTableMessage(*this, ReadFailureMessage(e));
-        return false;
-    }
+        return 0;
+    });
 }
 
 bool CYearEvent::WriteFile(bool bDialog, CDocument* pDocument, EHeaderType)

@@ -131,6 +131,30 @@ bool WriteTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, const
     return true;
 }
 
+bool ReadTableFile(CTableBase& table, const char* pszFileName, const STableFileKind& kind, bool bMessages,
+                   const std::function<unsigned(CStdioFile&)>& readLines)
+{
+    CLibraryResources resources;
+    CStdioFile file;
+    unsigned nMessage = 0;
+    try {
+        if (!OpenTableFile(table, pszFileName, kind, file))
+            return false;
+        nMessage = readLines(file);
+        file.Close();
+    } catch (const CFileException& e) {
+        file.Abort();
+        nMessage = ReadFailureMessage(e);
+    }
+    if (nMessage != 0) {
+        if (bMessages)
+            ShowTableMessage(table, nMessage);
+        return false;
+    }
+    table.SetModified(false);
+    return true;
+}
+
 unsigned ReadFailureMessage(const CFileException& e)
 {
     return e.m_cause == CFileException::endOfFile ? IDS_FILE_BAD_FORMAT : IDS_FILE_READ_FAILED;

@@ -79,6 +79,14 @@ bool CreateTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, cons
 bool WriteTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, const STableFileKind& kind,
                     const std::function<void(CStdioFile&)>& writeLines);
 
+// The whole table open procedure for a reader: OpenTableFile, then readLines(file), which returns
+// 0 when it read the whole file or the message id of the format error that stopped it. Success
+// closes the file, clears the modified flag and gives true. A format error or a CFileException
+// (61447 for end of file, else 61451) shows its message when bMessages is true and gives false;
+// what readLines took into the table stays there. A cancelled dialog gives false, no message.
+bool ReadTableFile(CTableBase& table, const char* pszFileName, const STableFileKind& kind, bool bMessages,
+                   const std::function<unsigned(CStdioFile&)>& readLines);
+
 // The message for a file exception raised while reading: 61447 for end of file, else 61451.
 unsigned ReadFailureMessage(const CFileException& e);
 
