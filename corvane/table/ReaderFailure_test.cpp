@@ -206,27 +206,34 @@ TEST(ReaderFailureTest, NulBytesAndLoneLeadBytes)
 }
 
 // A million lines: the era reader takes a million records in one pass; the base-year reader
-// reads its twelve lines and leaves the rest of the file unread.
+// reads its twelve lines and leaves the rest of the file unread. The sanitizer build, some ten
+// times slower, reads a fifth of them: the same paths, in a test that stays within seconds.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int kLines = 200000;
+#else
+constexpr int kLines = 1000000;
+#endif
+
 TEST(ReaderFailureTest, MillionLines)
 {
-    constexpr int kLines = 1000000;
     CTempDir dir;
     std::string era = Cp932("[元号], 1\r\n百万\r\n\r\n");
     era.reserve(static_cast<std::size_t>(kLines) * 32);
     for (int i = 0; i < kLines; ++i)
-        era += "\"e" + std::to_string(i) + "\", " + std::to_string(i - 500000) + ", " + std::to_string(i - 499990) + ", \"\"\r\n";
+        era += "\"e" + std::to_string(i) + "\", " + std::to_string(i - kLines / 2) + ", " +
+               std::to_string(i - kLines / 2 + 10) + ", \"\"\r\n";
     std::string by = Cp932("[基点年],5\r\n百万\r\n");
     for (int i = 0; i < kLines; ++i)
         by += "2\r\n";
     const std::string* files[] = {&era, &by};
-    const char* holds[] = {"1000000 records", "base year 2"};
+    const std::string holds[] = {std::to_string(kLines) + " records", "base year 2"};
     int i = 0;
     for (const SReader& reader : Readers()) {
         const CString strFile = dir.Write("million", *files[i]);
         const auto start = std::chrono::steady_clock::now();
         const SOutcome o = Read(reader, strFile);
         const double dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        std::cout << Describe(reader, "10^6 lines", o) << ", " << dSeconds << " s\n";
+        std::cout << Describe(reader, (std::to_string(kLines) + " lines").c_str(), o) << ", " << dSeconds << " s\n";
         EXPECT_TRUE(o.bResult) << reader.pszName;
         EXPECT_TRUE(o.messages.empty()) << reader.pszName;
         EXPECT_EQ(holds[i], o.strHolds);
