@@ -204,21 +204,14 @@ void CBaseYear::Serialize(CArchive&) {}
 
 bool CBaseYear::ReadFile(const char* pszFileName)
 {
-    CLibraryResources resources;
-    CStdioFile file;
-    try {
-        if (!OpenTableFile(*this, pszFileName, OpenKind(), file))
-            return false;
-
+    return ReadTableFile(*this, pszFileName, OpenKind(), true, [this](CStdioFile& file) -> unsigned {
         CString strLine;
         ReadRequiredLine(file, strLine);
         CString strKind;
         int nVersion = 0;
         GetTableKindNameAndFileVer(strLine, strKind, nVersion);
-        if (strKind != HeaderKind()) {
-            ShowTableMessage(*this, IDS_FILE_BAD_FORMAT);
-            return false;
-        }
+        if (strKind != HeaderKind())
+            return IDS_FILE_BAD_FORMAT;
 
         // Read into a local: a file that ends here must not empty the name the table had.
         CString strTableName;
@@ -246,14 +239,8 @@ bool CBaseYear::ReadFile(const char* pszFileName)
             m_strSupplement = UnescapeLineBreaks(strLine);
         else
             m_strSupplement.Empty();
-
-        file.Close();
-        m_bModified = false;
-        return true;
-    } catch (const CFileException& e) {
-        ShowTableMessage(*this, ReadFailureMessage(e));
-        return false;
-    }
+        return 0;
+    });
 }
 
 bool CBaseYear::WriteFile(bool bDialog, CDocument* pDocument, EHeaderType)

@@ -3,6 +3,7 @@
 #include <framework/Cp932.h>
 #include <framework/HostUi.h>
 
+#include "table/FakeHostUi_test.h"
 #include "table/TableFile.h"
 
 #include <gtest/gtest.h>
@@ -344,25 +345,6 @@ TEST(BaseYearTest, SearchAgreesWithThePlainLoop)
 // ---------------------------------------------------------------------------------------------
 // Files
 
-class CRecordingUi final : public CHostUi {
-public:
-    void ShowMessage(const CString& strText, unsigned) override { m_messages.push_back(strText); }
-    bool AskFileName(const SFileRequest& request, CString& strPath) override
-    {
-        m_requests.push_back(request);
-        if (m_answers.empty())
-            return false;
-        const std::optional<CString> answer = m_answers.front();
-        m_answers.pop_front();
-        if (!answer)
-            return false;
-        strPath = *answer;
-        return true;
-    }
-    std::vector<CString> m_messages;
-    std::vector<SFileRequest> m_requests;
-    std::deque<std::optional<CString>> m_answers;
-};
 
 // The lines joined with CR LF, the last one without a line end.
 std::string Joined(const std::vector<CString>& lines)
@@ -383,11 +365,9 @@ protected:
         m_strDir = strTemplate;
         m_strOldDir = std::filesystem::current_path().string();
         std::filesystem::current_path(m_strDir);
-        SetHostUi(&m_ui);
     }
     void TearDown() override
     {
-        SetHostUi(nullptr);
         std::filesystem::current_path(m_strOldDir);
         std::filesystem::remove_all(m_strDir);
     }
@@ -422,7 +402,7 @@ protected:
 
     std::string m_strDir;
     std::string m_strOldDir;
-    CRecordingUi m_ui;
+    CFakeHostUi m_ui;
 };
 
 const CString& Header5() { return CP932("[基点年],5"); }
@@ -554,7 +534,7 @@ TEST_F(BaseYearFileTest, MissingRequiredLineIsAFormatError)
         table.SetTableName("old");
         EXPECT_FALSE(table.ReadFile(Path("short.lby"))) << n;
         ASSERT_EQ(1u, m_ui.m_messages.size()) << n;
-        EXPECT_EQ(Message(IDS_FILE_BAD_FORMAT, "short.lby"), m_ui.m_messages[0]);
+        EXPECT_EQ(Message(IDS_FILE_BAD_FORMAT, "short.lby"), m_ui.m_messages[0].strText);
         EXPECT_TRUE(table.GetModified()) << n;
         EXPECT_EQ(n >= 2 ? CP932("創業者") : CString("old"), table.GetTableName()) << n;
         EXPECT_EQ(n >= 3 ? 1900 : 1, table.GetBaseWesternYear());
@@ -564,7 +544,7 @@ TEST_F(BaseYearFileTest, MissingRequiredLineIsAFormatError)
         EXPECT_EQ(n >= 10, table.GetBeginYearQuest());
     }
     EXPECT_EQ(CP932("ファイル ") + Path("short.lby") + CP932(" のフォーマットが正しくありません"),
-              m_ui.m_messages[0]);
+              m_ui.m_messages[0].strText);
 }
 
 TEST_F(BaseYearFileTest, WrongKindIsRejectedBeforeAnyValueIsTaken)
@@ -578,7 +558,7 @@ TEST_F(BaseYearFileTest, WrongKindIsRejectedBeforeAnyValueIsTaken)
         table.SetTableName("keep");
         EXPECT_FALSE(table.ReadFile(Path("kind.lby")));
         ASSERT_EQ(1u, m_ui.m_messages.size());
-        EXPECT_EQ(Message(IDS_FILE_BAD_FORMAT, "kind.lby"), m_ui.m_messages[0]);
+        EXPECT_EQ(Message(IDS_FILE_BAD_FORMAT, "kind.lby"), m_ui.m_messages[0].strText);
         EXPECT_EQ(CString("keep"), table.GetTableName());
         EXPECT_EQ(1, table.GetBaseWesternYear());
         EXPECT_FALSE(table.GetKazoe());
@@ -615,20 +595,20 @@ TEST_F(BaseYearFileTest, UnreadableFileShowsTheReadMessage)
     EXPECT_FALSE(table.ReadFile("missing.lby"));
     EXPECT_EQ(Path("missing.lby"), table.GetFileName());   // made absolute
     ASSERT_EQ(1u, m_ui.m_messages.size());
-    EXPECT_EQ(Message(IDS_FILE_READ_FAILED, "missing.lby"), m_ui.m_messages[0]);
+    EXPECT_EQ(Message(IDS_FILE_READ_FAILED, "missing.lby"), m_ui.m_messages[0].strText);
 
     std::filesystem::create_directory(m_strDir + "/folder.lby");
     m_ui.m_messages.clear();
     EXPECT_FALSE(table.ReadFile(Path("folder.lby")));
     ASSERT_EQ(1u, m_ui.m_messages.size());
-    EXPECT_EQ(Message(IDS_FILE_READ_FAILED, "folder.lby"), m_ui.m_messages[0]);
+    EXPECT_EQ(Message(IDS_FILE_READ_FAILED, "folder.lby"), m_ui.m_messages[0].strText);
 }
 
 TEST_F(BaseYearFileTest, OpenDialogOnlyWithoutAName)
 {
     WriteLines("chosen.lby", ExampleLines());
     CBaseYear table;
-    m_ui.m_answers.push_back(std::nullopt);
+    m_ui.CancelNext();
     EXPECT_FALSE(table.ReadFile(nullptr));
     EXPECT_TRUE(m_ui.m_messages.empty());
     EXPECT_TRUE(table.GetFileName().IsEmpty());
@@ -640,7 +620,7 @@ TEST_F(BaseYearFileTest, OpenDialogOnlyWithoutAName)
     EXPECT_EQ(CString("lby"), request.strDefExt);
     EXPECT_EQ(0x8100Cu, request.dwFlags);
 
-    m_ui.m_answers.push_back(Path("chosen.lby"));
+    m_ui.ChooseNext(Path("chosen.lby"));
     ASSERT_TRUE(table.ReadFile(nullptr));
     EXPECT_EQ(Path("chosen.lby"), table.GetFileName());
     // With a stored name there is no dialog.
@@ -666,7 +646,7 @@ TEST_F(BaseYearFileTest, SaveDialogAndWriteFailure)
     table.SetFileName(Path("none/a.lby"));
     EXPECT_FALSE(table.WriteFile(false, nullptr, HEADER_GENGOU));
     ASSERT_EQ(1u, m_ui.m_messages.size());
-    EXPECT_EQ(CP932("ファイル ") + table.GetFileName() + CP932(" への書き込みに失敗しました"), m_ui.m_messages[0]);
+    EXPECT_EQ(CP932("ファイル ") + table.GetFileName() + CP932(" への書き込みに失敗しました"), m_ui.m_messages[0].strText);
     EXPECT_TRUE(table.GetModified());
 }
 

@@ -45,9 +45,10 @@ CString InitialFolder()
 
 bool OpenTableFile(CTableBase& table, const char* pszFileName, const STableFileKind& kind, CStdioFile& file)
 {
-    if (pszFileName && *pszFileName) {
+    // A name given replaces the stored one; an empty name given empties it, so the dialog asks.
+    if (pszFileName)
         table.SetFileName(pszFileName);
-    } else if (table.GetFileName().IsEmpty()) {
+    if (table.GetFileName().IsEmpty()) {
         CFileDialog dialog(true, kind.strDefExt, nullptr,
                            OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR, kind.strFilter);
         dialog.m_request.strTitle = kind.strTitle;
@@ -124,6 +125,30 @@ bool WriteTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, const
     } catch (const CFileException&) {
         file.Abort();
         ShowTableMessage(table, IDS_FILE_WRITE_FAILED);
+        return false;
+    }
+    table.SetModified(false);
+    return true;
+}
+
+bool ReadTableFile(CTableBase& table, const char* pszFileName, const STableFileKind& kind, bool bMessages,
+                   const std::function<unsigned(CStdioFile&)>& readLines)
+{
+    CLibraryResources resources;
+    CStdioFile file;
+    unsigned nMessage = 0;
+    try {
+        if (!OpenTableFile(table, pszFileName, kind, file))
+            return false;
+        nMessage = readLines(file);
+        file.Close();
+    } catch (const CFileException& e) {
+        file.Abort();
+        nMessage = ReadFailureMessage(e);
+    }
+    if (nMessage != 0) {
+        if (bMessages)
+            ShowTableMessage(table, nMessage);
         return false;
     }
     table.SetModified(false);

@@ -57,8 +57,9 @@ struct STableFileKind {
 // The folder, relative to the current directory, that the open and save dialogs start in.
 const CString& TableLibraryFolder();
 
-// Steps 1 to 3 of the table open procedure. The given name (or the stored file name, or the one
-// chosen in the open dialog) becomes the table's file name, made absolute against the current
+// Steps 1 to 3 of the table open procedure. A given name (null: none) replaces the stored file
+// name; when the name is then empty, the open dialog asks for one. The name becomes the table's
+// file name, made absolute against the current
 // directory, and file is opened for reading. Returns false when the dialog was cancelled (nothing
 // changed). Throws CFileException when the file cannot be opened or the current directory cannot
 // be read.
@@ -77,6 +78,14 @@ bool CreateTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, cons
 // 61448 and gives false with the previous file intact and the modified flag as it was.
 bool WriteTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, const STableFileKind& kind,
                     const std::function<void(CStdioFile&)>& writeLines);
+
+// The whole table open procedure for a reader: OpenTableFile, then readLines(file), which returns
+// 0 when it read the whole file or the message id of the format error that stopped it. Success
+// closes the file, clears the modified flag and gives true. A format error or a CFileException
+// (61447 for end of file, else 61451) shows its message when bMessages is true and gives false;
+// what readLines took into the table stays there. A cancelled dialog gives false, no message.
+bool ReadTableFile(CTableBase& table, const char* pszFileName, const STableFileKind& kind, bool bMessages,
+                   const std::function<unsigned(CStdioFile&)>& readLines);
 
 // The message for a file exception raised while reading: 61447 for end of file, else 61451.
 unsigned ReadFailureMessage(const CFileException& e);

@@ -267,6 +267,12 @@ TEST(TableFileTest, OpenDialogRequestAndCancel)
     // With a stored name no dialog is shown.
     EXPECT_TRUE(table.ReadFile(nullptr));
     EXPECT_EQ(2u, ui.m_requests.size());
+
+    // An empty name given replaces the stored one, so the dialog asks again.
+    ui.CancelNext();
+    EXPECT_FALSE(table.ReadFile(""));
+    EXPECT_EQ(3u, ui.m_requests.size());
+    EXPECT_TRUE(table.GetFileName().IsEmpty());
 }
 
 TEST(TableFileTest, OpenMakesRelativeNamesAbsoluteAndReportsMissingFiles)

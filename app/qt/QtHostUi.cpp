@@ -1,0 +1,106 @@
+#include "QtHostUi.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QRegularExpression>
+
+#include <framework/Cp932.h>
+#include <framework/FileSystem.h>
+
+#include "QtText.h"
+
+std::unique_ptr<QMessageBox> CQtHostUi::MakeMessageBox(const CString& strText, unsigned nType)
+{
+    QMessageBox::Icon eIcon = QMessageBox::NoIcon;
+    switch (nType & MB_ICONMASK) {
+    case MB_ICONHAND: eIcon = QMessageBox::Critical; break;
+    case MB_ICONQUESTION: eIcon = QMessageBox::Question; break;
+    case MB_ICONEXCLAMATION: eIcon = QMessageBox::Warning; break;
+    case MB_ICONASTERISK: eIcon = QMessageBox::Information; break;
+    default: break;
+    }
+    auto pBox = std::make_unique<QMessageBox>(eIcon, QGuiApplication::applicationDisplayName(), ToQString(strText),
+                                              QMessageBox::Ok, QApplication::activeWindow());
+    pBox->setTextFormat(Qt::PlainText);
+    return pBox;
+}
+
+void CQtHostUi::ShowMessage(const CString& strText, unsigned nType)
+{
+    MakeMessageBox(strText, nType)->exec();
+}
+
+QStringList CQtHostUi::ConvertFilter(const QString& strFilter)
+{
+    QStringList filters;
+    const QStringList parts = strFilter.split(QLatin1Char('|'));
+    // Pairs of description and pattern; the empty part or two after the last bar end the list.
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString strDesc = parts[i].trimmed();
+        if (strDesc.isEmpty() && parts[i + 1].isEmpty())
+            break;
+        QStringList patterns;
+        for (QString strPattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            strPattern = strPattern.trimmed();
+            if (strPattern == QLatin1String("*.*"))
+                strPattern = QStringLiteral("*");
+            if (!strPattern.isEmpty())
+                patterns << strPattern;
+        }
+        if (patterns.isEmpty())
+            patterns << QStringLiteral("*");
+        // Qt reads the patterns from the last parenthesised group of a filter; a description that
+        // already shows its patterns there gets them replaced, so they are not shown twice.
+        static const QRegularExpression s_trailingGroup(QStringLiteral("\\s*\\([^()]*\\)$"));
+        strDesc.remove(s_trailingGroup);
+        filters << QStringLiteral("%1 (%2)").arg(strDesc, patterns.join(QLatin1Char(' ')));
+    }
+    return filters;
+}
+
+std::unique_ptr<QFileDialog> CQtHostUi::MakeFileDialog(const SFileRequest& request)
+{
+    auto pDialog = std::make_unique<QFileDialog>(QApplication::activeWindow(), ToQString(request.strTitle));
+    if (request.bOpen) {
+        pDialog->setAcceptMode(QFileDialog::AcceptOpen);
+        pDialog->setFileMode((request.dwFlags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    } else {
+        pDialog->setAcceptMode(QFileDialog::AcceptSave);
+        pDialog->setFileMode(QFileDialog::AnyFile);
+        pDialog->setOption(QFileDialog::DontConfirmOverwrite, !(request.dwFlags & OFN_OVERWRITEPROMPT));
+    }
+    const QStringList filters = ConvertFilter(ToQString(request.strFilter));
+    if (!filters.isEmpty())
+        pDialog->setNameFilters(filters);
+    if (!request.strDefExt.IsEmpty())
+        pDialog->setDefaultSuffix(ToQString(request.strDefExt));
+    if (!request.strInitialDir.IsEmpty()) {
+        std::string strNative;
+        if (ToNativePath(request.strInitialDir, strNative))
+            pDialog->setDirectory(QDir::current().absoluteFilePath(QString::fromStdString(strNative)));
+    }
+    if (!request.strFileName.IsEmpty()) {
+        std::string strNative;
+        if (ToNativePath(request.strFileName, strNative))
+            pDialog->selectFile(QString::fromStdString(strNative));
+    }
+    return pDialog;
+}
+
+bool CQtHostUi::AskFileName(const SFileRequest& request, CString& strPath)
+{
+    const std::unique_ptr<QFileDialog> pDialog = MakeFileDialog(request);
+    for (;;) {
+        if (pDialog->exec() != QDialog::Accepted || pDialog->selectedFiles().isEmpty())
+            return false;
+        const QString strChosen = QDir::cleanPath(pDialog->selectedFiles().constFirst());
+        CString strName;
+        if (FromNativePath(strChosen.toStdString(), strName)) {
+            strPath = strName;
+            return true;
+        }
+        ShowMessage(CP932("このファイル名はShift_JIS(コードページ932)で表せない文字を含むため使えません。"
+                          "別の名前のファイルを選んでください。"),
+                    MB_ICONEXCLAMATION);
+    }
+}

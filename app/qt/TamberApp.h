@@ -1,0 +1,29 @@
+// CTamberApp: Tamber's application object. It names the program and its settings (organisation
+// "Haldris", application "Tamber", so the profile is QSettings' "Haldris/Tamber"), installs the
+// Qt host UI for the library's dialogs and messages, and runs the main dialog until 終了 ends it.
+#pragma once
+
+#include <QApplication>
+#include <QIcon>
+
+#include "QtHostUi.h"
+
+class CTamberApp : public QApplication {
+    Q_OBJECT
+public:
+    CTamberApp(int& argc, char** argv);
+    ~CTamberApp() override;
+
+    // Runs the main dialog modally and returns false once it has closed: the program then ends.
+    // Nothing is saved on the way out.
+    bool InitInstance();
+
+    // Icon 128: the white coiled snake on dark blue, in the sizes drawn for it.
+    static QIcon GetAppIcon();
+    // Sets the names that the profile and the windows use, on any running QApplication (the
+    // dialog's tests call it too).
+    static void SetApplicationNames();
+
+private:
+    CQtHostUi m_hostUi;
+};

@@ -1,0 +1,34 @@
+// Helpers shared by the event table tests: short ways to make records and Japanese bytes.
+#pragma once
+
+#include <framework/Cp932.h>
+#include <framework/String.h>
+
+#include <corvane/EventData.h>
+
+#include <cstdint>
+#include <string>
+
+namespace eventtest {
+
+// The code page 932 bytes of a UTF-8 text with Japanese in it.
+inline std::string Sjis(const char* pszUtf8)
+{
+    return LiteralToCp932(pszUtf8).Str();
+}
+
+inline SEventData Event(std::int32_t lYear, int nMonth, int nDay, const char* pszEvent, int nPriority = 0,
+                        bool bLeap = false, const char* pszNote = "")
+{
+    SEventData data;
+    data.lYear = lYear;
+    data.nMonth = static_cast<std::int16_t>(nMonth);
+    data.nDay = static_cast<std::int16_t>(nDay);
+    data.strEvent = pszEvent;
+    data.strNote = pszNote;
+    data.nPriority = nPriority;
+    data.bLeapMonth = bLeap;
+    return data;
+}
+
+} // namespace eventtest

@@ -1,0 +1,252 @@
+// CYearEvent: an event chronology. The table name, explanation and flags of every table file
+// (CTableBase) plus an ordered list of events (SEventData) that the table owns.
+//
+// Order. The list is normally chronological: by year, then within a year by the date key
+//     (month, or 0 for none) * 1000 + (100 for a leap month) + (day, or 0 for none),
+// so an undated event comes first in its year, a month-only event before day 1 of its month, and
+// leap month N after the whole of month N. Events with equal year and key keep their insertion
+// order (a new one goes after them). The order is not enforced: unsorted appends, unsorted reads
+// and the moves within a year put events where the caller says, and later sorted insertions then
+// go before the first event in list order that sorts after the new one.
+//
+// Filters. Most operations take an EEventPriority filter; an event that passes it is visible, and
+// the visible index of an event counts only visible events, from 0, in list order. Three rules:
+//   index rule (GetAt, SetAt, RemoveAt, SetData replacing, GetIndexFromEventData): filter
+//     PRIORITY_LOW or PRIORITY_ALL shows every event, so indexes are plain list positions; any
+//     other filter shows the events with nPriority <= filter;
+//   query rule (the year queries, GetData, the moves): PRIORITY_ALL shows every event, any other
+//     filter shows nPriority <= filter;
+//   search rule (SearchStr): nPriority <= filter.
+// Filters are compared as signed numbers; a negative filter hides every event of priority >= 0.
+//
+// Cost. Positions are found from the nearest known place (head, tail, or the place the previous
+// lookup under the same rule reached), so walking GetAt(0), GetAt(1), ... is linear overall under
+// any filter, and sorted insertion into a list that is in order costs the distance from the tail
+// (appending a later event costs O(1)). Each query is one walk at most.
+//
+// Changing the list (adding, replacing, removing, moving, clearing, reading, merging, assigning)
+// sets the iteration cursor to none.
+//
+// Not thread-safe, not even for concurrent const calls: const lookups remember where they got to.
+#pragma once
+
+#include <cstdint>
+#include <list>
+#include <memory>
+#include <vector>
+
+#include <framework/Document.h>
+#include <framework/String.h>
+
+#include <corvane/EventData.h>
+#include <corvane/TableBase.h>
+#include <corvane/corvane_export.h>
+
+// A display priority (values 0 to 2 as a record's nPriority) and a display filter.
+enum EEventPriority : int {
+    PRIORITY_HIGH = 0,     // as a filter: priority 0 only
+    PRIORITY_MIDDLE = 1,   // as a filter: priorities 0 and 1
+    PRIORITY_LOW = 2,      // as a filter: priorities 0 to 2
+    PRIORITY_ALL = 3,      // as a filter: every event; never a record's priority
+};
+
+class CORVANE_EXPORT CYearEvent : public CTableBase {
+public:
+    // The events in list order. Positions stay valid while other events are inserted or
+    // removed; the table owns every record.
+    using CEventList = std::list<std::unique_ptr<SEventData>>;
+    // A position in the list; GetEventData().end() stands for "none".
+    using POSITION = CEventList::const_iterator;
+
+    CYearEvent();
+    ~CYearEvent() override;
+    CYearEvent(const CYearEvent&) = delete;   // a table is copied by assignment
+
+    // Replaces this table's events by copies of the other's (in its list order) and copies the
+    // five base fields, the modified flag included. The cursor becomes none. Assigning a table to
+    // itself changes nothing.
+    CYearEvent& operator=(const CYearEvent& other);
+
+    // Frees every event. The base fields and the modified flag are untouched.
+    void RemoveAll();
+    // The number of events, whatever their priority.
+    int GetLen() const;
+
+    // Read access to the list and to the iteration cursor. The records reached through the list
+    // (and through GetData) may be read, and their texts changed at any time. Their year, month,
+    // day, leap flag or priority may be changed only before the next call of the table, which
+    // then takes the change into account (at the cost of one walk of the list); later, change
+    // them with SetAt or SetData.
+    const CEventList& GetEventData() const;
+    const POSITION& GetCurPos() const { return m_CurPos; }
+
+    // Iteration, without a filter; each copies a record into *pData. All return false and change
+    // nothing when pData is null.
+    // GetFirstData: false (cursor none) for an empty table; else the first event, and the cursor
+    // moves to the second (none if there is none).
+    bool GetFirstData(SEventData* pData);
+    // GetNextData: false when the cursor is none; else the event at the cursor, and the cursor
+    // advances.
+    bool GetNextData(SEventData* pData);
+    // GetTailData: false (nothing changed) for an empty table; else the last event, and the
+    // cursor becomes none.
+    bool GetTailData(SEventData* pData);
+
+    // Copies the event at nIndex (index rule) into *pData. False, *pData unchanged, when there is
+    // no such event or pData is null.
+    bool GetAt(int nIndex, SEventData* pData, EEventPriority eFilter) const;
+    // Replaces the event at nIndex (index rule) by a copy of *pData where it stands, without
+    // re-sorting. Does not set the modified flag. False, nothing changed, when there is no such
+    // event or pData is null.
+    bool SetAt(int nIndex, const SEventData* pData, EEventPriority eFilter);
+    // Removes the event at nIndex (index rule), first copying it into *pData when pData is not
+    // null, and sets the modified flag. False, nothing changed, when there is no such event.
+    bool RemoveAt(int nIndex, EEventPriority eFilter, SEventData* pData);
+
+    // nIndex -1 adds the event: by date (InsertAtDate, appended when that declines) when bSorted,
+    // else at the end; always true. Any other nIndex replaces the event at that index (index
+    // rule): false, nothing changed, when there is none; an equal event changes nothing (true,
+    // modified flag untouched); an event of the same year that keeps month, day and leap flag, or
+    // that has month -1 and day -1, replaces the old one where it stands (a place the user chose
+    // by hand is kept); any other event is removed and the new one inserted by date, whatever
+    // bSorted says. Sets the modified flag whenever it changes the list.
+    bool SetData(SEventData data, bool bSorted, int nIndex, EEventPriority eFilter);
+
+    // Inserts *pData before the first event (in list order) that sorts after it, takes ownership
+    // (pData becomes null), sets the modified flag and returns true. Returns false, with pData
+    // still owning the record and the table unchanged, when pData is null, the table is empty or
+    // no event sorts after the record (the caller then appends it, as SetData does).
+    bool InsertAtDate(std::unique_ptr<SEventData>& pData);
+
+    // Queries (query rule). Each returns its miss value and changes nothing when nothing fits.
+    // The visible index of the first visible event of lYear; -1 if none.
+    int GetIndexFromYear(std::int32_t lYear, EEventPriority eFilter) const;
+    // The visible index of the first visible event (in list order) whose year is >= lYear; -1 if none.
+    int GetNearestYear(std::int32_t lYear, EEventPriority eFilter) const;
+    // The number of visible events of lYear.
+    int GetNumOfYear(std::int32_t lYear, EEventPriority eFilter) const;
+    // The year of the first visible event (in list order) whose year is > lYear; 2147483647 if none.
+    std::int32_t GetNextYear(std::int32_t lYear, EEventPriority eFilter) const;
+    // The index (index rule) of the first visible event equal to data in all seven fields; -1 if none.
+    int GetIndexFromEventData(const SEventData& data, EEventPriority eFilter) const;
+
+    // Empties vData (releasing its storage), then appends, in list order, a pointer to each
+    // visible event of lYear. True when at least one was appended. The pointers refer to the
+    // table's own records: valid until the list next changes, never to be freed by the caller,
+    // and subject to the rule given at GetEventData.
+    bool GetData(std::int32_t lYear, std::vector<SEventData*>& vData, EEventPriority eFilter);
+
+    // Looks for pszText (case-sensitive, code page 932) in the event texts stripped of their HTML
+    // markup, from list position nStart (-1: from the first event) to the end, among the events of
+    // lFrom..lTo (inclusive) that pass the search rule; notes and dates are not searched. Returns
+    // the list position of the first match (use GetAt with PRIORITY_ALL; continue from the result
+    // + 1) and sets lYear to 2147483647, meaning "found in the text". Returns -1, lYear unchanged,
+    // when nothing matches or nStart is neither -1 nor a list position. An empty text matches
+    // every event in range.
+    int SearchStr(const char* pszText, std::int32_t& lYear, std::int32_t lFrom, std::int32_t lTo,
+                  EEventPriority eFilter, int nStart) const;
+
+    // Moves one event of lYear one place later or earlier in the list. nPos counts among the
+    // visible events (query rule) of lYear from its first event in list order, which counts as 0
+    // whether visible or not. MoveToAfter swaps the event reached after nPos visible steps with
+    // the event after it; MoveToBefore swaps the event after the one reached after nPos - 1
+    // visible steps with the one reached. True, nothing changed, when no event has lYear. False,
+    // nothing changed, when the event reached is not of lYear, or when stepping or the swap would
+    // run past the end of the list. When the event to swap with has a priority above eFilter, the
+    // hidden-data message is shown (OK button) and the result is false, nothing changed. Only the
+    // year of the event reached is checked: callers ask for moves within the year. On success the
+    // modified flag is set.
+    bool MoveToBefore(std::int32_t lYear, int nPos, EEventPriority eFilter);
+    bool MoveToAfter(std::int32_t lYear, int nPos, EEventPriority eFilter);
+
+    // Adds a copy of each of other's events by date, as SetData(copy, true, -1, PRIORITY_ALL)
+    // does (after the events of this table with the same year and key), walking other with its
+    // own cursor, which ends as none. No duplicate detection; names and flags stay, apart from the
+    // modified flag that an insertion sets. Merging a table into itself doubles its events.
+    // Always true.
+    bool Merge(CYearEvent& other);
+
+    // Adds the events of an event file (.lev, versions 0 to 5 and above) to the table; the table
+    // is not emptied first. A given pszFileName replaces the stored file name (an empty one
+    // empties it); with no name at all the open dialog asks (cancel: false, no message, nothing
+    // changed). The table name, explanation and today flag are taken from the header as its
+    // version says. With bSorted each event goes in by date (equal keys in file order); without
+    // it the file's order is kept. True, modified flag cleared, when the whole file was read. On
+    // failure a message is shown (61447 bad format, 61451 unreadable) and the result is false;
+    // whatever was read before the failure stays (the modified flag set if events were added).
+    bool ReadFile(const char* pszFileName, bool bSorted);
+
+    // Writes every event into an event file of version 5 (lines end in CR LF) through the table
+    // save procedure: the save dialog when bDialog is true or the table has no file name (cancel:
+    // false, no message, nothing changed), the current directory set to pDocument's folder, the
+    // file name stored relative to it. True, modified flag cleared, on success. On failure message
+    // 61448 is shown, the result is false, the previous file is left exactly as it was and the
+    // modified flag is unchanged. eType is ignored.
+    //
+    // So that no text can split its line, a line break (CR LF, or a lone CR or LF) in the table
+    // name, explanation, an event text or a note is written as the four characters \r\n, and a
+    // table name or explanation that holds a comma, a doubled quote or begins with a quote is
+    // written quoted. Reading turns the escape back into CR LF in the explanation and the notes
+    // only, as files have always been read; a table name or event text keeps the four characters.
+    bool WriteFile(bool bDialog, CDocument* pDocument, EHeaderType eType) override;
+
+private:
+    // Where the previous positional lookup got to: the visible event nIndex under nThreshold.
+    struct SWalkMark {
+        bool bValid = false;
+        std::int32_t nThreshold = 0;
+        int nIndex = 0;
+        POSITION pos;
+    };
+
+    // A record handed out by GetData, with what the table relies on as it was then.
+    struct SExposed {
+        POSITION pos;
+        std::int32_t lYear;
+        std::int32_t nKey;
+        std::int32_t nPriority;
+    };
+
+    void ListChanged();
+    void ListExposed() const;
+    void RecordsExposed(const std::vector<SEventData*>& vData, POSITION first) const;
+    void Reconcile() const;
+    POSITION Before(POSITION pos) const;
+    void CountPair(POSITION first, POSITION second, int nSign) const;
+    void EnsureOrderCounts() const;
+    bool YearSorted() const;
+    POSITION YearWalkStart(std::int64_t lYearBelow, std::int32_t nThreshold, int& nVisibleBefore) const;
+    POSITION FindVisible(int nIndex, std::int32_t nThreshold) const;
+    POSITION FindFirstOfYear(std::int32_t lYear) const;
+    POSITION FindInsertPosition(const SEventData& data) const;
+    void Remember(std::int32_t nThreshold, int nIndex, POSITION pos) const;
+    POSITION InsertBefore(POSITION pos, std::unique_ptr<SEventData> pData);
+    void Append(std::unique_ptr<SEventData> pData);
+    void AddRecord(std::unique_ptr<SEventData> pData, bool bSorted);
+    void Erase(POSITION pos);
+    void Replace(POSITION pos, const SEventData& data);
+    void Relocate(POSITION pos, POSITION before);
+    // The two neighbours a move within lYear swaps: the event reached after nSteps visible steps
+    // from the year's first event, and the one right after it. False, with bResult the move's
+    // result, when there is nothing to swap (true for a year without events; false when the walk
+    // runs past the list or leaves the year, or the neighbour is hidden, after its message).
+    bool FindMovePair(std::int32_t lYear, std::int64_t nSteps, EEventPriority eFilter, POSITION& pos, POSITION& next,
+                      bool& bResult);
+
+    CEventList m_EventData;
+    POSITION m_CurPos;
+
+    // What the table remembers to avoid walks from the head; none of it is visible in results.
+    // m_nDescents counts neighbouring pairs out of chronological order, m_nYearDescents those whose
+    // years go down; both are exact unless m_bOrderStale (the list was handed out, or a record
+    // handed out by GetData was changed), when they are recounted before use. m_vExposed holds the
+    // records of the last GetData until the next call checks them. m_InsertHint is the event added
+    // last, valid until the list otherwise changes.
+    mutable SWalkMark m_walk;
+    mutable std::vector<SExposed> m_vExposed;
+    mutable std::int64_t m_nDescents = 0;
+    mutable std::int64_t m_nYearDescents = 0;
+    mutable bool m_bOrderStale = false;
+    bool m_bHintValid = false;
+    POSITION m_InsertHint;
+};
