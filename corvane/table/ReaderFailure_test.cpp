@@ -61,6 +61,13 @@ std::vector<SReader> Readers()
              strHolds = "base year " + std::to_string(table.GetBaseWesternYear());
              return b;
          }},
+        {"event",
+         [](const CString& strFile, std::string& strHolds) {
+             CYearEvent table;
+             const bool b = table.ReadFile(strFile, true);
+             strHolds = std::to_string(table.GetEventData().size()) + " events";
+             return b;
+         }},
     };
 }
 
@@ -114,7 +121,7 @@ TEST(ReaderFailureTest, EmptyFileIsAFormatFailure)
 {
     CTempDir dir;
     const CString strFile = dir.Write("empty", "");
-    const unsigned expected[] = {IDS_FILE_READ_FAILED, IDS_FILE_BAD_FORMAT};
+    const unsigned expected[] = {IDS_FILE_READ_FAILED, IDS_FILE_BAD_FORMAT, IDS_FILE_BAD_FORMAT};
     int i = 0;
     for (const SReader& reader : Readers()) {
         const SOutcome o = Read(reader, strFile);
@@ -171,6 +178,7 @@ TEST(ReaderFailureTest, NulBytesAndLoneLeadBytes)
     };
     const std::string era = Cp932("[元号], 1\r\n名前\r\n説明\r\n");
     const std::string by = Cp932("[基点年],5\r\n名前\r\n");
+    const std::string ev = Cp932("[出来事], 5\r\n名前\r\n説明\r\n0\r\n");
     const std::string nul(1, '\0');
     const SCase cases[] = {
         // A NUL byte ends a name as SetData takes its texts: the record is read as "a".
@@ -188,6 +196,13 @@ TEST(ReaderFailureTest, NulBytesAndLoneLeadBytes)
         // the character-aware search of the commas does not see it, so the record lacks a comma.
         {"lead byte before a comma", "era", era + "\"a\", 1\x81, 2, \"\"\r\n", false, {IDS_FILE_READ_FAILED},
          "0 records"},
+        {"NUL inside a record", "event", ev + "1, 2, 3, \"a" + nul + "b\", \"\", 0, 0\r\n", true, {}, "1 events"},
+        {"NUL header", "event", nul + nul + "\r\nx\r\n", false, {IDS_FILE_BAD_FORMAT}, "0 events"},
+        {"lone lead bytes", "event", ev + "1, 2, 3, \"\x81\", \"\x9f\", 0, 0\r\n2, -1, -1, \"b\", \"\", 0, 0\xfc", true, {},
+         "2 events"},
+        // The lead byte takes the only comma of the line as its second byte: a line without a
+        // comma is a format error.
+        {"lead byte before a comma", "event", ev + "1\x81, 2\r\n", false, {IDS_FILE_BAD_FORMAT}, "0 events"},
         {"lead byte at the end of the file", "base-year", by + "1900\r\n1950\r\n1\xe0", false,
          {IDS_FILE_BAD_FORMAT}, "base year 1900"},
     };
@@ -205,8 +220,9 @@ TEST(ReaderFailureTest, NulBytesAndLoneLeadBytes)
     }
 }
 
-// A million lines: the era reader takes a million records in one pass; the base-year reader
-// reads its twelve lines and leaves the rest of the file unread. The sanitizer build, some ten
+// A million lines: the era and event readers take a million records in one pass (in order, so
+// each goes in at the end); the base-year reader reads its twelve lines and leaves the rest of the
+// file unread. The sanitizer build, some ten
 // times slower, reads a fifth of them: the same paths, in a test that stays within seconds.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr int kLines = 200000;
@@ -225,8 +241,12 @@ TEST(ReaderFailureTest, MillionLines)
     std::string by = Cp932("[基点年],5\r\n百万\r\n");
     for (int i = 0; i < kLines; ++i)
         by += "2\r\n";
-    const std::string* files[] = {&era, &by};
-    const std::string holds[] = {std::to_string(kLines) + " records", "base year 2"};
+    std::string ev = Cp932("[出来事], 5\r\n百万\r\n\r\n0\r\n");
+    ev.reserve(static_cast<std::size_t>(kLines) * 32);
+    for (int i = 0; i < kLines; ++i)
+        ev += std::to_string(i / 3 - kLines / 6) + ", 1, " + std::to_string(i % 3 + 1) + ", \"e\", \"\", 0, 0\r\n";
+    const std::string* files[] = {&era, &by, &ev};
+    const std::string holds[] = {std::to_string(kLines) + " records", "base year 2", std::to_string(kLines) + " events"};
     int i = 0;
     for (const SReader& reader : Readers()) {
         const CString strFile = dir.Write("million", *files[i]);
@@ -266,6 +286,23 @@ std::vector<SWriter> Writers()
          [](const CString& strFile, CString& strFileAfter, bool& bModifiedAfter) {
              CBaseYear table;
              table.SetSupplement(std::string(5000, 's').c_str());
+             table.SetFileName(strFile);
+             const bool b = table.WriteFile(false, nullptr, HEADER_GENGOU);
+             strFileAfter = table.GetFileName();
+             bModifiedAfter = table.GetModified();
+             return b;
+         }},
+        {"event",
+         [](const CString& strFile, CString& strFileAfter, bool& bModifiedAfter) {
+             CYearEvent table;
+             for (int i = 0; i < 200; ++i) {
+                 SEventData data;
+                 data.lYear = i;
+                 data.nMonth = -1;
+                 data.nDay = -1;
+                 data.strEvent = "event";
+                 table.SetData(data, true, -1, PRIORITY_ALL);
+             }
              table.SetFileName(strFile);
              const bool b = table.WriteFile(false, nullptr, HEADER_GENGOU);
              strFileAfter = table.GetFileName();
