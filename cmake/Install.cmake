@@ -18,6 +18,64 @@ write_basic_package_version_file(${PROJECT_BINARY_DIR}/CorvaneConfigVersion.cmak
     COMPATIBILITY SameMajorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/CorvaneConfig.cmake ${PROJECT_BINARY_DIR}/CorvaneConfigVersion.cmake
         DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/Corvane COMPONENT development)
+# The pkg-config file names its prefix relative to its own folder, so that an installed tree
+# can be moved (cmake --install --prefix, a package unpacked elsewhere).
+file(RELATIVE_PATH CORVANE_PC_PREFIX_FROM_PCDIR ${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig ${CMAKE_INSTALL_PREFIX})
+string(REGEX REPLACE "/$" "" CORVANE_PC_PREFIX_FROM_PCDIR "${CORVANE_PC_PREFIX_FROM_PCDIR}")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/corvane.pc.in ${PROJECT_BINARY_DIR}/corvane.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/corvane.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
         COMPONENT development)
+
+# The program: tamber and tamber-cli, the help file, the shipped era and period files, the
+# desktop entry and the icons. Tamber's data folder is share/tamber: tamber.chm and ﾗｲﾌﾞﾗﾘ/ (not
+# share/doc, which systems may leave out, while the help button needs the file). The programs
+# find it relative to their own folder, so an installed tree works wherever it is unpacked.
+if(TARGET tamber-cli OR TARGET tamber)
+  set(TAMBER_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/tamber)
+  file(RELATIVE_PATH TAMBER_DATA_FROM_BIN ${CMAKE_INSTALL_FULL_BINDIR}
+       ${CMAKE_INSTALL_FULL_DATADIR}/tamber)
+  install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/ﾗｲﾌﾞﾗﾘ" DESTINATION ${TAMBER_INSTALL_DATADIR}
+          COMPONENT runtime)
+endif()
+if(TARGET tamber-cli)
+  target_compile_definitions(tamber-cli PRIVATE TAMBER_DATA_FROM_BIN="${TAMBER_DATA_FROM_BIN}")
+  install(TARGETS tamber-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+endif()
+if(TARGET tamber)
+  target_compile_definitions(tamber-qt PRIVATE TAMBER_DATA_FROM_BIN="${TAMBER_DATA_FROM_BIN}")
+  install(TARGETS tamber RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+  install(FILES ${PROJECT_BINARY_DIR}/app/qt/tamber.chm DESTINATION ${TAMBER_INSTALL_DATADIR}
+          COMPONENT runtime)
+  foreach(size 16 32 48 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/app/resources/tamber-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME tamber.png COMPONENT runtime)
+  endforeach()
+  install(FILES ${PROJECT_SOURCE_DIR}/app/resources/tamber.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps COMPONENT runtime)
+  # The desktop entry starts Tamber in its data folder (Path=), so that the era-file dialog,
+  # which opens on ﾗｲﾌﾞﾗﾘ under the current directory, shows the shipped files. The folder is
+  # only known at install time (cmake --install --prefix, or the package's /usr).
+  install(CODE "
+    file(READ \"${PROJECT_SOURCE_DIR}/app/resources/tamber.desktop\" entry)
+    string(APPEND entry \"Path=\${CMAKE_INSTALL_PREFIX}/${TAMBER_INSTALL_DATADIR}\\n\")
+    file(WRITE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/tamber.desktop\" \"\${entry}\")
+    message(STATUS \"Installing: \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/tamber.desktop\")
+  " COMPONENT runtime)
+endif()
+
+if(PROJECT_IS_TOP_LEVEL)
+  include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)
+endif()
+
+# Tests of the installed tree (the example host program through find_package and pkg-config) and
+# of the Debian package. They install or package this build folder, so CTest runs them after the
+# build; not in the sanitizer build, whose libraries only sanitized programs can link.
+if(TAMBER_BUILD_TESTS AND PROJECT_IS_TOP_LEVEL AND NOT TAMBER_SANITIZE AND NOT TAMBER_FUZZ)
+  add_test(NAME install_test
+           COMMAND ${PROJECT_SOURCE_DIR}/tests/install-test ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR})
+  if(TARGET tamber AND TARGET tamber-cli)
+    add_test(NAME package_test
+             COMMAND ${PROJECT_SOURCE_DIR}/tests/package-test ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR})
+  endif()
+endif()

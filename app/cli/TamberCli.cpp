@@ -1,7 +1,9 @@
 #include "TamberCli.h"
 
 #include <charconv>
+#include <filesystem>
 #include <ostream>
+#include <system_error>
 
 #include <QSettings>
 #include <QString>
@@ -24,6 +26,19 @@ const char* const kUsage =
     "                       ファイル、それもなければ同梱の 元号.lgn を読みます。\n"
     "  --help     この説明を表示します。\n"
     "  --version  版を表示します。\n";
+
+// The era file shipped with an installed tamber-cli: the install rules put the data folder at
+// TAMBER_DATA_FROM_BIN relative to the program's folder. Empty when that is not known.
+std::string InstalledEraFile()
+{
+#ifdef TAMBER_DATA_FROM_BIN
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec)
+        return (program.parent_path() / TAMBER_DATA_FROM_BIN / "ﾗｲﾌﾞﾗﾘ" / "元号.lgn").lexically_normal().string();
+#endif
+    return std::string();
+}
 
 // A whole number in the 32-bit range: an optional sign and decimal digits, nothing else.
 bool ParseInt32(const std::string& str, std::int32_t& nValue)
@@ -135,8 +150,10 @@ bool CTamberCli::LoadEraFile(const std::string& strGiven, std::ostream& err)
         // The library reports a file it cannot read itself, through the default host UI (stderr).
         return m_eraTable.ReadFile(strName, HEADER_GENGOU, true);
     }
-    // The remembered file, else the shipped one; silently, as the dialog starts.
-    for (const std::string& strCandidate : {GetProfileEraFile(), std::string(TAMBER_SHIPPED_ERA_FILE)}) {
+    // The remembered file, else the shipped one (installed, or in the source tree); silently, as
+    // the dialog starts.
+    for (const std::string& strCandidate :
+         {GetProfileEraFile(), InstalledEraFile(), std::string(TAMBER_SHIPPED_ERA_FILE)}) {
         if (strCandidate.empty() || !FromNativePath(strCandidate, strName))
             continue;
         m_eraTable.ClearAll();

@@ -9,6 +9,8 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -388,7 +390,15 @@ void CTamberDlg::OnReadEraFile()
 
 QString CTamberDlg::GetHelpFilePath()
 {
-    return QCoreApplication::applicationDirPath() + QStringLiteral("/tamber.chm");
+    const QString strBeside = QCoreApplication::applicationDirPath() + QStringLiteral("/tamber.chm");
+#ifdef TAMBER_DATA_FROM_BIN
+    // An installed program finds it in its data folder, TAMBER_DATA_FROM_BIN from its own.
+    const QString strInstalled = QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                                 QStringLiteral("/" TAMBER_DATA_FROM_BIN "/tamber.chm"));
+    if (!QFileInfo::exists(strBeside) && QFileInfo::exists(strInstalled))
+        return strInstalled;
+#endif
+    return strBeside;
 }
 
 void CTamberDlg::OnHelpFile()

@@ -82,7 +82,8 @@ public:
     void OnHelpFile();
     void OnAbout();
 
-    // The full name of the help file: tamber.chm in the folder of the executable.
+    // The full name of the help file: tamber.chm in the folder of the executable, or, when it is
+    // not there, in the data folder of an installed program (share/tamber beside bin).
     static QString GetHelpFilePath();
 
 protected:

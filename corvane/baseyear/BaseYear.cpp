@@ -213,7 +213,10 @@ bool CBaseYear::ReadFile(const char* pszFileName)
         if (strKind != HeaderKind())
             return IDS_FILE_BAD_FORMAT;
 
-        ReadRequiredLine(file, m_strTableName);
+        // Read into a local: a file that ends here must not empty the name the table had.
+        CString strTableName;
+        ReadRequiredLine(file, strTableName);
+        m_strTableName = strTableName;
         m_lBaseWesternYear = ReadNumberLine(file);
         m_lEndWesternYear = ReadNumberLine(file);
         m_bKazoe = ReadFlagLine(file);

@@ -531,12 +531,12 @@ TEST_F(BaseYearFileTest, MissingRequiredLineIsAFormatError)
         WriteLines("short.lby", lines);
         m_ui.m_messages.clear();
         CBaseYear table;
-        table.SetModified(true);
+        table.SetTableName("old");
         EXPECT_FALSE(table.ReadFile(Path("short.lby"))) << n;
         ASSERT_EQ(1u, m_ui.m_messages.size()) << n;
         EXPECT_EQ(Message(IDS_FILE_BAD_FORMAT, "short.lby"), m_ui.m_messages[0].strText);
         EXPECT_TRUE(table.GetModified()) << n;
-        EXPECT_EQ(n >= 2 ? CP932("創業者") : CString(), table.GetTableName());
+        EXPECT_EQ(n >= 2 ? CP932("創業者") : CString("old"), table.GetTableName()) << n;
         EXPECT_EQ(n >= 3 ? 1900 : 1, table.GetBaseWesternYear());
         EXPECT_EQ(n >= 4 ? 1950 : NO_END_YEAR, table.GetEndWesternYear());
         EXPECT_EQ(n >= 5, table.GetKazoe());
