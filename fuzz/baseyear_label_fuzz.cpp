@@ -7,6 +7,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzCheck.h"
+#include "FuzzYear.h"
 
 #include <algorithm>
 #include <climits>
@@ -20,21 +21,6 @@ namespace {
 std::int32_t Clamp32(std::int64_t l)
 {
     return static_cast<std::int32_t>(std::clamp<std::int64_t>(l, INT32_MIN, INT32_MAX));
-}
-
-// A year near 0, near either end of the range, or anywhere.
-std::int32_t DrawYear(FuzzedDataProvider& in)
-{
-    switch (in.ConsumeIntegralInRange(0, 3)) {
-    case 0:
-        return in.ConsumeIntegralInRange<std::int32_t>(-40, 40);
-    case 1:
-        return INT32_MIN + in.ConsumeIntegralInRange<std::int32_t>(0, 40);
-    case 2:
-        return INT32_MAX - in.ConsumeIntegralInRange<std::int32_t>(0, 40);
-    default:
-        return in.ConsumeIntegral<std::int32_t>();
-    }
 }
 
 // The plain label: walk year by year from the base (or, after the end year, from the end year).

@@ -7,6 +7,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include "FuzzCheck.h"
+#include "FuzzYear.h"
 
 #include <algorithm>
 #include <climits>
@@ -17,20 +18,6 @@
 namespace {
 
 constexpr std::int64_t kPlainLimit = 20000;   // era years the plain loop looks at, at most
-
-std::int32_t DrawYear(FuzzedDataProvider& in)
-{
-    switch (in.ConsumeIntegralInRange(0, 3)) {
-    case 0:
-        return in.ConsumeIntegralInRange<std::int32_t>(-40, 40);
-    case 1:
-        return INT32_MIN + in.ConsumeIntegralInRange<std::int32_t>(0, 40);
-    case 2:
-        return INT32_MAX - in.ConsumeIntegralInRange<std::int32_t>(0, 40);
-    default:
-        return in.ConsumeIntegral<std::int32_t>();
-    }
-}
 
 // The smallest era year n >= 1 of rec whose decimal text holds strText, 0 for none, nullopt when
 // the era is longer than the plain loop may go and nothing was found before the limit.
