@@ -2,6 +2,8 @@
 // whole, and a host UI that records what the library asks of it and never opens a dialog.
 #pragma once
 
+#include <corvane/TableBase.h>
+
 #include <framework/Cp932.h>
 #include <framework/HostUi.h>
 #include <framework/String.h>
@@ -115,6 +117,17 @@ inline std::vector<CString> SplitFileLines(const std::uint8_t* data, std::size_t
     if (nBegin < size)
         lines.emplace_back(p + nBegin, static_cast<int>(size - nBegin));
     return lines;
+}
+
+// The kind and version of a file's header line, split as every reader splits it; false for a
+// file without lines.
+inline bool SplitFileHeader(const std::vector<CString>& lines, CString& strKind, int& nVersion)
+{
+    if (lines.empty())
+        return false;
+    nVersion = 0;
+    CTableBase::GetTableKindNameAndFileVer(lines[0], strKind, nVersion);
+    return true;
 }
 
 // The library's message nID with the file name in place of %1, as the readers show it.

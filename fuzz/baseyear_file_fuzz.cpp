@@ -51,12 +51,9 @@ bool operator==(const SModel& a, const SModel& b)
 // before a failure stay; reading itself never marks the table modified.
 unsigned PlainRead(const std::vector<CString>& lines, SModel& model)
 {
-    if (lines.empty())
-        return 61447;
     CString strKind;
     int nVersion = 0;
-    CTableBase::GetTableKindNameAndFileVer(lines[0], strKind, nVersion);
-    if (strKind != CP932("[基点年]"))
+    if (!SplitFileHeader(lines, strKind, nVersion) || strKind != CP932("[基点年]"))
         return 61447;
     std::size_t nLine = 1;
     if (nLine >= lines.size())
@@ -111,7 +108,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ui.Clear();
         const bool bRead = pTable->ReadFile(strFile);
         FuzzCheck(bRead == (nMessage == 0));
-        { SModel m = ModelOf(*pTable); fprintf(stderr, "DBG %d %d/%d %d/%d %d/%d sup %d/%d mod %d/%d flags", (int)(m.strTableName==model.strTableName), m.lBase, model.lBase, m.lEnd, model.lEnd, 0,0, m.strSupplement.GetLength(), model.strSupplement.GetLength(), m.bModified, model.bModified); for(int i=0;i<7;i++) fprintf(stderr, " %d/%d", m.bFlags[i], model.bFlags[i]); fprintf(stderr,"\n"); }
         FuzzCheck(ModelOf(*pTable) == model);
         FuzzCheck(pTable->GetFileName() == strFile);
         FuzzCheck(ui.m_nDialogs == 0);

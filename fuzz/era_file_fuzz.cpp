@@ -29,11 +29,10 @@ struct SModel {
 // SetExplanation take them, as C strings (up to a NUL byte).
 bool PlainRead(const std::vector<CString>& lines, EHeaderType eType, SModel& model)
 {
-    if (lines.empty())
-        return false;
     CString strKind;
     int nVersion = 0;
-    CTableBase::GetTableKindNameAndFileVer(lines[0], strKind, nVersion);
+    if (!SplitFileHeader(lines, strKind, nVersion))
+        return false;
     if (eType == HEADER_GENGOU && strKind != CP932("[元号]"))
         return false;
     if (eType == HEADER_JIDAI && strKind != CP932("[時代]"))

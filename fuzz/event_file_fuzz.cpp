@@ -77,12 +77,9 @@ CString Unescaped(CString str)
 // The plain reading: 0 when the whole file was read, else the message it fails with.
 unsigned PlainRead(const std::vector<CString>& lines, bool bSorted, SModel& model)
 {
-    if (lines.empty())
-        return 61447;
     CString strKind;
     int nVersion = 0;
-    CTableBase::GetTableKindNameAndFileVer(lines[0], strKind, nVersion);
-    if (strKind != CP932("[出来事]"))
+    if (!SplitFileHeader(lines, strKind, nVersion) || strKind != CP932("[出来事]"))
         return 61447;
     std::size_t nLine = 1;
     CString strField;
