@@ -27,6 +27,7 @@
 #include <functional>
 #include <iostream>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -263,65 +264,54 @@ TEST(ReaderFailureTest, MillionLines)
     }
 }
 
-// One writer under test: fills a table with enough data to pass the size limit below and writes
-// it to the named file without a dialog.
+// One writer under test: a table filled with enough data to pass the size limit below, which
+// the test writes to the named file without a dialog.
 struct SWriter {
     const char* pszName;
-    std::function<bool(const CString& strFile, CString& strFileAfter, bool& bModifiedAfter)> write;
+    std::function<std::unique_ptr<CTableBase>()> make;
 };
 
 std::vector<SWriter> Writers()
 {
     return {
         {"era",
-         [](const CString& strFile, CString& strFileAfter, bool& bModifiedAfter) {
-             CGengouEra era;
+         [] {
+             auto pEra = std::make_unique<CGengouEra>();
              for (int i = 0; i < 200; ++i)
-                 era.SetData(("e" + std::to_string(i)).c_str(), i, i + 1, "note");
-             era.SetFileName(strFile);
-             const bool b = era.WriteFile(false, nullptr, HEADER_GENGOU);
-             strFileAfter = era.GetFileName();
-             bModifiedAfter = era.GetModified();
-             return b;
+                 pEra->SetData(("e" + std::to_string(i)).c_str(), i, i + 1, "note");
+             return std::unique_ptr<CTableBase>(std::move(pEra));
          }},
         {"base-year",
-         [](const CString& strFile, CString& strFileAfter, bool& bModifiedAfter) {
-             CBaseYear table;
-             table.SetSupplement(std::string(5000, 's').c_str());
-             table.SetFileName(strFile);
-             const bool b = table.WriteFile(false, nullptr, HEADER_GENGOU);
-             strFileAfter = table.GetFileName();
-             bModifiedAfter = table.GetModified();
-             return b;
+         [] {
+             auto pTable = std::make_unique<CBaseYear>();
+             pTable->SetSupplement(std::string(5000, 's').c_str());
+             return std::unique_ptr<CTableBase>(std::move(pTable));
          }},
         {"event",
-         [](const CString& strFile, CString& strFileAfter, bool& bModifiedAfter) {
-             CYearEvent table;
+         [] {
+             auto pTable = std::make_unique<CYearEvent>();
              for (int i = 0; i < 200; ++i) {
                  SEventData data;
                  data.lYear = i;
                  data.nMonth = -1;
                  data.nDay = -1;
                  data.strEvent = "event";
-                 table.SetData(data, true, -1, PRIORITY_ALL);
+                 pTable->SetData(data, true, -1, PRIORITY_ALL);
              }
-             table.SetFileName(strFile);
-             const bool b = table.WriteFile(false, nullptr, HEADER_GENGOU);
-             strFileAfter = table.GetFileName();
-             bModifiedAfter = table.GetModified();
-             return b;
+             return std::unique_ptr<CTableBase>(std::move(pTable));
          }},
     };
 }
 
-// Runs the writer with messages recorded; true when it failed as a failed save must: false, the
-// one message 61448 about the file, the modified flag still set.
+// Runs the writer with messages recorded and checks that it failed as a failed save must: false,
+// the one message 61448 about the file, the modified flag still set.
 void ExpectFailedSave(const SWriter& writer, const CString& strFile, const char* pszCase)
 {
     CFakeHostUi ui;
-    CString strFileAfter;
-    bool bModified = false;
-    const bool b = writer.write(strFile, strFileAfter, bModified);
+    const std::unique_ptr<CTableBase> pTable = writer.make();
+    pTable->SetFileName(strFile);
+    const bool b = pTable->WriteFile(false, nullptr, HEADER_GENGOU);
+    const CString& strFileAfter = pTable->GetFileName();
     std::cout << writer.pszName << " writer, " << pszCase << ": " << (b ? "true" : "false");
     for (const CFakeHostUi::SMessage& m : ui.m_messages)
         std::cout << ", message " << MessageId(m.strText, strFileAfter);
@@ -329,7 +319,7 @@ void ExpectFailedSave(const SWriter& writer, const CString& strFile, const char*
     EXPECT_FALSE(b) << writer.pszName;
     ASSERT_EQ(1u, ui.m_messages.size()) << writer.pszName;
     EXPECT_EQ(IDS_FILE_WRITE_FAILED, MessageId(ui.m_messages[0].strText, strFileAfter)) << writer.pszName;
-    EXPECT_TRUE(bModified) << writer.pszName;
+    EXPECT_TRUE(pTable->GetModified()) << writer.pszName;
 }
 
 std::size_t FilesIn(const fs::path& dir)
