@@ -84,6 +84,7 @@ bool CStdioFile::Open(const char* pszFileName, unsigned nOpenFlags, CFileExcepti
         m_buffer.clear();
         m_nPos = 0;
         m_bEof = false;
+        m_nLine = 0;
         return true;
     }
 
@@ -171,6 +172,7 @@ bool CStdioFile::ReadString(CString& str)
                 --nLine;
             str = CString(pBegin, static_cast<int>(nLine));
             m_nPos = nNext;
+            ++m_nLine;
             return true;
         }
         nScanned = m_buffer.size();
@@ -185,6 +187,7 @@ bool CStdioFile::ReadString(CString& str)
             }
             str = CString(m_buffer.data() + m_nPos, static_cast<int>(m_buffer.size() - m_nPos));
             m_nPos = m_buffer.size();
+            ++m_nLine;
             return true;
         }
         nScanned = m_nPos + nDone;   // FillBuffer moved the unread rest to the front

@@ -202,63 +202,80 @@ int CBaseYear::SearchStr(const char* pszSearch, std::int32_t lFrom, std::int32_t
 
 void CBaseYear::Serialize(CArchive&) {}
 
+unsigned CBaseYear::ReadBaseYearLines(CStdioFile& file)
+{
+    CString strLine;
+    ReadRequiredLine(file, strLine);
+    CString strKind;
+    int nVersion = 0;
+    GetTableKindNameAndFileVer(strLine, strKind, nVersion);
+    if (strKind != HeaderKind())
+        return IDS_FILE_BAD_FORMAT;
+
+    // Read into a local: a file that ends here must not empty the name the table had.
+    CString strTableName;
+    ReadRequiredLine(file, strTableName);
+    m_strTableName = strTableName;
+    m_lBaseWesternYear = ReadNumberLine(file);
+    m_lEndWesternYear = ReadNumberLine(file);
+    m_bKazoe = ReadFlagLine(file);
+    // Each version added flag lines after those of the versions before it; the flags a
+    // version does not hold keep their values.
+    if (nVersion >= 1)
+        m_bDisplayMinus = ReadFlagLine(file);
+    if (nVersion >= 2)
+        m_bMinus1 = ReadFlagLine(file);
+    if (nVersion >= 3)
+        m_bEndYearPlus = ReadFlagLine(file);
+    if (nVersion >= 4)
+        m_bEndYearKaiki = ReadFlagLine(file);
+    if (nVersion >= 5) {
+        m_bBeginYearQuest = ReadFlagLine(file);
+        m_bEndYearQuest = ReadFlagLine(file);
+    }
+
+    if (file.ReadString(strLine))
+        m_strSupplement = UnescapeLineBreaks(strLine);
+    else
+        m_strSupplement.Empty();
+    return 0;
+}
+
 bool CBaseYear::ReadFile(const char* pszFileName)
 {
-    return ReadTableFile(*this, pszFileName, OpenKind(), true, [this](CStdioFile& file) -> unsigned {
-        CString strLine;
-        ReadRequiredLine(file, strLine);
-        CString strKind;
-        int nVersion = 0;
-        GetTableKindNameAndFileVer(strLine, strKind, nVersion);
-        if (strKind != HeaderKind())
-            return IDS_FILE_BAD_FORMAT;
+    return ReadTableFile(*this, pszFileName, OpenKind(), true,
+                         [this](CStdioFile& file) { return ReadBaseYearLines(file); });
+}
 
-        // Read into a local: a file that ends here must not empty the name the table had.
-        CString strTableName;
-        ReadRequiredLine(file, strTableName);
-        m_strTableName = strTableName;
-        m_lBaseWesternYear = ReadNumberLine(file);
-        m_lEndWesternYear = ReadNumberLine(file);
-        m_bKazoe = ReadFlagLine(file);
-        // Each version added flag lines after those of the versions before it; the flags a
-        // version does not hold keep their values.
-        if (nVersion >= 1)
-            m_bDisplayMinus = ReadFlagLine(file);
-        if (nVersion >= 2)
-            m_bMinus1 = ReadFlagLine(file);
-        if (nVersion >= 3)
-            m_bEndYearPlus = ReadFlagLine(file);
-        if (nVersion >= 4)
-            m_bEndYearKaiki = ReadFlagLine(file);
-        if (nVersion >= 5) {
-            m_bBeginYearQuest = ReadFlagLine(file);
-            m_bEndYearQuest = ReadFlagLine(file);
-        }
+SFileStatus CBaseYear::Load(const char* pszPath)
+{
+    return LoadTableFile(*this, pszPath, [this](CStdioFile& file) { return ReadBaseYearLines(file); });
+}
 
-        if (file.ReadString(strLine))
-            m_strSupplement = UnescapeLineBreaks(strLine);
-        else
-            m_strSupplement.Empty();
-        return 0;
-    });
+SFileStatus CBaseYear::Save(const char* pszPath)
+{
+    return SaveTableFile(*this, pszPath, [this](CStdioFile& file) { WriteBaseYearLines(file); });
+}
+
+void CBaseYear::WriteBaseYearLines(CStdioFile& file) const
+{
+    CString strLine;
+    strLine.Format("%s,%d\n", HeaderKind().GetString(), kFileVersion);
+    file.WriteString(strLine);
+    // The name is one line of the file: a line break in it would shift every value after it,
+    // so it is written as the escape that the supplement uses (and read back as it stands).
+    file.WriteString(EscapeLineBreaks(m_strTableName) + "\n");
+    strLine.Format("%d\n%d\n", static_cast<int>(m_lBaseWesternYear), static_cast<int>(m_lEndWesternYear));
+    file.WriteString(strLine);
+    for (const bool bFlag : {m_bKazoe, m_bDisplayMinus, m_bMinus1, m_bEndYearPlus, m_bEndYearKaiki,
+                             m_bBeginYearQuest, m_bEndYearQuest})
+        file.WriteString(bFlag ? "1\n" : "0\n");
+    // The last line has no line end. A lone CR or LF is escaped like a CR LF pair, so the
+    // supplement always stays one line (it reads back as CR LF).
+    file.WriteString(EscapeLineBreaks(m_strSupplement));
 }
 
 bool CBaseYear::WriteFile(bool bDialog, CDocument* pDocument, EHeaderType)
 {
-    return WriteTableFile(*this, bDialog, pDocument, SaveKind(), [this](CStdioFile& file) {
-        CString strLine;
-        strLine.Format("%s,%d\n", HeaderKind().GetString(), kFileVersion);
-        file.WriteString(strLine);
-        // The name is one line of the file: a line break in it would shift every value after it,
-        // so it is written as the escape that the supplement uses (and read back as it stands).
-        file.WriteString(EscapeLineBreaks(m_strTableName) + "\n");
-        strLine.Format("%d\n%d\n", static_cast<int>(m_lBaseWesternYear), static_cast<int>(m_lEndWesternYear));
-        file.WriteString(strLine);
-        for (const bool bFlag : {m_bKazoe, m_bDisplayMinus, m_bMinus1, m_bEndYearPlus, m_bEndYearKaiki,
-                                 m_bBeginYearQuest, m_bEndYearQuest})
-            file.WriteString(bFlag ? "1\n" : "0\n");
-        // The last line has no line end. A lone CR or LF is escaped like a CR LF pair, so the
-        // supplement always stays one line (it reads back as CR LF).
-        file.WriteString(EscapeLineBreaks(m_strSupplement));
-    });
+    return WriteTableFile(*this, bDialog, pDocument, SaveKind(), [this](CStdioFile& file) { WriteBaseYearLines(file); });
 }

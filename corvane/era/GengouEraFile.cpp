@@ -204,45 +204,56 @@ unsigned ReadEraLines(CStdioFile& file, EHeaderType eType, FSetTableName setTabl
 
 } // namespace
 
+SFileStatus CGengouEra::Load(const char* pszPath, EHeaderType eType)
+{
+    SFileStatus status;
+    CInsertBatch batch(*this);
+    status = LoadTableFile(*this, pszPath, [&](CStdioFile& file) {
+        return ReadEraLines(
+            file, eType, [this](const CString& str) { SetTableName(str); },
+            [this](const CString& str) { SetExplanation(str); },
+            [&batch](const CString& strName, std::int32_t lBegin, std::int32_t lEnd, const CString& strNote) {
+                batch.Add(strName, lBegin, lEnd, strNote);
+            });
+    });
+    // The records read so far are in the table, on failure too.
+    batch.Finish();
+    if (status.Ok())
+        m_bModified = false;
+    return status;
+}
+
+SFileStatus CGengouEra::Save(const char* pszPath, EHeaderType eType)
+{
+    return SaveTableFile(*this, pszPath, [this, eType](CStdioFile& file) { WriteEraLines(file, eType); });
+}
+
 bool CGengouEra::ReadFile(const char* pszFileName, EHeaderType eType, bool bMessage)
 {
     CLibraryResources resources;
-    CStdioFile file;
     unsigned nMessage = 0;
-    {
-        CInsertBatch batch(*this);
-        try {
-            if (!OpenTableFile(*this, pszFileName, FileKind(eType, true), file))
-                return false;
-            nMessage = ReadEraLines(
-                file, eType, [this](const CString& str) { SetTableName(str); },
-                [this](const CString& str) { SetExplanation(str); },
-                [&batch](const CString& strName, std::int32_t lBegin, std::int32_t lEnd, const CString& strNote) {
-                    batch.Add(strName, lBegin, lEnd, strNote);
-                });
-            file.Close();
-        } catch (const CFileException& e) {
-            nMessage = ReadFailureMessage(e);
-        }
-        // The records read so far are in the table before any message is shown.
-        batch.Finish();
+    if (!ResolveReadFileName(*this, pszFileName, FileKind(eType, true), &nMessage)) {
+        if (nMessage != 0 && bMessage)
+            ShowTableMessage(*this, nMessage);
+        return false;
     }
-    if (nMessage == 0) {
-        m_bModified = false;
-        return true;
-    }
-    if (bMessage)
-        ShowTableMessage(*this, nMessage);
-    return false;
+    const SFileStatus status = Load(m_strFileName, eType);
+    if (!status.Ok() && bMessage)
+        ShowTableMessage(*this, status.nMessage);
+    return status.Ok();
+}
+
+void CGengouEra::WriteEraLines(CStdioFile& file, EHeaderType eType) const
+{
+    file.WriteString(HeaderWord(eType == HEADER_GENGOU ? HEADER_GENGOU : HEADER_JIDAI) + ", 1\n");
+    file.WriteString(EscapeLineBreaks(m_strTableName) + "\n");
+    file.WriteString(EscapeLineBreaks(m_strExplanation) + "\n");
+    for (const SGengouEraTable& rec : m_GengouEraTable)
+        file.WriteString(RecordLine(rec));
 }
 
 bool CGengouEra::WriteFile(bool bDialog, CDocument* pDocument, EHeaderType eType)
 {
-    return WriteTableFile(*this, bDialog, pDocument, FileKind(eType, false), [this, eType](CStdioFile& file) {
-        file.WriteString(HeaderWord(eType == HEADER_GENGOU ? HEADER_GENGOU : HEADER_JIDAI) + ", 1\n");
-        file.WriteString(EscapeLineBreaks(m_strTableName) + "\n");
-        file.WriteString(EscapeLineBreaks(m_strExplanation) + "\n");
-        for (const SGengouEraTable& rec : m_GengouEraTable)
-            file.WriteString(RecordLine(rec));
-    });
+    return WriteTableFile(*this, bDialog, pDocument, FileKind(eType, false),
+                          [this, eType](CStdioFile& file) { WriteEraLines(file, eType); });
 }

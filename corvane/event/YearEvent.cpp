@@ -855,61 +855,78 @@ bool CYearEvent::Merge(CYearEvent& other)
 
 // ---- Event files ----
 
-bool CYearEvent::ReadFile(const char* pszFileName, bool bSorted)
+unsigned CYearEvent::ReadEventLines(CStdioFile& file, bool bSorted)
 {
-    const STableFileKind kind = EventFileKind(CP932("出来事ﾃﾞｰﾀの読込み"));
-    return ReadTableFile(*this, pszFileName, kind, true, [this, bSorted](CStdioFile& file) -> unsigned {
-        CString strLine;
-        CString strField;
-        if (!file.ReadString(strLine))
-            return IDS_FILE_BAD_FORMAT;
-        CString strKind;
-        int nVersion = 0;
-        GetTableKindNameAndFileVer(strLine, strKind, nVersion);
-        if (strKind != EventKind())
-            return IDS_FILE_BAD_FORMAT;
+    CString strLine;
+    CString strField;
+    if (!file.ReadString(strLine))
+        return IDS_FILE_BAD_FORMAT;
+    CString strKind;
+    int nVersion = 0;
+    GetTableKindNameAndFileVer(strLine, strKind, nVersion);
+    if (strKind != EventKind())
+        return IDS_FILE_BAD_FORMAT;
 
+    if (!file.ReadString(strLine))
+        return IDS_FILE_BAD_FORMAT;
+    if (GetElementFromCSV(strLine, 0, strField) >= 0)
+        m_strTableName = strField;
+    if (nVersion >= 3) {
         if (!file.ReadString(strLine))
             return IDS_FILE_BAD_FORMAT;
         if (GetElementFromCSV(strLine, 0, strField) >= 0)
-            m_strTableName = strField;
-        if (nVersion >= 3) {
-            if (!file.ReadString(strLine))
-                return IDS_FILE_BAD_FORMAT;
-            if (GetElementFromCSV(strLine, 0, strField) >= 0)
-                m_strExplanation = UnescapeLineBreaks(strField);
-        }
-        if (nVersion >= 4) {
-            if (!file.ReadString(strLine))
-                return IDS_FILE_BAD_FORMAT;
-            m_bTodayDate = Atoi32(strLine) != 0;
-        } else {
-            m_bTodayDate = false;
-        }
+            m_strExplanation = UnescapeLineBreaks(strField);
+    }
+    if (nVersion >= 4) {
+        if (!file.ReadString(strLine))
+            return IDS_FILE_BAD_FORMAT;
+        m_bTodayDate = Atoi32(strLine) != 0;
+    } else {
+        m_bTodayDate = false;
+    }
 
-        SEventData data;
-        while (file.ReadString(strLine)) {
-            if (!ParseRecordLine(strLine, nVersion, data))
-                return IDS_FILE_BAD_FORMAT;
-            AddRecord(std::make_unique<SEventData>(std::move(data)), bSorted);
-            m_bModified = true;
-        }
-        return 0;
-    });
+    SEventData data;
+    while (file.ReadString(strLine)) {
+        if (!ParseRecordLine(strLine, nVersion, data))
+            return IDS_FILE_BAD_FORMAT;
+        AddRecord(std::make_unique<SEventData>(std::move(data)), bSorted);
+        m_bModified = true;
+    }
+    return 0;
+}
+
+bool CYearEvent::ReadFile(const char* pszFileName, bool bSorted)
+{
+    const STableFileKind kind = EventFileKind(CP932("出来事ﾃﾞｰﾀの読込み"));
+    return ReadTableFile(*this, pszFileName, kind, true,
+                         [this, bSorted](CStdioFile& file) { return ReadEventLines(file, bSorted); });
+}
+
+SFileStatus CYearEvent::Load(const char* pszPath, bool bSorted)
+{
+    return LoadTableFile(*this, pszPath, [this, bSorted](CStdioFile& file) { return ReadEventLines(file, bSorted); });
+}
+
+SFileStatus CYearEvent::Save(const char* pszPath)
+{
+    return SaveTableFile(*this, pszPath, [this](CStdioFile& file) { WriteEventLines(file); });
+}
+
+void CYearEvent::WriteEventLines(CStdioFile& file) const
+{
+    file.WriteString(CP932("[出来事], 5") + "\n");
+    file.WriteString(HeaderLine(m_strTableName));
+    file.WriteString(HeaderLine(m_strExplanation));
+    file.WriteString(m_bTodayDate ? "1\n" : "0\n");
+    CString strLine;
+    for (const auto& pData : m_EventData) {
+        FormatRecordLine(*pData, strLine);
+        file.WriteString(strLine);
+    }
 }
 
 bool CYearEvent::WriteFile(bool bDialog, CDocument* pDocument, EHeaderType)
 {
     return WriteTableFile(*this, bDialog, pDocument, EventFileKind(CP932("出来事ﾃﾞｰﾀの書込み")),
-                          [this](CStdioFile& file) {
-                              file.WriteString(CP932("[出来事], 5") + "\n");
-                              file.WriteString(HeaderLine(m_strTableName));
-                              file.WriteString(HeaderLine(m_strExplanation));
-                              file.WriteString(m_bTodayDate ? "1\n" : "0\n");
-                              CString strLine;
-                              for (const auto& pData : m_EventData) {
-                                  FormatRecordLine(*pData, strLine);
-                                  file.WriteString(strLine);
-                              }
-                          });
+                          [this](CStdioFile& file) { WriteEventLines(file); });
 }

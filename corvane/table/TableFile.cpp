@@ -6,6 +6,9 @@
 
 #include <corvane/FilePathManager.h>
 
+#include <cstring>
+#include <string>
+
 bool LoadLibraryString(unsigned nID, CString& strText)
 {
     switch (nID) {
@@ -43,8 +46,11 @@ CString InitialFolder()
 
 } // namespace
 
-bool OpenTableFile(CTableBase& table, const char* pszFileName, const STableFileKind& kind, CStdioFile& file)
+bool ResolveReadFileName(CTableBase& table, const char* pszFileName, const STableFileKind& kind,
+                         unsigned* pnMessage)
 {
+    if (pnMessage)
+        *pnMessage = 0;
     // A name given replaces the stored one; an empty name given empties it, so the dialog asks.
     if (pszFileName)
         table.SetFileName(pszFileName);
@@ -60,22 +66,71 @@ bool OpenTableFile(CTableBase& table, const char* pszFileName, const STableFileK
 
     if (!IsNativeAbsolutePath(table.GetFileName())) {
         CString strDir;
-        if (!GetCurrentDir(strDir))
-            AfxThrowFileException(CFileException::badPath, -1, table.GetFileName());
+        if (!GetCurrentDir(strDir)) {
+            if (pnMessage)
+                *pnMessage = IDS_FILE_READ_FAILED;
+            return false;
+        }
         if (strDir.Right(1) != CString(kNativePathSeparator, 1))
             strDir += kNativePathSeparator;
         table.SetFileName(strDir + table.GetFileName());
     }
-
-    CFileException e;
-    if (!file.Open(table.GetFileName(), CStdioFile::modeRead | CStdioFile::typeText, &e))
-        throw e;
     return true;
 }
 
-bool CreateTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, const STableFileKind& kind,
-                     CStdioFile& file)
+SFileStatus LoadTableFile(CTableBase& table, const char* pszPath, const std::function<unsigned(CStdioFile&)>& readLines)
 {
+    table.SetFileName(pszPath ? pszPath : "");
+    SFileStatus status;
+    CStdioFile file;
+    try {
+        CFileException e;
+        if (!file.Open(table.GetFileName(), CStdioFile::modeRead | CStdioFile::typeText, &e))
+            throw e;
+        status.nMessage = readLines(file);
+        if (status.nMessage != 0)
+            status.nLine = file.GetLineNumber();
+        file.Close();
+    } catch (const CFileException& e) {
+        status.nMessage = ReadFailureMessage(e);
+        if (e.m_cause == CFileException::endOfFile)
+            status.nLine = file.GetLineNumber() + 1;
+        else if (e.m_cause == CFileException::invalidFile && e.m_lOsError <= 0)
+            status.nLine = file.GetLineNumber() + 1;   // a line beyond the length limit
+        else if (e.m_lOsError > 0)
+            status.nOsError = e.m_lOsError;
+        file.Abort();
+    }
+    if (status.Ok())
+        table.SetModified(false);
+    return status;
+}
+
+SFileStatus SaveTableFile(CTableBase& table, const char* pszPath, const std::function<void(CStdioFile&)>& writeLines)
+{
+    table.SetFileName(pszPath ? pszPath : "");
+    SFileStatus status;
+    CStdioFile file;
+    try {
+        CFileException e;
+        if (!file.Open(table.GetFileName(), CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeText, &e))
+            throw e;
+        writeLines(file);
+        file.Close();
+    } catch (const CFileException& e) {
+        file.Abort();
+        status.nMessage = IDS_FILE_WRITE_FAILED;
+        status.nOsError = e.m_lOsError > 0 ? e.m_lOsError : 0;
+        return status;
+    }
+    table.SetModified(false);
+    return status;
+}
+
+bool WriteTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, const STableFileKind& kind,
+                    const std::function<void(CStdioFile&)>& writeLines)
+{
+    CLibraryResources resources;
     if (table.GetFileName().IsEmpty())
         bDialog = true;
     const CString strDefault = !table.GetFileName().IsEmpty() ? table.GetFileName() : table.GetTableName();
@@ -101,33 +156,13 @@ bool CreateTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, cons
 
     CString strRelative;
     CFilePathManager paths;
-    if (paths.AbsToRelPath(strChosen, strRelative, nullptr))
-        table.SetFileName(strRelative);
-    else
-        table.SetFileName(strChosen);
+    if (!paths.AbsToRelPath(strChosen, strRelative, nullptr))
+        strRelative = strChosen;
 
-    CFileException e;
-    if (!file.Open(table.GetFileName(), CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeText, &e))
-        throw e;
-    return true;
-}
-
-bool WriteTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, const STableFileKind& kind,
-                    const std::function<void(CStdioFile&)>& writeLines)
-{
-    CLibraryResources resources;
-    CStdioFile file;
-    try {
-        if (!CreateTableFile(table, bDialog, pDocument, kind, file))
-            return false;
-        writeLines(file);
-        file.Close();
-    } catch (const CFileException&) {
-        file.Abort();
+    if (!SaveTableFile(table, strRelative, writeLines).Ok()) {
         ShowTableMessage(table, IDS_FILE_WRITE_FAILED);
         return false;
     }
-    table.SetModified(false);
     return true;
 }
 
@@ -135,24 +170,38 @@ bool ReadTableFile(CTableBase& table, const char* pszFileName, const STableFileK
                    const std::function<unsigned(CStdioFile&)>& readLines)
 {
     CLibraryResources resources;
-    CStdioFile file;
     unsigned nMessage = 0;
-    try {
-        if (!OpenTableFile(table, pszFileName, kind, file))
-            return false;
-        nMessage = readLines(file);
-        file.Close();
-    } catch (const CFileException& e) {
-        file.Abort();
-        nMessage = ReadFailureMessage(e);
-    }
-    if (nMessage != 0) {
-        if (bMessages)
+    if (!ResolveReadFileName(table, pszFileName, kind, &nMessage)) {
+        if (nMessage != 0 && bMessages)
             ShowTableMessage(table, nMessage);
         return false;
     }
-    table.SetModified(false);
+    const SFileStatus status = LoadTableFile(table, table.GetFileName(), readLines);
+    if (!status.Ok()) {
+        if (bMessages)
+            ShowTableMessage(table, status.nMessage);
+        return false;
+    }
     return true;
+}
+
+CString FormatFileStatus(const SFileStatus& status, const char* pszFileName)
+{
+    if (status.Ok())
+        return CString();
+    CLibraryResources resources;
+    CString strText;
+    AfxFormatString1(strText, status.nMessage, pszFileName ? pszFileName : "");
+    if (status.nLine > 0) {
+        strText += " (";
+        strText += std::to_string(status.nLine).c_str();
+        strText += CP932("行目)");
+    }
+    if (status.nOsError > 0) {
+        strText += ": ";
+        strText += std::strerror(status.nOsError);
+    }
+    return strText;
 }
 
 unsigned ReadFailureMessage(const CFileException& e)

@@ -1,24 +1,8 @@
 // The table open and save procedures that every table's ReadFile and WriteFile follow, and the
 // library's messages. Internal to the library.
 //
-// A reader runs, inside a CLibraryResources scope:
-//
-//     CStdioFile file;
-//     try {
-//         if (!OpenTableFile(*this, pszFileName, kind, file))
-//             return false;                           // dialog cancelled: no message
-//         ... read lines; a format error shows its message and returns false ...
-//         file.Close();
-//         m_bModified = false;
-//         return true;
-//     } catch (const CFileException& e) {
-//         if (bMessage)
-//             ShowTableMessage(*this, ReadFailureMessage(e));
-//         return false;
-//     }
-//
-// and a writer likewise with CreateTableFile, then file.Close(), with IDS_FILE_WRITE_FAILED on a
-// CFileException (WriteTableFile below does all of this for a writer).
+// Each table's ReadFile and WriteFile are ReadTableFile and WriteTableFile with the table's own
+// line reader and writer; its Load and Save are LoadTableFile and SaveTableFile with the same.
 #pragma once
 
 #include <framework/FileException.h>
@@ -26,14 +10,10 @@
 #include <framework/StdioFile.h>
 #include <framework/String.h>
 
+#include <corvane/FileStatus.h>
 #include <corvane/TableBase.h>
 
 #include <functional>
-
-// The library's string table.
-inline constexpr unsigned IDS_FILE_BAD_FORMAT = 61447;    // "ファイル %1 のフォーマットが正しくありません"
-inline constexpr unsigned IDS_FILE_WRITE_FAILED = 61448;  // "ファイル %1 への書き込みに失敗しました"
-inline constexpr unsigned IDS_FILE_READ_FAILED = 61451;   // "ファイル %1 の読込みに失敗しました"
 
 // Loads a string of the library's string table; false for an unknown id.
 bool LoadLibraryString(unsigned nID, CString& strText);
@@ -57,33 +37,37 @@ struct STableFileKind {
 // The folder, relative to the current directory, that the open and save dialogs start in.
 const CString& TableLibraryFolder();
 
-// Steps 1 to 3 of the table open procedure. A given name (null: none) replaces the stored file
+// The core of reading: sets the table's file name to pszPath, opens that name as it stands (a
+// relative name against the current directory), runs readLines, which returns 0 when it read the
+// whole file or the message id of the format error that stopped it, and closes. On success clears
+// the modified flag. Shows no dialog and no message and leaves the current directory alone; what
+// readLines took into the table before a failure stays there.
+SFileStatus LoadTableFile(CTableBase& table, const char* pszPath, const std::function<unsigned(CStdioFile&)>& readLines);
+
+// The core of saving: sets the table's file name to pszPath and replaces that file (a relative
+// name against the current directory) with what writeLines writes. On success clears the modified
+// flag; on failure (IDS_FILE_WRITE_FAILED) the previous file is left as it was and so is the
+// modified flag. Shows nothing and leaves the current directory alone.
+SFileStatus SaveTableFile(CTableBase& table, const char* pszPath, const std::function<void(CStdioFile&)>& writeLines);
+
+// The table open procedure up to the file: a given name (null: none) replaces the stored file
 // name; when the name is then empty, the open dialog asks for one. The name becomes the table's
-// file name, made absolute against the current
-// directory, and file is opened for reading. Returns false when the dialog was cancelled (nothing
-// changed). Throws CFileException when the file cannot be opened or the current directory cannot
-// be read.
-bool OpenTableFile(CTableBase& table, const char* pszFileName, const STableFileKind& kind, CStdioFile& file);
+// file name, made absolute against the current directory. Returns false when the dialog was
+// cancelled (nothing changed) or the current directory cannot be read (then *pnMessage, when
+// given, is set to IDS_FILE_READ_FAILED; otherwise it is set to 0).
+bool ResolveReadFileName(CTableBase& table, const char* pszFileName, const STableFileKind& kind,
+                         unsigned* pnMessage = nullptr);
 
-// Steps 1 to 7 of the table save procedure, up to the open file: the save dialog (when asked for,
-// or when the table has no file name), the current directory set to the host document's folder,
-// the file name made relative, the file opened for replacing. Returns false when the dialog was
-// cancelled (nothing changed). Throws CFileException when the file cannot be created; the table's
-// file name then already holds its new relative value.
-bool CreateTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, const STableFileKind& kind,
-                     CStdioFile& file);
-
-// The whole table save procedure: CreateTableFile, then writeLines(file), then Close (which
-// commits the new file); clears the modified flag on success. A CFileException shows message
-// 61448 and gives false with the previous file intact and the modified flag as it was.
+// The interactive save: the save dialog (when asked for, or when the table has no file name), the
+// current directory set to the host document's folder and left there, the file name made relative
+// to it, then SaveTableFile. A failure shows message 61448 and gives false with the previous file
+// intact and the modified flag as it was; the table's file name then already holds its new
+// relative value. A cancelled dialog gives false, no message, nothing changed.
 bool WriteTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, const STableFileKind& kind,
                     const std::function<void(CStdioFile&)>& writeLines);
 
-// The whole table open procedure for a reader: OpenTableFile, then readLines(file), which returns
-// 0 when it read the whole file or the message id of the format error that stopped it. Success
-// closes the file, clears the modified flag and gives true. A format error or a CFileException
-// (61447 for end of file, else 61451) shows its message when bMessages is true and gives false;
-// what readLines took into the table stays there. A cancelled dialog gives false, no message.
+// The interactive read: ResolveReadFileName, then LoadTableFile. A failure shows its message when
+// bMessages is true and gives false; a cancelled dialog gives false, no message.
 bool ReadTableFile(CTableBase& table, const char* pszFileName, const STableFileKind& kind, bool bMessages,
                    const std::function<unsigned(CStdioFile&)>& readLines);
 

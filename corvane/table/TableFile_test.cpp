@@ -38,22 +38,13 @@ public:
 
     bool ReadFile(const char* pszFileName)
     {
-        CLibraryResources resources;
-        CStdioFile file;
-        try {
-            if (!OpenTableFile(*this, pszFileName, Kind(), file))
-                return false;
+        return ReadTableFile(*this, pszFileName, Kind(), true, [this](CStdioFile& file) -> unsigned {
             m_lines.clear();
             CString str;
             while (file.ReadString(str))
                 m_lines.push_back(str);
-            file.Close();
-            m_bModified = false;
-            return true;
-        } catch (const CFileException& e) {
-            ShowTableMessage(*this, ReadFailureMessage(e));
-            return false;
-        }
+            return 0;
+        });
     }
 
     std::vector<CString> m_lines;

@@ -23,6 +23,8 @@
 // The end year that means "no end year": every year from the base year on is counted from it.
 inline constexpr std::int32_t NO_END_YEAR = 2147483647;
 
+class CStdioFile;
+
 class CORVANE_EXPORT CBaseYear : public CTableBase {
 public:
     // An empty table: base year 1, end year NO_END_YEAR, every option false, supplement empty;
@@ -105,6 +107,15 @@ public:
     // previous file intact and the modified flag as it was. eType is ignored.
     bool WriteFile(bool bDialog, CDocument* pDocument, EHeaderType eType) override;
 
+    // The core of ReadFile and WriteFile, for programs with no user to ask: no dialog, no message,
+    // the current directory left alone. Load reads pszPath (as it stands; a relative name against
+    // the current directory) as ReadFile does, the file name becoming pszPath; on failure it keeps
+    // the values read so far, as ReadFile does, and returns what went wrong. Save writes the table
+    // as WriteFile does to pszPath, which becomes the file name; on failure the previous file and
+    // the modified flag are left as they were. Both clear the modified flag on success.
+    SFileStatus Load(const char* pszPath);
+    SFileStatus Save(const char* pszPath);
+
 protected:
     std::int32_t m_lBaseWesternYear;
     std::int32_t m_lEndWesternYear;
@@ -116,4 +127,8 @@ protected:
     bool m_bEndYearKaiki;
     bool m_bBeginYearQuest;
     bool m_bEndYearQuest;
+
+private:
+    unsigned ReadBaseYearLines(CStdioFile& file);
+    void WriteBaseYearLines(CStdioFile& file) const;
 };

@@ -41,6 +41,7 @@ struct CORVANE_EXPORT SGengouEraTable {
 using CGengouEraArray = std::vector<SGengouEraTable>;
 
 class CEraNameIndex;
+class CStdioFile;
 
 class CORVANE_EXPORT CGengouEra : public CTableBase {
 public:
@@ -151,12 +152,22 @@ public:
     // 61448; the previous file is left whole, the file name holds its new relative value).
     bool WriteFile(bool bDialog, CDocument* pDocument, EHeaderType eType) override;
 
+    // The core of ReadFile and WriteFile, for programs with no user to ask: no dialog, no message,
+    // the current directory left alone. Load reads pszPath (as it stands; a relative name against
+    // the current directory) as ReadFile does, the file name becoming pszPath; on failure it keeps
+    // what it already did, as ReadFile does, and returns what went wrong. Save writes the table as
+    // WriteFile does to pszPath, which becomes the file name; on failure the previous file and the
+    // modified flag are left as they were. Both clear the modified flag on success.
+    SFileStatus Load(const char* pszPath, EHeaderType eType);
+    SFileStatus Save(const char* pszPath, EHeaderType eType);
+
 protected:
     CGengouEraArray m_GengouEraTable;
 
 private:
     class CInsertBatch;   // ReadFile's SetData for many records at once (GengouEraFile.cpp)
 
+    void WriteEraLines(CStdioFile& file, EHeaderType eType) const;
     bool CheckSortedAndIndex();
     void ForgetOrder();
 

@@ -14,6 +14,7 @@
 #include <framework/Document.h>
 #include <framework/String.h>
 
+#include <corvane/FileStatus.h>
 #include <corvane/corvane_export.h>
 
 // The kind of era file that WriteFile writes and CGengouEra::ReadFile expects. Only the era table

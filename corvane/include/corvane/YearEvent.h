@@ -50,6 +50,8 @@ enum EEventPriority : int {
     PRIORITY_ALL = 3,      // as a filter: every event; never a record's priority
 };
 
+class CStdioFile;
+
 class CORVANE_EXPORT CYearEvent : public CTableBase {
 public:
     // The events in list order. Positions stay valid while other events are inserted or
@@ -190,7 +192,19 @@ public:
     // only, as files have always been read; a table name or event text keeps the four characters.
     bool WriteFile(bool bDialog, CDocument* pDocument, EHeaderType eType) override;
 
+    // The core of ReadFile and WriteFile, for programs with no user to ask: no dialog, no message,
+    // the current directory left alone. Load reads pszPath (as it stands; a relative name against
+    // the current directory) as ReadFile does, the file name becoming pszPath; on failure it keeps
+    // what it already read, as ReadFile does, and returns what went wrong. Save writes the table as
+    // WriteFile does to pszPath, which becomes the file name; on failure the previous file and the
+    // modified flag are left as they were. Both clear the modified flag on success.
+    SFileStatus Load(const char* pszPath, bool bSorted);
+    SFileStatus Save(const char* pszPath);
+
 private:
+    unsigned ReadEventLines(CStdioFile& file, bool bSorted);
+    void WriteEventLines(CStdioFile& file) const;
+
     // Where the previous positional lookup got to: the visible event nIndex under nThreshold.
     struct SWalkMark {
         bool bValid = false;

@@ -10,6 +10,7 @@
 #include <corvane/FilePathManager.h>
 #include <corvane/GengouEra.h>
 #include <corvane/HtmlManage.h>
+#include <corvane/FileStatus.h>
 #include <corvane/TableBase.h>
 
 // The event and base-year tables join as their headers land.

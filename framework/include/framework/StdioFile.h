@@ -69,6 +69,9 @@ public:
     void Abort();
 
     bool IsOpen() const { return m_fd >= 0; }
+    // The number of lines ReadString has returned since the file was opened (the 1-based number of
+    // the last line read; 0 before the first).
+    int GetLineNumber() const { return m_nLine; }
     const CString& GetFilePath() const { return m_strFileName; }
 
 private:
@@ -85,4 +88,5 @@ private:
     std::string m_buffer;         // read-ahead or pending output
     std::size_t m_nPos = 0;       // read position in m_buffer
     bool m_bEof = false;
+    int m_nLine = 0;              // lines returned by ReadString
 };

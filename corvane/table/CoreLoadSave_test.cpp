@@ -1,0 +1,94 @@
+// The core layer of the tables: Load and Save report what went wrong and touch neither the host
+// UI nor the current directory.
+#include <corvane/corvane.h>
+
+#include "table/FakeHostUi_test.h"
+#include "table/TempDir_test.h"
+
+#include <framework/Cp932.h>
+#include <framework/FileSystem.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+
+namespace {
+
+CString CurrentDir()
+{
+    CString str;
+    GetCurrentDir(str);
+    return str;
+}
+
+TEST(CoreLoadSaveTest, ReportsMessageLineAndSystemErrorWithoutUi)
+{
+    CTempDir dir;
+    CFakeHostUi ui;
+    const CString strBefore = CurrentDir();
+
+    struct SCase {
+        const char* pszName;
+        std::string bytes;
+        unsigned nMessage;
+        int nLine;
+        int nOsError;
+    };
+    const SCase cases[] = {
+        {"good.lgn", "[Gengou], 1\r\nT\r\nE\r\n\"A\", 1, 2, \"n\"\r\n", 0, 0, 0},
+        {"record.lgn", "[Gengou], 1\r\nT\r\nE\r\n\"A\", 1, 2, \"n\"\r\n\"B\", 3\r\n", IDS_FILE_READ_FAILED, 5, 0},
+        {"header.lgn", "[Event], 1\r\n", IDS_FILE_READ_FAILED, 1, 0},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.pszName);
+        std::string bytes = c.bytes;
+        // The header word in the files above stands for the real one.
+        if (bytes.rfind("[Gengou]", 0) == 0)
+            bytes.replace(0, 8, CP932("[元号]").Str());
+        CGengouEra era;
+        const CString strFile = dir.Write(c.pszName, bytes);
+        const SFileStatus status = era.Load(strFile, HEADER_GENGOU);
+        EXPECT_EQ(c.nMessage, status.nMessage);
+        EXPECT_EQ(c.nLine, status.nLine);
+        EXPECT_EQ(c.nOsError, status.nOsError);
+        EXPECT_EQ(strFile, era.GetFileName());
+    }
+
+    CYearEvent events;
+    SFileStatus status = events.Load(dir.Name("missing.lev"), true);
+    EXPECT_EQ(IDS_FILE_READ_FAILED, status.nMessage);
+    EXPECT_EQ(ENOENT, status.nOsError);
+
+    CBaseYear base;
+    status = base.Save(dir.Name("no-such-folder/b.lby"));
+    EXPECT_EQ(IDS_FILE_WRITE_FAILED, status.nMessage);
+    EXPECT_EQ(ENOENT, status.nOsError);
+    EXPECT_EQ(CP932("ファイル x.lby への書き込みに失敗しました: No such file or directory"),
+              FormatFileStatus(status, "x.lby"));
+
+    EXPECT_TRUE(ui.m_messages.empty());
+    EXPECT_TRUE(ui.m_requests.empty());
+    EXPECT_EQ(strBefore, CurrentDir());
+}
+
+TEST(CoreLoadSaveTest, SaveThenLoadClearsTheModifiedFlag)
+{
+    CTempDir dir;
+    CBaseYear base;
+    base.SetTableName(CP932("創業"));
+    base.SetBaseWesternYear(1950);
+    ASSERT_TRUE(base.GetModified());
+    ASSERT_TRUE(base.Save(dir.Name("b.lby")).Ok());
+    EXPECT_FALSE(base.GetModified());
+
+    CBaseYear copy;
+    const SFileStatus status = copy.Load(dir.Name("b.lby"));
+    ASSERT_TRUE(status.Ok());
+    EXPECT_EQ(1950, copy.GetBaseWesternYear());
+    EXPECT_EQ(CP932("創業"), copy.GetTableName());
+    EXPECT_EQ(CString(), FormatFileStatus(status, "b.lby"));
+    EXPECT_EQ(CP932("ファイル f のフォーマットが正しくありません (3行目)"),
+              FormatFileStatus(SFileStatus{IDS_FILE_BAD_FORMAT, 0, 3}, "f"));
+}
+
+} // namespace
