@@ -31,7 +31,6 @@ int CFileException::OsErrorToCause(int nErrno)
     case ETXTBSY:
         return accessDenied;
     case ENOSPC:
-    case EDQUOT:
     case EFBIG:
         return diskFull;
     case EIO:

@@ -1,12 +1,7 @@
 #include <framework/FileSystem.h>
 
 #include <framework/Cp932.h>
-
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
-#include <vector>
+#include <framework/Env.h>
 
 bool ToNativePath(const CString& strName, std::string& strNative)
 {
@@ -25,13 +20,8 @@ bool FromNativePath(const std::string& strNative, CString& strName)
 
 bool GetCurrentDir(CString& strDir)
 {
-    std::vector<char> buffer(PATH_MAX);
-    while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
-        if (errno != ERANGE || buffer.size() > (1u << 20))
-            return false;
-        buffer.resize(buffer.size() * 2);
-    }
-    return FromNativePath(std::string(buffer.data()), strDir);
+    std::string strNative;
+    return Env::GetCurrentDir(strNative) && FromNativePath(strNative, strDir);
 }
 
 bool SetCurrentDir(const char* pszDir)
@@ -39,10 +29,10 @@ bool SetCurrentDir(const char* pszDir)
     std::string strNative;
     if (!pszDir || !ToNativePath(CString(pszDir), strNative))
         return false;
-    return ::chdir(strNative.c_str()) == 0;
+    return Env::SetCurrentDir(strNative);
 }
 
 bool IsNativeAbsolutePath(const char* pszName)
 {
-    return pszName && pszName[0] == kNativePathSeparator;
+    return pszName && Env::IsAbsolutePath(pszName);
 }

@@ -1,82 +1,13 @@
 #include <framework/StdioFile.h>
 
+#include <framework/Env.h>
 #include <framework/FileSystem.h>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <climits>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
 
 constexpr std::size_t kChunk = 64 * 1024;
-
-mode_t CurrentUmask()
-{
-    const mode_t m = ::umask(0);
-    ::umask(m);
-    return m;
-}
-
-std::string FolderOf(const std::string& strPath)
-{
-    const auto n = strPath.rfind('/');
-    if (n == std::string::npos)
-        return ".";
-    if (n == 0)
-        return "/";
-    return strPath.substr(0, n);
-}
-
-// Follows the symbolic links of the last part of the name, as far as they lead: the result is
-// the file to replace, which need not exist. 0 or the errno of the failure.
-int ResolveLinks(const std::string& strName, std::string& strTarget)
-{
-    strTarget = strName;
-    for (int nHops = 0;; ++nHops) {
-        struct stat st {};
-        if (::lstat(strTarget.c_str(), &st) != 0)
-            return errno == ENOENT ? 0 : errno;
-        if (!S_ISLNK(st.st_mode))
-            return 0;
-        if (nHops == 40)
-            return ELOOP;
-        std::string strLink(PATH_MAX, '\0');
-        const ssize_t n = ::readlink(strTarget.c_str(), strLink.data(), strLink.size());
-        if (n < 0)
-            return errno;
-        if (static_cast<std::size_t>(n) >= strLink.size())
-            return ENAMETOOLONG;
-        strLink.resize(static_cast<std::size_t>(n));
-        strTarget = strLink.front() == '/' ? strLink : FolderOf(strTarget) + "/" + strLink;
-    }
-}
-
-// The file system does not keep owners or modes (FAT and the like): nothing to carry over.
-bool IsUnsupported(int nErrno)
-{
-    return nErrno == EPERM || nErrno == ENOTSUP || nErrno == EOPNOTSUPP;
-}
-
-// Gives the new file the owner, group and mode of the one it replaces, as far as the process may
-// set them (only root may give a file away; a user may choose a group of their own). Owner first:
-// a change of owner clears the set-user-ID and set-group-ID bits. 0 or the errno of the failure.
-int CarryOver(int fd, const struct stat& st)
-{
-    if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
-        if (errno != EPERM)
-            return errno;
-        if (::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0 && errno != EPERM)
-            return errno;
-    }
-    if (::fchmod(fd, st.st_mode & 07777) != 0 && !IsUnsupported(errno))
-        return errno;
-    return 0;
-}
 
 } // namespace
 
@@ -99,10 +30,9 @@ bool CStdioFile::Open(const char* pszFileName, unsigned nOpenFlags, CFileExcepti
     m_bText = (nOpenFlags & typeBinary) == 0;
     const unsigned nMode = nOpenFlags & ~(typeText | typeBinary);
 
-    auto fail = [&](int cause, int nErrno) {
+    auto fail = [&](int cause, std::int32_t lOsError) {
         if (pError)
-            *pError = CFileException(cause, nErrno, pszFileName);
-        m_strTemp.clear();
+            *pError = CFileException(cause, lOsError, pszFileName);
         return false;
     };
 
@@ -110,71 +40,29 @@ bool CStdioFile::Open(const char* pszFileName, unsigned nOpenFlags, CFileExcepti
     if (!ToNativePath(m_strFileName, strNative))
         return fail(CFileException::badPath, -1);
 
+    SEnvError error;
     if (nMode == modeRead) {
-        const int fd = ::open(strNative.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0)
-            return fail(CFileException::OsErrorToCause(errno), errno);
-        struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-            ::close(fd);
-            return fail(CFileException::accessDenied, EISDIR);
-        }
-        m_fd = fd;
-        m_bWrite = false;
+        m_pRead = Env::OpenForReading(strNative, error);
+        if (!m_pRead)
+            return fail(error.nCause, error.lOsError);
         m_buffer.clear();
         m_nPos = 0;
         m_bEof = false;
         m_nLine = 0;
         return true;
     }
-
     if (nMode != (modeCreate | modeWrite))
         return fail(CFileException::genericException, -1);
-
-    // Replace the file a symbolic link points to, not the link itself: a dangling link keeps
-    // pointing where it did and its target is created.
-    std::string strTarget;
-    int nErrno = ResolveLinks(strNative, strTarget);
-    if (nErrno != 0)
-        return fail(CFileException::OsErrorToCause(nErrno), nErrno);
-    struct stat st {};
-    bool bExists = true;
-    if (::stat(strTarget.c_str(), &st) != 0) {
-        if (errno != ENOENT)
-            return fail(CFileException::OsErrorToCause(errno), errno);
-        bExists = false;
-    }
-    if (bExists && !S_ISREG(st.st_mode))
-        return fail(CFileException::accessDenied, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
-    // A file the user may not write is not replaced, just as writing it in place would fail.
-    if (bExists && ::faccessat(AT_FDCWD, strTarget.c_str(), W_OK, AT_EACCESS) != 0)
-        return fail(CFileException::OsErrorToCause(errno), errno);
-
-    // A short temporary name, so that any name the file system accepts can be saved.
-    std::string strTemplate = FolderOf(strTarget) + "/.tmb-XXXXXX";
-    const int fd = ::mkostemp(strTemplate.data(), O_CLOEXEC);
-    if (fd < 0)
-        return fail(CFileException::OsErrorToCause(errno), errno);
-    nErrno = bExists ? CarryOver(fd, st) : 0;
-    if (nErrno == 0 && !bExists && ::fchmod(fd, 0666 & ~CurrentUmask()) != 0 && !IsUnsupported(errno))
-        nErrno = errno;
-    if (nErrno != 0) {
-        ::close(fd);
-        ::unlink(strTemplate.c_str());
-        return fail(CFileException::OsErrorToCause(nErrno), nErrno);
-    }
-
-    m_fd = fd;
-    m_bWrite = true;
-    m_strTarget = strTarget;
-    m_strTemp = strTemplate;
+    m_pWrite = Env::OpenForReplacing(strNative, error);
+    if (!m_pWrite)
+        return fail(error.nCause, error.lOsError);
     m_buffer.clear();
     return true;
 }
 
-void CStdioFile::Throw(int cause, int nErrno)
+void CStdioFile::Throw(int cause, std::int32_t lOsError)
 {
-    throw CFileException(cause, nErrno, m_strFileName);
+    throw CFileException(cause, lOsError, m_strFileName);
 }
 
 bool CStdioFile::FillBuffer()
@@ -187,14 +75,11 @@ bool CStdioFile::FillBuffer()
     }
     const std::size_t nOld = m_buffer.size();
     m_buffer.resize(nOld + kChunk);
-    ssize_t n;
-    do {
-        n = ::read(m_fd, m_buffer.data() + nOld, kChunk);
-    } while (n < 0 && errno == EINTR);
+    SEnvError error;
+    const std::ptrdiff_t n = m_pRead->Read(m_buffer.data() + nOld, kChunk, error);
     if (n < 0) {
-        const int nErrno = errno;
         m_buffer.resize(nOld);
-        Throw(nErrno == EISDIR ? CFileException::accessDenied : CFileException::hardIO, nErrno);
+        Throw(error.nCause, error.lOsError);
     }
     m_buffer.resize(nOld + static_cast<std::size_t>(n));
     if (n == 0)
@@ -204,7 +89,7 @@ bool CStdioFile::FillBuffer()
 
 bool CStdioFile::ReadString(CString& str)
 {
-    if (m_fd < 0 || m_bWrite)
+    if (!m_pRead)
         Throw(CFileException::genericException, -1);
     std::size_t nScanned = m_nPos;
     for (;;) {
@@ -250,7 +135,7 @@ void CStdioFile::WriteString(const char* psz)
 
 void CStdioFile::WriteString(const CString& str)
 {
-    if (m_fd < 0 || !m_bWrite)
+    if (!m_pWrite)
         Throw(CFileException::genericException, -1);
     const std::string_view sv = str.View();
     if (!m_bText) {
@@ -270,54 +155,28 @@ void CStdioFile::WriteString(const CString& str)
 
 void CStdioFile::FlushBuffer()
 {
-    std::size_t nDone = 0;
-    while (nDone < m_buffer.size()) {
-        const ssize_t n = ::write(m_fd, m_buffer.data() + nDone, m_buffer.size() - nDone);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int nErrno = errno;
-            m_buffer.clear();
-            Throw(CFileException::OsErrorToCause(nErrno), nErrno);
-        }
-        nDone += static_cast<std::size_t>(n);
-    }
+    SEnvError error;
+    const bool bOk = m_pWrite->Write(m_buffer, error);
     m_buffer.clear();
+    if (!bOk)
+        Throw(error.nCause, error.lOsError);
 }
 
 void CStdioFile::Close()
 {
-    if (m_fd < 0)
-        return;
-    if (!m_bWrite) {
-        ::close(m_fd);
-        m_fd = -1;
+    if (m_pRead) {
+        m_pRead.reset();
         m_buffer.clear();
         return;
     }
+    if (!m_pWrite)
+        return;
     try {
         FlushBuffer();
-        if (::fsync(m_fd) != 0)
-            Throw(CFileException::OsErrorToCause(errno), errno);
-        const int fd = m_fd;
-        m_fd = -1;
-        if (::close(fd) != 0)
-            Throw(CFileException::OsErrorToCause(errno), errno);
-        // The folder is opened before the rename, so that a failure to open it changes nothing.
-        const int fdFolder = ::open(FolderOf(m_strTarget).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fdFolder < 0)
-            Throw(CFileException::OsErrorToCause(errno), errno);
-        if (::rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0) {
-            const int nErrno = errno;
-            ::close(fdFolder);
-            Throw(CFileException::OsErrorToCause(nErrno), nErrno);
-        }
-        m_strTemp.clear();
-        // Make the rename itself durable. Some file systems cannot sync a folder (EINVAL).
-        const int nSync = ::fsync(fdFolder) == 0 || errno == EINVAL ? 0 : errno;
-        ::close(fdFolder);
-        if (nSync != 0)
-            Throw(CFileException::OsErrorToCause(nSync), nSync);
+        SEnvError error;
+        if (!m_pWrite->Commit(error))
+            Throw(error.nCause, error.lOsError);
+        m_pWrite.reset();
     } catch (...) {
         Abort();
         throw;
@@ -326,14 +185,8 @@ void CStdioFile::Close()
 
 void CStdioFile::Abort()
 {
-    if (m_fd >= 0) {
-        ::close(m_fd);
-        m_fd = -1;
-    }
-    if (!m_strTemp.empty()) {
-        ::unlink(m_strTemp.c_str());
-        m_strTemp.clear();
-    }
+    m_pRead.reset();
+    m_pWrite.reset();
     m_buffer.clear();
     m_nPos = 0;
     m_bEof = false;

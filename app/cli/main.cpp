@@ -5,9 +5,11 @@
 
 #include "TamberCli.h"
 
+#include <framework/Env.h>
+
 int main(int argc, char** argv)
 {
-    std::vector<std::string> args(argv + 1, argv + argc);
+    const std::vector<std::string> args = Env::Arguments(argc, argv);
     CTamberCli cli;
     return cli.Run(args, std::cout, std::cerr);
 }

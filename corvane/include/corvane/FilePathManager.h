@@ -20,6 +20,7 @@
 // from several threads must serialise these calls with their changes.
 #pragma once
 
+#include <framework/FileSystem.h>
 #include <framework/String.h>
 
 #include <corvane/corvane_export.h>
@@ -27,11 +28,7 @@
 enum EPathStyle {
     PATH_STYLE_WINDOWS = 0,
     PATH_STYLE_POSIX = 1,
-#ifdef _WIN32
-    PATH_STYLE_NATIVE = PATH_STYLE_WINDOWS,
-#else
-    PATH_STYLE_NATIVE = PATH_STYLE_POSIX,
-#endif
+    PATH_STYLE_NATIVE = kNativePathSeparator == '\\' ? PATH_STYLE_WINDOWS : PATH_STYLE_POSIX,
 };
 
 class CORVANE_EXPORT CFilePathManager {

@@ -1,4 +1,4 @@
-// Conversion between code page 932 and UTF-8 (iconv).
+// Conversion between code page 932 and UTF-8 (the platform's codec, see Env.h).
 //
 // The library and the tables keep text as code page 932 bytes; the conversions happen only at
 // the edges: UTF-8 source literals, Qt, the terminal and file names on disk.

@@ -7,7 +7,7 @@
 
 class FRAMEWORK_EXPORT CDocument {
 public:
-    virtual ~CDocument() = default;
+    virtual ~CDocument();   // out of line: the library holds the class's virtual table
     const CString& GetPathName() const { return m_strPathName; }
     virtual void SetPathName(const char* pszPathName) { m_strPathName = pszPathName; }
 

@@ -32,7 +32,8 @@ public:
 
     explicit CFileException(int cause = none, std::int32_t lOsError = -1, const char* pszFileName = nullptr);
 
-    // The cause that belongs to an errno value of a failed system call.
+    // The cause that belongs to an errno value of a failed system call (the values every platform
+    // has; the platform's own, such as a disk quota, are mapped by Env).
     static int OsErrorToCause(int nErrno);
 
     const char* what() const noexcept override { return m_strWhat.c_str(); }

@@ -1,12 +1,14 @@
 // The process's current directory and the native names of files.
 //
-// File and folder names cross the library's interface as code page 932 CStrings; on disk, Linux
-// names are UTF-8. The conversion happens here, at the operating-system call. A name that has no
+// File and folder names cross the library's interface as code page 932 CStrings; their native
+// form is UTF-8 (the bytes of a Linux name; converted once more to UTF-16 for the Windows API,
+// see Env.h). The conversion happens here, at the operating-system call. A name that has no
 // form on the other side is an error like an unreadable file, never a silently altered name.
 #pragma once
 
 #include <string>
 
+#include <framework/NativePath.h>   // kNativePathSeparator: '/', or '\\' on Windows
 #include <framework/String.h>
 #include <framework/framework_export.h>
 
@@ -27,8 +29,7 @@ FRAMEWORK_EXPORT bool GetCurrentDir(CString& strDir);
 // name is refused (false).
 FRAMEWORK_EXPORT bool SetCurrentDir(const char* pszDir);
 
-// True when the name is absolute for the platform's open procedure (on Linux: a leading '/').
+// True when the name is absolute for the platform's open procedure (on Linux a leading '/'; on
+// Windows a drive, a leading separator or a network name).
 FRAMEWORK_EXPORT bool IsNativeAbsolutePath(const char* pszName);
 
-// The separator of native file names ('/').
-inline constexpr char kNativePathSeparator = '/';

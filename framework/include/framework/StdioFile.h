@@ -23,8 +23,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 
+#include <framework/Env.h>
 #include <framework/FileException.h>
 #include <framework/String.h>
 #include <framework/framework_export.h>
@@ -79,7 +82,7 @@ public:
     // Closes without committing or throwing: a write is discarded.
     void Abort();
 
-    bool IsOpen() const { return m_fd >= 0; }
+    bool IsOpen() const { return m_pRead || m_pWrite; }
     // The number of lines ReadString has returned since the file was opened (the 1-based number of
     // the last line read; 0 before the first).
     int GetLineNumber() const { return m_nLine; }
@@ -88,14 +91,12 @@ public:
 private:
     void FlushBuffer();
     bool FillBuffer();
-    [[noreturn]] void Throw(int cause, int nErrno);
+    [[noreturn]] void Throw(int cause, std::int32_t lOsError);
 
-    int m_fd = -1;
-    bool m_bWrite = false;
+    std::unique_ptr<CEnvReadFile> m_pRead;       // open for reading
+    std::unique_ptr<CEnvReplacement> m_pWrite;   // open for replacing
     bool m_bText = true;
     CString m_strFileName;        // as the caller named it, for exceptions
-    std::string m_strTarget;      // native name of the file to replace
-    std::string m_strTemp;        // native name of the temporary file while writing
     std::string m_buffer;         // read-ahead or pending output
     std::size_t m_nPos = 0;       // read position in m_buffer
     bool m_bEof = false;

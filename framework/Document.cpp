@@ -1,0 +1,3 @@
+#include <framework/Document.h>
+
+CDocument::~CDocument() = default;

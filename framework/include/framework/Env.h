@@ -1,0 +1,92 @@
+// Env: what the framework, the library and the programs ask of the operating system.
+//
+// Opening, reading and atomically replacing files, the current directory, the program's own path,
+// the local year, the command line and the code page 932 codec. Each platform has one
+// implementation of these functions (EnvPosix.cpp, EnvWindows.cpp: the build compiles the one for
+// its target); no other source depends on the platform. The layer above (CStdioFile, FileSystem.h,
+// Cp932.h) turns them into the framework's interface; programs use only what that layer does not
+// cover (ProgramPath, LocalYear, Arguments).
+//
+// Names cross the seam as UTF-8 (the POSIX side passes them on as they are, the Windows side
+// converts them to UTF-16). A failure is reported as SEnvError: the CFileException cause and the
+// system's error as an errno value (the Windows side translates its own codes), 0 when there is
+// no system error.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <framework/framework_export.h>
+
+struct SEnvError {
+    int nCause = 0;
+    std::int32_t lOsError = 0;
+};
+
+// A file open for reading.
+class FRAMEWORK_EXPORT CEnvReadFile {
+public:
+    virtual ~CEnvReadFile();
+    // Reads up to nSize bytes into p: the number read, 0 at the end of the file, or -1 with error
+    // filled.
+    virtual std::ptrdiff_t Read(char* p, std::size_t nSize, SEnvError& error) = 0;
+};
+
+// The new content of a file, written aside and put in place of the file by Commit. Destroying it
+// without a successful Commit discards what was written: the file keeps its previous content and
+// nothing is left behind.
+class FRAMEWORK_EXPORT CEnvReplacement {
+public:
+    virtual ~CEnvReplacement();
+    // Appends all of the bytes. False with error filled (the replacement is then spoilt).
+    virtual bool Write(std::string_view bytes, SEnvError& error) = 0;
+    // Makes the content durable and replaces the file with it in one step (the file is created
+    // when it did not exist). False with error filled; the file then keeps its previous content,
+    // except when only the final sync after the replace failed (see CStdioFile::Close).
+    virtual bool Commit(SEnvError& error) = 0;
+};
+
+namespace Env {
+
+// Opens an existing file for reading. Null with error filled when it cannot be opened (a folder
+// gives accessDenied).
+FRAMEWORK_EXPORT std::unique_ptr<CEnvReadFile> OpenForReading(const std::string& strName, SEnvError& error);
+
+// Starts replacing the file strName (which need not exist). Null with error filled, and nothing
+// changed, when it may not be replaced: its folder is missing or not writable, it is a folder or
+// not a regular file, or the user may not write it. What the replacement keeps of the previous
+// file is described in StdioFile.h.
+FRAMEWORK_EXPORT std::unique_ptr<CEnvReplacement> OpenForReplacing(const std::string& strName, SEnvError& error);
+
+// The current directory, without a trailing separator except for a root. False when unreadable.
+FRAMEWORK_EXPORT bool GetCurrentDir(std::string& strDir);
+// False, with the current directory unchanged, when the folder cannot be entered.
+FRAMEWORK_EXPORT bool SetCurrentDir(const std::string& strDir);
+
+// True when a name (code page 932 or UTF-8: only ASCII bytes are looked at) is absolute for the
+// platform, that is, does not depend on the current directory: "/x" on POSIX; "C:\x", "C:x",
+// "\x", "/x" and "\\server\share" on Windows.
+FRAMEWORK_EXPORT bool IsAbsolutePath(std::string_view name);
+
+// The full name of the running program, empty when it cannot be found.
+FRAMEWORK_EXPORT std::string ProgramPath();
+
+// The year of the local calendar today, 0 when the clock cannot be read.
+FRAMEWORK_EXPORT std::int32_t LocalYear();
+
+// The program's arguments after its name, in UTF-8 (on Windows from the UTF-16 command line,
+// not from argv, whose code page may not hold them).
+FRAMEWORK_EXPORT std::vector<std::string> Arguments(int argc, char** argv);
+
+// Code page 932 to UTF-8 and back. False, with the output unchanged, on a byte sequence that code
+// page 932 does not define, on text that is not UTF-8, or on a character that code page 932 has
+// no form for. POSIX: iconv's CP932. Windows: the system's code page 932 without best-fit
+// mappings; a conversion that would not come back to the same text is refused.
+FRAMEWORK_EXPORT bool Cp932ToUtf8(std::string_view cp932, std::string& strUtf8);
+FRAMEWORK_EXPORT bool Utf8ToCp932(std::string_view utf8, std::string& strCp932);
+
+} // namespace Env
