@@ -3,13 +3,11 @@
 #include <charconv>
 #include <filesystem>
 #include <ostream>
-#include <system_error>
-
-#include <QSettings>
-#include <QString>
+#include <string_view>
 
 #include <convert/CycleConverter.h>
 #include <framework/Cp932.h>
+#include <framework/Env.h>
 #include <framework/FileSystem.h>
 
 namespace {
@@ -32,10 +30,14 @@ const char* const kUsage =
 std::string InstalledEraFile()
 {
 #ifdef TAMBER_DATA_FROM_BIN
-    std::error_code ec;
-    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec)
-        return (program.parent_path() / TAMBER_DATA_FROM_BIN / "ﾗｲﾌﾞﾗﾘ" / "元号.lgn").lexically_normal().string();
+    // UTF-8 throughout: a narrow path on Windows would be taken in the ANSI code page.
+    const auto u8 = [](std::string_view sv) { return std::u8string(sv.begin(), sv.end()); };
+    const std::filesystem::path program = u8(Env::ProgramPath());
+    if (!program.empty()) {
+        const std::u8string strFile =
+            (program.parent_path() / u8(TAMBER_DATA_FROM_BIN) / u8"ﾗｲﾌﾞﾗﾘ" / u8"元号.lgn").lexically_normal().u8string();
+        return std::string(strFile.begin(), strFile.end());
+    }
 #endif
     return std::string();
 }
@@ -88,11 +90,6 @@ std::string ToUtf8(const CString& str)
 
 } // namespace
 
-std::string CTamberCli::GetProfileEraFile()
-{
-    const QSettings settings(QStringLiteral("Haldris"), QStringLiteral("Tamber"));
-    return settings.value(QStringLiteral("Gengou/FileName")).toString().toStdString();
-}
 
 bool CTamberCli::SplitYear(const CString& strArg, CString& strEra, std::int32_t& lYear)
 {

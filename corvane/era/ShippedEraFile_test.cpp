@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
@@ -50,7 +51,8 @@ std::string Utf8(const CString& str)
 
 void ExpectCp932WithCrLf(const char* pszName)
 {
-    std::ifstream in(ShippedFile(pszName), std::ios::binary);
+    const std::string strFile = ShippedFile(pszName);   // UTF-8, also where narrow names are not
+    std::ifstream in(std::filesystem::path(std::u8string(strFile.begin(), strFile.end())), std::ios::binary);
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     ASSERT_FALSE(bytes.empty());
     std::string utf8;
