@@ -4,6 +4,8 @@ include(CMakePackageConfigHelpers)
 
 install(TARGETS framework corvane EXPORT CorvaneTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT runtime NAMELINK_COMPONENT development
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime             # Windows DLLs
+        ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT development         # their import libraries
         INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/framework/include/framework
                   ${PROJECT_BINARY_DIR}/framework/include/framework
@@ -64,14 +66,16 @@ if(TARGET tamber)
   " COMPONENT runtime)
 endif()
 
-if(PROJECT_IS_TOP_LEVEL)
+if(PROJECT_IS_TOP_LEVEL AND WIN32)
+  include(${CMAKE_CURRENT_LIST_DIR}/WindowsPackage.cmake)
+elseif(PROJECT_IS_TOP_LEVEL)
   include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)
 endif()
 
 # Tests of the installed tree (the example host program through find_package and pkg-config) and
 # of the Debian package. They install or package this build folder, so CTest runs them after the
 # build; not in the sanitizer build, whose libraries only sanitized programs can link.
-if(TAMBER_BUILD_TESTS AND PROJECT_IS_TOP_LEVEL AND NOT TAMBER_SANITIZE AND NOT TAMBER_FUZZ)
+if(TAMBER_BUILD_TESTS AND PROJECT_IS_TOP_LEVEL AND NOT TAMBER_SANITIZE AND NOT TAMBER_FUZZ AND NOT WIN32)
   add_test(NAME install_test
            COMMAND ${PROJECT_SOURCE_DIR}/tests/install-test ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR})
   if(TARGET tamber AND TARGET tamber-cli)
