@@ -31,6 +31,8 @@ void CTamberApp::SetApplicationNames()
 
 bool CTamberApp::InstallTranslations()
 {
+    // Dates and sizes in the file dialog follow the language of its words.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     static QTranslator s_translator;
     if (!s_translator.isEmpty())
         return true;

@@ -24,9 +24,10 @@ public:
     // Sets the names that the profile and the windows use, on any running QApplication (the
     // dialog's tests call it too).
     static void SetApplicationNames();
-    // Installs Qt's own Japanese translations (qtbase_ja), so that the standard dialogs and menus
-    // (file dialog, Copy, Select All...) speak Japanese like the rest of the program, whatever the
-    // system's language. False, with nothing installed, when Qt's translations are not there.
+    // Installs Qt's own Japanese translations (qtbase_ja) and makes Japanese the default locale, so
+    // that the standard dialogs and menus (file dialog, Copy, Select All...) speak Japanese like
+    // the rest of the program, whatever the system's language. False, with no translation
+    // installed, when Qt's translations are not there.
     static bool InstallTranslations();
 
 private:

@@ -77,8 +77,9 @@ public:
     // Refills the three era lists: "西暦" and one item per era record; selects "西暦" in each.
     void FillEraLists();
 
-    // The two conversions (buttons 1003 and 1002), reading the era file (1016), opening the help
-    // file (57670, F1) and the about box (the pictures and the context menu).
+    // The two conversions (buttons 1003 and 1002), reading the era file (1016), help (57670, F1:
+    // tamber.chm in the desktop's viewer, or the help window when the desktop has none) and the
+    // about box (the pictures and the context menu).
     void OnYearToCycle();
     void OnYearsOfPair();
     void OnReadEraFile();
