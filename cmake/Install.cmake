@@ -27,7 +27,7 @@ install(FILES ${PROJECT_BINARY_DIR}/corvane.pc DESTINATION ${CMAKE_INSTALL_LIBDI
         COMPONENT development)
 
 # The program: tamber and tamber-cli, the help file, the shipped era and period files, the
-# desktop entry and the icons. Tamber's data folder is share/tamber: tamber.chm and ﾗｲﾌﾞﾗﾘ/ (not
+# desktop entry and the icons. Tamber's data folder is share/tamber: tamber.chm, help/ and ﾗｲﾌﾞﾗﾘ/ (not
 # share/doc, which systems may leave out, while the help button needs the file). The programs
 # find it relative to their own folder, so an installed tree works wherever it is unpacked.
 if(TARGET tamber-cli OR TARGET tamber)
@@ -36,9 +36,10 @@ if(TARGET tamber-cli OR TARGET tamber)
        ${CMAKE_INSTALL_FULL_DATADIR}/tamber)
   install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/ﾗｲﾌﾞﾗﾘ" DESTINATION ${TAMBER_INSTALL_DATADIR}
           COMPONENT runtime)
+  # Both programs look for the shipped files there first (app/convert/ShippedFiles.h).
+  target_compile_definitions(tamber-core PRIVATE TAMBER_DATA_FROM_BIN="${TAMBER_DATA_FROM_BIN}")
 endif()
 if(TARGET tamber-cli)
-  target_compile_definitions(tamber-cli PRIVATE TAMBER_DATA_FROM_BIN="${TAMBER_DATA_FROM_BIN}")
   install(TARGETS tamber-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 endif()
 if(TARGET tamber)
@@ -46,6 +47,9 @@ if(TARGET tamber)
   install(TARGETS tamber RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
   install(FILES ${PROJECT_BINARY_DIR}/app/qt/tamber.chm DESTINATION ${TAMBER_INSTALL_DATADIR}
           COMPONENT runtime)
+  # The pages of tamber.chm as they are, for the help window of a desktop without a CHM viewer.
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/app/resources/help/ DESTINATION ${TAMBER_INSTALL_DATADIR}/help
+          COMPONENT runtime FILES_MATCHING PATTERN "*.html" PATTERN "*.css")
   foreach(size 16 32 48 256)
     install(FILES ${PROJECT_SOURCE_DIR}/app/resources/tamber-${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps

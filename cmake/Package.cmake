@@ -23,8 +23,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The package's own libraries resolve inside the package, not against the system.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${PROJECT_BINARY_DIR}/framework ${PROJECT_BINARY_DIR}/corvane)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
-# The dialog needs a platform plugin of Qt; the help file opens in a CHM viewer if there is one.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-qpa-plugins")
+# The dialog needs a platform plugin of Qt, and Qt's Japanese translations for its standard
+# dialogs. The help file opens in a CHM viewer if there is one (through xdg-open); without one,
+# Tamber shows the help pages in a window of its own.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-qpa-plugins, qt6-translations-l10n, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xchm")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

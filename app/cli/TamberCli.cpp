@@ -9,6 +9,8 @@
 #include <QString>
 
 #include <convert/CycleConverter.h>
+#include <convert/ShippedFiles.h>
+#include <corvane/FileStatus.h>
 #include <framework/Cp932.h>
 #include <framework/FileSystem.h>
 
@@ -27,17 +29,29 @@ const char* const kUsage =
     "  --help     この説明を表示します。\n"
     "  --version  版を表示します。\n";
 
-// The era file shipped with an installed tamber-cli: the install rules put the data folder at
-// TAMBER_DATA_FROM_BIN relative to the program's folder. Empty when that is not known.
-std::string InstalledEraFile()
+// The folder of the running program, or empty when it cannot be told.
+std::string ProgramDir()
 {
-#ifdef TAMBER_DATA_FROM_BIN
     std::error_code ec;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
-    if (!ec)
-        return (program.parent_path() / TAMBER_DATA_FROM_BIN / "ﾗｲﾌﾞﾗﾘ" / "元号.lgn").lexically_normal().string();
-#endif
-    return std::string();
+    return ec ? std::string() : program.parent_path().string();
+}
+
+// Full-width digits and signs, which Japanese input methods type, as their ASCII forms: １９８４
+// reads as 1984, 昭和５９ as 昭和59. Everything else is kept.
+std::string NarrowDigits(const std::string& strArg)
+{
+    QString str = QString::fromUtf8(strArg);
+    for (QChar& ch : str) {
+        const char16_t c = ch.unicode();
+        if (c >= u'\uFF10' && c <= u'\uFF19')
+            ch = QChar(u'0' + (c - u'\uFF10'));
+        else if (c == u'\uFF0B')
+            ch = QChar(u'+');
+        else if (c == u'\uFF0D' || c == u'\u2212')
+            ch = QChar(u'-');
+    }
+    return str.toStdString();
 }
 
 // A whole number in the 32-bit range: an optional sign and decimal digits, nothing else.
@@ -147,20 +161,24 @@ bool CTamberCli::LoadEraFile(const std::string& strGiven, std::ostream& err)
             err << "tamber-cli: " << strGiven << ": " << ToUtf8(CP932("このファイル名は使えません")) << '\n';
             return false;
         }
-        // The library reports a file it cannot read itself, through the default host UI (stderr).
-        return m_eraTable.ReadFile(strName, HEADER_GENGOU, true);
+        const SFileStatus status = m_eraTable.Load(strName, HEADER_GENGOU);
+        if (!status.Ok()) {
+            err << "tamber-cli: " << ToUtf8(FormatFileStatus(status, strName)) << '\n';
+            return false;
+        }
+        return true;
     }
-    // The remembered file, else the shipped one (installed, or in the source tree); silently, as
-    // the dialog starts.
-    for (const std::string& strCandidate :
-         {GetProfileEraFile(), InstalledEraFile(), std::string(TAMBER_SHIPPED_ERA_FILE)}) {
+    // The remembered file, else the shipped one; silently, as the dialog starts. Each is read into
+    // a table of its own, so that a file that fails halfway leaves nothing behind.
+    for (const std::string& strCandidate : {GetProfileEraFile(), FindShippedEraFile(ProgramDir())}) {
         if (strCandidate.empty() || !FromNativePath(strCandidate, strName))
             continue;
-        m_eraTable.ClearAll();
-        if (m_eraTable.ReadFile(strName, HEADER_GENGOU, false))
+        CGengouEra eraTable;
+        if (eraTable.Load(strName, HEADER_GENGOU).Ok()) {
+            m_eraTable = eraTable;
             return true;
+        }
     }
-    m_eraTable.ClearAll();
     return true;
 }
 
@@ -178,12 +196,10 @@ int CTamberCli::YearToCycle(const CString& strEra, std::int32_t lYear, std::ostr
     return Print(strResult, out);
 }
 
-int CTamberCli::YearsOfPair(const std::vector<CString>& args, std::ostream& out, std::ostream& err)
+bool CTamberCli::SplitPair(const CString& strPair, SPairRequest& request) const
 {
-    SPairRequest request;
-    const CString& strPair = args[0];
     // 甲子: a stem followed by a branch; 子: a branch alone (any stem).
-    request.strBranch = strPair;
+    CString strBranch = strPair;
     const std::vector<int> starts = CharStarts(strPair);
     if (starts.size() > 1) {
         const CString strFirst = strPair.Left(starts[1]);
@@ -192,10 +208,24 @@ int CTamberCli::YearsOfPair(const std::vector<CString>& args, std::ostream& out,
             m_cycle.GetStemName(nStem, strStem);
             if (strFirst == strStem) {
                 request.nStem = nStem + 1;
-                request.strBranch = strPair.Mid(starts[1]);
+                strBranch = strPair.Mid(starts[1]);
                 break;
             }
         }
+    }
+    int nBranch = 0;
+    if (!m_cycle.FindBranch(strBranch, nBranch))
+        return false;
+    request.strBranch = strBranch;
+    return true;
+}
+
+int CTamberCli::YearsOfPair(const std::vector<CString>& args, std::ostream& out, std::ostream& err)
+{
+    SPairRequest request;
+    if (!SplitPair(args[0], request)) {
+        err << "tamber-cli: " << ToUtf8(CP932("年でも干支でもありません")) << ": " << ToUtf8(args[0]) << '\n' << kUsage;
+        return 2;
     }
 
     // FROM and TO: "-" (or nothing) for none, else a Western or an era year.
@@ -263,7 +293,7 @@ int CTamberCli::Run(const std::vector<std::string>& args, std::ostream& out, std
     std::vector<CString> texts;
     for (const std::string& strArg : positional) {
         CString strText;
-        if (!Utf8ToCp932(strArg, strText)) {
+        if (!Utf8ToCp932(NarrowDigits(strArg), strText)) {
             err << "tamber-cli: " << strArg << ": " << ToUtf8(CP932("Shift_JISで表せない文字があります")) << '\n';
             return 2;
         }
