@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -54,6 +55,7 @@ CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* 
     m_pPriority->setCurrentIndex(m_pPriority->findData(event.nPriority));
     m_pText = new QLineEdit(ToQString(event.strEvent));
     m_pText->setMinimumWidth(360);
+    m_pText->setCursorPosition(0);
     m_pText->setToolTip(QStringLiteral("リンクは <a href=\"https://...\">文字</a> の形で書けます。"));
     m_pNote = new QPlainTextEdit(ToQString(event.strNote).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     m_pNote->setTabChangesFocus(true);
@@ -66,7 +68,9 @@ CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* 
 
     auto* pForm = new QFormLayout;
     pForm->addRow(QStringLiteral("西暦年(&Y):"), m_pYear);
-    pForm->addRow(QStringLiteral("月日(&M):"), pDateRow);
+    auto* pDateLabel = new QLabel(QStringLiteral("月日(&M):"));
+    pDateLabel->setBuddy(m_pMonth);
+    pForm->addRow(pDateLabel, pDateRow);
     pForm->addRow(QStringLiteral("表示優先度(&P):"), m_pPriority);
     pForm->addRow(QStringLiteral("出来事(&T):"), m_pText);
     pForm->addRow(QStringLiteral("備考(&N):"), m_pNote);

@@ -248,7 +248,10 @@ SFileStatus CNenpyoDoc::WriteDocument(const char* pszPath) const
 
 SFileStatus CNenpyoDoc::Save(const char* pszPath, CString& strFailed)
 {
-    const CString strPath(pszPath);
+    // Names are kept relative to the document's folder, which therefore has to be known whole.
+    CString strPath(pszPath), strCurrent;
+    if (!IsNativeAbsolutePath(strPath) && GetCurrentDir(strCurrent))
+        strPath = Resolve(strCurrent, strPath);
     const bool bSaveAs = strPath != GetPathName();
     const CString strBase = WithoutExtension(strPath);
     const CString strOldEvents = m_events.GetFileName();

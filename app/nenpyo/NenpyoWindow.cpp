@@ -294,7 +294,7 @@ int CNenpyoWindow::SelectedIndex() const
     return m_pModel->ListIndex(current.row());
 }
 
-void CNenpyoWindow::SelectIndex(int nListIndex)
+void CNenpyoWindow::SelectIndex(int nListIndex, bool bCenter)
 {
     const int nRow = m_pModel->RowOf(nListIndex);
     if (nRow < 0) {
@@ -304,7 +304,7 @@ void CNenpyoWindow::SelectIndex(int nListIndex)
     const int nColumn = std::max(0, m_pView->currentIndex().column());
     const QModelIndex index = m_pModel->index(nRow, nColumn);
     m_pView->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    m_pView->scrollTo(index);
+    m_pView->scrollTo(index, bCenter ? QAbstractItemView::PositionAtCenter : QAbstractItemView::EnsureVisible);
 }
 
 // Files
@@ -662,7 +662,7 @@ bool CNenpyoWindow::GoToYear(std::int32_t lYear)
     int nRow = m_pDoc->Events().GetNearestYear(lYear, m_pModel->Filter());
     if (nRow < 0)
         nRow = m_pModel->rowCount() - 1;
-    SelectIndex(m_pModel->ListIndex(nRow));
+    SelectIndex(m_pModel->ListIndex(nRow), true);
     return true;
 }
 
@@ -708,7 +708,7 @@ bool CNenpyoWindow::FindText(const QString& strText, bool bForward)
         statusBar()->showMessage(QStringLiteral("「%1」は見つかりません。").arg(strText), 5000);
         return false;
     }
-    SelectIndex(nFound);
+    SelectIndex(nFound, true);
     return true;
 }
 

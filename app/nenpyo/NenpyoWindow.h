@@ -68,9 +68,10 @@ public:
     // Opens the link of the selected row's event with the desktop. False when it has none.
     bool OpenSelectedLink();
 
-    // The selected row's list index, -1 for none; selects the row of a list index.
+    // The selected row's list index, -1 for none; selects the row of a list index (none when the
+    // filter hides it), scrolled into view or to the middle of the view.
     int SelectedIndex() const;
-    void SelectIndex(int nListIndex);
+    void SelectIndex(int nListIndex, bool bCenter = false);
 
     CNenpyoDoc& Doc() override { return *m_pDoc; }
     void EventsChanged(int nSelect) override;
