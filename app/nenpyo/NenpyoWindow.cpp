@@ -120,7 +120,11 @@ CNenpyoWindow::CNenpyoWindow(QWidget* pParent) : QMainWindow(pParent), m_pDoc(st
     SetDocument(std::move(m_pDoc));
 }
 
-CNenpyoWindow::~CNenpyoWindow() = default;
+CNenpyoWindow::~CNenpyoWindow()
+{
+    // The stack goes with the window's children, after the document: it must not report to us.
+    disconnect(m_pUndoStack, nullptr, this, nullptr);
+}
 
 CNenpyoDoc::SDefaults CNenpyoWindow::DefaultTables()
 {
