@@ -139,12 +139,26 @@ CNenpyoDoc::SDefaults CNenpyoWindow::DefaultTables()
     return defaults;
 }
 
+QString CNenpyoWindow::SampleFile()
+{
+    return DataFolder() + QStringLiteral("/年表/日本史.nenpyo");
+}
+
+QStringList CNenpyoWindow::RecentFiles()
+{
+    return QSettings().value(RecentFilesKey()).toStringList();
+}
+
 void CNenpyoWindow::CreateActions()
 {
     QMenu* pFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     pFile->addAction(QStringLiteral("新規(&N)"), QKeySequence::New, this, &CNenpyoWindow::NewFile);
     pFile->addAction(QStringLiteral("開く(&O)..."), QKeySequence::Open, this, &CNenpyoWindow::Open);
     m_pRecentMenu = pFile->addMenu(QStringLiteral("最近使ったファイル(&R)"));
+    pFile->addAction(QStringLiteral("サンプルの年表を開く(&E)"), this, [this] {
+        if (MaybeSave())
+            OpenFile(SampleFile());
+    });
     pFile->addAction(QStringLiteral("上書き保存(&S)"), QKeySequence::Save, this, &CNenpyoWindow::Save);
     pFile->addAction(QStringLiteral("名前を付けて保存(&A)..."), QKeySequence::SaveAs, this, &CNenpyoWindow::SaveAs);
     pFile->addSeparator();
@@ -475,7 +489,7 @@ void CNenpyoWindow::AddRecentFile(const QString& strPath)
 void CNenpyoWindow::UpdateRecentMenu()
 {
     m_pRecentMenu->clear();
-    const QStringList files = QSettings().value(RecentFilesKey()).toStringList();
+    const QStringList files = RecentFiles();
     for (int i = 0; i < files.size(); ++i) {
         const QString strPath = files[i];
         QAction* pAction = m_pRecentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(strPath).fileName()));

@@ -34,6 +34,10 @@ public:
     // The era and period files of a new chronology and of documents that name none: the era file
     // Tamber uses when there is one, else the shipped ones.
     static CNenpyoDoc::SDefaults DefaultTables();
+    // The shipped sample chronology (日本史.nenpyo).
+    static QString SampleFile();
+    // The files opened or saved last, newest first.
+    static QStringList RecentFiles();
 
     // Opens a document or a bare event file without asking about unsaved changes. On failure the
     // message is shown and the chronology shown before stays. True on success.

@@ -42,8 +42,11 @@ int main(int argc, char** argv)
     int nResult = 0;
     {
         CNenpyoWindow window;
+        // A first start shows the sample rather than an empty table.
         if (!parser.positionalArguments().isEmpty())
             window.OpenFile(parser.positionalArguments().constFirst());
+        else if (CNenpyoWindow::RecentFiles().isEmpty())
+            window.OpenFile(CNenpyoWindow::SampleFile());
         window.show();
         nResult = QApplication::exec();
     }
