@@ -86,7 +86,7 @@ CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* 
     pLayout->addLayout(pForm);
     pLayout->addWidget(pButtons);
     UpdateEnabled();
-    m_pText->setFocus();
+    m_pYear->setFocus();
 }
 
 void CEventDlg::UpdateEnabled()
@@ -100,6 +100,7 @@ bool CEventDlg::ReadFields(SEventData& event, QString& strMessage) const
 {
     std::int32_t lYear = 0;
     if (!ParseYear(m_pYear->text(), lYear)) {
+        m_pBadField = m_pYear;
         strMessage = QStringLiteral("西暦年には整数を入れてください(例: 1603、紀元前は -660)。");
         return false;
     }
@@ -112,11 +113,18 @@ bool CEventDlg::ReadFields(SEventData& event, QString& strMessage) const
     result.nPriority = m_pPriority->currentData().toInt();
     QString strNote = m_pNote->toPlainText();
     strNote.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
-    if (!ToCp932(m_pText->text().trimmed(), result.strEvent, QStringLiteral("出来事"), strMessage) ||
-        !ToCp932(strNote, result.strNote, QStringLiteral("備考"), strMessage))
+    m_pBadField = m_pText;
+    if (!ToCp932(m_pText->text().trimmed(), result.strEvent, QStringLiteral("出来事"), strMessage))
+        return false;
+    m_pBadField = m_pNote;
+    if (!ToCp932(strNote, result.strNote, QStringLiteral("備考"), strMessage))
         return false;
     CString strCheck;
     if (!CEventEdit::Check(result, strCheck)) {
+        // The text is the last check; the others are about the year and the date.
+        m_pBadField = result.strEvent.IsEmpty() ? static_cast<QWidget*>(m_pText)
+                      : result.lYear == 0      ? static_cast<QWidget*>(m_pYear)
+                                               : static_cast<QWidget*>(m_pMonth);
         strMessage = ToQString(strCheck);
         return false;
     }
@@ -129,6 +137,8 @@ void CEventDlg::accept()
     QString strMessage;
     if (!ReadFields(m_data, strMessage)) {
         QMessageBox::warning(this, windowTitle(), strMessage);
+        if (m_pBadField != nullptr)
+            m_pBadField->setFocus();
         return;
     }
     QDialog::accept();

@@ -39,4 +39,5 @@ private:
     QComboBox* m_pPriority;
     QLineEdit* m_pText;
     QPlainTextEdit* m_pNote;
+    mutable QWidget* m_pBadField = nullptr;   // where ReadFields found the fault, for the focus
 };

@@ -59,9 +59,11 @@ int main(int argc, char** argv)
     window.resize(1100, 700);
     window.show();
     bOk = bOk && window.OpenFile(QString::fromLocal8Bit(argv[2]));
+    Settle();
     window.GoToYear(1600);
     bOk = bOk && Save(window, out.filePath(QStringLiteral("nenpyo-all.png")));
     window.SetFilter(PRIORITY_HIGH);
+    Settle();
     window.GoToYear(1600);
     bOk = bOk && Save(window, out.filePath(QStringLiteral("nenpyo-high.png")));
 
