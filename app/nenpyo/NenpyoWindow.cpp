@@ -221,9 +221,9 @@ void CNenpyoWindow::CreateActions()
         EEventPriority eFilter;
         Qt::Key key;
     } aFilters[] = {
-        {"高のみ(&H)", PRIORITY_HIGH, Qt::Key_1},
-        {"中以上(&M)", PRIORITY_MIDDLE, Qt::Key_2},
-        {"すべて(&A)", PRIORITY_ALL, Qt::Key_3},
+        {"高だけ表示する(&H)", PRIORITY_HIGH, Qt::Key_1},
+        {"中以上を表示する(&M)", PRIORITY_MIDDLE, Qt::Key_2},
+        {"すべて表示する(&A)", PRIORITY_ALL, Qt::Key_3},
     };
     for (const auto& filter : aFilters) {
         QAction* pAction = pPriority->addAction(QString::fromUtf8(filter.pszText));
