@@ -32,6 +32,30 @@ TEST(Cp932Test, ReportsBytesWithoutCounterpart)
     EXPECT_EQ("a?", Cp932ToUtf8Lossy(std::string_view("a\x81", 2)));
 }
 
+TEST(Cp932Test, HalfWidthKatakanaGrowToThreeBytesEach)
+{
+    // 40 one-byte characters become 120 bytes, more than the first output buffer holds.
+    std::string cp932;
+    std::string expected;
+    for (int i = 0; i < 40; ++i) {
+        cp932 += static_cast<char>(0xB1 + i % 10);                        // ｱ .. ｺ
+        expected += "\xEF\xBD" + std::string(1, static_cast<char>(0xB1 + i % 10));
+    }
+    std::string utf8;
+    ASSERT_TRUE(Cp932ToUtf8(cp932, utf8));
+    EXPECT_EQ(expected, utf8);
+    CString back;
+    ASSERT_TRUE(Utf8ToCp932(utf8, back));
+    EXPECT_EQ(cp932, back.Str());
+}
+
+TEST(Cp932Test, LossyConversionSpoilsOnlyTheBadCharacter)
+{
+    // An undefined single byte, an unassigned double-byte code and a lead byte with a bad trail.
+    for (const char* pszBad : {"\x80", "\xA0", "\xFD", "\xFF", "\x85\x40", "\x81\x7F"})
+        EXPECT_EQ("?甲子", Cp932ToUtf8Lossy(std::string(pszBad) + CP932("甲子").Str())) << pszBad;
+}
+
 TEST(Cp932Test, LiteralIsConvertedOnce)
 {
     const CString& a = CP932("元号");

@@ -32,10 +32,50 @@ std::string FolderOf(const std::string& strPath)
     return strPath.substr(0, n);
 }
 
-std::string BaseNameOf(const std::string& strPath)
+// Follows the symbolic links of the last part of the name, as far as they lead: the result is
+// the file to replace, which need not exist. 0 or the errno of the failure.
+int ResolveLinks(const std::string& strName, std::string& strTarget)
 {
-    const auto n = strPath.rfind('/');
-    return n == std::string::npos ? strPath : strPath.substr(n + 1);
+    strTarget = strName;
+    for (int nHops = 0;; ++nHops) {
+        struct stat st {};
+        if (::lstat(strTarget.c_str(), &st) != 0)
+            return errno == ENOENT ? 0 : errno;
+        if (!S_ISLNK(st.st_mode))
+            return 0;
+        if (nHops == 40)
+            return ELOOP;
+        std::string strLink(PATH_MAX, '\0');
+        const ssize_t n = ::readlink(strTarget.c_str(), strLink.data(), strLink.size());
+        if (n < 0)
+            return errno;
+        if (static_cast<std::size_t>(n) >= strLink.size())
+            return ENAMETOOLONG;
+        strLink.resize(static_cast<std::size_t>(n));
+        strTarget = strLink.front() == '/' ? strLink : FolderOf(strTarget) + "/" + strLink;
+    }
+}
+
+// The file system does not keep owners or modes (FAT and the like): nothing to carry over.
+bool IsUnsupported(int nErrno)
+{
+    return nErrno == EPERM || nErrno == ENOTSUP || nErrno == EOPNOTSUPP;
+}
+
+// Gives the new file the owner, group and mode of the one it replaces, as far as the process may
+// set them (only root may give a file away; a user may choose a group of their own). Owner first:
+// a change of owner clears the set-user-ID and set-group-ID bits. 0 or the errno of the failure.
+int CarryOver(int fd, const struct stat& st)
+{
+    if (::fchown(fd, st.st_uid, st.st_gid) != 0) {
+        if (errno != EPERM)
+            return errno;
+        if (::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0 && errno != EPERM)
+            return errno;
+    }
+    if (::fchmod(fd, st.st_mode & 07777) != 0 && !IsUnsupported(errno))
+        return errno;
+    return 0;
 }
 
 } // namespace
@@ -91,29 +131,38 @@ bool CStdioFile::Open(const char* pszFileName, unsigned nOpenFlags, CFileExcepti
     if (nMode != (modeCreate | modeWrite))
         return fail(CFileException::genericException, -1);
 
-    // Replace the file a symbolic link points to, not the link itself.
-    std::string strTarget = strNative;
-    struct stat lst {};
-    if (::lstat(strTarget.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
-        char* pszReal = ::realpath(strTarget.c_str(), nullptr);
-        if (pszReal) {
-            strTarget = pszReal;
-            std::free(pszReal);
-        }
-    }
+    // Replace the file a symbolic link points to, not the link itself: a dangling link keeps
+    // pointing where it did and its target is created.
+    std::string strTarget;
+    int nErrno = ResolveLinks(strNative, strTarget);
+    if (nErrno != 0)
+        return fail(CFileException::OsErrorToCause(nErrno), nErrno);
     struct stat st {};
-    const bool bExists = ::stat(strTarget.c_str(), &st) == 0;
-    if (bExists && S_ISDIR(st.st_mode))
-        return fail(CFileException::accessDenied, EISDIR);
+    bool bExists = true;
+    if (::stat(strTarget.c_str(), &st) != 0) {
+        if (errno != ENOENT)
+            return fail(CFileException::OsErrorToCause(errno), errno);
+        bExists = false;
+    }
+    if (bExists && !S_ISREG(st.st_mode))
+        return fail(CFileException::accessDenied, S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+    // A file the user may not write is not replaced, just as writing it in place would fail.
+    if (bExists && ::faccessat(AT_FDCWD, strTarget.c_str(), W_OK, AT_EACCESS) != 0)
+        return fail(CFileException::OsErrorToCause(errno), errno);
 
-    std::string strTemplate = FolderOf(strTarget) + "/." + BaseNameOf(strTarget) + ".XXXXXX";
-    const int fd = ::mkstemp(strTemplate.data());
+    // A short temporary name, so that any name the file system accepts can be saved.
+    std::string strTemplate = FolderOf(strTarget) + "/.tmb-XXXXXX";
+    const int fd = ::mkostemp(strTemplate.data(), O_CLOEXEC);
     if (fd < 0)
         return fail(CFileException::OsErrorToCause(errno), errno);
-    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
-    // The new file gets the permissions of the one it replaces, or those of a newly created file.
-    const mode_t mode = bExists ? (st.st_mode & 07777) : (0666 & ~CurrentUmask());
-    ::fchmod(fd, mode);
+    nErrno = bExists ? CarryOver(fd, st) : 0;
+    if (nErrno == 0 && !bExists && ::fchmod(fd, 0666 & ~CurrentUmask()) != 0 && !IsUnsupported(errno))
+        nErrno = errno;
+    if (nErrno != 0) {
+        ::close(fd);
+        ::unlink(strTemplate.c_str());
+        return fail(CFileException::OsErrorToCause(nErrno), nErrno);
+    }
 
     m_fd = fd;
     m_bWrite = true;
@@ -254,9 +303,21 @@ void CStdioFile::Close()
         m_fd = -1;
         if (::close(fd) != 0)
             Throw(CFileException::OsErrorToCause(errno), errno);
-        if (::rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0)
+        // The folder is opened before the rename, so that a failure to open it changes nothing.
+        const int fdFolder = ::open(FolderOf(m_strTarget).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fdFolder < 0)
             Throw(CFileException::OsErrorToCause(errno), errno);
+        if (::rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0) {
+            const int nErrno = errno;
+            ::close(fdFolder);
+            Throw(CFileException::OsErrorToCause(nErrno), nErrno);
+        }
         m_strTemp.clear();
+        // Make the rename itself durable. Some file systems cannot sync a folder (EINVAL).
+        const int nSync = ::fsync(fdFolder) == 0 || errno == EINVAL ? 0 : errno;
+        ::close(fdFolder);
+        if (nSync != 0)
+            Throw(CFileException::OsErrorToCause(nSync), nSync);
     } catch (...) {
         Abort();
         throw;

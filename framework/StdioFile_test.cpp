@@ -4,14 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <grp.h>
+#include <limits.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -180,18 +185,153 @@ TEST_F(StdioFileTest, OpenFailuresCarryTheirCause)
     EXPECT_THROW(CStdioFile(Path("missing.txt").c_str(), CStdioFile::modeRead), CFileException);
 }
 
+
+// Runs body in a child process as user "nobody" (who is given the test folder, not the files in
+// it) when the test runs as
+// root, whom permissions do not stop; otherwise runs it here. True when the body had no failure.
+bool RunWithoutRoot(const fs::path& folder, const std::function<void()>& body)
+{
+    if (::geteuid() != 0) {
+        body();
+        return !::testing::Test::HasFailure();
+    }
+    constexpr uid_t kNobody = 65534;
+    if (::chown(folder.c_str(), kNobody, kNobody) != 0)
+        return false;
+    std::cout.flush();
+    const pid_t pid = ::fork();
+    if (pid < 0)
+        return false;
+    if (pid == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
+            ::_exit(3);
+        body();
+        std::cout.flush();
+        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
+    }
+    int status = 0;
+    return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void Save(const std::string& name, const char* pszText)
+{
+    CStdioFile file(name.c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite);
+    file.WriteString(pszText);
+    file.Close();
+}
+
 TEST_F(StdioFileTest, ReadOnlyFolderRefusesTheSave)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes into read-only folders";
     Spit(Path("t.txt"), "keep");
     fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
-    CStdioFile file;
-    CFileException e;
-    EXPECT_FALSE(file.Open(Path("t.txt").c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite, &e));
-    EXPECT_EQ(CFileException::accessDenied, e.m_cause);
+    EXPECT_TRUE(RunWithoutRoot(m_dir, [&] {
+        CStdioFile file;
+        CFileException e;
+        EXPECT_FALSE(file.Open(Path("t.txt").c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite, &e));
+        EXPECT_EQ(CFileException::accessDenied, e.m_cause);
+    }));
     fs::permissions(m_dir, fs::perms::owner_all);
     EXPECT_EQ("keep", Slurp(Path("t.txt")));
+}
+
+TEST_F(StdioFileTest, SaveThroughALinkKeepsTheLink)
+{
+    struct Case { const char* pszLink; const char* pszTarget; bool bTargetExists; };
+    fs::create_directory(m_dir / "sub");
+    const Case cases[] = {
+        {"dangling", "new.txt", false},
+        {"relative", "sub/old.txt", true},
+        {"chain", "relative", true},             // a link to a link: the last file is saved
+        {"sub/up", "../dangling2", false},       // relative to the link's own folder
+        {"absolute", "", false},                 // filled in below: an absolute target
+    };
+    Spit(Path("sub/old.txt"), "old");
+    for (const Case& c : cases) {
+        const std::string strTarget = *c.pszTarget ? c.pszTarget : Path("abs.txt");
+        fs::create_symlink(strTarget, m_dir / c.pszLink);
+        Save(Path(c.pszLink), c.pszLink);
+        EXPECT_TRUE(fs::is_symlink(m_dir / c.pszLink)) << c.pszLink;
+        EXPECT_EQ(strTarget, fs::read_symlink(m_dir / c.pszLink).string()) << c.pszLink;
+        EXPECT_EQ(c.pszLink, Slurp(Path(c.pszLink))) << c.pszLink;
+    }
+    EXPECT_EQ("chain", Slurp(Path("sub/old.txt")));
+    EXPECT_EQ("sub/up", Slurp(Path("dangling2")));
+    // A loop of links is refused, and nothing is left behind.
+    fs::create_symlink("loop2", m_dir / "loop1");
+    fs::create_symlink("loop1", m_dir / "loop2");
+    CStdioFile file;
+    CFileException e;
+    EXPECT_FALSE(file.Open(Path("loop1").c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite, &e));
+    EXPECT_EQ(CFileException::badPath, e.m_cause);
+    EXPECT_EQ(10, std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
+}
+
+TEST_F(StdioFileTest, FileTheUserMayNotWriteIsNotReplaced)
+{
+    Spit(Path("ro.txt"), "keep");
+    ::chmod(Path("ro.txt").c_str(), 0444);
+    EXPECT_TRUE(RunWithoutRoot(m_dir, [&] {
+        CStdioFile file;
+        CFileException e;
+        EXPECT_FALSE(file.Open(Path("ro.txt").c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite, &e));
+        EXPECT_EQ(CFileException::accessDenied, e.m_cause);
+        EXPECT_EQ(EACCES, e.m_lOsError);
+    }));
+    EXPECT_EQ("keep", Slurp(Path("ro.txt")));
+    EXPECT_EQ(1, std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
+}
+
+TEST_F(StdioFileTest, SaveKeepsOwnerGroupAndMode)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root may give a file to another user";
+    // Root saving another user's file: it stays theirs, with its mode (set-group-ID included).
+    constexpr uid_t kNobody = 65534;
+    Spit(Path("theirs.txt"), "old");
+    ASSERT_EQ(0, ::chown(Path("theirs.txt").c_str(), kNobody, kNobody));
+    ASSERT_EQ(0, ::chmod(Path("theirs.txt").c_str(), 02640));
+    Save(Path("theirs.txt"), "new");
+    struct stat st {};
+    ASSERT_EQ(0, ::stat(Path("theirs.txt").c_str(), &st));
+    EXPECT_EQ(kNobody, st.st_uid);
+    EXPECT_EQ(kNobody, st.st_gid);
+    EXPECT_EQ(02640u, st.st_mode & 07777);
+    EXPECT_EQ("new", Slurp(Path("theirs.txt")));
+}
+
+TEST_F(StdioFileTest, UserSavingAFileOfAnotherOwnerKeepsItsMode)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "needs a file of another user";
+    // A user may replace root's file in the user's own folder but cannot keep root as its owner:
+    // the save succeeds and the mode carries over.
+    Spit(Path("t.txt"), "old");
+    ASSERT_EQ(0, ::chmod(Path("t.txt").c_str(), 0646));
+    EXPECT_TRUE(RunWithoutRoot(m_dir, [&] { Save(Path("t.txt"), "new"); }));
+    struct stat st {};
+    ASSERT_EQ(0, ::stat(Path("t.txt").c_str(), &st));
+    EXPECT_EQ(0646u, st.st_mode & 07777);
+    EXPECT_EQ(65534u, st.st_uid);
+    EXPECT_EQ("new", Slurp(Path("t.txt")));
+}
+
+TEST_F(StdioFileTest, AnyNameTheFileSystemAcceptsCanBeSaved)
+{
+    const std::string strLong(NAME_MAX, 'n');
+    Save(Path(strLong), "x");
+    EXPECT_EQ("x", Slurp(Path(strLong)));
+    Save(Path(strLong), "y");
+    EXPECT_EQ("y", Slurp(Path(strLong)));
+    EXPECT_EQ(1, std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
+}
+
+TEST_F(StdioFileTest, HardLinkedFileGetsANewInode)
+{
+    Spit(Path("a.txt"), "old");
+    fs::create_hard_link(m_dir / "a.txt", m_dir / "b.txt");
+    Save(Path("a.txt"), "new");
+    EXPECT_EQ("new", Slurp(Path("a.txt")));
+    EXPECT_EQ("old", Slurp(Path("b.txt")));
 }
 
 TEST_F(StdioFileTest, JapaneseFileNamesAreNativeUtf8)

@@ -1,74 +1,28 @@
-#include "ChronologyText.h"
+#include <chronology/ChronologyText.h>
 
+#include <convert/CycleConverter.h>
 #include <corvane/HtmlManage.h>
-#include <framework/Cp932.h>
-
-namespace {
-
-// The first record in table order whose span holds lYear (the rule of Tamber's result texts, so
-// that both courts' eras of 1331-1392 read as they do there); null when none.
-const SGengouEraTable* FindCovering(const CGengouEra* pTable, std::int32_t lYear)
-{
-    if (pTable == nullptr)
-        return nullptr;
-    for (const SGengouEraTable& rec : pTable->GetGengouEraTable()) {
-        if (rec.lBeginYear <= lYear && lYear <= rec.lEndYear)
-            return &rec;
-    }
-    return nullptr;
-}
-
-} // namespace
-
-CString CChronologyText::PlainText(const CString& strEvent)
-{
-    CString strPlain;
-    CHtmlManage().RemoveHtml(strEvent, strPlain);
-    return strPlain;
-}
-
-CString CChronologyText::Link(const CString& strEvent)
-{
-    const int nAt = strEvent.Find("<");
-    if (nAt < 0)
-        return CString();
-    CString strLink, strLabel;
-    int nStart = -1, nEnd = -1;
-    // The first call finds where the link begins, the second takes it apart there.
-    CHtmlManage::GetLinkFromString(strEvent, 0, strLink, strLabel, nStart, nEnd);
-    if (nStart < 0)
-        return CString();
-    strLink.Empty();
-    if (!CHtmlManage::GetLinkFromString(strEvent, nStart, strLink, strLabel, nStart, nEnd))
-        return CString();
-    return strLink;
-}
 
 CString CChronologyText::EraYear(std::int32_t lYear) const
 {
-    const SGengouEraTable* pEra = FindCovering(m_pEras, lYear);
-    if (pEra == nullptr)
-        return CString();
-    const CString strName = PlainText(pEra->strGengou);
-    const long long llEraYear = static_cast<long long>(lYear) - pEra->lBeginYear + 1;
-    CString strText;
-    if (llEraYear == 1)
-        strText.Format(CP932("%s元年").GetString(), strName.GetString());
-    else
-        strText.Format(CP932("%s%lld年").GetString(), strName.GetString(), llEraYear);
-    return strText;
+    return m_pEras ? CCycleConverter::EraYearText(*m_pEras, lYear) : CString();
 }
 
 CString CChronologyText::Period(std::int32_t lYear) const
 {
-    const SGengouEraTable* pPeriod = FindCovering(m_pPeriods, lYear);
-    return pPeriod ? PlainText(pPeriod->strGengou) : CString();
+    CString strPeriod;
+    if (m_pPeriods) {
+        const int nIndex = m_pPeriods->GetIndexFromYear(lYear);
+        if (nIndex >= 0)
+            CHtmlManage().RemoveHtml(m_pPeriods->GetAt(nIndex).strGengou, strPeriod);
+    }
+    return strPeriod;
 }
 
 CString CChronologyText::BaseYearLabel(std::int32_t lYear) const
 {
     CString strLabel;
-    if (m_pBaseYear != nullptr)
+    if (m_pBaseYear)
         m_pBaseYear->MakeBaseYearStr(lYear, strLabel);
     return strLabel;
 }
@@ -81,8 +35,15 @@ SChronologyRow CChronologyText::MakeRow(const SEventData& data) const
     row.strPeriod = Period(data.lYear);
     row.strBaseYear = BaseYearLabel(data.lYear);
     data.MakeDate(row.strDate);
-    row.strText = PlainText(data.strEvent);
+    CHtmlManage().RemoveHtml(data.strEvent, row.strText);
     row.strNote = data.strNote;
-    row.strLink = Link(data.strEvent);
+    // The first link of the text: the first call finds where it begins, the second takes it apart.
+    CString strLabel;
+    int nStart = -1;
+    int nEnd = -1;
+    if (!CHtmlManage::GetLinkFromString(data.strEvent, 0, row.strLink, strLabel, nStart, nEnd) &&
+        (nStart <= 0 ||
+         !CHtmlManage::GetLinkFromString(data.strEvent, nStart, row.strLink, strLabel, nStart, nEnd)))
+        row.strLink.Empty();
     return row;
 }

@@ -74,26 +74,32 @@ void CCycleConverter::ListEraItems(std::vector<CString>& items) const
     }
 }
 
-CString CCycleConverter::MakeYearText(std::int32_t lYear, const char* pszFormat) const
+CString CCycleConverter::EraYearText(const CGengouEra& eraTable, std::int32_t lYear)
 {
     CString strText;
-    const int nCount = m_eraTable.GetSize();
+    const int nCount = eraTable.GetSize();
     for (int i = 0; i < nCount; ++i) {
-        const SGengouEraTable era = m_eraTable.GetAt(i);
+        const SGengouEraTable era = eraTable.GetAt(i);
         if (era.lBeginYear <= lYear && lYear <= era.lEndYear) {
             const long long llEraYear = std::int64_t{lYear} - era.lBeginYear + 1;
             const CString strName = DisplayName(era.strGengou);
-            if (llEraYear == 1) {
-                const CString strFormat = CString(pszFormat) + CP932("(%s元年)");
-                strText.Format(strFormat.GetString(), lYear, strName.GetString());
-            } else {
-                const CString strFormat = CString(pszFormat) + CP932("(%s%lld年)");
-                strText.Format(strFormat.GetString(), lYear, strName.GetString(), llEraYear);
-            }
-            return strText;
+            if (llEraYear == 1)
+                strText.Format(CP932("%s元年").GetString(), strName.GetString());
+            else
+                strText.Format(CP932("%s%lld年").GetString(), strName.GetString(), llEraYear);
+            break;
         }
     }
+    return strText;
+}
+
+CString CCycleConverter::MakeYearText(std::int32_t lYear, const char* pszFormat) const
+{
+    CString strText;
     strText.Format(pszFormat, lYear);
+    const CString strEraYear = EraYearText(m_eraTable, lYear);
+    if (!strEraYear.IsEmpty())
+        strText += "(" + strEraYear + ")";
     return strText;
 }
 

@@ -55,10 +55,15 @@ public:
     // "(～)" when it has not ended.
     void ListEraItems(std::vector<CString>& items) const;
 
-    // The year as text by pszFormat (a printf format of one int, "%d" or "%4d"), followed by the
-    // era year of the first record in table order that covers it: "(昭和59年)", "(平成元年)".
-    // The plain number when no record covers the year.
+    // The year as text by pszFormat (a printf format of one int, "%d" or "%4d"), followed by its
+    // era year (EraYearText) in parentheses: "1984(昭和59年)", "1989(平成元年)". The plain number
+    // when no record covers the year.
     CString MakeYearText(std::int32_t lYear, const char* pszFormat) const;
+
+    // The era year of lYear in the first record of eraTable, in table order, that covers it: the
+    // era's name stripped of markup and its year, "昭和59年", with "元" for year 1, "平成元年".
+    // Empty when no record covers the year.
+    static CString EraYearText(const CGengouEra& eraTable, std::int32_t lYear);
 
     // The Western year of an era year given with a typed era name. "西暦" gives 0 and leaves lYear
     // as it was. Otherwise the first record whose stored name (markup included) equals strEra

@@ -8,6 +8,7 @@
 #include <QGuiApplication>
 
 #include <chronology/ChronologyText.h>
+#include <corvane/HtmlManage.h>
 
 #include "NenpyoDoc.h"
 #include "QtText.h"
@@ -117,13 +118,14 @@ QVariant CEventModel::data(const QModelIndex& index, int nRole) const
     SEventData event;
     if (!EventAt(index.row(), event))
         return QVariant();
+    const CChronologyText text(&m_pDoc->Eras(), &m_pDoc->Periods(),
+                               m_pDoc->HasBaseYear() ? &m_pDoc->BaseYear() : nullptr);
     if (nRole == LinkRole)
-        return nColumn == COLUMN_TEXT ? ToQString(CChronologyText::Link(event.strEvent)) : QString();
+        return nColumn == COLUMN_TEXT && event.strEvent.Find('<') >= 0 ? ToQString(text.MakeRow(event).strLink)
+                                                                        : QString();
     if (nRole == Qt::ToolTipRole && nColumn != COLUMN_TEXT && nColumn != COLUMN_NOTE)
         return QVariant();
 
-    const CChronologyText text(&m_pDoc->Eras(), &m_pDoc->Periods(),
-                               m_pDoc->HasBaseYear() ? &m_pDoc->BaseYear() : nullptr);
     CString strText;
     switch (nColumn) {
     case COLUMN_YEAR: strText.Format("%d", static_cast<int>(event.lYear)); break;
@@ -134,7 +136,7 @@ QVariant CEventModel::data(const QModelIndex& index, int nRole) const
         event.MakeDate(strText);
         strText.TrimRight();
         break;
-    case COLUMN_TEXT: strText = CChronologyText::PlainText(event.strEvent); break;
+    case COLUMN_TEXT: CHtmlManage().RemoveHtml(event.strEvent, strText); break;
     case COLUMN_NOTE: strText = event.strNote; break;
     default: break;
     }

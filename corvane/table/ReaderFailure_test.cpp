@@ -407,4 +407,17 @@ TEST(ReaderFailureTest, SaveIntoReadOnlyFolderKeepsThePreviousFile)
     }
 }
 
+TEST(ReaderFailureTest, SaveOverFileWithoutWritePermissionKeepsIt)
+{
+    for (const SWriter& writer : Writers()) {
+        CTempDir dir;
+        const CString strFile = dir.Write("rw/table", "keep");
+        fs::permissions(dir.Path() / "rw/table", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+        EXPECT_TRUE(RunWithoutRoot(dir.Path(), [&] { ExpectFailedSave(writer, strFile, "file mode 0444"); }))
+            << writer.pszName;
+        EXPECT_EQ("keep", dir.Read("rw/table")) << writer.pszName;
+        EXPECT_EQ(1u, FilesIn(dir.Path() / "rw")) << writer.pszName;
+    }
+}
+
 } // namespace

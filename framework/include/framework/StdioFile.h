@@ -5,9 +5,18 @@
 // returns a last line that has no line end.
 //
 // Writing never changes the target in place. A file opened with modeCreate | modeWrite is written
-// to a temporary file in the target's folder; Close() flushes it to disk and renames it over the
-// target. Until Close() succeeds the target keeps its previous content, and a write that fails
-// (disk full, folder read-only, an exception that skips Close) leaves it exactly as it was.
+// to a temporary file (a short name in the target's folder); Close() flushes it to disk, renames
+// it over the target and syncs the folder. Until the rename the target keeps its previous content,
+// and a write that fails (disk full, folder read-only, an exception that skips Close) leaves it
+// exactly as it was. What the user had is kept:
+// - a symbolic link stays a link: the file it points to is replaced, or created when the link
+//   dangles;
+// - a file the user may not write (say mode 0444) is not replaced: Open fails with accessDenied;
+//   neither is anything but a regular file;
+// - the new file gets the mode, owner and group of the previous one as far as the process may set
+//   them (only root gives a file to another user);
+// - a file with several hard links gets a new inode: the name saved to has the new content, the
+//   other names keep the previous one.
 //
 // Names are code page 932 and converted to native names at the system call (FileSystem.h); a name
 // without a native form fails to open with cause badPath.
@@ -60,9 +69,11 @@ public:
     void WriteString(const CString& str);
     void WriteString(const char* psz);
 
-    // Ends the file. For a write: flushes, syncs to disk and renames over the target; throws
-    // CFileException when any of this fails, and the target then keeps its previous content. For a
-    // read: closes. Closing a closed file does nothing.
+    // Ends the file. For a write: flushes, syncs to disk, renames over the target and syncs the
+    // folder; throws CFileException when any of this fails. The target keeps its previous content
+    // when anything up to the rename fails; only a failed sync of the folder after it reports
+    // failure with the new content in place (it may not survive a crash). For a read: closes.
+    // Closing a closed file does nothing.
     void Close();
 
     // Closes without committing or throwing: a write is discarded.
