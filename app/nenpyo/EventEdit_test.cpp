@@ -10,20 +10,10 @@
 
 #include "NenpyoDoc.h"
 #include "RowExport.h"
+#include "EventTestData_test.h"
 #include "table/FakeHostUi_test.h"
 
 namespace {
-
-SEventData Event(std::int32_t lYear, const char* pszText, int nPriority = 0, int nMonth = -1, int nDay = -1)
-{
-    SEventData data;
-    data.lYear = lYear;
-    data.strEvent = LiteralToCp932(pszText);
-    data.nPriority = nPriority;
-    data.nMonth = static_cast<std::int16_t>(nMonth);
-    data.nDay = static_cast<std::int16_t>(nDay);
-    return data;
-}
 
 // The event texts in list order, joined by '|', as UTF-8.
 std::string Texts(const CYearEvent& table)

@@ -9,20 +9,10 @@
 
 #include <framework/Cp932.h>
 
+#include "EventTestData_test.h"
 #include "table/TempDir_test.h"
 
 namespace {
-
-SEventData Event(std::int32_t lYear, const char* pszText, int nPriority = 0)
-{
-    SEventData data;
-    data.lYear = lYear;
-    data.strEvent = LiteralToCp932(pszText);
-    data.nPriority = nPriority;
-    data.nMonth = -1;
-    data.nDay = -1;
-    return data;
-}
 
 CNenpyoDoc::SDefaults NoDefaults() { return {}; }
 

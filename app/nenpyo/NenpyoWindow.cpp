@@ -793,22 +793,23 @@ bool CNenpyoWindow::eventFilter(QObject* pObject, QEvent* pEvent)
 
 // Sharing
 
-bool CNenpyoWindow::ExportHtml(const QString& strPath)
+bool CNenpyoWindow::WriteExport(const QString& strPath, const std::string& strBytes) const
 {
     const CString strName = Cp932Path(QFileInfo(strPath).absoluteFilePath());
-    const SFileStatus status = CRowExport::WriteFile(strName, CRowExport::Html(*m_pDoc, m_pModel->Filter()));
+    const SFileStatus status = CRowExport::WriteFile(strName, strBytes);
     if (!status.Ok())
         ShowFileStatus(status, strName);
     return status.Ok();
 }
 
+bool CNenpyoWindow::ExportHtml(const QString& strPath)
+{
+    return WriteExport(strPath, CRowExport::Html(*m_pDoc, m_pModel->Filter()));
+}
+
 bool CNenpyoWindow::ExportCsv(const QString& strPath)
 {
-    const CString strName = Cp932Path(QFileInfo(strPath).absoluteFilePath());
-    const SFileStatus status = CRowExport::WriteFile(strName, CRowExport::Csv(*m_pDoc, m_pModel->Filter()));
-    if (!status.Ok())
-        ShowFileStatus(status, strName);
-    return status.Ok();
+    return WriteExport(strPath, CRowExport::Csv(*m_pDoc, m_pModel->Filter()));
 }
 
 void CNenpyoWindow::ExportHtmlAs()
@@ -833,8 +834,12 @@ void CNenpyoWindow::Print()
     printer.setPageOrientation(QPageLayout::Landscape);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("印刷"));
-    if (dialog.exec() != QDialog::Accepted)
-        return;
+    if (dialog.exec() == QDialog::Accepted)
+        PrintRows(printer);
+}
+
+void CNenpyoWindow::PrintRows(QPrinter& printer) const
+{
     QTextDocument document;
     document.setHtml(QString::fromStdString(CRowExport::Html(*m_pDoc, m_pModel->Filter())));
     document.print(&printer);
@@ -846,9 +851,7 @@ bool CNenpyoWindow::PrintToPdf(const QString& strPath)
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setOutputFileName(strPath);
-    QTextDocument document;
-    document.setHtml(QString::fromStdString(CRowExport::Html(*m_pDoc, m_pModel->Filter())));
-    document.print(&printer);
+    PrintRows(printer);
     if (printer.printerState() == QPrinter::Error || !QFileInfo(strPath).isFile()) {
         AfxMessageBox(FormatFileStatus(SFileStatus{IDS_FILE_WRITE_FAILED, 0, 0}, Cp932Path(strPath)), MB_ICONEXCLAMATION);
         return false;

@@ -22,6 +22,7 @@ class QAction;
 class QActionGroup;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QTableView;
 class QUndoStack;
 
@@ -124,7 +125,8 @@ private:
     void CleanChanged(bool bClean);
     QString AskFileName(bool bOpen, const QString& strTitle, const char* pszFilter, const char* pszDefExt,
                         const QString& strFileName) const;
-    std::string PrintableHtml() const;
+    bool WriteExport(const QString& strPath, const std::string& strBytes) const;
+    void PrintRows(QPrinter& printer) const;
 
     std::unique_ptr<CNenpyoDoc> m_pDoc;
     CEventModel* m_pModel;

@@ -21,20 +21,10 @@
 #include "EventModel.h"
 #include "NenpyoWindow.h"
 #include "RowExport.h"
+#include "EventTestData_test.h"
 #include "table/FakeHostUi_test.h"
 
 namespace {
-
-SEventData Event(std::int32_t lYear, const char* pszText, int nPriority = 0)
-{
-    SEventData data;
-    data.lYear = lYear;
-    data.strEvent = LiteralToCp932(pszText);
-    data.nPriority = nPriority;
-    data.nMonth = -1;
-    data.nDay = -1;
-    return data;
-}
 
 // Everything a user can see of the chronology, to compare states before and after.
 std::string Snapshot(CNenpyoWindow& window)
