@@ -68,6 +68,25 @@ if(TARGET tamber)
   " COMPONENT runtime)
 endif()
 
+# Nenpyo: the program, its sample chronology in share/tamber/年表 (beside ﾗｲﾌﾞﾗﾘ, which its document
+# names as ../ﾗｲﾌﾞﾗﾘ), its help page, desktop entry and icons. It finds them from its own folder.
+if(TARGET nenpyo)
+  target_compile_definitions(nenpyo-qt PRIVATE NENPYO_DATA_FROM_BIN="${TAMBER_DATA_FROM_BIN}")
+  install(TARGETS nenpyo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+  install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/年表" DESTINATION ${TAMBER_INSTALL_DATADIR} COMPONENT runtime)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/app/nenpyo/help/ DESTINATION ${TAMBER_INSTALL_DATADIR}/nenpyo-help
+          COMPONENT runtime)
+  install(FILES ${PROJECT_SOURCE_DIR}/app/nenpyo/resources/nenpyo.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT runtime)
+  foreach(size 16 32 48 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/app/nenpyo/resources/nenpyo-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME nenpyo.png COMPONENT runtime)
+  endforeach()
+  install(FILES ${PROJECT_SOURCE_DIR}/app/nenpyo/resources/nenpyo.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps COMPONENT runtime)
+endif()
+
 if(PROJECT_IS_TOP_LEVEL)
   include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)
 endif()

@@ -9,6 +9,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Japanese calendar tool (sexagenary years,
 set(CPACK_PACKAGE_DESCRIPTION
     "Tamber converts Western years and years of Japanese era names to their sexagenary stem-branch
 pair and finds the years of a pair, in a dialog (tamber) and on the command line (tamber-cli).
+Nenpyo (nenpyo) keeps a chronology of events with their era years, periods and base-year counts,
+with a sample chronology of Japanese history.
 Corvane, the library under it, keeps era-name, event and base-year tables in code page 932 text
 files; its headers, CMake package and pkg-config file are included.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
