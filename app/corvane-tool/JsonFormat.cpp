@@ -63,8 +63,12 @@ void ObjectToCells(const json& object, const std::vector<SFieldSpec>& fields, st
             break;
         }
     }
+    // Every field is there: only a larger object can hold a key that is not a field.
+    const std::size_t nAllowed = fields.size() + (nRecord == 0 ? 1 : 0) + (pszIgnored && object.contains(pszIgnored));
+    if (object.size() == nAllowed)
+        return;
     for (const auto& item : object.items()) {
-        if (item.key() == "kind" || (pszIgnored && item.key() == pszIgnored))
+        if ((nRecord == 0 && item.key() == "kind") || (pszIgnored && item.key() == pszIgnored))
             continue;
         bool bKnown = false;
         for (const SFieldSpec& field : fields)
