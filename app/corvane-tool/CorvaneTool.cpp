@@ -283,6 +283,8 @@ int CCorvaneTool::Import(const std::string& strIn, std::string strOut)
             CCsvFormat::Read(in, builder);
     } catch (const CTransferError& e) {
         return Fail(strIn, e.what()), 1;
+    } catch (const std::bad_alloc&) {
+        return Fail(strIn, "too large to import: out of memory"), 1;
     }
     if (in.bad())
         return Fail(strIn, "cannot read"), 1;

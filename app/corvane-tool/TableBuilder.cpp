@@ -5,6 +5,9 @@
 namespace {
 
 constexpr std::size_t kBatch = 1024;
+// The library refuses to read a line longer than 64 MiB. A record's texts, each quoted with its
+// quotes doubled or its line breaks escaped, fit in a line of that size up to this many bytes.
+constexpr std::size_t kMaxRecordText = (std::size_t{32} << 20) - 1024;
 
 } // namespace
 
@@ -41,12 +44,18 @@ void CTableBuilder::Convert(const std::vector<SFieldSpec>& fields, std::size_t n
     std::size_t nText = 0;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         out[r].resize(fields.size());
+        std::size_t nBytes = 0;
         for (std::size_t i = 0; i < fields.size(); ++i) {
-            if (fields[i].eType == EFieldType::Text)
+            if (fields[i].eType == EFieldType::Text) {
+                nBytes += cp932[nText].GetLength();
                 out[r][i].str = std::move(cp932[nText++]);
-            else
+            } else {
                 out[r][i].llValue = rows[r][i].llValue;
+            }
         }
+        if (nBytes > kMaxRecordText)
+            throw CTransferError((nFirstRecord + r == 0 ? std::string("table") : "record " + std::to_string(nFirstRecord + r)) +
+                                 ": texts longer than 32 MiB, more than a table file's line can hold");
     }
 }
 
