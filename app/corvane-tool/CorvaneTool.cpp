@@ -168,6 +168,19 @@ std::unique_ptr<CTableContent> CCorvaneTool::Load(const std::string& strFile, st
     return pContent;
 }
 
+int CCorvaneTool::Save(CTableContent& content, const std::string& strFile)
+{
+    CString strName;
+    if (!ToCp932Name(strFile, strName))
+        return Fail(strFile, "the name has no code page 932 form"), 1;
+    const SFileStatus status = content.Save(strName);
+    if (!status.Ok()) {
+        m_err << "corvane: " << Utf8(FormatFileStatus(status, strName)) << '\n';
+        return 1;
+    }
+    return 0;
+}
+
 int CCorvaneTool::Info(const std::vector<std::string>& files)
 {
     int nStatus = 0;
@@ -291,15 +304,7 @@ int CCorvaneTool::Import(const std::string& strIn, std::string strOut)
     std::unique_ptr<CTableContent> pContent = builder.Take();
     if (strOut.empty())
         strOut = WithExtension(strIn, Extension(pContent->Kind()));
-    CString strName;
-    if (!ToCp932Name(strOut, strName))
-        return Fail(strOut, "the name has no code page 932 form"), 1;
-    const SFileStatus status = pContent->Save(strName);
-    if (!status.Ok()) {
-        m_err << "corvane: " << Utf8(FormatFileStatus(status, strName)) << '\n';
-        return 1;
-    }
-    return 0;
+    return Save(*pContent, strOut);
 }
 
 int CCorvaneTool::Merge(const std::vector<std::string>& files, const std::string& strOut)
@@ -313,15 +318,7 @@ int CCorvaneTool::Merge(const std::vector<std::string>& files, const std::string
             return 1;
         pResult->Events()->Merge(*pOther->Events());
     }
-    CString strName;
-    if (!ToCp932Name(strOut, strName))
-        return Fail(strOut, "the name has no code page 932 form"), 1;
-    const SFileStatus status = pResult->Save(strName);
-    if (!status.Ok()) {
-        m_err << "corvane: " << Utf8(FormatFileStatus(status, strName)) << '\n';
-        return 1;
-    }
-    return 0;
+    return Save(*pResult, strOut);
 }
 
 int CCorvaneTool::Label(const std::string& strBase, const std::vector<std::string>& years)

@@ -42,6 +42,8 @@ private:
     // Reads a table file as its header says (and, with eExpected, only of that kind). On failure
     // writes the message and returns null.
     std::unique_ptr<CTableContent> Load(const std::string& strFile, std::optional<ETableKind> eExpected = std::nullopt);
+    // Saves the table to strFile through the library; the exit status, after the message.
+    int Save(CTableContent& content, const std::string& strFile);
     bool Fail(const std::string& strFile, const std::string& strProblem);
     static bool ToCp932Name(const std::string& strFile, CString& strName);
 
