@@ -87,6 +87,11 @@ if(TARGET nenpyo)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps COMPONENT runtime)
 endif()
 
+# The corvane tool for table files (no data of its own).
+if(TARGET corvane-tool)
+  install(TARGETS corvane-tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+endif()
+
 if(PROJECT_IS_TOP_LEVEL)
   include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake)
 endif()

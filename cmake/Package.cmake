@@ -12,7 +12,8 @@ pair and finds the years of a pair, in a dialog (tamber) and on the command line
 Nenpyo (nenpyo) keeps a chronology of events with their era years, periods and base-year counts,
 with a sample chronology of Japanese history.
 Corvane, the library under it, keeps era-name, event and base-year tables in code page 932 text
-files; its headers, CMake package and pkg-config file are included.")
+files; its headers, CMake package and pkg-config file are included, and corvane, a command-line
+tool that checks table files and converts them to and from UTF-8 JSON and CSV.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_INSTALL_PREFIX /usr)
 # The desktop entry is written at install time with the prefix the package installs to (/usr),
