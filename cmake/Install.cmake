@@ -29,7 +29,7 @@ install(FILES ${PROJECT_BINARY_DIR}/corvane.pc DESTINATION ${CMAKE_INSTALL_LIBDI
         COMPONENT development)
 
 # The program: tamber and tamber-cli, the help file, the shipped era and period files, the
-# desktop entry and the icons. Tamber's data folder is share/tamber: tamber.chm and ﾗｲﾌﾞﾗﾘ/ (not
+# desktop entry and the icons. Tamber's data folder is share/tamber: tamber.chm, help/ and ﾗｲﾌﾞﾗﾘ/ (not
 # share/doc, which systems may leave out, while the help button needs the file). The programs
 # find it relative to their own folder, so an installed tree works wherever it is unpacked.
 if(TARGET tamber-cli OR TARGET tamber)
@@ -38,9 +38,10 @@ if(TARGET tamber-cli OR TARGET tamber)
        ${CMAKE_INSTALL_FULL_DATADIR}/tamber)
   install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/ﾗｲﾌﾞﾗﾘ" DESTINATION ${TAMBER_INSTALL_DATADIR}
           COMPONENT runtime)
+  # Both programs look for the shipped files there first (app/convert/ShippedFiles.h).
+  target_compile_definitions(tamber-core PRIVATE TAMBER_DATA_FROM_BIN="${TAMBER_DATA_FROM_BIN}")
 endif()
 if(TARGET tamber-cli)
-  target_compile_definitions(tamber-cli PRIVATE TAMBER_DATA_FROM_BIN="${TAMBER_DATA_FROM_BIN}")
   install(TARGETS tamber-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 endif()
 if(TARGET tamber)
@@ -48,6 +49,9 @@ if(TARGET tamber)
   install(TARGETS tamber RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
   install(FILES ${PROJECT_BINARY_DIR}/app/qt/tamber.chm DESTINATION ${TAMBER_INSTALL_DATADIR}
           COMPONENT runtime)
+  # The pages of tamber.chm as they are, for the help window of a desktop without a CHM viewer.
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/app/resources/help/ DESTINATION ${TAMBER_INSTALL_DATADIR}/help
+          COMPONENT runtime FILES_MATCHING PATTERN "*.html" PATTERN "*.css")
   foreach(size 16 32 48 256)
     install(FILES ${PROJECT_SOURCE_DIR}/app/resources/tamber-${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
@@ -64,6 +68,30 @@ if(TARGET tamber)
     file(WRITE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/tamber.desktop\" \"\${entry}\")
     message(STATUS \"Installing: \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/tamber.desktop\")
   " COMPONENT runtime)
+endif()
+
+# Nenpyo: the program, its sample chronology in share/tamber/年表 (beside ﾗｲﾌﾞﾗﾘ, which its document
+# names as ../ﾗｲﾌﾞﾗﾘ), its help page, desktop entry and icons. It finds them from its own folder.
+if(TARGET nenpyo)
+  target_compile_definitions(nenpyo-qt PRIVATE NENPYO_DATA_FROM_BIN="${TAMBER_DATA_FROM_BIN}")
+  install(TARGETS nenpyo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
+  install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/年表" DESTINATION ${TAMBER_INSTALL_DATADIR} COMPONENT runtime)
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/app/nenpyo/help/ DESTINATION ${TAMBER_INSTALL_DATADIR}/nenpyo-help
+          COMPONENT runtime)
+  install(FILES ${PROJECT_SOURCE_DIR}/app/nenpyo/resources/nenpyo.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT runtime)
+  foreach(size 16 32 48 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/app/nenpyo/resources/nenpyo-${size}.png
+            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME nenpyo.png COMPONENT runtime)
+  endforeach()
+  install(FILES ${PROJECT_SOURCE_DIR}/app/nenpyo/resources/nenpyo.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps COMPONENT runtime)
+endif()
+
+# The corvane tool for table files (no data of its own).
+if(TARGET corvane-tool)
+  install(TARGETS corvane-tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 endif()
 
 if(PROJECT_IS_TOP_LEVEL AND WIN32)

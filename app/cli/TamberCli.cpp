@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include <convert/CycleConverter.h>
+#include <convert/ShippedFiles.h>
+#include <corvane/FileStatus.h>
 #include <framework/Cp932.h>
 #include <framework/Env.h>
 #include <framework/FileSystem.h>
@@ -25,21 +27,45 @@ const char* const kUsage =
     "  --help     この説明を表示します。\n"
     "  --version  版を表示します。\n";
 
-// The era file shipped with an installed tamber-cli: the install rules put the data folder at
-// TAMBER_DATA_FROM_BIN relative to the program's folder. Empty when that is not known.
-std::string InstalledEraFile()
+// The folder of the running program, or empty when it cannot be told.
+std::string ProgramDir()
 {
-#ifdef TAMBER_DATA_FROM_BIN
     // UTF-8 throughout: a narrow path on Windows would be taken in the ANSI code page.
-    const auto u8 = [](std::string_view sv) { return std::u8string(sv.begin(), sv.end()); };
-    const std::filesystem::path program = u8(Env::ProgramPath());
-    if (!program.empty()) {
-        const std::u8string strFile =
-            (program.parent_path() / u8(TAMBER_DATA_FROM_BIN) / u8"ﾗｲﾌﾞﾗﾘ" / u8"元号.lgn").lexically_normal().u8string();
-        return std::string(strFile.begin(), strFile.end());
+    const std::string strProgram = Env::ProgramPath();
+    const std::u8string strDir =
+        std::filesystem::path(std::u8string(strProgram.begin(), strProgram.end())).parent_path().u8string();
+    return std::string(strDir.begin(), strDir.end());
+}
+
+// Full-width digits and signs, which Japanese input methods type, as their ASCII forms: １９８４
+// reads as 1984, 昭和５９ as 昭和59. Everything else is kept.
+std::string NarrowDigits(const std::string& strArg)
+{
+    // In UTF-8: ０..９ are EF BC 90..99, ＋ EF BC 8B, － EF BC 8D, and − (minus sign) E2 88 92.
+    std::string str;
+    for (std::size_t i = 0; i < strArg.size(); ++i) {
+        const std::string_view rest = std::string_view(strArg).substr(i);
+        if (rest.size() >= 3 && rest.substr(0, 2) == "\xEF\xBC") {
+            const auto ch = static_cast<unsigned char>(rest[2]);
+            if (ch >= 0x90 && ch <= 0x99) {
+                str += static_cast<char>('0' + (ch - 0x90));
+                i += 2;
+                continue;
+            }
+            if (ch == 0x8B || ch == 0x8D) {
+                str += ch == 0x8B ? '+' : '-';
+                i += 2;
+                continue;
+            }
+        }
+        if (rest.substr(0, 3) == "\xE2\x88\x92") {
+            str += '-';
+            i += 2;
+            continue;
+        }
+        str += strArg[i];
     }
-#endif
-    return std::string();
+    return str;
 }
 
 // A whole number in the 32-bit range: an optional sign and decimal digits, nothing else.
@@ -89,7 +115,6 @@ std::string ToUtf8(const CString& str)
 }
 
 } // namespace
-
 
 bool CTamberCli::SplitYear(const CString& strArg, CString& strEra, std::int32_t& lYear)
 {
@@ -144,20 +169,24 @@ bool CTamberCli::LoadEraFile(const std::string& strGiven, std::ostream& err)
             err << "tamber-cli: " << strGiven << ": " << ToUtf8(CP932("このファイル名は使えません")) << '\n';
             return false;
         }
-        // The library reports a file it cannot read itself, through the default host UI (stderr).
-        return m_eraTable.ReadFile(strName, HEADER_GENGOU, true);
+        const SFileStatus status = m_eraTable.Load(strName, HEADER_GENGOU);
+        if (!status.Ok()) {
+            err << "tamber-cli: " << ToUtf8(FormatFileStatus(status, strName)) << '\n';
+            return false;
+        }
+        return true;
     }
-    // The remembered file, else the shipped one (installed, or in the source tree); silently, as
-    // the dialog starts.
-    for (const std::string& strCandidate :
-         {GetProfileEraFile(), InstalledEraFile(), std::string(TAMBER_SHIPPED_ERA_FILE)}) {
+    // The remembered file, else the shipped one; silently, as the dialog starts. Each is read into
+    // a table of its own, so that a file that fails halfway leaves nothing behind.
+    for (const std::string& strCandidate : {GetProfileEraFile(), FindShippedEraFile(ProgramDir())}) {
         if (strCandidate.empty() || !FromNativePath(strCandidate, strName))
             continue;
-        m_eraTable.ClearAll();
-        if (m_eraTable.ReadFile(strName, HEADER_GENGOU, false))
+        CGengouEra eraTable;
+        if (eraTable.Load(strName, HEADER_GENGOU).Ok()) {
+            m_eraTable = eraTable;
             return true;
+        }
     }
-    m_eraTable.ClearAll();
     return true;
 }
 
@@ -175,12 +204,10 @@ int CTamberCli::YearToCycle(const CString& strEra, std::int32_t lYear, std::ostr
     return Print(strResult, out);
 }
 
-int CTamberCli::YearsOfPair(const std::vector<CString>& args, std::ostream& out, std::ostream& err)
+bool CTamberCli::SplitPair(const CString& strPair, SPairRequest& request) const
 {
-    SPairRequest request;
-    const CString& strPair = args[0];
     // 甲子: a stem followed by a branch; 子: a branch alone (any stem).
-    request.strBranch = strPair;
+    CString strBranch = strPair;
     const std::vector<int> starts = CharStarts(strPair);
     if (starts.size() > 1) {
         const CString strFirst = strPair.Left(starts[1]);
@@ -189,10 +216,24 @@ int CTamberCli::YearsOfPair(const std::vector<CString>& args, std::ostream& out,
             m_cycle.GetStemName(nStem, strStem);
             if (strFirst == strStem) {
                 request.nStem = nStem + 1;
-                request.strBranch = strPair.Mid(starts[1]);
+                strBranch = strPair.Mid(starts[1]);
                 break;
             }
         }
+    }
+    int nBranch = 0;
+    if (!m_cycle.FindBranch(strBranch, nBranch))
+        return false;
+    request.strBranch = strBranch;
+    return true;
+}
+
+int CTamberCli::YearsOfPair(const std::vector<CString>& args, std::ostream& out, std::ostream& err)
+{
+    SPairRequest request;
+    if (!SplitPair(args[0], request)) {
+        err << "tamber-cli: " << ToUtf8(CP932("年でも干支でもありません")) << ": " << ToUtf8(args[0]) << '\n' << kUsage;
+        return 2;
     }
 
     // FROM and TO: "-" (or nothing) for none, else a Western or an era year.
@@ -260,7 +301,7 @@ int CTamberCli::Run(const std::vector<std::string>& args, std::ostream& out, std
     std::vector<CString> texts;
     for (const std::string& strArg : positional) {
         CString strText;
-        if (!Utf8ToCp932(strArg, strText)) {
+        if (!Utf8ToCp932(NarrowDigits(strArg), strText)) {
             err << "tamber-cli: " << strArg << ": " << ToUtf8(CP932("Shift_JISで表せない文字があります")) << '\n';
             return 2;
         }

@@ -6,18 +6,20 @@
 //
 // The result is the dialog's result text, in UTF-8 with plain line feeds. A message of the dialog
 // goes to the error stream with exit status 1; a command line that cannot be understood gives the
-// usage with status 2. Arguments are UTF-8; texts are turned into code page 932 for the conversion
+// usage with status 2, as does a first argument that is neither a year nor a pair. Arguments are
+// UTF-8, full-width digits read as digits; texts are turned into code page 932 for the conversion
 // and back for the output.
 //
 // The era file is the one given, else the one the dialog's profile remembers, else the shipped
 // one. A given file that cannot be read is an error (status 1, with the library's message); the
-// other two are read silently, and without them only Western years convert.
+// other two are read silently, each all or nothing, and without them only Western years convert.
 #pragma once
 
 #include <iosfwd>
 #include <string>
 #include <vector>
 
+#include <convert/CycleConverter.h>
 #include <corvane/GengouEra.h>
 #include <cycle/SexagenaryCycle.h>
 #include <framework/String.h>
@@ -35,6 +37,9 @@ private:
     // (or "平成元年") gives 平成 and 1, "1984" gives an empty era and 1984. False when the text is
     // neither, or the number is outside the 32-bit range.
     static bool SplitYear(const CString& strArg, CString& strEra, std::int32_t& lYear);
+    // The stem and branch of a pair argument (甲子, or a branch alone such as 子) into request;
+    // false, with request unchanged, when the text is no pair.
+    bool SplitPair(const CString& strPair, SPairRequest& request) const;
     bool LoadEraFile(const std::string& strGiven, std::ostream& err);
     int YearToCycle(const CString& strEra, std::int32_t lYear, std::ostream& out, std::ostream& err);
     int YearsOfPair(const std::vector<CString>& args, std::ostream& out, std::ostream& err);

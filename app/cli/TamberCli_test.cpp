@@ -101,6 +101,10 @@ TEST_F(TamberCliTest, YearToCycle)
         {{"2006"}, "2006(平成18年)年の干支は丙戌(ひのえいぬ)です。\n十二支はいぬです。\n"},
         {{"-660"}, "-660年の干支は辛酉(かのととり)です。\n十二支はとりです。\n"},
         {{"--", "-1"}, "-1年の干支は庚申(かのえさる)です。\n十二支はさるです。\n"},
+        // Full-width digits and signs, as a Japanese input method types them.
+        {{"１９８４"}, "1984(昭和59年)年の干支は甲子(きのえね)です。\n十二支はねずみです。\n"},
+        {{"昭和５９年"}, "1984(昭和59年)年の干支は甲子(きのえね)です。\n十二支はねずみです。\n"},
+        {{"－６６０"}, "-660年の干支は辛酉(かのととり)です。\n十二支はとりです。\n"},
     };
     for (const auto& c : cases) {
         const SRun run = RunWithEras(c.args);
@@ -122,6 +126,7 @@ TEST_F(TamberCliTest, YearsOfPair)
         {{"甲子", "-", "2000"}, "2000(平成12年)年以前でもっとも近い甲子(きのえね)は\n1984(昭和59年)年です。\n"},
         {{"子", "2000"}, "2000(平成12年)年以降でもっとも近い子(ねずみ)は\n2008(平成20年)年です。\n"},
         {{"甲子", "2000", "1900"}, "2000(平成12年)～1900(明治33年)の間で\n甲子(きのえね)に該当する年は0個あります。\n"},
+        {{"癸亥", "１９００", "２０００"}, "1900(明治33年)～2000(平成12年)の間で\n癸亥(みずのとい)に該当する年は2個あります。\n1923(大正12年)\n1983(昭和58年)\n"},
     };
     for (const auto& c : cases) {
         const SRun run = RunWithEras(c.args);
@@ -141,7 +146,9 @@ TEST_F(TamberCliTest, MessagesGoToStandardErrorWithStatusOne)
         {{"令和5"}, "該当する元号がありません\n"},
         {{"0"}, "西暦0年はありません。紀元前1年(-1)の次の年は西暦1年です。\n"},
         {{"甲子"}, "開始年・終了年に年を入れてください。\n"},
-        {{"甲ね", "1900", "2000"}, "干支を選択してください\n"},
+        {{"昭和0"}, "元号の年は1(元年)以上を入れてください\n"},
+        {{"昭和-1"}, "元号の年は1(元年)以上を入れてください\n"},
+        {{"甲子", "昭和0", "-"}, "元号の年は1(元年)以上を入れてください\n"},
         {{"甲丑", "2000"}, "該当する年がありません。十干と十二支の組み合わせを確かめてください。\n"},
         {{"子", "-2147483648", "2147483647"},
          "該当する年が357913941個あり、一度に表示できる10000個を超えています。年範囲を狭くしてください。\n"},
@@ -163,12 +170,16 @@ TEST_F(TamberCliTest, CommandLineErrorsHelpAndVersion)
     EXPECT_EQ(0, run.nStatus);
     EXPECT_NE(std::string::npos, run.strOut.find("--era-file"));
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {"--bogus"}, {"--era-file"}, {"99999999999"}, {"昭和5x"}, {"甲子", "abc", "-"}, {"1", "2", "3", "4"}}) {
+             {}, {"--bogus"}, {"--era-file"}, {"99999999999"}, {"昭和5x"}, {"甲子", "abc", "-"}, {"甲子", "昭和", "-"},
+             {"1", "2", "3", "4"}, {"甲ね", "1900", "2000"}, {"abc"}, {"1984", "2000"}}) {
         run = Run(args);
         EXPECT_EQ(2, run.nStatus) << (args.empty() ? "" : args[0]);
         EXPECT_EQ("", run.strOut);
         EXPECT_NE("", run.strErr);
     }
+    // Text that is neither a year nor a pair is shown the usage.
+    run = Run({"abc"});
+    EXPECT_NE(std::string::npos, run.strErr.find("--era-file"));
 }
 
 TEST_F(TamberCliTest, EraFileChoice)

@@ -25,6 +25,18 @@ std::int64_t GaplessCount(std::int32_t lYear)
     return lYear > 0 ? lYear : std::int64_t{lYear} + 1;
 }
 
+// The leading number of a range text (an optional sign and decimal digits, saturated at the 32-bit
+// bounds); false when the text does not begin with one.
+bool ReadLeadingNumber(const CString& strText, std::int32_t& lYear)
+{
+    const char* pszEnd = nullptr;
+    const std::int32_t lNumber = Strtol32(strText, &pszEnd);
+    if (pszEnd == strText.GetString())
+        return false;
+    lYear = lNumber;
+    return true;
+}
+
 // The Western year of era year lEraYear in an era that began in lBeginYear, in 64 bits.
 std::int64_t EraToWestern(std::int32_t lBeginYear, std::int32_t lEraYear)
 {
@@ -34,9 +46,11 @@ std::int64_t EraToWestern(std::int32_t lBeginYear, std::int32_t lEraYear)
 const CString& MessageNoEra() { return CP932("該当する元号がありません"); }
 const CString& MessagePastEraEnd() { return CP932("元号の最大年を超えています"); }
 const CString& MessageBadEraIndex() { return CP932("元号インデックスが不正です"); }
-const CString& MessageYearOutOfRange() { return CP932("年が扱える範囲を超えています"); }
+const CString& MessageEraYearBelowOne() { return CP932("元号の年は1(元年)以上を入れてください"); }
 const CString& MessageChoosePair() { return CP932("干支を選択してください"); }
 const CString& MessageEnterYears() { return CP932("開始年・終了年に年を入れてください。"); }
+const CString& MessageFromNotANumber() { return CP932("開始年は数字で入れてください。"); }
+const CString& MessageToNotANumber() { return CP932("終了年は数字で入れてください。"); }
 const CString& MessageChooseStem() { return CP932("十干は一覧から選んでください"); }
 const CString& MessageNoYearZero()
 {
@@ -74,26 +88,32 @@ void CCycleConverter::ListEraItems(std::vector<CString>& items) const
     }
 }
 
-CString CCycleConverter::MakeYearText(std::int32_t lYear, const char* pszFormat) const
+CString CCycleConverter::EraYearText(const CGengouEra& eraTable, std::int32_t lYear)
 {
     CString strText;
-    const int nCount = m_eraTable.GetSize();
+    const int nCount = eraTable.GetSize();
     for (int i = 0; i < nCount; ++i) {
-        const SGengouEraTable era = m_eraTable.GetAt(i);
+        const SGengouEraTable era = eraTable.GetAt(i);
         if (era.lBeginYear <= lYear && lYear <= era.lEndYear) {
             const long long llEraYear = std::int64_t{lYear} - era.lBeginYear + 1;
             const CString strName = DisplayName(era.strGengou);
-            if (llEraYear == 1) {
-                const CString strFormat = CString(pszFormat) + CP932("(%s元年)");
-                strText.Format(strFormat.GetString(), lYear, strName.GetString());
-            } else {
-                const CString strFormat = CString(pszFormat) + CP932("(%s%lld年)");
-                strText.Format(strFormat.GetString(), lYear, strName.GetString(), llEraYear);
-            }
-            return strText;
+            if (llEraYear == 1)
+                strText.Format(CP932("%s元年").GetString(), strName.GetString());
+            else
+                strText.Format(CP932("%s%lld年").GetString(), strName.GetString(), llEraYear);
+            break;
         }
     }
+    return strText;
+}
+
+CString CCycleConverter::MakeYearText(std::int32_t lYear, const char* pszFormat) const
+{
+    CString strText;
     strText.Format(pszFormat, lYear);
+    const CString strEraYear = EraYearText(m_eraTable, lYear);
+    if (!strEraYear.IsEmpty())
+        strText += "(" + strEraYear + ")";
     return strText;
 }
 
@@ -105,11 +125,11 @@ int CCycleConverter::WesternYearOfEraName(const CString& strEra, std::int32_t& l
     for (int i = 0; i < nCount; ++i) {
         const SGengouEraTable era = m_eraTable.GetAt(i);
         if (era.strGengou == strEra) {
+            if (lYear < 1)
+                return 3;
             const std::int64_t llYear = EraToWestern(era.lBeginYear, lYear);
             if (llYear > era.lEndYear)
                 return 2;
-            if (llYear < kMinYear)
-                return 3;
             lYear = static_cast<std::int32_t>(llYear);
             return 0;
         }
@@ -125,7 +145,7 @@ bool CCycleConverter::WesternYearOfEraChoice(const SEraChoice& era, std::int32_t
         case 0: return true;
         case 1: strMessage = MessageNoEra(); return false;
         case 2: strMessage = MessagePastEraEnd(); return false;
-        default: strMessage = MessageYearOutOfRange(); return false;
+        default: strMessage = MessageEraYearBelowOne(); return false;
         }
     }
     if (era.nItem == 0)
@@ -135,13 +155,14 @@ bool CCycleConverter::WesternYearOfEraChoice(const SEraChoice& era, std::int32_t
         strMessage = MessageBadEraIndex();
         return false;
     }
+    // An era counts from 1 (元年); year 0 or below would silently name a year before the era.
+    if (lYear < 1) {
+        strMessage = MessageEraYearBelowOne();
+        return false;
+    }
     const std::int64_t llYear = EraToWestern(record.lBeginYear, lYear);
     if (llYear > record.lEndYear) {
         strMessage = MessagePastEraEnd();
-        return false;
-    }
-    if (llYear < kMinYear) {
-        strMessage = MessageYearOutOfRange();
         return false;
     }
     lYear = static_cast<std::int32_t>(llYear);
@@ -208,13 +229,21 @@ bool CCycleConverter::YearsOfPair(SPairRequest& request, CString& strResult, CSt
 
     std::int32_t lFrom = 0;
     std::int32_t lTo = 0;
+    // Each end is its leading number (1984年 reads as 1984); text that does not begin with one is
+    // refused rather than read as the year 0.
     if (bFrom) {
-        lFrom = Strtol32(request.strFrom, nullptr);
+        if (!ReadLeadingNumber(request.strFrom, lFrom)) {
+            strMessage = MessageFromNotANumber();
+            return false;
+        }
         if (!WesternYearOfEraChoice(request.eraFrom, lFrom, strMessage))
             return false;
     }
     if (bTo) {
-        lTo = Strtol32(request.strTo, nullptr);
+        if (!ReadLeadingNumber(request.strTo, lTo)) {
+            strMessage = MessageToNotANumber();
+            return false;
+        }
         if (!WesternYearOfEraChoice(request.eraTo, lTo, strMessage))
             return false;
     }

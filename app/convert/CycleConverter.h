@@ -33,7 +33,7 @@ struct SPairRequest {
     // negative value means text was typed into the list; such a request is refused.
     int nStem = 0;
     CString strBranch;     // the text of the branch list, one of the twelve branch characters
-    CString strFrom;       // the range start as typed: a whole number, or empty for none
+    CString strFrom;       // the range start as typed: a number (text after it is ignored), or empty for none
     SEraChoice eraFrom;    // the era list beside the start
     CString strTo;         // the range end, likewise
     SEraChoice eraTo;
@@ -55,20 +55,26 @@ public:
     // "(～)" when it has not ended.
     void ListEraItems(std::vector<CString>& items) const;
 
-    // The year as text by pszFormat (a printf format of one int, "%d" or "%4d"), followed by the
-    // era year of the first record in table order that covers it: "(昭和59年)", "(平成元年)".
-    // The plain number when no record covers the year.
+    // The year as text by pszFormat (a printf format of one int, "%d" or "%4d"), followed by its
+    // era year (EraYearText) in parentheses: "1984(昭和59年)", "1989(平成元年)". The plain number
+    // when no record covers the year.
     CString MakeYearText(std::int32_t lYear, const char* pszFormat) const;
+
+    // The era year of lYear in the first record of eraTable, in table order, that covers it: the
+    // era's name stripped of markup and its year, "昭和59年", with "元" for year 1, "平成元年".
+    // Empty when no record covers the year.
+    static CString EraYearText(const CGengouEra& eraTable, std::int32_t lYear);
 
     // The Western year of an era year given with a typed era name. "西暦" gives 0 and leaves lYear
     // as it was. Otherwise the first record whose stored name (markup included) equals strEra
     // byte for byte turns the era year lYear into its Western year and gives 0, or gives 2 and
-    // leaves lYear unchanged when that is past the era's last year, or 3 (lYear unchanged) when it
-    // is below the smallest 32-bit year. No such record gives 1.
+    // leaves lYear unchanged when that is past the era's last year, or 3 (lYear unchanged) when
+    // lYear is below 1, as an era counts from its first year (元年). No such record gives 1.
     int WesternYearOfEraName(const CString& strEra, std::int32_t& lYear) const;
 
-    // The Western year of lYear as written beside an era list in the state era. On success lYear
-    // holds the Western year and the result is true. On failure the result is false, lYear is
+    // The Western year of lYear as written beside an era list in the state era; with an era, lYear
+    // must be at least 1 and the result at most the era's last year. On success lYear holds the
+    // Western year and the result is true. On failure the result is false, lYear is
     // unchanged and strMessage holds the one message to show.
     bool WesternYearOfEraChoice(const SEraChoice& era, std::int32_t& lYear, CString& strMessage) const;
 
@@ -80,7 +86,9 @@ public:
                      CString& strMessage) const;
 
     // Cycle to years: the years of the pair between the two ends, or the nearest year of the pair
-    // on or after the start (only a start given) or before the end (only an end given). True with
+    // on or after the start (only a start given) or before the end (only an end given). Each end
+    // given is read as its leading number ("1984年" is 1984); an end that does not begin with a
+    // number is refused with a message. True with
     // strResult set; false with strResult unchanged and strMessage holding the message. Once the
     // branch and the stem have been accepted, request.strFrom and request.strTo are trimmed of
     // white space in place (the dialog shows them so after a success), whatever follows.

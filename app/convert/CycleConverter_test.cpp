@@ -114,16 +114,32 @@ TEST_F(CycleConverterTest, EraItemsAndTheirLastYear)
     EXPECT_EQ("message: 元号インデックスが不正です", YearToCycle(59, Item(2)));
     // A typed "西暦" leaves the year Western.
     EXPECT_EQ("2006年の干支は丙戌(ひのえいぬ)です。\r\n十二支はいぬです。", YearToCycle(2006, Typed("西暦")));
-    // No lower check: era year 0 is the year before the era began.
-    EXPECT_EQ("1925年の干支は乙丑(きのとうし)です。\r\n十二支はうしです。", YearToCycle(0, Item(1)));
+}
+
+TEST_F(CycleConverterTest, EraYearsBelowOneAreRefused)
+{
+    AddEra("昭和", 1926, 1989);
+    AddEra("遠過去", kMin, kMin + 10);
+    const std::string strBelowOne = "message: 元号の年は1(元年)以上を入れてください";
+    for (const std::int32_t lYear : {0, -1, kMin}) {
+        EXPECT_EQ(strBelowOne, YearToCycle(lYear, Item(1))) << lYear;   // 遠過去, sorted first
+        EXPECT_EQ(strBelowOne, YearToCycle(lYear, Item(2))) << lYear;
+        EXPECT_EQ(strBelowOne, YearToCycle(lYear, Typed("昭和"))) << lYear;
+    }
+    EXPECT_EQ("1926(昭和元年)年の干支は丙寅(ひのえとら)です。\r\n十二支はとらです。", YearToCycle(1, Item(2)));
+    // Western years below 1 stay years before the Western era.
+    EXPECT_EQ("-1年の干支は庚申(かのえさる)です。\r\n十二支はさるです。", YearToCycle(-1, Western()));
+    SPairRequest request = Pair(kKou, "子", "0", "10");
+    request.eraFrom = Item(2);
+    EXPECT_EQ(strBelowOne, YearsOfPair(request));
 }
 
 TEST_F(CycleConverterTest, YearZeroIsRefused)
 {
-    AddEra("紀元", 1, 100);
+    AddEra("紀元", -5, 100);
     const std::string strZero = "message: 西暦0年はありません。紀元前1年(-1)の次の年は西暦1年です。";
     EXPECT_EQ(strZero, YearToCycle(0, Western()));
-    EXPECT_EQ(strZero, YearToCycle(0, Item(1)));
+    EXPECT_EQ(strZero, YearToCycle(6, Item(1)));
 }
 
 TEST_F(CycleConverterTest, EraArithmeticNeverLeavesThe32BitRange)
@@ -133,9 +149,6 @@ TEST_F(CycleConverterTest, EraArithmeticNeverLeavesThe32BitRange)
     // Past the end of an era that ends at the largest year: refused, not wrapped.
     EXPECT_EQ("message: 元号の最大年を超えています", YearToCycle(kMax, Typed("遠未来")));
     EXPECT_EQ("message: 元号の最大年を超えています", YearToCycle(kMax, Item(2)));
-    // Far below the first year of an era that begins at the smallest year.
-    EXPECT_EQ("message: 年が扱える範囲を超えています", YearToCycle(-5, Item(1)));
-    EXPECT_EQ("message: 年が扱える範囲を超えています", YearToCycle(kMin, Typed("遠過去")));
     std::int32_t lYear = 11;
     EXPECT_EQ(0, m_converter.WesternYearOfEraName(Cp("遠未来"), lYear));
     EXPECT_EQ(kMax, lYear);
@@ -192,6 +205,9 @@ TEST_F(CycleConverterTest, YearsOfPairWithBothEnds)
               YearsOfPair(Pair(kKou, "子", "2000", "1900")));
     EXPECT_EQ("-100～100の間で\r\n甲子(きのえね)に該当する年は3個あります。\r\n -57\r\n   4\r\n  64\r\n",
               YearsOfPair(Pair(kKou, "子", "-100", "100")));
+    // 癸, the last stem.
+    EXPECT_EQ("1900～2000の間で\r\n癸亥(みずのとい)に該当する年は2個あります。\r\n1923\r\n1983\r\n",
+              YearsOfPair(Pair(10, "亥", "1900", "2000")));
     // A stem and a branch of different parity have no years: the count is 0.
     EXPECT_EQ("1900～2000の間で\r\n甲丑(きのえうし)に該当する年は0個あります。\r\n",
               YearsOfPair(Pair(kKou, "丑", "1900", "2000")));
@@ -217,11 +233,13 @@ TEST_F(CycleConverterTest, YearsOfPairReadsTrimmedRangeTexts)
     ASSERT_TRUE(m_converter.YearsOfPair(request, strResult, strMessage));
     EXPECT_EQ("1900", U8(request.strFrom));
     EXPECT_EQ("2000", U8(request.strTo));
-    // Only the leading number counts; text without one reads as 0.
+    // Only the leading number counts; text without one is refused, not read as 0.
     EXPECT_EQ("1900～2000の間で\r\n甲子(きのえね)に該当する年は2個あります。\r\n1924\r\n1984\r\n",
               YearsOfPair(Pair(kKou, "子", "1900年", "2000abc")));
-    EXPECT_EQ("0～100の間で\r\n甲子(きのえね)に該当する年は2個あります。\r\n   4\r\n  64\r\n",
-              YearsOfPair(Pair(kKou, "子", "abc", "100")));
+    EXPECT_EQ("message: 開始年は数字で入れてください。", YearsOfPair(Pair(kKou, "子", "abc", "2000")));
+    EXPECT_EQ("message: 開始年は数字で入れてください。", YearsOfPair(Pair(kKou, "子", "-", "")));
+    EXPECT_EQ("message: 終了年は数字で入れてください。", YearsOfPair(Pair(kKou, "子", "1900", "年2000")));
+    EXPECT_EQ("message: 終了年は数字で入れてください。", YearsOfPair(Pair(kKou, "子", "", "１９８４")));
 }
 
 TEST_F(CycleConverterTest, YearsOfPairWithEraYears)

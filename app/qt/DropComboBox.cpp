@@ -4,6 +4,9 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QScreen>
+
+#include <algorithm>
 
 CDropComboBox::CDropComboBox(QWidget* pParent) : QComboBox(pParent)
 {
@@ -53,10 +56,22 @@ void CDropComboBox::SetEditText(const QString& strText)
     m_bTyped = true;
 }
 
+void CDropComboBox::SetFillScreen(int nMinRows)
+{
+    m_nFillScreenRows = nMinRows;
+}
+
 void CDropComboBox::showPopup()
 {
     m_bDropped = true;
+    if (m_nFillScreenRows > 0 && count() > 0) {
+        // Qt keeps the list on the screen: asking for a screenful is enough.
+        const int nRowHeight = std::max(1, view()->sizeHintForRow(0));
+        setMaxVisibleItems(std::max(m_nFillScreenRows, screen()->availableGeometry().height() / nRowHeight));
+    }
     QComboBox::showPopup();
+    if (m_nFillScreenRows > 0)
+        view()->scrollTo(view()->currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
 void CDropComboBox::hidePopup()

@@ -26,6 +26,9 @@ public:
     int SelectString(const QString& strPrefix);
     // Puts the text into the edit field; no item is selected afterwards.
     void SetEditText(const QString& strText);
+    // From now on the drop-down list shows as many items as fit on the screen, at least nMinRows,
+    // and opens with the selected item (the last one selected, after typing) in its middle.
+    void SetFillScreen(int nMinRows);
 
     void showPopup() override;
     void hidePopup() override;
@@ -41,4 +44,5 @@ protected:
 private:
     bool m_bTyped = false;
     bool m_bDropped = false;
+    int m_nFillScreenRows = 0;   // 0: the list shows maxVisibleItems as set
 };

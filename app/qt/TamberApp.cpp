@@ -1,5 +1,9 @@
 #include "TamberApp.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 #include <framework/HostUi.h>
 
 #include "TamberDlg.h"
@@ -7,6 +11,7 @@
 CTamberApp::CTamberApp(int& argc, char** argv) : QApplication(argc, argv)
 {
     SetApplicationNames();
+    InstallTranslations();
     setWindowIcon(GetAppIcon());
     SetHostUi(&m_hostUi);
 }
@@ -22,6 +27,19 @@ void CTamberApp::SetApplicationNames()
     QCoreApplication::setApplicationName(QStringLiteral("Tamber"));
     QCoreApplication::setApplicationVersion(QStringLiteral(TAMBER_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("tamber"));
+}
+
+bool CTamberApp::InstallTranslations()
+{
+    // Dates and sizes in the file dialog follow the language of its words.
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    static QTranslator s_translator;
+    if (!s_translator.isEmpty())
+        return true;
+    if (!s_translator.load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&s_translator);
 }
 
 QIcon CTamberApp::GetAppIcon()

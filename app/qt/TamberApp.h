@@ -1,6 +1,7 @@
 // CTamberApp: Tamber's application object. It names the program and its settings (organisation
-// "Haldris", application "Tamber", so the profile is QSettings' "Haldris/Tamber"), installs the
-// Qt host UI for the library's dialogs and messages, and runs the main dialog until 終了 ends it.
+// "Haldris", application "Tamber", so the profile is QSettings' "Haldris/Tamber"), installs Qt's
+// Japanese translations and the Qt host UI for the library's dialogs and messages, and runs the
+// main dialog until 終了 ends it.
 #pragma once
 
 #include <QApplication>
@@ -23,6 +24,11 @@ public:
     // Sets the names that the profile and the windows use, on any running QApplication (the
     // dialog's tests call it too).
     static void SetApplicationNames();
+    // Installs Qt's own Japanese translations (qtbase_ja) and makes Japanese the default locale, so
+    // that the standard dialogs and menus (file dialog, Copy, Select All...) speak Japanese like
+    // the rest of the program, whatever the system's language. False, with no translation
+    // installed, when Qt's translations are not there.
+    static bool InstallTranslations();
 
 private:
     CQtHostUi m_hostUi;

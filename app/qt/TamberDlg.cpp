@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include <QAbstractItemView>
@@ -12,24 +13,31 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeDatabase>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSettings>
 #include <QShortcut>
 #include <QUrl>
+#include <QVBoxLayout>
 
+#include <convert/ShippedFiles.h>
 #include <cycle/YearRange.h>
 #include <framework/Cp932.h>
+#include <framework/FileSystem.h>
 #include <framework/HostUi.h>
 
 #include "AboutDlg.h"
 #include "DialogUnits.h"
 #include "DropComboBox.h"
+#include "HelpWindow.h"
 #include "QtText.h"
 #include "TamberApp.h"
 
@@ -39,6 +47,8 @@ namespace {
 // window keeps the margin of its top buttons (7 units) around them.
 constexpr int kDialogWidth = 305;
 constexpr int kDialogHeight = 327;
+// The era lists hold some 250 eras: their drop-down lists show at least this many.
+constexpr int kMinEraListRows = 20;
 
 // The profile entry that remembers the era file.
 const QString& ProfileKey()
@@ -95,7 +105,11 @@ CTamberDlg::~CTamberDlg() = default;
 
 QWidget* CTamberDlg::GetDlgItem(int nID) const
 {
-    return findChild<QWidget*>(QString::number(nID), Qt::FindDirectChildrenOnly);
+    // The group boxes hold the controls they frame; windows of the dialog's own (help) do not count.
+    for (QWidget* pWidget : findChildren<QWidget*>(QString::number(nID)))
+        if (pWidget->window() == this)
+            return pWidget;
+    return nullptr;
 }
 
 void CTamberDlg::CreateControls()
@@ -105,101 +119,182 @@ void CTamberDlg::CreateControls()
                    | Qt::WindowCloseButtonHint);
     setFont(CDialogUnits::GetDialogFont());
     const CDialogUnits units(font());
+    const auto dx = [&](int n) { return units.ToPixelsX(n); };
+    const auto dy = [&](int n) { return units.ToPixelsY(n); };
 
-    auto place = [&](QWidget* pWidget, int nID, int x, int y, int cx, int cy) {
+    // Each control gets the template's width (and, where the font allows, its height) as its
+    // smallest size; the layouts below place them as the template does at the default size.
+    auto sized = [&](QWidget* pWidget, int nID, int cx, int cy) {
         if (nID != 0)
             pWidget->setObjectName(QString::number(nID));
-        pWidget->setGeometry(units.ToPixels(x, y, cx, cy));
+        pWidget->setMinimumSize(std::max(dx(cx), pWidget->minimumSizeHint().width()),
+                                std::max(cy == 0 ? 0 : dy(cy), pWidget->minimumSizeHint().height()));
+        pWidget->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+        pWidget->resize(pWidget->minimumSize());
+        return pWidget;
     };
     // A combo box's height in the template includes its drop-down list; the box itself gets the
-    // height its font needs, and the list shows as many items as fit in the rest.
-    auto placeCombo = [&](CDropComboBox* pCombo, int nID, int x, int y, int cx, int cy) {
-        place(pCombo, nID, x, y, cx, cy);
-        const int nBoxHeight = pCombo->sizeHint().height();
-        pCombo->resize(pCombo->width(), nBoxHeight);
-        const int nItemHeight = pCombo->fontMetrics().height() + 4;
-        pCombo->setMaxVisibleItems(std::max(1, (units.ToPixelsY(cy) - nBoxHeight) / nItemHeight));
+    // height its font needs.
+    auto makeCombo = [&](int nID, int cx) {
+        auto* pCombo = new CDropComboBox(this);
+        sized(pCombo, nID, cx, 0);
+        return pCombo;
     };
     // A label is never cut: Japanese text in the substitute font can be wider than the template
     // allowed for it, and then the label takes the width its text needs.
-    auto makeLabel = [&](const QString& strText, int nID, int x, int y, int cx, int cy) {
+    auto makeLabel = [&](const QString& strText, int cx) {
         auto* pLabel = new QLabel(strText, this);
-        pLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        place(pLabel, nID, x, y, cx, cy);
-        pLabel->resize(pLabel->size().expandedTo(pLabel->sizeHint()));
+        pLabel->setMinimumWidth(std::max(dx(cx), pLabel->sizeHint().width()));
+        pLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
         return pLabel;
     };
-    auto makeButton = [&](const QString& strText, int nID, int x, int y, int cx, int cy) {
+    auto makeButton = [&](const QString& strText, int nID, int cx, int cy) {
         auto* pButton = new QPushButton(strText, this);
         pButton->setAutoDefault(true);
-        place(pButton, nID, x, y, cx, cy);
+        sized(pButton, nID, cx, cy);
         return pButton;
     };
-    auto makeEdit = [&](int nID, int x, int y, int cx, int cy) {
+    auto makeEdit = [&](int nID, int cx, int cy) {
         auto* pEdit = new QLineEdit(this);
-        place(pEdit, nID, x, y, cx, cy);
+        sized(pEdit, nID, cx, cy);
         // The year fields take numbers only: the input method stays off there.
         pEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
         pEdit->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText);
         pEdit->installEventFilter(this);
         return pEdit;
     };
+    // A row of controls with the template's gaps: a number is a gap in horizontal dialog units,
+    // -1 the stretch that takes the width the window gains.
+    using Item = std::variant<QWidget*, int>;
+    auto makeRow = [&](std::initializer_list<Item> items) {
+        auto* pRow = new QHBoxLayout;
+        pRow->setSpacing(0);
+        for (const Item& item : items) {
+            if (const auto* ppWidget = std::get_if<QWidget*>(&item))
+                pRow->addWidget(*ppWidget, 0, Qt::AlignVCenter);
+            else if (std::get<int>(item) < 0)
+                pRow->addStretch(1);
+            else
+                pRow->addSpacing(dx(std::get<int>(item)));
+        }
+        return pRow;
+    };
+    // A group box of the template's height whose rows start nTop units below its top edge, nLeft
+    // units in from its left edge, and end nRight units before its right edge.
+    auto makeGroup = [&](const QString& strTitle, int cy, int nLeft, int nTop, int nRight) {
+        auto* pGroup = new QGroupBox(strTitle, this);
+        pGroup->setMinimumHeight(dy(cy));
+        pGroup->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+        auto* pLayout = new QVBoxLayout(pGroup);
+        pLayout->setSpacing(0);
+        const QMargins frame = pGroup->contentsMargins();   // the style's frame and title
+        pLayout->setContentsMargins(std::max(0, dx(nLeft) - frame.left()), std::max(0, dy(nTop) - frame.top()),
+                                    std::max(0, dx(nRight) - frame.right()), 0);
+        return std::pair(pGroup, pLayout);
+    };
 
     // The controls in tab order.
-    m_pYearEraList = new CDropComboBox(this);
-    placeCombo(m_pYearEraList, IDC_YEAR_ERA, 25, 71, 61, 77);
-    m_pYearEdit = makeEdit(IDC_YEAR, 91, 71, 52, 14);
-    QPushButton* pYearToCycle = makeButton(QStringLiteral("年を干支にする"), IDC_YEAR_TO_CYCLE, 199, 71, 72, 18);
-    m_pStemList = new CDropComboBox(this);
-    placeCombo(m_pStemList, IDC_STEM, 46, 132, 31, 147);
-    m_pBranchList = new CDropComboBox(this);
-    placeCombo(m_pBranchList, IDC_BRANCH, 111, 132, 30, 135);
-    QPushButton* pYearsOfPair = makeButton(QStringLiteral("干支を年にする"), IDC_YEARS_OF_PAIR, 200, 130, 72, 18);
-    m_pFromEraList = new CDropComboBox(this);
-    placeCombo(m_pFromEraList, IDC_FROM_ERA, 26, 164, 61, 77);
-    m_pFromEdit = makeEdit(IDC_FROM, 90, 164, 42, 15);
-    m_pToEraList = new CDropComboBox(this);
-    placeCombo(m_pToEraList, IDC_TO_ERA, 153, 164, 61, 77);
-    m_pToEdit = makeEdit(IDC_TO, 219, 164, 42, 15);
-    QPushButton* pReadEraFile = makeButton(QStringLiteral("元号ファイル読み込み"), IDC_READ_ERA_FILE, 199, 208, 72, 19);
+    m_pYearEraList = makeCombo(IDC_YEAR_ERA, 61);
+    m_pYearEdit = makeEdit(IDC_YEAR, 52, 14);
+    QPushButton* pYearToCycle = makeButton(QStringLiteral("年を干支にする"), IDC_YEAR_TO_CYCLE, 72, 18);
+    m_pStemList = makeCombo(IDC_STEM, 31);
+    m_pBranchList = makeCombo(IDC_BRANCH, 30);
+    QPushButton* pYearsOfPair = makeButton(QStringLiteral("干支を年にする"), IDC_YEARS_OF_PAIR, 72, 18);
+    m_pFromEraList = makeCombo(IDC_FROM_ERA, 61);
+    m_pFromEdit = makeEdit(IDC_FROM, 42, 15);
+    m_pToEraList = makeCombo(IDC_TO_ERA, 61);
+    m_pToEdit = makeEdit(IDC_TO, 42, 15);
+    QPushButton* pReadEraFile = makeButton(QStringLiteral("元号ファイル読み込み"), IDC_READ_ERA_FILE, 72, 19);
     m_pResultBox = new QPlainTextEdit(this);
-    place(m_pResultBox, IDC_RESULT, 19, 246, 267, 74);
+    m_pResultBox->setObjectName(QString::number(IDC_RESULT));
     m_pResultBox->setReadOnly(true);
     m_pResultBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_pResultBox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_pResultBox->installEventFilter(this);
-    QPushButton* pQuit = makeButton(QStringLiteral("終了"), IDC_QUIT, 248, 7, 50, 16);
-    QPushButton* pHelp = makeButton(QStringLiteral("ヘルプ(&H)"), ID_HELP, 248, 31, 50, 16);
-    makeLabel(QStringLiteral("十干"), 0, 26, 132, 16, 8);
-    makeLabel(QStringLiteral("十二支"), 0, 87, 132, 23, 8);
-    makeLabel(QStringLiteral("年"), 0, 145, 75, 16, 8);
-    std::vector<QGroupBox*> groups;
-    auto makeGroup = [&](const QString& strTitle, int x, int y, int cx, int cy) {
-        auto* pGroup = new QGroupBox(strTitle, this);
-        place(pGroup, 0, x, y, cx, cy);
-        groups.push_back(pGroup);
-    };
-    makeGroup(QStringLiteral("年から干支へ"), 17, 51, 268, 51);
-    makeGroup(QStringLiteral("干支から年へ"), 17, 115, 270, 70);
-    makeLabel(QStringLiteral("年～"), 0, 135, 168, 16, 8);
-    makeLabel(QStringLiteral("年"), 0, 265, 167, 8, 8);
+    QPushButton* pQuit = makeButton(QStringLiteral("終了"), IDC_QUIT, 50, 16);
+    QPushButton* pHelp = makeButton(QStringLiteral("ヘルプ(&H)"), ID_HELP, 50, 16);
     // The pictures show their images at the images' own sizes, as picture controls do.
-    m_pIcon = makeLabel(QString(), IDC_ICON, 25, 17, 20, 20);
-    m_pIcon->resize(32, 32);
+    m_pIcon = new QLabel(this);
+    m_pIcon->setObjectName(QString::number(IDC_ICON));
+    m_pIcon->setFixedSize(32, 32);
     m_pIcon->installEventFilter(this);
-    m_pBanner = makeLabel(QString(), IDC_BANNER, 61, 17, 20, 20);
+    m_pBanner = new QLabel(this);
+    m_pBanner->setObjectName(QString::number(IDC_BANNER));
     m_pBanner->installEventFilter(this);
-    QLabel* pEraFileCaption = makeLabel(QStringLiteral("設定されている元号ファイル"), 0, 25, 216, 80, 8);
-    m_pEraFileLabel = makeLabel(QStringLiteral("スタティック"), IDC_ERA_FILE, 108, 216, 83, 8);
-    // The two labels read as one sentence (設定されている元号ファイルはありません); the second
-    // follows the first when the first has grown.
-    if (m_pEraFileLabel->x() <= pEraFileCaption->geometry().right())
-        m_pEraFileLabel->move(pEraFileCaption->geometry().right() + 1, m_pEraFileLabel->y());
-    makeGroup(QStringLiteral("元号ファイル設定"), 17, 195, 268, 43);
-    makeLabel(QStringLiteral("年範囲"), 0, 25, 154, 23, 8);
-    // Group boxes come late in the template but lie under the controls they frame.
-    for (QGroupBox* pGroup : groups)
-        pGroup->lower();
+    m_pEraFileLabel = new QLabel(QStringLiteral("スタティック"), this);
+    m_pEraFileLabel->setObjectName(QString::number(IDC_ERA_FILE));
+    // A long table name is cut rather than widening the window; the whole name is its tooltip.
+    m_pEraFileLabel->setMinimumWidth(dx(83));
+    m_pEraFileLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
+    // Top: the pictures, and 終了 and ヘルプ at the right edge.
+    auto* pButtons = new QVBoxLayout;
+    pButtons->setSpacing(dy(31 - 7 - 16));
+    pButtons->addWidget(pQuit);
+    pButtons->addWidget(pHelp);
+    auto* pPictures = new QHBoxLayout;
+    pPictures->setSpacing(0);
+    pPictures->addSpacing(dx(25));
+    pPictures->addWidget(m_pIcon, 0, Qt::AlignTop);
+    pPictures->addSpacing(dx(61) - dx(25) - m_pIcon->width());
+    pPictures->addWidget(m_pBanner, 0, Qt::AlignTop);
+    auto* pPicturesColumn = new QVBoxLayout;
+    pPicturesColumn->setSpacing(0);
+    pPicturesColumn->addSpacing(dy(17 - 7));
+    pPicturesColumn->addLayout(pPictures);
+    auto* pTop = new QHBoxLayout;
+    pTop->setSpacing(0);
+    pTop->addLayout(pPicturesColumn);
+    pTop->addStretch(1);
+    pTop->addLayout(pButtons);
+    pTop->setAlignment(pPicturesColumn, Qt::AlignTop);
+    pTop->setAlignment(pButtons, Qt::AlignTop);
+
+    // 年から干支へ: era list, year, 年, and the button at the right.
+    auto [pYearGroup, pYearRows] = makeGroup(QStringLiteral("年から干支へ"), 51, 25 - 17, 71 - 51, 285 - 271);
+    pYearRows->addLayout(makeRow({m_pYearEraList, 5, m_pYearEdit, 2, makeLabel(QStringLiteral("年"), 16), -1,
+                                  pYearToCycle}));
+    pYearRows->addStretch(1);
+
+    // 干支から年へ: stem and branch with the button, then the range.
+    auto [pPairGroup, pPairRows] = makeGroup(QStringLiteral("干支から年へ"), 70, 26 - 17, 130 - 115, 287 - 272);
+    pPairRows->addLayout(makeRow({makeLabel(QStringLiteral("十干"), 16), 4, m_pStemList, 10,
+                                  makeLabel(QStringLiteral("十二支"), 23), 1, m_pBranchList, -1, pYearsOfPair}));
+    pPairRows->addSpacing(dy(154 - 148));
+    pPairRows->addWidget(makeLabel(QStringLiteral("年範囲"), 23));
+    pPairRows->addSpacing(dy(164 - 162));
+    pPairRows->addLayout(makeRow({m_pFromEraList, 3, m_pFromEdit, 3, makeLabel(QStringLiteral("年～"), 16), 2,
+                                  m_pToEraList, 5, m_pToEdit, 4, makeLabel(QStringLiteral("年"), 8), -1}));
+    pPairRows->addStretch(1);
+
+    // 元号ファイル設定: the two labels read as one sentence (設定されている元号ファイルはありません).
+    auto [pFileGroup, pFileRows] = makeGroup(QStringLiteral("元号ファイル設定"), 43, 25 - 17, 208 - 195, 285 - 271);
+    pFileRows->addLayout(makeRow({makeLabel(QStringLiteral("設定されている元号ファイル"), 80), 0, m_pEraFileLabel, 8,
+                                  pReadEraFile}));
+    pFileRows->addStretch(1);
+
+    // The result box takes the size the window gains (its smallest height is set with its font).
+    m_pResultBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+
+    // The groups and the result box stand 17 to 19 units in from the left and about 19 from the
+    // right, the top buttons 7 from the right; their vertical gaps are the template's.
+    auto* pBody = new QVBoxLayout;
+    pBody->setSpacing(0);
+    pBody->setContentsMargins(dx(17), 0, dx(305 - 286 - 7), 0);
+    pBody->addWidget(pYearGroup);
+    pBody->addSpacing(dy(115 - 102));
+    pBody->addWidget(pPairGroup);
+    pBody->addSpacing(dy(195 - 185));
+    pBody->addWidget(pFileGroup);
+    pBody->addSpacing(dy(246 - 238));
+    pBody->addWidget(m_pResultBox, 1);
+
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->setSpacing(0);
+    pLayout->setContentsMargins(0, dy(7), dx(7), dy(7));
+    pLayout->addLayout(pTop);
+    pLayout->addSpacing(dy(51 - 47));
+    pLayout->addLayout(pBody, 1);
 
     QWidget* const apTabOrder[] = {m_pYearEraList, m_pYearEdit, pYearToCycle, m_pStemList, m_pBranchList,
                                          pYearsOfPair, m_pFromEraList, m_pFromEdit, m_pToEraList, m_pToEdit,
@@ -222,8 +317,13 @@ void CTamberDlg::CreateControls()
         m_pBranchList->addItem(ToQString(strName));
     }
 
+    // The stem and branch lists show all their items; the era lists as many as fit on the screen.
+    m_pStemList->setMaxVisibleItems(m_pStemList->count());
+    m_pBranchList->setMaxVisibleItems(m_pBranchList->count());
+    for (CDropComboBox* pList : {m_pYearEraList, m_pFromEraList, m_pToEraList})
+        pList->SetFillScreen(kMinEraListRows);
+
     pQuit->setDefault(true);
-    resize(units.ToPixelsX(kDialogWidth), units.ToPixelsY(kDialogHeight));
 
     connect(pYearToCycle, &QPushButton::clicked, this, &CTamberDlg::OnYearToCycle);
     connect(pYearsOfPair, &QPushButton::clicked, this, &CTamberDlg::OnYearsOfPair);
@@ -254,32 +354,45 @@ void CTamberDlg::OnInitDialog()
     m_resultFont.setPointSizeF(m_resultFont.pointSizeF() * 2);
     m_resultFont.setWeight(static_cast<QFont::Weight>(std::min(1000, m_resultFont.weight() * 2)));
     m_pResultBox->setFont(m_resultFont);
+    // However small the window, the result box shows three lines (a year's pair takes two).
+    const int nFrame = 2 * m_pResultBox->frameWidth() + 2 * qRound(m_pResultBox->document()->documentMargin());
+    m_pResultBox->setMinimumHeight(3 * QFontMetrics(m_resultFont).lineSpacing() + nFrame);
+    // The template's size, or more where the font needs it.
+    const CDialogUnits units(font());
+    resize(QSize(units.ToPixelsX(kDialogWidth), units.ToPixelsY(kDialogHeight)).expandedTo(minimumSizeHint()));
 
     QPixmap banner(QStringLiteral(":/tamber/banner.png"));
     if (!banner.isNull()) {
         banner.setMask(banner.createMaskFromColor(Qt::white));
         m_imageList = banner;
         m_pBanner->setPixmap(m_imageList);
-        m_pBanner->resize(m_imageList.size());
+        m_pBanner->setFixedSize(m_imageList.size());
     }
     m_pIcon->setPixmap(m_hIcon.pixmap(m_pIcon->size()));
 
-    ReadEraFileOfProfile();
+    ReadEraFileAtStart();
     FillEraLists();
     UpdateData(false);
     m_pYearEraList->setFocus();
 }
 
-void CTamberDlg::ReadEraFileOfProfile()
+void CTamberDlg::ReadEraFileAtStart()
 {
-    const QString strName = QSettings().value(ProfileKey()).toString();
-    if (strName.isEmpty())
-        return;
+    // The file the user chose last; before any choice, the era file shipped with the program (the
+    // profile is written only when the user reads a file).
+    const QString strRemembered = QSettings().value(ProfileKey()).toString();
+    const std::string strPath = strRemembered.isEmpty()
+                                    ? FindShippedEraFile(QCoreApplication::applicationDirPath().toStdString())
+                                    : strRemembered.toStdString();
     CString strFileName;
-    if (!Utf8ToCp932(strName.toStdString(), strFileName))
+    if (strPath.empty() || !FromNativePath(strPath, strFileName))
         return;
-    if (m_eraTable.ReadFile(strFileName, HEADER_GENGOU, false))
-        m_strEraFile = m_eraTable.GetTableName();
+    // All or nothing: a file that fails halfway leaves no eras behind a label that names none.
+    CGengouEra eraTable;
+    if (!eraTable.Load(strFileName, HEADER_GENGOU).Ok())
+        return;
+    m_eraTable = eraTable;
+    m_strEraFile = m_eraTable.GetTableName();
 }
 
 bool CTamberDlg::UpdateData(bool bSaveAndValidate)
@@ -294,6 +407,7 @@ bool CTamberDlg::UpdateData(bool bSaveAndValidate)
         if (m_pBranchList->SelectString(strBranch) < 0)
             m_pBranchList->SetEditText(strBranch);
         m_pEraFileLabel->setText(ToQString(m_strEraFile));
+        m_pEraFileLabel->setToolTip(m_pEraFileLabel->text());
         return true;
     }
 
@@ -377,9 +491,12 @@ void CTamberDlg::OnYearsOfPair()
 
 void CTamberDlg::OnReadEraFile()
 {
-    m_eraTable.ClearAll();
-    if (!m_eraTable.ReadFile(nullptr, HEADER_GENGOU, true))
+    // The file is read into a table of its own and taken only when it was read whole: a cancelled
+    // dialog or a failed read leaves the eras, the lists, the label and the profile as they were.
+    CGengouEra eraTable;
+    if (!eraTable.ReadFile(nullptr, HEADER_GENGOU, true))
         return;
+    m_eraTable = eraTable;
     std::string strName;
     if (Cp932ToUtf8(m_eraTable.GetFileName().View(), strName))
         QSettings().setValue(ProfileKey(), QString::fromStdString(strName));
@@ -401,10 +518,48 @@ QString CTamberDlg::GetHelpFilePath()
     return strBeside;
 }
 
+bool CTamberDlg::CanDesktopOpen(const QString& strPath)
+{
+    if (!QFileInfo::exists(strPath))
+        return false;
+    // The desktop's default application for the file's type (or an alias of it), as xdg-mime
+    // reports it; none, or no xdg-mime, means the desktop cannot open the file.
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(strPath);
+    for (const QString& strType : QStringList(type.name()) + type.aliases()) {
+        QProcess query;
+        query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), strType});
+        if (!query.waitForFinished(5000)) {
+            query.kill();
+            query.waitForFinished();
+            return false;
+        }
+        if (query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0
+            && !query.readAllStandardOutput().trimmed().isEmpty())
+            return true;
+    }
+    return false;
+}
+
 void CTamberDlg::OnHelpFile()
 {
-    // The desktop decides what opens the file; a missing file is left to it too.
-    QDesktopServices::openUrl(QUrl::fromLocalFile(GetHelpFilePath()));
+    const QString strChm = GetHelpFilePath();
+    if (CanDesktopOpen(strChm) && QDesktopServices::openUrl(QUrl::fromLocalFile(strChm)))
+        return;
+    // Without a viewer for tamber.chm, the pages it is made of, in a window of our own.
+    if (m_pHelpWindow) {
+        m_pHelpWindow->show();
+        m_pHelpWindow->raise();
+        m_pHelpWindow->activateWindow();
+        return;
+    }
+    const std::string strPages = FindHelpPages(QCoreApplication::applicationDirPath().toStdString());
+    if (strPages.empty()) {
+        AfxMessageBox(CP932("ヘルプが見つかりません。"), MB_ICONEXCLAMATION);
+        return;
+    }
+    m_pHelpWindow = new CHelpWindow(QString::fromStdString(strPages), this);
+    m_pHelpWindow->setAttribute(Qt::WA_DeleteOnClose);
+    m_pHelpWindow->show();
 }
 
 void CTamberDlg::OnAbout()
@@ -469,8 +624,9 @@ bool CTamberDlg::eventFilter(QObject* pWatched, QEvent* pEvent)
 
 void CTamberDlg::SetDefID(int nID)
 {
-    for (QPushButton* pButton : findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly))
-        pButton->setDefault(pButton->objectName() == QString::number(nID));
+    for (QPushButton* pButton : findChildren<QPushButton*>())
+        if (pButton->window() == this)
+            pButton->setDefault(pButton->objectName() == QString::number(nID));
 }
 
 void CTamberDlg::OnCloseUpStem()

@@ -1,11 +1,12 @@
-// CTamberDlg: Tamber's one window, the conversion dialog on template 102.
+// CTamberDlg: Tamber's main window, the conversion dialog on template 102.
 //
 // It converts a year (Western, or an era year with an era from its list) into its stem-branch pair,
 // and a pair into the years that bear it within a range or nearest to one end. The texts of both
 // conversions come from CCycleConverter; this class keeps the dialog's fields, exchanges them with
 // the controls, and answers the controls' events. It owns the era table for its whole life: the
-// table is read from the file named in the profile when the dialog starts, and replaced on request
-// with the library's open dialog (OnReadEraFile).
+// table is read from the file named in the profile when the dialog starts (the shipped era file
+// while the profile names none), and replaced on request with the library's open dialog
+// (OnReadEraFile) when the chosen file was read whole.
 //
 // Messages go through the framework's host UI seam (AfxMessageBox), so the program shows them with
 // Qt and tests record them. The dialog closes only through 終了; Escape and the close box are
@@ -18,6 +19,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QPixmap>
+#include <QPointer>
 
 #include <convert/CycleConverter.h>
 #include <corvane/GengouEra.h>
@@ -29,6 +31,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class CDropComboBox;
+class CHelpWindow;
 
 class CTamberDlg : public QDialog {
     Q_OBJECT
@@ -74,8 +77,9 @@ public:
     // Refills the three era lists: "西暦" and one item per era record; selects "西暦" in each.
     void FillEraLists();
 
-    // The two conversions (buttons 1003 and 1002), reading the era file (1016), opening the help
-    // file (57670, F1) and the about box (the pictures and the context menu).
+    // The two conversions (buttons 1003 and 1002), reading the era file (1016), help (57670, F1:
+    // tamber.chm in the desktop's viewer, or the help window when the desktop has none) and the
+    // about box (the pictures and the context menu).
     void OnYearToCycle();
     void OnYearsOfPair();
     void OnReadEraFile();
@@ -85,6 +89,9 @@ public:
     // The full name of the help file: tamber.chm in the folder of the executable, or, when it is
     // not there, in the data folder of an installed program (share/tamber beside bin).
     static QString GetHelpFilePath();
+    // True when the file exists and the desktop has an application for its type; false otherwise,
+    // and when that cannot be told. Help shows its own window when this is false.
+    static bool CanDesktopOpen(const QString& strPath);
 
 protected:
     // Escape and the dialog's cancel command do nothing; 終了 is the only way out.
@@ -96,7 +103,7 @@ protected:
 private:
     void CreateControls();
     void OnInitDialog();
-    void ReadEraFileOfProfile();
+    void ReadEraFileAtStart();
     void OnOK();
     void SetDefID(int nID);
     void OnCloseUpStem();
@@ -133,4 +140,5 @@ private:
     QLineEdit* m_pToEdit = nullptr;
     QLabel* m_pIcon = nullptr;
     QLabel* m_pEraFileLabel = nullptr;
+    QPointer<CHelpWindow> m_pHelpWindow;   // the help pages, while that window is open
 };

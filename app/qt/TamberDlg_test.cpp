@@ -1,6 +1,7 @@
 // Tests of the conversion dialog, run on Qt's offscreen platform. Messages and file dialogs go
-// through a recording host UI; the profile lives in a temporary folder; the help file is "opened"
-// by a recording URL handler.
+// through a recording host UI; the profile lives in a temporary folder; the desktop's answer about
+// a viewer for the help file comes from a stand-in xdg-mime, and the file is "opened" by a
+// recording URL handler.
 #include <QtTest>
 
 #include <deque>
@@ -9,6 +10,8 @@
 
 #include <QAbstractItemView>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +21,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextBrowser>
 
 #include <cycle/YearRange.h>
 #include <framework/Cp932.h>
@@ -26,6 +30,7 @@
 #include "AboutDlg.h"
 #include "DialogUnits.h"
 #include "DropComboBox.h"
+#include "HelpWindow.h"
 #include "TamberApp.h"
 #include "TamberDlg.h"
 
@@ -77,6 +82,7 @@ private:
     CRecordingHostUi m_ui;
     CUrlRecorder m_urls;
     QString m_strEraFile;
+    QString m_strPath = qEnvironmentVariable("PATH");
     std::int32_t m_lCurrentYear = 0;
 
     // Field access for the tests (CTamberDlgTest is the dialog's friend).
@@ -179,6 +185,25 @@ private:
         return strTitle;
     }
 
+    // Starts the next dialog without eras: the profile names a file that is gone, which gives a
+    // silent start with only 西暦 (without an entry, the shipped era file would be read).
+    void NoEras() { QSettings().setValue(QStringLiteral("Gengou/FileName"), m_tempDir.filePath(QStringLiteral("gone.lgn"))); }
+
+    // Puts an xdg-mime first on the PATH that names strViewer (empty: none) as the desktop's
+    // application for every type.
+    void FakeDesktop(const QString& strViewer)
+    {
+        QFile script(m_tempDir.filePath(QStringLiteral("bin/xdg-mime")));
+        QVERIFY(QDir().mkpath(m_tempDir.filePath(QStringLiteral("bin"))));
+        QVERIFY(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        script.write(QStringLiteral("#!/bin/sh\necho %1\n").arg(strViewer).toUtf8());
+        script.close();
+        script.setPermissions(script.permissions() | QFile::ExeOwner);
+        if (!m_strPath.startsWith(m_tempDir.path()))
+            m_strPath = m_tempDir.filePath(QStringLiteral("bin")) + QLatin1Char(':') + m_strPath;
+        qputenv("PATH", m_strPath.toLocal8Bit());
+    }
+
     void WriteEraFile(const QString& strPath, const char* pszTableName)
     {
         const std::string strUtf8 = std::string("[元号], 1\n") + pszTableName
@@ -199,6 +224,7 @@ private Q_SLOTS:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_tempDir.filePath(QStringLiteral("config")));
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_tempDir.filePath(QStringLiteral("config")));
         CTamberApp::SetApplicationNames();
+        QVERIFY(CTamberApp::InstallTranslations());
         SetHostUi(&m_ui);
         QDesktopServices::setUrlHandler(QStringLiteral("file"), &m_urls, "Open");
         m_strEraFile = m_tempDir.filePath(QStringLiteral("近代.lgn"));
@@ -224,10 +250,30 @@ private Q_SLOTS:
         QCOMPARE(QSettings().applicationName(), QStringLiteral("Tamber"));
     }
 
-    void FirstStartWithoutProfile()
+    void FirstStartReadsTheShippedEraFile()
     {
         CTamberDlg dlg;
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Tamber"));
+        QCOMPARE(EraLabel(dlg), QStringLiteral("日本の元号"));
+        for (int nID : {CTamberDlg::IDC_YEAR_ERA, CTamberDlg::IDC_FROM_ERA, CTamberDlg::IDC_TO_ERA}) {
+            QVERIFY(Combo(dlg, nID)->count() > 240);
+            QCOMPARE(Combo(dlg, nID)->itemText(1), QStringLiteral("大化(～6)"));
+            QCOMPARE(Combo(dlg, nID)->GetCurSel(), 0);
+        }
+        QVERIFY(m_ui.m_messages.isEmpty());
+        QVERIFY(m_ui.m_requests.empty());
+        QVERIFY(!QSettings().contains(QStringLiteral("Gengou/FileName")));   // written only by a choice
+
+        TypeInto(Combo(dlg, CTamberDlg::IDC_YEAR_ERA), QStringLiteral("昭和"));
+        Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QStringLiteral("59"));
+        Button(dlg, CTamberDlg::IDC_YEAR_TO_CYCLE)->click();
+        QCOMPARE(Result(dlg), QStringLiteral("1984(昭和59年)年の干支は甲子(きのえね)です。\n十二支はねずみです。"));
+    }
+
+    void StartWithoutEras()
+    {
+        NoEras();
+        CTamberDlg dlg;
         QCOMPARE(EraLabel(dlg), QStringLiteral("はありません"));
         for (int nID : {CTamberDlg::IDC_YEAR_ERA, CTamberDlg::IDC_FROM_ERA, CTamberDlg::IDC_TO_ERA}) {
             QCOMPARE(Items(Combo(dlg, nID)), QStringList{QStringLiteral("西暦")});
@@ -259,10 +305,25 @@ private Q_SLOTS:
     void LayoutFollowsTheTemplate()
     {
         CTamberDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         const CDialogUnits units(dlg.font());
-        QCOMPARE(dlg.GetDlgItem(CTamberDlg::IDC_YEAR_TO_CYCLE)->geometry(), units.ToPixels(199, 71, 72, 18));
-        QCOMPARE(dlg.GetDlgItem(CTamberDlg::IDC_RESULT)->geometry(), units.ToPixels(19, 246, 267, 74));
-        QCOMPARE(dlg.GetDlgItem(CTamberDlg::IDC_YEAR_ERA)->pos(), units.ToPixels(25, 71, 61, 77).topLeft());
+        QCOMPARE(dlg.size(), QSize(units.ToPixelsX(305), units.ToPixelsY(327)).expandedTo(dlg.minimumSize()));
+        // At the default size each control stands where the template puts it, give or take what the
+        // substitute font and the style change.
+        const struct {
+            int nID;
+            int x, y;
+        } places[] = {{1000, 25, 71}, {1009, 91, 71}, {1003, 199, 71}, {1008, 46, 132}, {1010, 111, 132},
+                      {1002, 200, 130}, {1001, 26, 164}, {1011, 90, 164}, {1004, 153, 164}, {1012, 219, 164},
+                      {1016, 199, 208}, {1007, 19, 246}, {1017, 108, 216}, {1, 248, 7}, {57670, 248, 31},
+                      {1015, 25, 17}, {1006, 61, 17}};
+        for (const auto& place : places) {
+            const QPoint pos = dlg.GetDlgItem(place.nID)->mapTo(&dlg, QPoint(0, 0));
+            QVERIFY2(std::abs(pos.x() - units.ToPixelsX(place.x)) <= units.ToPixelsX(12)
+                         && std::abs(pos.y() - units.ToPixelsY(place.y)) <= units.ToPixelsY(4),
+                     qPrintable(QString::number(place.nID)));
+        }
         QCOMPARE(dlg.GetDlgItem(CTamberDlg::IDC_BANNER)->size(), QSize(200, 48));
         QCOMPARE(Button(dlg, CTamberDlg::ID_HELP)->text(), QStringLiteral("ヘルプ(&H)"));
 
@@ -281,6 +342,48 @@ private Q_SLOTS:
         QCOMPARE(ResultFont(dlg).pointSizeF(), dlg.font().pointSizeF() * 2);
         QCOMPARE(ResultFont(dlg).weight(), std::min(1000, dlg.font().weight() * 2));
         QCOMPARE(dlg.GetDlgItem(CTamberDlg::IDC_RESULT)->font(), ResultFont(dlg));
+    }
+
+    void ResizingGivesTheSpaceToTheResult()
+    {
+        CTamberDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        QWidget* pResult = dlg.GetDlgItem(CTamberDlg::IDC_RESULT);
+        QWidget* pYearToCycle = dlg.GetDlgItem(CTamberDlg::IDC_YEAR_TO_CYCLE);
+        QWidget* pHelp = dlg.GetDlgItem(CTamberDlg::ID_HELP);
+        const QSize defaultSize = dlg.size();
+        const QRect rcResult = pResult->geometry();
+        const QSize buttonSize = pYearToCycle->size();
+        auto rightMargin = [&](QWidget* p) { return dlg.width() - p->mapTo(&dlg, QPoint(p->width(), 0)).x(); };
+        const int nHelpMargin = rightMargin(pHelp);
+
+        // Larger: the result box takes all of it; the controls keep their sizes, the right-hand
+        // buttons stay at the right edge.
+        dlg.resize(defaultSize + QSize(300, 400));
+        QTRY_COMPARE(pResult->height(), rcResult.height() + 400);
+        QCOMPARE(pResult->width(), rcResult.width() + 300);
+        QCOMPARE(pYearToCycle->size(), buttonSize);
+        QCOMPARE(rightMargin(pHelp), nHelpMargin);
+
+        // Smaller than allowed: the window stops at its minimum size, where every control is
+        // whole, inside the window, and clear of the others in its group, and the result box
+        // still shows three lines.
+        dlg.resize(10, 10);
+        QTRY_COMPARE(dlg.size(), dlg.minimumSize());
+        QVERIFY(dlg.minimumSize().height() < defaultSize.height());
+        for (int nID : {1000, 1009, 1003, 1008, 1010, 1002, 1001, 1011, 1004, 1012, 1016, 1007, 1, 57670, 1015, 1006, 1017}) {
+            QWidget* pControl = dlg.GetDlgItem(nID);
+            const QRect rc(pControl->mapTo(&dlg, QPoint(0, 0)), pControl->size());
+            QVERIFY2(dlg.rect().contains(rc), qPrintable(QString::number(nID)));
+            QVERIFY2(pControl->width() >= pControl->minimumSizeHint().width() || nID == 1017,
+                     qPrintable(QString::number(nID)));
+            for (QWidget* pOther : pControl->parentWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+                if (pOther != pControl && pOther->isVisible() && !pOther->objectName().isEmpty())
+                    QVERIFY2(!rc.intersects(QRect(pOther->mapTo(&dlg, QPoint(0, 0)), pOther->size())),
+                             qPrintable(QString::number(nID) + QLatin1Char('/') + pOther->objectName()));
+        }
+        QVERIFY(pResult->height() >= 3 * QFontMetrics(ResultFont(dlg)).lineSpacing());
     }
 
     void YearToCycleWithEras()
@@ -319,6 +422,7 @@ private Q_SLOTS:
 
     void YearsOfPairAndItsMessages()
     {
+        NoEras();
         CTamberDlg dlg;
         Choose(Combo(dlg, CTamberDlg::IDC_STEM), 1);   // 甲
         QCOMPARE(Combo(dlg, CTamberDlg::IDC_BRANCH)->currentText(), QStringLiteral("子"));
@@ -363,6 +467,25 @@ private Q_SLOTS:
             QCOMPARE(nType, MB_ICONEXCLAMATION);
     }
 
+    void EraYearsBelowOneAndRangesWithoutANumberAreRefused()
+    {
+        QSettings().setValue(QStringLiteral("Gengou/FileName"), m_strEraFile);
+        CTamberDlg dlg;
+        Combo(dlg, CTamberDlg::IDC_YEAR_ERA)->SetCurSel(3);   // 昭和
+        for (const char* pszYear : {"0", "-1"}) {
+            Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QString::fromUtf8(pszYear));
+            Button(dlg, CTamberDlg::IDC_YEAR_TO_CYCLE)->click();
+            QCOMPARE(m_ui.m_messages.last(), QStringLiteral("元号の年は1(元年)以上を入れてください"));
+        }
+        Choose(Combo(dlg, CTamberDlg::IDC_STEM), 1);
+        Edit(dlg, CTamberDlg::IDC_FROM)->setText(QStringLiteral("abc"));
+        Edit(dlg, CTamberDlg::IDC_TO)->setText(QStringLiteral("2000"));
+        Button(dlg, CTamberDlg::IDC_YEARS_OF_PAIR)->click();
+        QCOMPARE(m_ui.m_messages.last(), QStringLiteral("開始年は数字で入れてください。"));
+        QCOMPARE(m_ui.m_messages.size(), 3);
+        QCOMPARE(Result(dlg), QString());
+    }
+
     void DataExchangeStopsAtAYearThatIsNoWholeNumber()
     {
         CTamberDlg dlg;
@@ -397,6 +520,7 @@ private Q_SLOTS:
 
     void StemAndBranchEvents()
     {
+        NoEras();
         CTamberDlg dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
@@ -501,43 +625,31 @@ private Q_SLOTS:
         QCOMPARE(Combo(dlg, CTamberDlg::IDC_TO_ERA)->itemText(5), QStringLiteral("令和(～)"));
     }
 
-    void CancelledReadKeepsLabelAndLists()
+    void CancelledOrFailedReadKeepsTheEras()
     {
         QSettings().setValue(QStringLiteral("Gengou/FileName"), m_strEraFile);
-        CTamberDlg dlg;
-        m_ui.m_answers = {QString()};
-        Button(dlg, CTamberDlg::IDC_READ_ERA_FILE)->click();
-        QCOMPARE(m_ui.m_requests.size(), size_t(1));   // ClearAll emptied the name: the dialog was shown
-        QVERIFY(m_ui.m_messages.isEmpty());
-        QCOMPARE(EraLabel(dlg), QStringLiteral("近代の元号"));
-        QCOMPARE(Combo(dlg, CTamberDlg::IDC_YEAR_ERA)->count(), 6);
-        QCOMPARE(QSettings().value(QStringLiteral("Gengou/FileName")).toString(), m_strEraFile);
-
-        // The lists still show eras that the table no longer holds.
-        Combo(dlg, CTamberDlg::IDC_YEAR_ERA)->SetCurSel(3);
-        Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QStringLiteral("59"));
-        Button(dlg, CTamberDlg::IDC_YEAR_TO_CYCLE)->click();
-        QCOMPARE(m_ui.m_messages, QStringList{QStringLiteral("元号インデックスが不正です")});
-        TypeInto(Combo(dlg, CTamberDlg::IDC_YEAR_ERA), QStringLiteral("昭和"));
-        Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QStringLiteral("59"));
-        Button(dlg, CTamberDlg::IDC_YEAR_TO_CYCLE)->click();
-        QCOMPARE(m_ui.m_messages.last(), QStringLiteral("該当する元号がありません"));
-    }
-
-    void FailedReadShowsTheLibraryMessage()
-    {
         const QString strBad = m_tempDir.filePath(QStringLiteral("bad.lgn"));
         QFile file(strBad);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("[x], 1\n");
         file.close();
         CTamberDlg dlg;
-        m_ui.m_answers = {strBad};
-        Button(dlg, CTamberDlg::IDC_READ_ERA_FILE)->click();
+        Combo(dlg, CTamberDlg::IDC_YEAR_ERA)->SetCurSel(3);
+        m_ui.m_answers = {QString(), strBad};
+        for (int nTry = 1; nTry <= 2; ++nTry) {   // cancelled, then a file that cannot be read
+            Button(dlg, CTamberDlg::IDC_READ_ERA_FILE)->click();
+            QCOMPARE(m_ui.m_requests.size(), size_t(nTry));
+            QCOMPARE(EraLabel(dlg), QStringLiteral("近代の元号"));
+            QCOMPARE(Combo(dlg, CTamberDlg::IDC_YEAR_ERA)->count(), 6);
+            QCOMPARE(QSettings().value(QStringLiteral("Gengou/FileName")).toString(), m_strEraFile);
+            // The eras in the lists still convert.
+            Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QStringLiteral("59"));
+            Button(dlg, CTamberDlg::IDC_YEAR_TO_CYCLE)->click();
+            QCOMPARE(Result(dlg), QStringLiteral("1984(昭和59年)年の干支は甲子(きのえね)です。\n十二支はねずみです。"));
+        }
+        // Only the failed read speaks: the library's message, naming the file.
         QCOMPARE(m_ui.m_messages.size(), 1);
         QVERIFY(m_ui.m_messages.front().contains(QStringLiteral("bad.lgn")));
-        QCOMPARE(EraLabel(dlg), QStringLiteral("はありません"));
-        QVERIFY(!QSettings().contains(QStringLiteral("Gengou/FileName")));
     }
 
     void ProfileNamingAMissingFileStartsSilently()
@@ -571,14 +683,67 @@ private Q_SLOTS:
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
     }
 
-    void HelpOpensTheFileBesideTheProgram()
+    void HelpOpensTheFileWithTheDesktopsViewer()
     {
+        FakeDesktop(QStringLiteral("viewer.desktop"));
         CTamberDlg dlg;
         Button(dlg, CTamberDlg::ID_HELP)->click();
         QCOMPARE(m_urls.m_urls.size(), 1);
         QCOMPARE(m_urls.m_urls.front(),
                  QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/tamber.chm")));
+        QVERIFY(!dlg.findChild<CHelpWindow*>());
         QVERIFY(m_ui.m_messages.isEmpty());
+    }
+
+    void HelpWithoutAViewerShowsThePagesInAWindow()
+    {
+        FakeDesktop(QString());
+        CTamberDlg dlg;
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        QTest::keyClick(&dlg, Qt::Key_F1);
+        QVERIFY(m_urls.m_urls.isEmpty());
+        auto* pHelp = dlg.findChild<CHelpWindow*>();
+        QVERIFY(pHelp);
+        QVERIFY(pHelp->isVisible());
+        QCOMPARE(pHelp->GetPage().fileName(), QStringLiteral("index.html"));
+        auto* pPages = pHelp->findChild<QTextBrowser*>();
+        QVERIFY(pPages->toPlainText().contains(QStringLiteral("Tamber は、年と干支")));
+        // Pressed again, the same window comes to the front.
+        Button(dlg, CTamberDlg::ID_HELP)->click();
+        QCOMPARE(dlg.findChildren<CHelpWindow*>().size(), 1);
+        QVERIFY(m_ui.m_messages.isEmpty());
+        pHelp->close();
+        QTRY_VERIFY(!dlg.findChild<CHelpWindow*>());
+    }
+
+    void StandardDialogsSpeakJapanese()
+    {
+        QDialogButtonBox buttons(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
+        QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+        CTamberDlg dlg;
+        std::unique_ptr<QMenu> pMenu(Item<QPlainTextEdit>(dlg, CTamberDlg::IDC_RESULT)->createStandardContextMenu());
+        QStringList actions;
+        for (QAction* pAction : pMenu->actions())
+            actions << pAction->text();
+        QVERIFY2(actions.join(QLatin1Char(' ')).contains(QStringLiteral("コピー")), qPrintable(actions.join(QLatin1Char(' '))));
+    }
+
+    void EraListsShowAScreenfulAtTheSelectedEra()
+    {
+        CTamberDlg dlg;   // the shipped eras
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dlg));
+        CDropComboBox* pList = Combo(dlg, CTamberDlg::IDC_YEAR_ERA);
+        const int nShowa = pList->findText(QStringLiteral("昭和"), Qt::MatchStartsWith);
+        QVERIFY(nShowa > 200);
+        pList->SetCurSel(nShowa);
+        pList->showPopup();
+        QAbstractItemView* pView = pList->view();
+        QTRY_VERIFY(pView->isVisible());
+        QVERIFY(pView->viewport()->height() >= 20 * pView->sizeHintForRow(0));
+        QVERIFY(pView->viewport()->rect().contains(pView->visualRect(pView->model()->index(nShowa, 0))));
+        pList->hidePopup();
     }
 
     void AboutBoxTemplate()

@@ -1,5 +1,6 @@
-// tamber-screenshot: draws the dialog after each conversion, and the about box, into PNG files,
-// for scripts/screenshot (which runs it under Xvfb) and the README's pictures.
+// tamber-screenshot: draws the dialog after each conversion and enlarged, the help window and the
+// about box into PNG files, for scripts/screenshot (which runs it under Xvfb) and the README's
+// pictures.
 //
 //   tamber-screenshot OUTDIR ERAFILE
 //
@@ -17,10 +18,12 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <convert/ShippedFiles.h>
 #include <framework/HostUi.h>
 
 #include "AboutDlg.h"
 #include "DropComboBox.h"
+#include "HelpWindow.h"
 #include "QtHostUi.h"
 #include "TamberApp.h"
 #include "TamberDlg.h"
@@ -76,6 +79,7 @@ int main(int argc, char** argv)
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, profileDir.path());
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, profileDir.path());
     CTamberApp::SetApplicationNames();
+    CTamberApp::InstallTranslations();
     QApplication::setWindowIcon(CTamberApp::GetAppIcon());
     CQtHostUi hostUi;
     SetHostUi(&hostUi);
@@ -110,6 +114,22 @@ int main(int argc, char** argv)
     dlg.GetDlgItem(CTamberDlg::IDC_TO)->setFocus();
     static_cast<QPushButton*>(dlg.GetDlgItem(CTamberDlg::IDC_YEARS_OF_PAIR))->click();
     bOk = Save(dlg, strOutDir + QStringLiteral("/tamber-cycle-to-years.png")) && bOk;
+
+    // Enlarged: the extra space goes to the result box, which then shows ten years of 子 whole.
+    Choose(dlg, CTamberDlg::IDC_STEM, 0);
+    SetText(dlg, CTamberDlg::IDC_FROM, QStringLiteral("1900"));
+    SetText(dlg, CTamberDlg::IDC_TO, QStringLiteral("2010"));
+    static_cast<QPushButton*>(dlg.GetDlgItem(CTamberDlg::IDC_YEARS_OF_PAIR))->click();
+    dlg.resize(dlg.size() + QSize(200, 280));
+    bOk = Save(dlg, strOutDir + QStringLiteral("/tamber-enlarged.png")) && bOk;
+
+    // The help window that a desktop without a viewer for tamber.chm gets.
+    const std::string strPages = FindHelpPages(QCoreApplication::applicationDirPath().toStdString());
+    CHelpWindow help(QString::fromStdString(strPages));
+    help.show();
+    QApplication::setActiveWindow(&help);
+    bOk = !strPages.empty() && Save(help, strOutDir + QStringLiteral("/tamber-help.png")) && bOk;
+    help.close();
 
     CAboutDlg about(&dlg);
     about.show();

@@ -1,0 +1,412 @@
+#include "CorvaneTool.h"
+
+#include <charconv>
+#include <cerrno>
+#include <cstring>
+#include <functional>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include <CLI/CLI.hpp>
+
+#include <chronology/ChronologyText.h>
+#include <framework/Cp932.h>
+
+#include "CsvFormat.h"
+#include "JsonFormat.h"
+#include "Progress.h"
+#include "TableBuilder.h"
+
+#ifndef TAMBER_VERSION
+#define TAMBER_VERSION "unknown"
+#endif
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kLayoutHelp = R"(Files:
+  Table files are code page 932 text, kept in the library's formats: era names (.lgn),
+  periods (.ler), events (.lev) and base years (.lby); the header line says which.
+  export writes UTF-8 JSON (default) or CSV; import takes either (JSON when the file
+  begins with '{') and writes the table file, by default beside IN with the kind's
+  extension. Export followed by import gives back the same table, and for a file the
+  library wrote, the same bytes.
+
+JSON layout (keys in this order; records one per line):
+  {"kind": "event", "version": 5, "name": "...", "explanation": "...", "today": false,
+   "records": [{"year": 710, "month": -1, "day": -1, "leap_month": false,
+                "priority": 0, "text": "...", "note": "..."}, ...]}
+  era, period: "version", "name", "explanation"; records "era", "begin_year",
+               "end_year", "note"
+  event:       "version", "name", "explanation", "today"; records as above
+  base-year:   "version", "name", "base_year", "end_year", "kazoe", "display_minus",
+               "minus1", "end_year_plus", "end_year_kaiki", "begin_year_quest",
+               "end_year_quest", "supplement"; no records
+  "version" is the version in the file's header line (import writes the library's
+  current version). Numbers are whole numbers (years -2147483648..2147483647, month and
+  day -32768..32767, -1 for none), flags true or false.
+
+CSV layout:
+  A header row "kind", the table fields, the record fields; then the table row (kind and
+  table fields); then one row per record (kind and table columns empty). Flags 0 or 1.
+
+Texts:
+  UTF-8. A text whose bytes have no exact UTF-8 form (bytes code page 932 does not define,
+  or a character it encodes twice) is written as "#cp932:" and its bytes in hexadecimal,
+  and read back the same way. An imported character with no code page 932 form is an
+  error naming the record and field, and nothing is written.
+
+Exit status: 0 success, 1 a file failed, 2 a command line error.
+)";
+
+std::string Utf8(const CString& str) { return Cp932ToUtf8Lossy(str.View()); }
+
+// The file name with its extension replaced.
+std::string WithExtension(const std::string& strFile, const char* pszExtension)
+{
+    return fs::path(strFile).replace_extension(pszExtension).string();
+}
+
+const char* Extension(ETableKind eKind)
+{
+    switch (eKind) {
+    case ETableKind::Era: return ".lgn";
+    case ETableKind::Period: return ".ler";
+    case ETableKind::Event: return ".lev";
+    case ETableKind::BaseYear: break;
+    }
+    return ".lby";
+}
+
+bool ParseYear(const std::string& strYear, std::int32_t& lYear)
+{
+    const char* pEnd = strYear.data() + strYear.size();
+    const auto result = std::from_chars(strYear.data(), pEnd, lYear);
+    return !strYear.empty() && result.ec == std::errc() && result.ptr == pEnd;
+}
+
+// Writes a UTF-8 output file through a temporary file in its folder, renamed over it only when
+// all is written: a failed export leaves a previous file as it was.
+bool WriteFileAtomically(const std::string& strPath, const std::function<void(std::ostream&)>& write,
+                         std::string& strProblem)
+{
+    std::random_device random;
+    const fs::path target(strPath);
+    const fs::path temp = target.string() + ".tmp-" + std::to_string(random());
+    {
+        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
+        if (file) {
+            write(file);
+            file.flush();
+        }
+        if (!file) {
+            std::error_code ignored;
+            fs::remove(temp, ignored);
+            strProblem = std::string("cannot write: ") + std::strerror(errno);
+            return false;
+        }
+    }
+    std::error_code error;
+    fs::rename(temp, target, error);
+    if (error) {
+        fs::remove(temp, error);
+        strProblem = "cannot write: " + error.message();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool CCorvaneTool::ToCp932Name(const std::string& strFile, CString& strName)
+{
+    return Utf8ToCp932(strFile, strName) && !strName.IsEmpty();
+}
+
+bool CCorvaneTool::Fail(const std::string& strFile, const std::string& strProblem)
+{
+    m_err << "corvane: " << strFile << ": " << strProblem << '\n';
+    return false;
+}
+
+std::unique_ptr<CTableContent> CCorvaneTool::Load(const std::string& strFile, std::optional<ETableKind> eExpected)
+{
+    CString strName;
+    if (!ToCp932Name(strFile, strName)) {
+        Fail(strFile, "the name has no code page 932 form");
+        return nullptr;
+    }
+    ETableKind eKind = ETableKind::Event;
+    int nVersion = 0;
+    CString strKind;
+    switch (CTableContent::ReadHeader(strName, eKind, nVersion, strKind)) {
+    case EHeaderCheck::Table: break;
+    case EHeaderCheck::NotATable:
+        Fail(strFile, "not a table file (its first line names no kind of table: \"" + Utf8(strKind) + "\")");
+        return nullptr;
+    case EHeaderCheck::Unreadable: {
+        // The library says why, as it would for any table.
+        CYearEvent events;
+        m_err << "corvane: " << Utf8(FormatFileStatus(events.Load(strName, false), strName)) << '\n';
+        return nullptr;
+    }
+    }
+    if (eExpected && *eExpected != eKind) {
+        Fail(strFile, std::string("a table of kind ") + CTableContent::KindName(eKind) + ", not " +
+                          CTableContent::KindName(*eExpected));
+        return nullptr;
+    }
+    auto pContent = std::make_unique<CTableContent>(eKind);
+    const SFileStatus status = pContent->Load(strName, nVersion);
+    if (!status.Ok()) {
+        m_err << "corvane: " << Utf8(FormatFileStatus(status, strName)) << '\n';
+        return nullptr;
+    }
+    return pContent;
+}
+
+int CCorvaneTool::Save(CTableContent& content, const std::string& strFile)
+{
+    CString strName;
+    if (!ToCp932Name(strFile, strName))
+        return Fail(strFile, "the name has no code page 932 form"), 1;
+    const SFileStatus status = content.Save(strName);
+    if (!status.Ok()) {
+        m_err << "corvane: " << Utf8(FormatFileStatus(status, strName)) << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+int CCorvaneTool::Info(const std::vector<std::string>& files)
+{
+    int nStatus = 0;
+    for (const std::string& strFile : files) {
+        std::unique_ptr<CTableContent> pContent = Load(strFile);
+        if (!pContent) {
+            nStatus = 1;
+            continue;
+        }
+        const ETableKind eKind = pContent->Kind();
+        CFieldRow table;
+        pContent->GetTableRow(table);
+        m_out << strFile << "\n  kind: " << CTableContent::KindName(eKind) << "\n  version: " << table[0].llValue
+              << "\n  name: " << Utf8(table[1].str) << '\n';
+        if (eKind == ETableKind::BaseYear) {
+            m_out << "  base year: " << table[2].llValue << "\n  end year: ";
+            if (table[3].llValue == NO_END_YEAR)
+                m_out << "none\n";
+            else
+                m_out << table[3].llValue << '\n';
+            continue;
+        }
+        // A line break of the explanation continues on an indented line.
+        std::string strExplanation = Utf8(table[2].str);
+        for (std::size_t n = 0; (n = strExplanation.find("\r\n", n)) != std::string::npos;)
+            strExplanation.replace(n, 2, "\n    ");
+        m_out << "  explanation: " << strExplanation << "\n  records: " << pContent->RecordCount() << '\n';
+    }
+    return nStatus;
+}
+
+int CCorvaneTool::Check(const std::vector<std::string>& files)
+{
+    int nStatus = 0;
+    for (const std::string& strFile : files) {
+        if (!Load(strFile))
+            nStatus = 1;
+    }
+    return nStatus;
+}
+
+int CCorvaneTool::List(const std::string& strEvents, const std::string& strEras, const std::string& strPeriods,
+                       const std::string& strBase, const std::string& strPriority)
+{
+    std::unique_ptr<CTableContent> pEvents = Load(strEvents, ETableKind::Event);
+    std::unique_ptr<CTableContent> pEras;
+    std::unique_ptr<CTableContent> pPeriods;
+    std::unique_ptr<CTableContent> pBase;
+    if (!pEvents || (!strEras.empty() && !(pEras = Load(strEras, ETableKind::Era))) ||
+        (!strPeriods.empty() && !(pPeriods = Load(strPeriods, ETableKind::Period))) ||
+        (!strBase.empty() && !(pBase = Load(strBase, ETableKind::BaseYear))))
+        return 1;
+    const std::int32_t nFilter = strPriority == "high" ? PRIORITY_HIGH : strPriority == "middle" ? PRIORITY_MIDDLE
+                                                                                                 : PRIORITY_ALL;
+    const CChronologyText text(pEras ? pEras->Eras() : nullptr, pPeriods ? pPeriods->Eras() : nullptr,
+                               pBase ? pBase->BaseYear() : nullptr);
+    for (const auto& pEvent : pEvents->Events()->GetEventData()) {
+        if (nFilter != PRIORITY_ALL && pEvent->nPriority > nFilter)
+            continue;
+        SChronologyRow row = text.MakeRow(*pEvent);
+        row.strDate.TrimRight();
+        m_out << Utf8(row.strYear) << '\t' << Utf8(row.strEraYear) << '\t' << Utf8(row.strPeriod) << '\t'
+              << Utf8(row.strBaseYear) << '\t' << Utf8(row.strDate) << '\t' << Utf8(row.strText) << '\n';
+    }
+    return 0;
+}
+
+int CCorvaneTool::Export(const std::string& strFile, const std::string& strFormat, const std::string& strOut)
+{
+    std::unique_ptr<CTableContent> pContent = Load(strFile);
+    if (!pContent)
+        return 1;
+    const auto write = [&](std::ostream& out) {
+        CProgress progress(m_err, m_bProgress && pContent->RecordCount() > CProgress::kShownFrom, "exported");
+        if (strFormat == "csv") {
+            CCsvFormat::CWriter writer(out);
+            CTableSink::Export(*pContent, writer, &progress);
+        } else {
+            CJsonFormat::CWriter writer(out);
+            CTableSink::Export(*pContent, writer, &progress);
+        }
+    };
+    if (strOut.empty() || strOut == "-") {
+        write(m_out);
+        return 0;
+    }
+    std::string strProblem;
+    return WriteFileAtomically(strOut, write, strProblem) ? 0 : (Fail(strOut, strProblem), 1);
+}
+
+int CCorvaneTool::Import(const std::string& strIn, std::string strOut)
+{
+    std::ifstream in(strIn, std::ios::binary);
+    if (!in)
+        return Fail(strIn, std::string("cannot open: ") + std::strerror(errno)), 1;
+    // JSON when the first character that is not white space (after a byte order mark) is '{'.
+    std::string strStart;
+    char ch = 0;
+    while (strStart.size() < 3 && in.get(ch) && (ch == '\xEF' || ch == '\xBB' || ch == '\xBF'))
+        strStart.push_back(ch);
+    while (in && (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n') && in.get(ch)) {
+    }
+    const bool bJson = in && ch == '{';
+    in.clear();
+    in.seekg(0);
+
+    CProgress progress(m_err, m_bProgress, "imported");
+    CTableBuilder builder(&progress);
+    try {
+        if (bJson)
+            CJsonFormat::Read(in, builder);
+        else
+            CCsvFormat::Read(in, builder);
+    } catch (const CTransferError& e) {
+        return Fail(strIn, e.what()), 1;
+    } catch (const std::bad_alloc&) {
+        return Fail(strIn, "too large to import: out of memory"), 1;
+    }
+    if (in.bad())
+        return Fail(strIn, "cannot read"), 1;
+    std::unique_ptr<CTableContent> pContent = builder.Take();
+    if (strOut.empty())
+        strOut = WithExtension(strIn, Extension(pContent->Kind()));
+    return Save(*pContent, strOut);
+}
+
+int CCorvaneTool::Merge(const std::vector<std::string>& files, const std::string& strOut)
+{
+    std::unique_ptr<CTableContent> pResult = Load(files[0], ETableKind::Event);
+    if (!pResult)
+        return 1;
+    for (std::size_t i = 1; i < files.size(); ++i) {
+        std::unique_ptr<CTableContent> pOther = Load(files[i], ETableKind::Event);
+        if (!pOther)
+            return 1;
+        pResult->Events()->Merge(*pOther->Events());
+    }
+    return Save(*pResult, strOut);
+}
+
+int CCorvaneTool::Label(const std::string& strBase, const std::vector<std::string>& years)
+{
+    std::vector<std::int32_t> values;
+    for (const std::string& strYear : years) {
+        std::int32_t lYear = 0;
+        if (!ParseYear(strYear, lYear)) {
+            m_err << "corvane label: " << strYear << ": not a year (a whole number, -2147483648 to 2147483647)\n";
+            return 2;
+        }
+        values.push_back(lYear);
+    }
+    std::unique_ptr<CTableContent> pBase = Load(strBase, ETableKind::BaseYear);
+    if (!pBase)
+        return 1;
+    for (const std::int32_t lYear : values) {
+        CString strLabel;
+        pBase->BaseYear()->MakeBaseYearStr(lYear, strLabel);
+        m_out << lYear << '\t' << Utf8(strLabel) << '\n';
+    }
+    return 0;
+}
+
+int CCorvaneTool::Run(int argc, const char* const* argv)
+{
+    CLI::App app("corvane: look into, check and convert the table files of the Corvane library", "corvane");
+    app.set_version_flag("--version", TAMBER_VERSION);
+    app.footer(kLayoutHelp);
+    app.require_subcommand(1, 1);
+
+    std::vector<std::string> files;
+    std::vector<std::string> years;
+    std::string strFile;
+    std::string strOut;
+    std::string strFormat = "json";
+    std::string strEras;
+    std::string strPeriods;
+    std::string strBase;
+    std::string strPriority = "all";
+
+    CLI::App* pInfo = app.add_subcommand("info", "Kind, version, name, explanation and number of records of each file");
+    pInfo->add_option("FILE", files, "Table files")->required();
+    CLI::App* pCheck = app.add_subcommand("check", "Read each file; print nothing when all read, else a line per failing file");
+    pCheck->add_option("FILE", files, "Table files")->required();
+    CLI::App* pList = app.add_subcommand(
+        "list", "The chronology as text, one event per line: year, era year, period, base-year label, date, text "
+                "(tab-separated)");
+    pList->add_option("EVENTS", strFile, "Event file (.lev)")->required();
+    pList->add_option("--era", strEras, "Era file (.lgn) for the era years");
+    pList->add_option("--period", strPeriods, "Period file (.ler) for the periods");
+    pList->add_option("--base", strBase, "Base-year file (.lby) for the labels");
+    pList->add_option("--priority", strPriority, "Events shown: high, middle or all (default)")
+        ->check(CLI::IsMember({"high", "middle", "all"}));
+    CLI::App* pExport = app.add_subcommand("export", "Every field of a table file as UTF-8 JSON or CSV");
+    pExport->add_option("FILE", strFile, "Table file")->required();
+    pExport->add_option("--format", strFormat, "json (default) or csv")->check(CLI::IsMember({"json", "csv"}));
+    pExport->add_option("-o,--output", strOut, "Output file (default: standard output)");
+    CLI::App* pImport = app.add_subcommand("import", "A table file from JSON or CSV as export writes them");
+    pImport->add_option("IN", strFile, "JSON or CSV file")->required();
+    pImport->add_option("-o,--output", strOut, "Table file to write (default: IN with the kind's extension)");
+    CLI::App* pMerge = app.add_subcommand("merge", "Merge the events of B... into A by date and write OUT");
+    pMerge->add_option("FILES", files, "Event files A B...")->required()->expected(2, -1);
+    pMerge->add_option("-o,--output", strOut, "Event file to write")->required();
+    CLI::App* pLabel = app.add_subcommand("label", "The base-year label of each year (tab-separated)");
+    pLabel->add_option("BASE", strBase, "Base-year file (.lby)")->required();
+    pLabel->add_option("YEAR", years, "Western years")->required();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& e) {
+        return app.exit(e, m_out, m_err);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e, m_out, m_err);
+        return 2;
+    }
+
+    if (pInfo->parsed())
+        return Info(files);
+    if (pCheck->parsed())
+        return Check(files);
+    if (pList->parsed())
+        return List(strFile, strEras, strPeriods, strBase, strPriority);
+    if (pExport->parsed())
+        return Export(strFile, strFormat, strOut);
+    if (pImport->parsed())
+        return Import(strFile, strOut);
+    if (pMerge->parsed())
+        return Merge(files, strOut);
+    return Label(strBase, years);
+}

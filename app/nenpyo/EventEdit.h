@@ -1,0 +1,46 @@
+// CEventEdit: the changes Nenpyo makes to an event table, each with what it takes to undo it.
+// No toolkit. Indexes here are list positions (every event counts, as under PRIORITY_ALL).
+#pragma once
+
+#include <cstdint>
+
+#include <corvane/EventData.h>
+#include <corvane/YearEvent.h>
+#include <framework/String.h>
+
+class CEventEdit {
+public:
+    // Adds the event by date (after the events of the same year and date) and returns the list
+    // index it got.
+    static int Add(CYearEvent& table, const SEventData& data);
+
+    // Replaces the event at list index nIndex as the table replaces events (in place when the date
+    // is kept, else moved to its date) and returns its new list index; -1, nothing changed, when
+    // there is no such event.
+    static int Replace(CYearEvent& table, int nIndex, const SEventData& data);
+
+    // Puts the event back at list index nIndex (0..GetLen()), as undoing a removal must, even
+    // where the date order would not put it (an order the user chose by hand). Costs one pass
+    // over the table when the date order does not put it there.
+    static void InsertAt(CYearEvent& table, int nIndex, const SEventData& data);
+
+    // Moves the event at list index nIndex one place earlier (bUp) or later within its year, as
+    // the user sees the table under eFilter: a neighbour hidden by the filter makes the table show
+    // its message. Returns the list index of the earlier event of the pair that was swapped, or
+    // -1 when nothing moved (no neighbour of the same year, or the table refused).
+    static int Move(CYearEvent& table, int nIndex, bool bUp, EEventPriority eFilter);
+
+    // Swaps the events at list indexes nIndex and nIndex + 1, which must be of one year (undo
+    // and redo of Move). False, nothing changed, otherwise.
+    static bool Swap(CYearEvent& table, int nIndex);
+
+    // Whether an event may be stored as the user gave it: a year other than 0, a month of 1 to 12
+    // or none, a day only with a month and within it (30 days at most in a month of the old
+    // lunisolar calendar, used up to 1872; the Gregorian month's length from 1873), a leap month
+    // only before 1873, and a text. False with the message to show in strMessage.
+    static bool Check(const SEventData& data, CString& strMessage);
+
+    // The list index of the first event (in list order) equal to data in every field from
+    // nFrom on; -1 when none.
+    static int Find(const CYearEvent& table, const SEventData& data, int nFrom = 0);
+};

@@ -1,0 +1,322 @@
+#include "NenpyoDoc.h"
+
+#include <cerrno>
+#include <string>
+
+#include <corvane/FilePathManager.h>
+#include <framework/Cp932.h>
+#include <framework/FileException.h>
+#include <framework/FileSystem.h>
+#include <framework/StdioFile.h>
+
+namespace {
+
+// The document's own texts are UTF-8 source literals; the keys are compared as UTF-8 bytes.
+constexpr const char* kHeaderKind = "[年表]";
+constexpr int kVersion = 1;
+constexpr const char* kKeyEvents = "出来事";
+constexpr const char* kKeyBaseYear = "基点年";
+constexpr const char* kKeyEras = "元号";
+constexpr const char* kKeyPeriods = "時代";
+
+SFileStatus Failure(unsigned nMessage, int nOsError = 0, int nLine = 0)
+{
+    SFileStatus status;
+    status.nMessage = nMessage;
+    status.nOsError = nOsError;
+    status.nLine = nLine;
+    return status;
+}
+
+bool EndsWith(const CString& str, const char* pszSuffix)
+{
+    const CString strSuffix(pszSuffix);
+    return str.GetLength() >= strSuffix.GetLength() && str.Right(strSuffix.GetLength()) == strSuffix;
+}
+
+// The path without its extension: "a/b.nenpyo" gives "a/b"; a name without one stays whole.
+CString WithoutExtension(const CString& strPath)
+{
+    const int nDot = strPath.ReverseFind('.');
+    const int nSlash = strPath.ReverseFind(kNativePathSeparator);
+    return nDot > nSlash + 1 ? strPath.Left(nDot) : strPath;
+}
+
+std::string Trimmed(const std::string& str)
+{
+    const auto nFirst = str.find_first_not_of(" \t");
+    if (nFirst == std::string::npos)
+        return std::string();
+    const auto nLast = str.find_last_not_of(" \t\r");
+    return str.substr(nFirst, nLast - nFirst + 1);
+}
+
+// The name the document stores for a table file: relative to the document's folder when it can
+// be, as UTF-8. False when the name has no native form.
+bool StoredName(const CString& strPath, const CString& strFolder, std::string& strUtf8)
+{
+    CString strRel;
+    CFilePathManager::AbsToRelPath(PATH_STYLE_NATIVE, strPath, strRel, strFolder);
+    return ToNativePath(strRel, strUtf8);
+}
+
+} // namespace
+
+CString CNenpyoDoc::FolderOf(const CString& strPath)
+{
+    const int nSlash = strPath.ReverseFind(kNativePathSeparator);
+    if (nSlash < 0) {
+        CString strDir;
+        return GetCurrentDir(strDir) ? strDir : CString(".");
+    }
+    return nSlash == 0 ? CString("/") : strPath.Left(nSlash);
+}
+
+CString CNenpyoDoc::Resolve(const CString& strFolder, const CString& strName)
+{
+    CString strResult;
+    if (!CFilePathManager::RelPathToAbsPath(PATH_STYLE_NATIVE, strFolder, strName, strResult))
+        return strName;   // already absolute
+    return strResult;
+}
+
+void CNenpyoDoc::LoadReference(CGengouEra& table, const CString& strPath, const CString& strDefault,
+                               EHeaderType eType)
+{
+    if (!strPath.IsEmpty()) {
+        CGengouEra fresh;
+        const SFileStatus status = fresh.Load(strPath, eType);
+        if (status.Ok()) {
+            table = fresh;
+            return;
+        }
+        m_vWarnings.push_back(FormatFileStatus(status, strPath));
+    }
+    table.ClearAll();
+    if (!strDefault.IsEmpty() && strDefault != strPath) {
+        const SFileStatus status = table.Load(strDefault, eType);
+        if (!status.Ok()) {
+            m_vWarnings.push_back(FormatFileStatus(status, strDefault));
+            table.ClearAll();
+        }
+    }
+}
+
+void CNenpyoDoc::SetEras(const CGengouEra& eras)
+{
+    m_eras = eras;
+    m_bChoiceModified = true;
+}
+
+void CNenpyoDoc::SetPeriods(const CGengouEra& periods)
+{
+    m_periods = periods;
+    m_bChoiceModified = true;
+}
+
+void CNenpyoDoc::SetHasBaseYear(bool bHas)
+{
+    m_bChoiceModified = m_bChoiceModified || bHas != m_bHasBaseYear;
+    m_bHasBaseYear = bHas;
+}
+
+void CNenpyoDoc::New(const SDefaults& defaults)
+{
+    m_events.RemoveAll();
+    m_events.Initialize();
+    m_baseYear = CBaseYear();
+    m_bHasBaseYear = false;
+    m_bChoiceModified = false;
+    m_vWarnings.clear();
+    SetPathName("");
+    LoadReference(m_eras, CString(), defaults.strEraFile, HEADER_GENGOU);
+    LoadReference(m_periods, CString(), defaults.strPeriodFile, HEADER_JIDAI);
+}
+
+SFileStatus CNenpyoDoc::Open(const char* pszPath, const SDefaults& defaults, CString& strFailed)
+{
+    CString strPath(pszPath);
+    CString strCurrent;
+    if (!IsNativeAbsolutePath(strPath) && GetCurrentDir(strCurrent))
+        strPath = Resolve(strCurrent, strPath);
+    m_vWarnings.clear();
+    strFailed = strPath;
+    if (EndsWith(strPath, ".lev") || EndsWith(strPath, ".LEV")) {
+        // The order in the file is the user's order: it is kept as it stands.
+        const SFileStatus status = m_events.Load(strPath, false);
+        if (!status.Ok())
+            return status;
+        LoadReference(m_eras, CString(), defaults.strEraFile, HEADER_GENGOU);
+        LoadReference(m_periods, CString(), defaults.strPeriodFile, HEADER_JIDAI);
+        return status;
+    }
+    return ReadDocument(strPath, defaults, strFailed);
+}
+
+SFileStatus CNenpyoDoc::ReadDocument(const char* pszPath, const SDefaults& defaults, CString& strFailed)
+{
+    CStdioFile file;
+    CFileException error;
+    if (!file.Open(pszPath, CStdioFile::modeRead | CStdioFile::typeText, &error))
+        return Failure(IDS_FILE_READ_FAILED, error.m_lOsError > 0 ? static_cast<int>(error.m_lOsError) : 0);
+
+    const CString strFolder = FolderOf(pszPath);
+    CString strEvents, strBaseYear, strEras, strPeriods;
+    try {
+        CString strLine;
+        if (!file.ReadString(strLine))
+            return Failure(IDS_FILE_BAD_FORMAT, 0, 1);
+        std::string strHeader(strLine.View());
+        if (strHeader.rfind("\xEF\xBB\xBF", 0) == 0)
+            strHeader.erase(0, 3);
+        const auto nComma = strHeader.find(',');
+        if (Trimmed(strHeader.substr(0, nComma)) != kHeaderKind || nComma == std::string::npos)
+            return Failure(IDS_FILE_BAD_FORMAT, 0, 1);
+        while (file.ReadString(strLine)) {
+            const std::string strText = Trimmed(std::string(strLine.View()));
+            if (strText.empty() || strText[0] == '#')
+                continue;
+            const auto nEqual = strText.find('=');
+            CString strName;
+            if (nEqual == std::string::npos || !FromNativePath(Trimmed(strText.substr(nEqual + 1)), strName))
+                return Failure(IDS_FILE_BAD_FORMAT, 0, file.GetLineNumber());
+            const std::string strKey = Trimmed(strText.substr(0, nEqual));
+            const CString strFull = strName.IsEmpty() ? CString() : Resolve(strFolder, strName);
+            if (strKey == kKeyEvents)
+                strEvents = strFull;
+            else if (strKey == kKeyBaseYear)
+                strBaseYear = strFull;
+            else if (strKey == kKeyEras)
+                strEras = strFull;
+            else if (strKey == kKeyPeriods)
+                strPeriods = strFull;
+        }
+        if (strEvents.IsEmpty())
+            return Failure(IDS_FILE_BAD_FORMAT, 0, file.GetLineNumber() + 1);
+    } catch (const CFileException& e) {
+        return Failure(IDS_FILE_READ_FAILED, e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : 0);
+    }
+    file.Close();
+
+    strFailed = strEvents;
+    SFileStatus status = m_events.Load(strEvents, false);
+    if (!status.Ok())
+        return status;
+    m_bHasBaseYear = !strBaseYear.IsEmpty();
+    if (m_bHasBaseYear) {
+        strFailed = strBaseYear;
+        status = m_baseYear.Load(strBaseYear);
+        if (!status.Ok())
+            return status;
+    }
+    LoadReference(m_eras, strEras, defaults.strEraFile, HEADER_GENGOU);
+    LoadReference(m_periods, strPeriods, defaults.strPeriodFile, HEADER_JIDAI);
+    SetPathName(pszPath);
+    strFailed.Empty();
+    return status;
+}
+
+SFileStatus CNenpyoDoc::WriteDocument(const char* pszPath) const
+{
+    const CString strFolder = FolderOf(pszPath);
+    std::string strText = std::string(kHeaderKind) + ", " + std::to_string(kVersion) + "\n";
+    const auto AddLine = [&](const char* pszKey, const CString& strPath) {
+        std::string strName;
+        if (strPath.IsEmpty() || !StoredName(strPath, strFolder, strName))
+            return;
+        strText += std::string(pszKey) + "=" + strName + "\n";
+    };
+    AddLine(kKeyEvents, m_events.GetFileName());
+    if (m_bHasBaseYear)
+        AddLine(kKeyBaseYear, m_baseYear.GetFileName());
+    AddLine(kKeyEras, m_eras.GetFileName());
+    AddLine(kKeyPeriods, m_periods.GetFileName());
+
+    CStdioFile file;
+    CFileException error;
+    if (!file.Open(pszPath, CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeText, &error))
+        return Failure(IDS_FILE_WRITE_FAILED, error.m_lOsError > 0 ? static_cast<int>(error.m_lOsError) : 0);
+    try {
+        file.WriteString(CString(strText.data(), static_cast<int>(strText.size())));
+        file.Close();
+    } catch (const CFileException& e) {
+        file.Abort();
+        return Failure(IDS_FILE_WRITE_FAILED, e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : 0);
+    }
+    return SFileStatus();
+}
+
+SFileStatus CNenpyoDoc::Save(const char* pszPath, CString& strFailed)
+{
+    // Names are kept relative to the document's folder, which therefore has to be known whole.
+    CString strPath(pszPath), strCurrent;
+    if (!IsNativeAbsolutePath(strPath) && GetCurrentDir(strCurrent))
+        strPath = Resolve(strCurrent, strPath);
+    const bool bSaveAs = strPath != GetPathName();
+    const CString strBase = WithoutExtension(strPath);
+    const CString strOldEvents = m_events.GetFileName();
+    const CString strOldBaseYear = m_baseYear.GetFileName();
+    const bool bEventsModified = m_events.GetModified();
+    const bool bBaseYearModified = m_baseYear.GetModified();
+    // A failure puts back the names of the tables already written elsewhere, so the chronology
+    // still names the files its document names.
+    const auto Fail = [&](const SFileStatus& status, const CString& strFile) {
+        m_events.SetFileName(strOldEvents);
+        m_baseYear.SetFileName(strOldBaseYear);
+        m_events.SetModified(bEventsModified || m_events.GetModified());
+        m_baseYear.SetModified(bBaseYearModified || m_baseYear.GetModified());
+        strFailed = strFile;
+        return status;
+    };
+
+    const CString strEvents = (bSaveAs || strOldEvents.IsEmpty()) ? strBase + ".lev" : strOldEvents;
+    if (bSaveAs || m_events.GetModified() || strOldEvents.IsEmpty()) {
+        const SFileStatus status = m_events.Save(strEvents);
+        if (!status.Ok())
+            return Fail(status, strEvents);
+    }
+    if (m_bHasBaseYear) {
+        const CString strBaseYear = (bSaveAs || strOldBaseYear.IsEmpty()) ? strBase + ".lby" : strOldBaseYear;
+        if (bSaveAs || m_baseYear.GetModified() || strOldBaseYear.IsEmpty()) {
+            const SFileStatus status = m_baseYear.Save(strBaseYear);
+            if (!status.Ok())
+                return Fail(status, strBaseYear);
+        }
+    }
+    const SFileStatus status = WriteDocument(strPath);
+    if (!status.Ok())
+        return Fail(status, strPath);
+    SetPathName(strPath);
+    m_bChoiceModified = false;
+    strFailed.Empty();
+    return status;
+}
+
+SFileStatus CNenpyoDoc::SaveTablesInPlace(CString& strFailed)
+{
+    strFailed = m_events.GetFileName();
+    if (strFailed.IsEmpty())
+        return Failure(IDS_FILE_WRITE_FAILED, ENOENT);
+    SFileStatus status = m_events.Save(strFailed);
+    if (status.Ok() && m_bHasBaseYear && !m_baseYear.GetFileName().IsEmpty()) {
+        strFailed = m_baseYear.GetFileName();
+        status = m_baseYear.Save(strFailed);
+    }
+    if (status.Ok()) {
+        m_bChoiceModified = false;
+        strFailed.Empty();
+    }
+    return status;
+}
+
+bool CNenpyoDoc::IsModified() const
+{
+    return m_bChoiceModified || m_events.GetModified() || (m_bHasBaseYear && m_baseYear.GetModified());
+}
+
+void CNenpyoDoc::ClearModified()
+{
+    m_events.SetModified(false);
+    m_baseYear.SetModified(false);
+    m_bChoiceModified = false;
+}

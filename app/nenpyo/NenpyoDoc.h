@@ -1,0 +1,111 @@
+// CNenpyoDoc: one chronology as Nenpyo keeps it: an event table with, optionally, a base-year
+// table, and the era and period tables whose texts label its years. No toolkit.
+//
+// The document file (.nenpyo) is a small UTF-8 text file of our own that names the tables by
+// names relative to its own folder, so that a folder holding a document and its tables can be
+// moved or copied as a whole:
+//
+//     [年表], 1
+//     出来事=日本史.lev
+//     基点年=日本史.lby
+//     元号=../ﾗｲﾌﾞﾗﾘ/元号.lgn
+//     時代=../ﾗｲﾌﾞﾗﾘ/時代.ler
+//
+// The first line is the header (a byte order mark before it is allowed); every other line is
+// "key=value", and blank lines and lines starting with '#' are ignored, as are unknown keys (a
+// later version may add some). 出来事 is required; 基点年 is optional (no base-year table); 元号
+// and 時代 fall back to the defaults the caller gives when missing or when their file cannot be
+// read. A name that has no relative form (another file system root) is stored absolute.
+//
+// Loading and saving use the tables' core Load and Save (no dialog, no message); failures are
+// returned with the file to blame, for the caller to show with FormatFileStatus.
+#pragma once
+
+#include <vector>
+
+#include <corvane/BaseYear.h>
+#include <corvane/FileStatus.h>
+#include <corvane/GengouEra.h>
+#include <corvane/YearEvent.h>
+#include <framework/Document.h>
+#include <framework/String.h>
+
+class CNenpyoDoc : public CDocument {
+public:
+    // The default era and period files (absolute or relative to the current directory, code page
+    // 932), used by a new chronology, a bare event file, and a document that names none or one
+    // that cannot be read. Either may be empty: that column is then empty.
+    struct SDefaults {
+        CString strEraFile;
+        CString strPeriodFile;
+    };
+
+    CNenpyoDoc() = default;
+    CNenpyoDoc(const CNenpyoDoc&) = delete;
+    CNenpyoDoc& operator=(const CNenpyoDoc&) = delete;
+
+    // An empty chronology without a path, with the default era and period tables.
+    void New(const SDefaults& defaults);
+
+    // Reads a document (any name but *.lev) or a bare event file (*.lev, which then has no document
+    // path) into this object, which must be fresh (load into a new object, keep the old one until
+    // this succeeds). On failure returns the status with the file to blame in strFailed; the
+    // object is then to be thrown away. Era and period files that cannot be read are no failure:
+    // the defaults are taken and a text per file goes to Warnings().
+    SFileStatus Open(const char* pszPath, const SDefaults& defaults, CString& strFailed);
+
+    // Writes the event table, the base-year table (if any) and then the document to pszPath,
+    // which becomes the document's path. Tables that have no file name yet, or all of them when
+    // pszPath names another folder or another document than before ("save as"), are written
+    // beside the document with its base name (name.lev, name.lby). Each file is replaced
+    // atomically; the first failure stops the save, is returned with the file in strFailed and
+    // leaves that file and the ones not yet written as they were (and the document's path, so a
+    // failed save as keeps the old document).
+    SFileStatus Save(const char* pszPath, CString& strFailed);
+
+    // Writes the tables in place without a document (a bare event file that was opened). False
+    // as Save; needs a file name on the event table.
+    SFileStatus SaveTablesInPlace(CString& strFailed);
+
+    // True when a table of the chronology, or the choice of tables, has changes that no save has
+    // written.
+    bool IsModified() const;
+    // Marks everything as saved (the undo history went back to the state last saved).
+    void ClearModified();
+
+    // The base-year table, when the chronology has one.
+    bool HasBaseYear() const { return m_bHasBaseYear; }
+    void SetHasBaseYear(bool bHas);
+
+    CYearEvent& Events() { return m_events; }
+    const CYearEvent& Events() const { return m_events; }
+    CBaseYear& BaseYear() { return m_baseYear; }
+    const CBaseYear& BaseYear() const { return m_baseYear; }
+    const CGengouEra& Eras() const { return m_eras; }
+    const CGengouEra& Periods() const { return m_periods; }
+    // Replaces the era or period table (a copy is kept; the document names its file from now on).
+    void SetEras(const CGengouEra& eras);
+    void SetPeriods(const CGengouEra& periods);
+
+    // What Open had to put up with (era and period files it could not read), one text a file.
+    const std::vector<CString>& Warnings() const { return m_vWarnings; }
+
+    // The folder of a path (without the trailing separator; "/" for the root), and a name made
+    // absolute against a folder (an absolute name stays as it is).
+    static CString FolderOf(const CString& strPath);
+    static CString Resolve(const CString& strFolder, const CString& strName);
+
+private:
+    SFileStatus ReadDocument(const char* pszPath, const SDefaults& defaults, CString& strFailed);
+    SFileStatus WriteDocument(const char* pszPath) const;
+    void LoadReference(CGengouEra& table, const CString& strPath, const CString& strDefault,
+                       EHeaderType eType);
+
+    CYearEvent m_events;
+    CBaseYear m_baseYear;
+    bool m_bHasBaseYear = false;
+    bool m_bChoiceModified = false;   // tables added, removed or chosen since the last save
+    CGengouEra m_eras;
+    CGengouEra m_periods;
+    std::vector<CString> m_vWarnings;
+};

@@ -1,0 +1,185 @@
+#include "RowExport.h"
+
+#include <vector>
+
+#include <framework/Cp932.h>
+#include <framework/FileException.h>
+#include <framework/StdioFile.h>
+
+#include "NenpyoDoc.h"
+
+namespace {
+
+std::string Utf8(const CString& str)
+{
+    return Cp932ToUtf8Lossy(str.View());
+}
+
+std::string CsvField(const std::string& str)
+{
+    if (str.find_first_of(",\"\r\n") == std::string::npos)
+        return str;
+    std::string strQuoted = "\"";
+    for (const char ch : str) {
+        if (ch == '"')
+            strQuoted += '"';
+        strQuoted += ch;
+    }
+    return strQuoted + '"';
+}
+
+std::string HtmlEscaped(const std::string& str)
+{
+    std::string strOut;
+    strOut.reserve(str.size());
+    for (std::size_t i = 0; i < str.size(); ++i) {
+        switch (str[i]) {
+        case '&': strOut += "&amp;"; break;
+        case '<': strOut += "&lt;"; break;
+        case '>': strOut += "&gt;"; break;
+        case '"': strOut += "&quot;"; break;
+        case '\r':
+            if (i + 1 < str.size() && str[i + 1] == '\n')
+                ++i;
+            strOut += "<br>";
+            break;
+        case '\n': strOut += "<br>"; break;
+        default: strOut += str[i]; break;
+        }
+    }
+    return strOut;
+}
+
+// Calls fn(row) for every row that eFilter shows, in list order.
+template <typename Fn>
+void ForEachRow(const CNenpyoDoc& doc, EEventPriority eFilter, Fn fn)
+{
+    const CChronologyText text(&doc.Eras(), &doc.Periods(), doc.HasBaseYear() ? &doc.BaseYear() : nullptr);
+    for (const auto& pRecord : doc.Events().GetEventData()) {
+        if (eFilter == PRIORITY_ALL || pRecord->nPriority <= eFilter)
+            fn(text.MakeRow(*pRecord));
+    }
+}
+
+std::vector<int> Columns(const CNenpyoDoc& doc)
+{
+    std::vector<int> vColumns;
+    for (int n = 0; n < COLUMN_COUNT; ++n) {
+        if (CRowExport::HasColumn(doc, n))
+            vColumns.push_back(n);
+    }
+    return vColumns;
+}
+
+} // namespace
+
+bool CRowExport::HasColumn(const CNenpyoDoc& doc, int nColumn)
+{
+    return nColumn != COLUMN_BASE_YEAR || doc.HasBaseYear();
+}
+
+CString CRowExport::ColumnTitle(const CNenpyoDoc& doc, int nColumn)
+{
+    switch (nColumn) {
+    case COLUMN_YEAR: return CP932("西暦");
+    case COLUMN_ERA_YEAR: return CP932("和暦");
+    case COLUMN_PERIOD: return CP932("時代");
+    case COLUMN_BASE_YEAR:
+        return doc.BaseYear().GetTableName().IsEmpty() ? CP932("基点年") : doc.BaseYear().GetTableName();
+    case COLUMN_DATE: return CP932("月日");
+    case COLUMN_TEXT: return CP932("出来事");
+    case COLUMN_NOTE: return CP932("備考");
+    default: return CString();
+    }
+}
+
+CString CRowExport::ColumnText(const SChronologyRow& row, int nColumn)
+{
+    switch (nColumn) {
+    case COLUMN_YEAR: return row.strYear;
+    case COLUMN_ERA_YEAR: return row.strEraYear;
+    case COLUMN_PERIOD: return row.strPeriod;
+    case COLUMN_BASE_YEAR: return row.strBaseYear;
+    case COLUMN_DATE: {
+        CString strDate = row.strDate;
+        strDate.TrimRight();
+        return strDate;
+    }
+    case COLUMN_TEXT: return row.strText;
+    case COLUMN_NOTE: return row.strNote;
+    default: return CString();
+    }
+}
+
+std::string CRowExport::Csv(const CNenpyoDoc& doc, EEventPriority eFilter)
+{
+    const std::vector<int> vColumns = Columns(doc);
+    std::string strOut;
+    const auto AddLine = [&](auto textOf) {
+        for (std::size_t i = 0; i < vColumns.size(); ++i) {
+            if (i > 0)
+                strOut += ',';
+            strOut += CsvField(Utf8(textOf(vColumns[i])));
+        }
+        strOut += "\r\n";
+    };
+    AddLine([&](int n) { return ColumnTitle(doc, n); });
+    ForEachRow(doc, eFilter, [&](const SChronologyRow& row) { AddLine([&](int n) { return ColumnText(row, n); }); });
+    return strOut;
+}
+
+std::string CRowExport::Html(const CNenpyoDoc& doc, EEventPriority eFilter)
+{
+    const std::vector<int> vColumns = Columns(doc);
+    const std::string strTitle = HtmlEscaped(Utf8(doc.Events().GetTableName()));
+    std::string strOut = "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n<title>" + strTitle +
+                         "</title>\n<style>\n"
+                         "body { font-family: sans-serif; }\n"
+                         "table { border-collapse: collapse; }\n"
+                         "th, td { border: 1px solid #888; padding: 2px 6px; vertical-align: top; }\n"
+                         "th { background: #e8e8e8; }\n"
+                         "td.year { text-align: right; white-space: nowrap; }\n"
+                         "</style>\n</head>\n<body>\n<h1>" + strTitle + "</h1>\n";
+    if (!doc.Events().GetExplanation().IsEmpty())
+        strOut += "<p>" + HtmlEscaped(Utf8(doc.Events().GetExplanation())) + "</p>\n";
+    strOut += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n<thead><tr>";
+    for (const int n : vColumns)
+        strOut += "<th>" + HtmlEscaped(Utf8(ColumnTitle(doc, n))) + "</th>";
+    strOut += "</tr></thead>\n<tbody>\n";
+    ForEachRow(doc, eFilter, [&](const SChronologyRow& row) {
+        strOut += "<tr>";
+        for (const int n : vColumns) {
+            const std::string strText = HtmlEscaped(Utf8(ColumnText(row, n)));
+            if (n == COLUMN_YEAR)
+                strOut += "<td class=\"year\">" + strText + "</td>";
+            else if (n == COLUMN_TEXT && !row.strLink.IsEmpty())
+                strOut += "<td><a href=\"" + HtmlEscaped(Utf8(row.strLink)) + "\">" + strText + "</a></td>";
+            else
+                strOut += "<td>" + strText + "</td>";
+        }
+        strOut += "</tr>\n";
+    });
+    strOut += "</tbody>\n</table>\n</body>\n</html>\n";
+    return strOut;
+}
+
+SFileStatus CRowExport::WriteFile(const char* pszPath, const std::string& strBytes)
+{
+    SFileStatus status;
+    CStdioFile file;
+    CFileException error;
+    if (!file.Open(pszPath, CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeBinary, &error)) {
+        status.nMessage = IDS_FILE_WRITE_FAILED;
+        status.nOsError = error.m_lOsError > 0 ? static_cast<int>(error.m_lOsError) : 0;
+        return status;
+    }
+    try {
+        file.WriteString(CString(strBytes.data(), static_cast<int>(strBytes.size())));
+        file.Close();
+    } catch (const CFileException& e) {
+        file.Abort();
+        status.nMessage = IDS_FILE_WRITE_FAILED;
+        status.nOsError = e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : 0;
+    }
+    return status;
+}

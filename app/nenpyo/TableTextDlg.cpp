@@ -1,0 +1,50 @@
+#include "TableTextDlg.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "NenpyoText.h"
+#include "QtText.h"
+
+CTableTextDlg::CTableTextDlg(const CString& strName, const CString& strExplanation, QWidget* pParent)
+    : QDialog(pParent), m_strName(strName), m_strExplanation(strExplanation)
+{
+    setWindowTitle(QStringLiteral("年表の名前と説明"));
+    m_pName = new QLineEdit(ToQString(strName));
+    m_pName->setMinimumWidth(360);
+    m_pExplanation = new QPlainTextEdit(ToQString(strExplanation).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_pExplanation->setTabChangesFocus(true);
+
+    auto* pForm = new QFormLayout;
+    pForm->addRow(QStringLiteral("名前(&N):"), m_pName);
+    pForm->addRow(QStringLiteral("説明(&E):"), m_pExplanation);
+    auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    pButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    pButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    connect(pButtons, &QDialogButtonBox::accepted, this, &CTableTextDlg::accept);
+    connect(pButtons, &QDialogButtonBox::rejected, this, &CTableTextDlg::reject);
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->addLayout(pForm);
+    pLayout->addWidget(pButtons);
+}
+
+void CTableTextDlg::accept()
+{
+    QString strMessage;
+    QString strExplanation = m_pExplanation->toPlainText();
+    strExplanation.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    CString strName, strExpl;
+    if (!ToCp932(m_pName->text().trimmed(), strName, QStringLiteral("名前"), strMessage) ||
+        !ToCp932(strExplanation, strExpl, QStringLiteral("説明"), strMessage)) {
+        QMessageBox::warning(this, windowTitle(), strMessage);
+        return;
+    }
+    m_strName = strName;
+    m_strExplanation = strExpl;
+    QDialog::accept();
+}

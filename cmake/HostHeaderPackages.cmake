@@ -1,0 +1,26 @@
+# A cross build takes the header-only libraries (nlohmann-json, CLI11) from the build machine's
+# packages: their headers are copied into the build folder (never /usr/include itself, whose C
+# library headers are the build machine's) and found through small package files pointing there.
+set(TAMBER_HOST_HEADERS ${PROJECT_BINARY_DIR}/host-headers)
+foreach(entry IN ITEMS "nlohmann_json|nlohmann|nlohmann_json::nlohmann_json" "CLI11|CLI|CLI11::CLI11")
+  string(REPLACE "|" ";" entry "${entry}")
+  list(GET entry 0 pkg)
+  list(GET entry 1 folder)
+  list(GET entry 2 target)
+  if(NOT EXISTS /usr/include/${folder})
+    continue()
+  endif()
+  file(COPY /usr/include/${folder} DESTINATION ${TAMBER_HOST_HEADERS}/include)
+  file(GLOB version_file /usr/share/cmake/${pkg}/${pkg}ConfigVersion.cmake /usr/lib/cmake/${pkg}/${pkg}ConfigVersion.cmake)
+  if(version_file)
+    list(GET version_file 0 version_file)
+    file(COPY ${version_file} DESTINATION ${TAMBER_HOST_HEADERS}/${pkg})
+  endif()
+  file(WRITE ${TAMBER_HOST_HEADERS}/${pkg}/${pkg}Config.cmake "
+if(NOT TARGET ${target})
+  add_library(${target} INTERFACE IMPORTED)
+  set_target_properties(${target} PROPERTIES INTERFACE_INCLUDE_DIRECTORIES \"${TAMBER_HOST_HEADERS}/include\")
+endif()
+")
+  set(${pkg}_DIR ${TAMBER_HOST_HEADERS}/${pkg} CACHE PATH "" FORCE)
+endforeach()
