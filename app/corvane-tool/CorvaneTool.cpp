@@ -64,10 +64,17 @@ Exit status: 0 success, 1 a file failed, 2 a command line error.
 
 std::string Utf8(const CString& str) { return Cp932ToUtf8Lossy(str.View()); }
 
+// A UTF-8 name as a path (a narrow name would be taken in the ANSI code page on Windows).
+fs::path Utf8Path(const std::string& str)
+{
+    return fs::path(std::u8string(str.begin(), str.end()));
+}
+
 // The file name with its extension replaced.
 std::string WithExtension(const std::string& strFile, const char* pszExtension)
 {
-    return fs::path(strFile).replace_extension(pszExtension).string();
+    const std::u8string str = Utf8Path(strFile).replace_extension(pszExtension).u8string();
+    return std::string(str.begin(), str.end());
 }
 
 const char* Extension(ETableKind eKind)
@@ -94,8 +101,8 @@ bool WriteFileAtomically(const std::string& strPath, const std::function<void(st
                          std::string& strProblem)
 {
     std::random_device random;
-    const fs::path target(strPath);
-    const fs::path temp = target.string() + ".tmp-" + std::to_string(random());
+    const fs::path target = Utf8Path(strPath);
+    const fs::path temp = Utf8Path(strPath + ".tmp-" + std::to_string(random()));
     {
         std::ofstream file(temp, std::ios::binary | std::ios::trunc);
         if (file) {
@@ -273,7 +280,7 @@ int CCorvaneTool::Export(const std::string& strFile, const std::string& strForma
 
 int CCorvaneTool::Import(const std::string& strIn, std::string strOut)
 {
-    std::ifstream in(strIn, std::ios::binary);
+    std::ifstream in(Utf8Path(strIn), std::ios::binary);
     if (!in)
         return Fail(strIn, std::string("cannot open: ") + std::strerror(errno)), 1;
     // JSON when the first character that is not white space (after a byte order mark) is '{'.

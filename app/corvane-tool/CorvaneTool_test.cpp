@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -39,9 +38,11 @@ class CorvaneToolTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        std::string strTemplate = (fs::temp_directory_path() / "corvane-tool-test-XXXXXX").string();
-        ASSERT_NE(nullptr, mkdtemp(strTemplate.data()));
-        m_dir = strTemplate;
+        // A new folder of a random name (create_directory is false when the name is taken).
+        std::random_device random;
+        do
+            m_dir = fs::temp_directory_path() / ("corvane-tool-test-" + std::to_string(random()));
+        while (!fs::create_directory(m_dir));
         // An event file of version 5, a period file and a base-year file, as the library writes them.
         Write("events.lev", Cp("[出来事], 5\r\n寺の歩み\r\n寺の主な出来事\\r\\n年は西暦\r\n0\r\n"
                                "710, -1, -1, \"寺の創建\", \"\", 0, 0\r\n"
@@ -205,11 +206,13 @@ TEST_F(CorvaneToolTest, RoundTripsOfWrittenFiles)
     const char* pszSource = std::getenv("TAMBER_SOURCE_DIR");
     ASSERT_NE(nullptr, pszSource);
     // The shipped era and period files and the sample chronology's event and base-year tables.
-    for (const char* pszFolder : {"ﾗｲﾌﾞﾗﾘ", "年表"}) {
+    // Folder names in UTF-8 whatever the narrow code page (Windows).
+    for (const char8_t* pszFolder : {u8"ﾗｲﾌﾞﾗﾘ", u8"年表"}) {
         for (const auto& entry : fs::directory_iterator(fs::path(pszSource) / "data" / pszFolder)) {
             if (entry.path().extension() == ".nenpyo")
                 continue;
-            SCOPED_TRACE(entry.path().filename().string());
+            const std::u8string strName = entry.path().filename().u8string();
+            SCOPED_TRACE(std::string(strName.begin(), strName.end()));
             fs::copy_file(entry.path(), m_dir / "shipped", fs::copy_options::overwrite_existing);
             ExpectRoundTrip("shipped");
         }

@@ -1,6 +1,7 @@
 #include "TableContent.h"
 
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <limits>
 
@@ -88,7 +89,8 @@ EHeaderCheck CTableContent::ReadHeader(const CString& strPath, ETableKind& eKind
     std::string strNative;
     if (!ToNativePath(strPath, strNative))
         return EHeaderCheck::Unreadable;
-    std::ifstream file(strNative, std::ios::binary);
+    // UTF-8 name as a path: a narrow one would be taken in the ANSI code page on Windows.
+    std::ifstream file(std::filesystem::path(std::u8string(strNative.begin(), strNative.end())), std::ios::binary);
     if (!file)
         return EHeaderCheck::Unreadable;
     std::string strLine;
