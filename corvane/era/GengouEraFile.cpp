@@ -7,6 +7,7 @@
 #include <framework/StdioFile.h>
 
 #include "era/EraNameIndex.h"
+#include "table/RecordCodec.h"
 #include "table/TableFile.h"
 
 #include <algorithm>
@@ -39,30 +40,13 @@ STableFileKind FileKind(EHeaderType eType, bool bRead)
     return kind;
 }
 
-// A quoted field: every double quote doubled. Byte by byte, as the field reader undoes it (a
-// quote never occurs inside a double-byte character of a valid text, and a broken one must not
-// hide a quote from the doubling).
-CString Quoted(const CString& str)
-{
-    std::string out;
-    out.reserve(static_cast<std::size_t>(str.GetLength()) + 2);
-    out += '"';
-    for (const char ch : str.View()) {
-        out += ch;
-        if (ch == '"')
-            out += '"';
-    }
-    out += '"';
-    return CString(std::string_view(out));
-}
-
-// One record line: "name", begin, end, "note" and a line feed (CR LF on disk). Built by
-// concatenation rather than printf so that no byte of a name or note is lost.
+// One record line: "name", begin, end, "note". Built by concatenation rather than printf so that
+// no byte of a name or note is lost.
 CString RecordLine(const SGengouEraTable& rec)
 {
     CString strYears;
     strYears.Format(", %d, %d, ", static_cast<int>(rec.lBeginYear), static_cast<int>(rec.lEndYear));
-    return Quoted(EscapeLineBreaks(rec.strGengou)) + strYears + Quoted(EscapeLineBreaks(rec.strNote)) + "\n";
+    return QuoteField(EscapeLineBreaks(rec.strGengou)) + strYears + QuoteField(EscapeLineBreaks(rec.strNote));
 }
 
 } // namespace
@@ -245,11 +229,12 @@ bool CGengouEra::ReadFile(const char* pszFileName, EHeaderType eType, bool bMess
 
 void CGengouEra::WriteEraLines(CStdioFile& file, EHeaderType eType) const
 {
-    file.WriteString(HeaderWord(eType == HEADER_GENGOU ? HEADER_GENGOU : HEADER_JIDAI) + ", 1\n");
-    file.WriteString(EscapeLineBreaks(m_strTableName) + "\n");
-    file.WriteString(EscapeLineBreaks(m_strExplanation) + "\n");
+    CTableLineWriter lines(file);
+    lines.Line(HeaderLine(HeaderWord(eType == HEADER_GENGOU ? HEADER_GENGOU : HEADER_JIDAI), 1, ", "));
+    lines.Line(EscapeLineBreaks(m_strTableName));
+    lines.Line(EscapeLineBreaks(m_strExplanation));
     for (const SGengouEraTable& rec : m_GengouEraTable)
-        file.WriteString(RecordLine(rec));
+        lines.Line(RecordLine(rec));
 }
 
 bool CGengouEra::WriteFile(bool bDialog, CDocument* pDocument, EHeaderType eType)

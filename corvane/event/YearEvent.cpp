@@ -7,6 +7,7 @@
 
 #include <corvane/HtmlManage.h>
 
+#include "table/RecordCodec.h"
 #include "table/TableFile.h"
 
 #include <algorithm>
@@ -69,86 +70,18 @@ void ShowHiddenDataMessage()
 
 // ---- Event file lines ----
 
-CString DoubleQuotes(const CString& str)
+// One record line of version 5: year, month, day, "event", "note", priority, leap flag.
+CString RecordLine(const SEventData& data)
 {
-    CString out(str);
-    out.Replace("\"", "\"\"");
-    return out;
-}
-
-// The table name and explanation lines are read as their first comma-separated field. They are
-// written as they are unless that would not read back: a comma, a double quote at the start of
-// the field, or a doubled quote inside make the line quoted. Line breaks never split the line.
-CString HeaderLine(const CString& strText)
-{
-    const CString strEscaped = EscapeLineBreaks(strText);
-    const std::string_view sv = strEscaped.View();
-    const std::size_t nFirst = sv.find_first_not_of(" \t");
-    const bool bQuote = sv.find(',') != std::string_view::npos || sv.find("\"\"") != std::string_view::npos ||
-                        (nFirst != std::string_view::npos && sv[nFirst] == '"');
-    CString strLine = bQuote ? "\"" + DoubleQuotes(strEscaped) + "\"" : strEscaped;
-    strLine += '\n';
+    CString strLine;
+    strLine.Format("%d, %d, %d, ", static_cast<int>(data.lYear), static_cast<int>(data.nMonth),
+                   static_cast<int>(data.nDay));
+    strLine += QuoteField(EscapeLineBreaks(data.strEvent));
+    strLine += ", ";
+    strLine += QuoteField(EscapeLineBreaks(data.strNote));
+    strLine.AppendFormat(", %d, %d", static_cast<int>(data.nPriority), data.bLeapMonth ? 1 : 0);
     return strLine;
 }
-
-// One record line of version 5: year, month, day, "event", "note", priority, leap flag.
-void FormatRecordLine(const SEventData& data, CString& strLine)
-{
-    strLine.Format("%d, %d, %d, \"", static_cast<int>(data.lYear), static_cast<int>(data.nMonth),
-                   static_cast<int>(data.nDay));
-    strLine += DoubleQuotes(EscapeLineBreaks(data.strEvent));
-    strLine += "\", \"";
-    strLine += EscapeLineBreaks(DoubleQuotes(data.strNote));
-    strLine.AppendFormat("\", %d, %d\n", static_cast<int>(data.nPriority), data.bLeapMonth ? 1 : 0);
-}
-
-// The comma-separated fields of a record line after its year. A field that is missing (the line
-// ended) stays missing for every field after it: the reader does not start over at the line's
-// beginning.
-class CRecordFields {
-public:
-    CRecordFields(const CString& strLine, int nFirstComma) : m_strLine(strLine), m_nNext(nFirstComma + 1) {}
-
-    bool Next(CString& strField)
-    {
-        if (m_bEnded)
-            return false;
-        const int nEnd = CTableBase::GetElementFromCSV(m_strLine, m_nNext, strField);
-        if (nEnd < 0) {
-            m_bEnded = true;
-            return false;
-        }
-        m_nNext = nEnd + 1;
-        return true;
-    }
-
-    CString Text()
-    {
-        CString strField;
-        Next(strField);
-        return strField;
-    }
-
-    // A number read as by atoi; nMissing when the field is missing.
-    std::int32_t Number(std::int32_t nMissing)
-    {
-        CString strField;
-        return Next(strField) ? Atoi32(strField) : nMissing;
-    }
-
-    // A month or a day: saturated to 16 bits, -1 when missing.
-    std::int16_t Short()
-    {
-        const std::int32_t n = Number(-1);
-        return static_cast<std::int16_t>(std::clamp<std::int32_t>(n, std::numeric_limits<std::int16_t>::min(),
-                                                                  std::numeric_limits<std::int16_t>::max()));
-    }
-
-private:
-    const CString& m_strLine;
-    int m_nNext;
-    bool m_bEnded = false;
-};
 
 // Reads one record line of the given version. False for a line without a comma.
 bool ParseRecordLine(const CString& strLine, int nVersion, SEventData& data)
@@ -157,7 +90,7 @@ bool ParseRecordLine(const CString& strLine, int nVersion, SEventData& data)
     if (nComma < 0)
         return false;
     data.lYear = Atoi32(strLine.Left(nComma));
-    CRecordFields fields(strLine, nComma);
+    CRecordFields fields(strLine, nComma + 1);
     if (nVersion >= 2) {
         data.nMonth = fields.Short();
         data.nDay = fields.Short();
@@ -914,15 +847,13 @@ SFileStatus CYearEvent::Save(const char* pszPath)
 
 void CYearEvent::WriteEventLines(CStdioFile& file) const
 {
-    file.WriteString(CP932("[出来事], 5") + "\n");
-    file.WriteString(HeaderLine(m_strTableName));
-    file.WriteString(HeaderLine(m_strExplanation));
-    file.WriteString(m_bTodayDate ? "1\n" : "0\n");
-    CString strLine;
-    for (const auto& pData : m_EventData) {
-        FormatRecordLine(*pData, strLine);
-        file.WriteString(strLine);
-    }
+    CTableLineWriter lines(file);
+    lines.Line(HeaderLine(EventKind(), 5, ", "));
+    lines.Line(TextField(EscapeLineBreaks(m_strTableName)));
+    lines.Line(TextField(EscapeLineBreaks(m_strExplanation)));
+    lines.Line(m_bTodayDate ? "1" : "0");
+    for (const auto& pData : m_EventData)
+        lines.Line(RecordLine(*pData));
 }
 
 bool CYearEvent::WriteFile(bool bDialog, CDocument* pDocument, EHeaderType)

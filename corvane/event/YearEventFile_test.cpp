@@ -2,6 +2,7 @@
 
 #include "event/EventTestSupport.h"
 #include "table/FakeHostUi_test.h"
+#include "table/RecordCodec.h"
 #include "table/TableFile.h"
 #include "table/TempDir_test.h"
 
