@@ -12,7 +12,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include <framework/Archive.h>
@@ -40,7 +39,6 @@ struct CORVANE_EXPORT SGengouEraTable {
 // The record array of an era table (and of the era lists that GetData fills).
 using CGengouEraArray = std::vector<SGengouEraTable>;
 
-class CEraNameIndex;
 class CStdioFile;
 
 class CORVANE_EXPORT CGengouEra : public CTableBase {
@@ -66,10 +64,8 @@ public:
     SGengouEraTable GetAt(int nIndex) const;
 
     const CGengouEraArray& GetGengouEraTable() const { return m_GengouEraTable; }
-    // The array itself, to be changed directly; the modified flag is not touched. Changes through
-    // the reference must be made before the next call of another operation of this table (as with
-    // any reference into a container whose owner keeps bookkeeping about it).
-    CGengouEraArray& GetGengoEraTable();
+    // The array itself, to be changed directly; the modified flag is not touched.
+    CGengouEraArray& GetGengoEraTable() { return m_GengouEraTable; }
 
     // Adds a record in order of begin year, after those with the same begin year. Scanning from
     // index 0 up to the insertion point (that record included), the first record with the same
@@ -77,12 +73,7 @@ public:
     // note is neither compared nor updated); other years return false and change nothing. A
     // same-name record beyond the insertion point is not seen and the record is added. Returns
     // true and sets the modified flag when it inserts. Null texts count as empty. Years are stored
-    // as given; the end year is not compared with the begin year.
-    //
-    // Cost: logarithmic (plus the move of the records after the insertion point) while the table
-    // is known to be sorted, which holds from construction, ClearAll and every SetData; SetAt,
-    // RemoveAt, operator= and GetGengoEraTable make the next SetData check the order again, in
-    // linear time.
+    // as given; the end year is not compared with the begin year. Linear in the table's size.
     bool SetData(const char* pszGengou, std::int32_t lBeginYear, std::int32_t lEndYear, const char* pszNote);
 
     // Stores rec at nIndex and sets the modified flag; an index at or beyond GetSize() first grows
@@ -138,8 +129,8 @@ public:
     // the table name and explanation if they were reached, the records before the failing line.
     // A record line needs three commas (after the name, the begin year and the end year).
     // With another eType the period file's dialog strings are used and any header word is accepted.
-    // The records are added exactly as SetData adds them one after the other; while the table is
-    // sorted this costs O(log n) a record whatever their order in the file.
+    // The records are added exactly as SetData adds them one after the other; a file in begin-year
+    // order read into a table in order costs linear time.
     bool ReadFile(const char* pszFileName, EHeaderType eType, bool bMessage);
 
     // Writes the table as an era file (HEADER_GENGOU) or a period file (any other value) through the
@@ -165,17 +156,5 @@ protected:
     CGengouEraArray m_GengouEraTable;
 
 private:
-    class CInsertBatch;   // ReadFile's SetData for many records at once (GengouEraFile.cpp)
-
     void WriteEraLines(CStdioFile& file, EHeaderType eType) const;
-    bool CheckSortedAndIndex();
-    void ForgetOrder();
-
-    // While m_bKnownSorted holds, m_GengouEraTable is sorted by begin year and m_pNameIndex maps
-    // every name to the years of its first record (what SetData's name check meets first);
-    // m_nIndexedSize guards against changes of the size made through a reference kept from
-    // GetGengoEraTable.
-    bool m_bKnownSorted = true;
-    std::size_t m_nIndexedSize = 0;
-    std::unique_ptr<CEraNameIndex> m_pNameIndex;
 };
