@@ -62,7 +62,7 @@ BENCHMARK(BM_ReadEraFile)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::k
 void BM_SearchStrEndlessEra(benchmark::State& state)
 {
     CGengouEra era;
-    era.SetData("open", 1, 2147483647, "");
+    era.SetData("open", 1, NO_YEAR, "");
     const char* const texts[] = {"2147483647", "9999", "0"};
     const char* pszText = texts[state.range(0)];
     SGengouEraTable rec;

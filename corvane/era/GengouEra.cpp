@@ -113,10 +113,10 @@ std::int32_t CGengouEra::GetWesternYear(const char* pszGengou, std::int32_t lYea
             continue;
         const std::int64_t lWestern = std::int64_t{rec.lBeginYear} + lYear - 1;
         if (lWestern > rec.lEndYear || lWestern < std::numeric_limits<std::int32_t>::min())
-            return kNoYear;
+            return NO_YEAR;
         return static_cast<std::int32_t>(lWestern);
     }
-    return kNoYear;
+    return NO_YEAR;
 }
 
 bool CGengouEra::GetData(std::int32_t lYear, CGengouEraArray& arr) const
@@ -137,7 +137,7 @@ int CGengouEra::SearchStr(const char* pszText, SGengouEraTable* pRec, std::int32
         const SGengouEraTable& rec = m_GengouEraTable[static_cast<std::size_t>(i)];
         *pRec = rec;
         if (rec.strGengou.Find(strText) >= 0) {
-            lYear = kNoYear;
+            lYear = NO_YEAR;
             return i;
         }
         if (bYear) {

@@ -5,6 +5,7 @@
 #include "table/FakeHostUi_test.h"
 #include "table/TableFile.h"
 #include "table/TempDir_test.h"
+#include "testing/Cp932Literal.h"
 
 #include <framework/Cp932.h>
 #include <framework/FileSystem.h>
@@ -17,8 +18,8 @@
 
 namespace {
 
-// The worked example of a valid era-name file, as it lies on disk (code page 932, CR LF).
-std::string WorkedExample()
+// A valid era-name file of four modern eras, as it lies on disk (code page 932, CR LF).
+std::string ModernErasFile()
 {
     return LiteralToCp932("[元号], 1\r\n"
                           "近代の元号\r\n"
@@ -28,11 +29,6 @@ std::string WorkedExample()
                           "\"昭和\", 1926, 1989, \"元号\"\"昭和\"\"\"\r\n"
                           "\"平成\", 1989, 2019, \"改元は1月8日\\r\\n退位により終了\"\r\n")
         .Str();
-}
-
-std::string Cp932(const char* pszUtf8)
-{
-    return LiteralToCp932(pszUtf8).Str();
 }
 
 std::string ToLf(std::string str)
@@ -62,10 +58,10 @@ SRead Read(CGengouEra& era, const CString& strFile, EHeaderType eType = HEADER_G
     return {b, ui.m_messages};
 }
 
-TEST(GengouEraFileTest, ReadsTheWorkedExampleWithCrLfAndWithLf)
+TEST(GengouEraFileTest, ReadsAFileWithCrLfAndWithLf)
 {
     CTempDir dir;
-    for (const std::string& bytes : {WorkedExample(), ToLf(WorkedExample())}) {
+    for (const std::string& bytes : {ModernErasFile(), ToLf(ModernErasFile())}) {
         const CString strFile = dir.Write("a.lgn", bytes);
         CGengouEra era;
         const SRead r = Read(era, strFile);
@@ -88,10 +84,10 @@ TEST(GengouEraFileTest, ReadsTheWorkedExampleWithCrLfAndWithLf)
     }
 }
 
-TEST(GengouEraFileTest, WritesTheWorkedExampleByteForByte)
+TEST(GengouEraFileTest, WritesWhatItReadByteForByte)
 {
     CTempDir dir;
-    const CString strSource = dir.Write("in.lgn", WorkedExample());
+    const CString strSource = dir.Write("in.lgn", ModernErasFile());
     CGengouEra era;
     ASSERT_TRUE(Read(era, strSource).bResult);
     era.SetModified(true);
@@ -101,13 +97,13 @@ TEST(GengouEraFileTest, WritesTheWorkedExampleByteForByte)
     EXPECT_TRUE(ui.m_messages.empty());
     EXPECT_TRUE(ui.m_requests.empty());
     EXPECT_FALSE(era.GetModified());
-    EXPECT_EQ(WorkedExample(), dir.Read("out.lgn"));
+    EXPECT_EQ(ModernErasFile(), dir.Read("out.lgn"));
 }
 
 TEST(GengouEraFileTest, MergesIntoATableThatIsNotEmpty)
 {
     CTempDir dir;
-    const CString strFile = dir.Write("a.lgn", WorkedExample());
+    const CString strFile = dir.Write("a.lgn", ModernErasFile());
     CGengouEra era;
     era.SetData(CP932("慶応"), 1865, 1868, "");
     era.SetData(CP932("大正"), 1912, 1925, "other years");   // the file's 大正 is dropped silently

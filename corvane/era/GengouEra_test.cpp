@@ -33,7 +33,7 @@ const CString& Taisho() { return CP932("大正"); }
 const CString& Showa() { return CP932("昭和"); }
 const CString& Heisei() { return CP932("平成"); }
 
-// The worked table of four modern eras, in table order.
+// Four modern eras, in table order.
 CGengouEraArray Modern()
 {
     return {Rec(Meiji(), 1868, 1912), Rec(Taisho(), 1912, 1926), Rec(Showa(), 1926, 1989), Rec(Heisei(), 1989, 2019)};
@@ -278,7 +278,7 @@ TEST(GengouEraTest, SearchStr)
     // An empty text is contained in every name, as a substring search finds it.
     lYear = 0;
     EXPECT_EQ(1, era.SearchStr("", &rec, lYear, 1, true));
-    EXPECT_EQ(2147483647, lYear);
+    EXPECT_EQ(NO_YEAR, lYear);
     EXPECT_EQ(0, era.SearchStr(nullptr, &rec, lYear, 0, true));
     EXPECT_THROW(era.SearchStr("x", &rec, lYear, -1, true), std::invalid_argument);
     EXPECT_THROW(era.SearchStr("x", nullptr, lYear, 0, true), std::invalid_argument);

@@ -19,8 +19,6 @@ namespace {
 
 // The threshold that stands for "every event is visible": no priority exceeds it.
 constexpr std::int32_t kAllVisible = std::numeric_limits<std::int32_t>::max();
-// The year that means "no year" (and "found in the text" for SearchStr).
-constexpr std::int32_t kNoYear = std::numeric_limits<std::int32_t>::max();
 
 // The three visibility rules as one test, nPriority <= threshold.
 std::int32_t IndexThreshold(EEventPriority eFilter)
@@ -571,7 +569,7 @@ std::int32_t CYearEvent::GetNextYear(std::int32_t lYear, EEventPriority eFilter)
         }
         ++k;
     }
-    return kNoYear;
+    return NO_YEAR;
 }
 
 int CYearEvent::GetIndexFromEventData(const SEventData& data, EEventPriority eFilter) const
@@ -634,7 +632,7 @@ int CYearEvent::SearchStr(const char* pszText, std::int32_t& lYear, std::int32_t
         html.RemoveHtml(data.strEvent, strPlain);
         if (strPlain.Find(strText) >= 0) {
             Remember(kAllVisible, nIndex, it);
-            lYear = kNoYear;
+            lYear = NO_YEAR;
             return nIndex;
         }
     }

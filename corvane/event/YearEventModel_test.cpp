@@ -103,7 +103,7 @@ public:
         for (const SEventData& d : m_v)
             if (QueryVisible(d, f) && d.lYear > y)
                 return d.lYear;
-        return 2147483647;
+        return NO_YEAR;
     }
     int IndexFromEventData(const SEventData& d, int f) const   // GetAt for each index in turn
     {

@@ -8,7 +8,7 @@
 // only as far as callers keep it.
 //
 // Years are signed 32-bit. A lookup that finds no index returns -1; one that finds no year returns
-// kNoYear (2147483647). Not thread-safe.
+// NO_YEAR (2147483647). Not thread-safe.
 #pragma once
 
 #include <cstdint>
@@ -43,9 +43,6 @@ class CStdioFile;
 
 class CORVANE_EXPORT CGengouEra : public CTableBase {
 public:
-    // The year that means "no such year" in the results below.
-    static constexpr std::int32_t kNoYear = 2147483647;
-
     CGengouEra();
     ~CGengouEra() override;
     CGengouEra(const CGengouEra&) = delete;   // no copy constructor: construct, then assign
@@ -95,7 +92,7 @@ public:
 
     // The Western year of era year lYear of the first record (from index 0) whose name, with its
     // HTML markup removed, equals pszGengou exactly: lBeginYear + lYear - 1. There is no lower
-    // bound (era year 0 gives the year before the era). Returns kNoYear when no record bears the
+    // bound (era year 0 gives the year before the era). Returns NO_YEAR when no record bears the
     // name, when the year lies after the era's lEndYear, and when it lies outside the 32-bit range
     // (computed in 64 bits, so extreme years never overflow).
     std::int32_t GetWesternYear(const char* pszGengou, std::int32_t lYear) const;
@@ -108,10 +105,10 @@ public:
     // Finds the first record from nStart on whose name (markup included) contains pszText, or,
     // when bYear is set, one of whose era years 1 .. lEndYear - lBeginYear + 1 contains it when
     // written in decimal. Returns the index, with the record copied into *pRec and lYear set to
-    // kNoYear for a name match or to the Western year of the smallest matching era year. Returns
+    // NO_YEAR for a name match or to the Western year of the smallest matching era year. Returns
     // -1 when nothing matches: *pRec then holds the last record examined and lYear is untouched;
-    // when nStart >= GetSize() nothing is filled at all. An empty text matches nothing (texts
-    // match as CString::Find does). Throws std::invalid_argument for a negative nStart or a null
+    // when nStart >= GetSize() nothing is filled at all. Texts match as CString::Find finds them,
+    // so an empty (or null) text matches the name of the record at nStart. Throws std::invalid_argument for a negative nStart or a null
     // pRec. The cost does not depend on the length of the eras' spans.
     int SearchStr(const char* pszText, SGengouEraTable* pRec, std::int32_t& lYear, int nStart, bool bYear) const;
 

@@ -127,7 +127,7 @@ public:
     int GetNearestYear(std::int32_t lYear, EEventPriority eFilter) const;
     // The number of visible events of lYear.
     int GetNumOfYear(std::int32_t lYear, EEventPriority eFilter) const;
-    // The year of the first visible event (in list order) whose year is > lYear; 2147483647 if none.
+    // The year of the first visible event (in list order) whose year is > lYear; NO_YEAR if none.
     std::int32_t GetNextYear(std::int32_t lYear, EEventPriority eFilter) const;
     // The index (index rule) of the first visible event equal to data in all seven fields; -1 if none.
     int GetIndexFromEventData(const SEventData& data, EEventPriority eFilter) const;
@@ -142,7 +142,7 @@ public:
     // markup, from list position nStart (-1: from the first event) to the end, among the events of
     // lFrom..lTo (inclusive) that pass the search rule; notes and dates are not searched. Returns
     // the list position of the first match (use GetAt with PRIORITY_ALL; continue from the result
-    // + 1) and sets lYear to 2147483647, meaning "found in the text". Returns -1, lYear unchanged,
+    // + 1) and sets lYear to NO_YEAR, meaning "found in the text". Returns -1, lYear unchanged,
     // when nothing matches or nStart is neither -1 nor a list position. An empty text matches
     // every event in range.
     int SearchStr(const char* pszText, std::int32_t& lYear, std::int32_t lFrom, std::int32_t lTo,
