@@ -6,6 +6,12 @@
 // document. The order of the five fields is part of the published layout: hosts read the file name
 // and the table name through the inline accessors below without calling into the library.
 //
+// Each table loads and saves in two layers. Load and Save (the core) take a path and report what
+// went wrong in an SFileStatus, with no dialog, no message and the current directory left alone:
+// for programs with no user to ask. ReadFile and WriteFile (the interactive layer, built on the
+// core) show the open and save dialogs and the library's messages and keep file names relative to
+// the host document, moving the current directory there: for interactive hosts.
+//
 // All text is code page 932 (CString). Not thread-safe: a table is used from one thread, and the
 // table file procedures change and read the process's current directory.
 #pragma once
