@@ -7,11 +7,6 @@
 
 #include <framework/Cp932.h>
 
-#ifdef __linux__
-#include <sys/mman.h>
-#include <unistd.h>
-#endif
-
 namespace {
 
 // The five constant tables in code page 932. The CStrings behind the pointers are the caching
@@ -102,31 +97,6 @@ std::int64_t FirstMatch(std::int64_t llFrom, int nResidue, int nPeriod)
     return llFrom + FloorMod(nResidue - (llFrom - kEpoch), nPeriod);
 }
 
-// A year list is written once, front to back, right after its storage is reserved. For a large
-// one the first touch of each 4 KiB page costs more than writing the years (the whole 32-bit range
-// of 甲子 is 286 MB), so on Linux it asks for transparent huge pages. Only a hint: the storage stays
-// the vector's, and nothing changes when the kernel declines.
-void AdviseHugePages(const void* p, std::size_t nBytes)
-{
-#ifdef __linux__
-    constexpr std::size_t kHugePage = std::size_t{1} << 21;
-    if (nBytes < 2 * kHugePage)
-        return;
-    const long lPage = sysconf(_SC_PAGESIZE);
-    if (lPage <= 0)
-        return;
-    const auto page = static_cast<std::uintptr_t>(lPage);
-    const auto address = reinterpret_cast<std::uintptr_t>(p);
-    const std::uintptr_t begin = (address + page - 1) & ~(page - 1);
-    const std::uintptr_t end = (address + nBytes) & ~(page - 1);
-    if (begin < end)
-        madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-    (void)p;
-    (void)nBytes;
-#endif
-}
-
 }  // namespace
 
 bool CSexagenaryCycle::YearToStemBranch(std::int32_t lYear, int& nStem, int& nBranch) const
@@ -205,7 +175,6 @@ void CSexagenaryCycle::ListYears(int nStem, int nBranch, CYearRange span,
     if (llCount > llLast)
         return;
     years.reserve(static_cast<std::size_t>((llLast - llCount) / nPeriod + 1));
-    AdviseHugePages(years.data(), years.capacity() * sizeof(std::int32_t));
     // Stepping by the period on the count is stepping across the missing year 0: after a negative
     // year y comes y + period while that is still negative, else y + period + 1. Two plain loops
     // instead of a test per year: counts up to 0 are the years before 1 (one less than their
