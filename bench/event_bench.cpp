@@ -160,7 +160,7 @@ void BM_YearByYear(benchmark::State& state)
     const CYearEvent& table = OrderedTable(static_cast<int>(state.range(0)));
     for (auto _ : state) {
         int nTotal = 0;
-        for (std::int32_t lYear = table.GetNextYear(-2147483647 - 1, PRIORITY_MIDDLE); lYear != 2147483647;
+        for (std::int32_t lYear = table.GetNextYear(-2147483647 - 1, PRIORITY_MIDDLE); lYear != NO_YEAR;
              lYear = table.GetNextYear(lYear, PRIORITY_MIDDLE)) {
             benchmark::DoNotOptimize(table.GetIndexFromYear(lYear, PRIORITY_MIDDLE));
             nTotal += table.GetNumOfYear(lYear, PRIORITY_MIDDLE);

@@ -1,6 +1,8 @@
 #include <framework/Cp932.h>
 #include <framework/Numbers.h>
 
+#include "testing/Cp932Literal.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -53,7 +55,7 @@ TEST(Cp932Test, LossyConversionSpoilsOnlyTheBadCharacter)
 {
     // An undefined single byte, an unassigned double-byte code and a lead byte with a bad trail.
     for (const char* pszBad : {"\x80", "\xA0", "\xFD", "\xFF", "\x85\x40", "\x81\x7F"})
-        EXPECT_EQ("?甲子", Cp932ToUtf8Lossy(std::string(pszBad) + CP932("甲子").Str())) << pszBad;
+        EXPECT_EQ("?甲子", Cp932ToUtf8Lossy(std::string(pszBad) + Cp932("甲子"))) << pszBad;
 }
 
 TEST(Cp932Test, LiteralIsConvertedOnce)

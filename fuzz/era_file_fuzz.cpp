@@ -2,14 +2,13 @@
 // with every kind of header (era names, periods, and a type that accepts any header word), twice
 // into the same table, the second time into records put out of order so that the reader's path
 // for an unsorted table runs too. The result is compared with a plain reading of the same bytes:
-// lines split by hand, records added by the plain scan that SetData is defined by.
+// lines split by hand, records added by SetData one at a time.
 #include <corvane/GengouEra.h>
 
 #include <framework/Numbers.h>
 
 #include "FuzzCheck.h"
 #include "FuzzFile.h"
-#include "era/EraModel_test.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -19,7 +18,7 @@ namespace {
 
 // What a read leaves in a table, kept by the plain reading.
 struct SModel {
-    CGengouEraArray arr;
+    CGengouEra records;   // the records, added one at a time by SetData
     CString strTableName;
     CString strExplanation;
     bool bModified = false;
@@ -68,9 +67,9 @@ bool PlainRead(const std::vector<CString>& lines, EHeaderType eType, SModel& mod
         CTableBase::GetElementFromCSV(strLine, nComma2 + 1, rec.strNote);
         rec.strNote = CString(rec.strNote.GetString());
         rec.strNote.Replace(CString("\\r\\n"), CString("\r\n"));
-        const std::size_t nBefore = model.arr.size();
-        PlainSetData(model.arr, rec);
-        model.bModified |= model.arr.size() != nBefore;
+        const int nBefore = model.records.GetSize();
+        model.records.SetData(rec.strGengou, rec.lBeginYear, rec.lEndYear, rec.strNote);
+        model.bModified |= model.records.GetSize() != nBefore;
     }
     model.bModified = false;
     return true;
@@ -78,7 +77,7 @@ bool PlainRead(const std::vector<CString>& lines, EHeaderType eType, SModel& mod
 
 void CheckSame(const CGengouEra& table, const SModel& model)
 {
-    FuzzCheck(table.GetGengouEraTable() == model.arr);
+    FuzzCheck(table.GetGengouEraTable() == model.records.GetGengouEraTable());
     FuzzCheck(table.GetTableName() == model.strTableName);
     FuzzCheck(table.GetExplanation() == model.strExplanation);
     FuzzCheck(table.GetModified() == model.bModified);
@@ -101,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int nRound = 0; nRound < 2; ++nRound) {
             if (nRound == 1) {
                 std::reverse(table.GetGengoEraTable().begin(), table.GetGengoEraTable().end());
-                std::reverse(model.arr.begin(), model.arr.end());
+                std::reverse(model.records.GetGengoEraTable().begin(), model.records.GetGengoEraTable().end());
             }
             ui.Clear();
             const bool bRead = table.ReadFile(strFile, eType, bMessage);

@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const SGengouEraTable rec = era.GetAt(i);
         if (rec.strGengou.Find(textC) >= 0) {
             nExpected = i;
-            lExpectedYear = CGengouEra::kNoYear;
+            lExpectedYear = NO_YEAR;
         } else if (bYear) {
             const std::optional<std::int64_t> n = PlainEraYear(rec, strC);
             if (!n) {
@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else if (nFound >= 0) {
         FuzzCheck(nFound >= nStart && nFound < era.GetSize());
         const SGengouEraTable rec = era.GetAt(nFound);
-        if (lYear != CGengouEra::kNoYear) {
+        if (lYear != NO_YEAR) {
             FuzzCheck(lYear >= rec.lBeginYear && lYear <= rec.lEndYear);
             FuzzCheck(std::to_string(std::int64_t{lYear} - rec.lBeginYear + 1).find(strC) != std::string::npos);
         }

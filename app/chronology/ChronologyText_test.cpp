@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "testing/Cp932Literal.h"
+
 #include <gtest/gtest.h>
 
 #include <framework/Cp932.h>
@@ -15,21 +17,14 @@ std::string U8(const CString& str)
     return strUtf8;
 }
 
-CString Cp(const char* pszUtf8)
-{
-    CString str;
-    EXPECT_TRUE(Utf8ToCp932(pszUtf8, str));
-    return str;
-}
-
 SEventData Event(std::int32_t lYear, int nMonth, int nDay, const char* pszText, const char* pszNote = "")
 {
     SEventData data;
     data.lYear = lYear;
     data.nMonth = static_cast<std::int16_t>(nMonth);
     data.nDay = static_cast<std::int16_t>(nDay);
-    data.strEvent = Cp(pszText);
-    data.strNote = Cp(pszNote);
+    data.strEvent = CString(Cp932(pszText));
+    data.strNote = CString(Cp932(pszNote));
     return data;
 }
 
@@ -37,11 +32,11 @@ class ChronologyTextTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_eras.SetData(Cp("<b>昭和</b>"), 1926, 1989, ""));
-        ASSERT_TRUE(m_eras.SetData(Cp("平成"), 1989, 2019, ""));
+        ASSERT_TRUE(m_eras.SetData(CString(Cp932("<b>昭和</b>")), 1926, 1989, ""));
+        ASSERT_TRUE(m_eras.SetData(CString(Cp932("平成")), 1989, 2019, ""));
         // Overlapping periods: the later record in the table is the one shown.
-        ASSERT_TRUE(m_periods.SetData(Cp("昭和時代"), 1926, 1989, ""));
-        ASSERT_TRUE(m_periods.SetData(Cp("<i>戦後</i>"), 1945, 1989, ""));
+        ASSERT_TRUE(m_periods.SetData(CString(Cp932("昭和時代")), 1926, 1989, ""));
+        ASSERT_TRUE(m_periods.SetData(CString(Cp932("<i>戦後</i>")), 1945, 1989, ""));
         m_base.SetBaseWesternYear(1900);
     }
     CGengouEra m_eras;

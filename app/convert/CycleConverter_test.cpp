@@ -9,6 +9,8 @@
 
 #include <framework/Cp932.h>
 
+#include "testing/Cp932Literal.h"
+
 namespace {
 
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
@@ -22,22 +24,15 @@ std::string U8(const CString& str)
     return strUtf8;
 }
 
-CString Cp(const char* pszUtf8)
-{
-    CString str;
-    EXPECT_TRUE(Utf8ToCp932(pszUtf8, str));
-    return str;
-}
-
 SEraChoice Western() { return SEraChoice{0, CString()}; }
 SEraChoice Item(int nItem) { return SEraChoice{nItem, CString()}; }
-SEraChoice Typed(const char* pszUtf8) { return SEraChoice{-1, Cp(pszUtf8)}; }
+SEraChoice Typed(const char* pszUtf8) { return SEraChoice{-1, CString(Cp932(pszUtf8))}; }
 
 class CycleConverterTest : public testing::Test {
 protected:
     void AddEra(const char* pszUtf8, std::int32_t lBegin, std::int32_t lEnd)
     {
-        ASSERT_TRUE(m_eras.SetData(Cp(pszUtf8), lBegin, lEnd, ""));
+        ASSERT_TRUE(m_eras.SetData(CString(Cp932(pszUtf8)), lBegin, lEnd, ""));
     }
     void AddModernEras()   // items 1 to 4
     {
@@ -73,7 +68,7 @@ protected:
     {
         SPairRequest request;
         request.nStem = nStemItem;
-        request.strBranch = Cp(pszBranch);
+        request.strBranch = CString(Cp932(pszBranch));
         request.strFrom = pszFrom;
         request.strTo = pszTo;
         return request;
@@ -150,7 +145,7 @@ TEST_F(CycleConverterTest, EraArithmeticNeverLeavesThe32BitRange)
     EXPECT_EQ("message: 元号の最大年を超えています", YearToCycle(kMax, Typed("遠未来")));
     EXPECT_EQ("message: 元号の最大年を超えています", YearToCycle(kMax, Item(2)));
     std::int32_t lYear = 11;
-    EXPECT_EQ(0, m_converter.WesternYearOfEraName(Cp("遠未来"), lYear));
+    EXPECT_EQ(0, m_converter.WesternYearOfEraName(CString(Cp932("遠未来")), lYear));
     EXPECT_EQ(kMax, lYear);
 }
 
@@ -158,14 +153,14 @@ TEST_F(CycleConverterTest, WesternYearOfEraNameComparesTheStoredName)
 {
     AddEra("<b>明治</b>", 1868, 1912);
     std::int32_t lYear = 45;
-    EXPECT_EQ(1, m_converter.WesternYearOfEraName(Cp("明治"), lYear));
+    EXPECT_EQ(1, m_converter.WesternYearOfEraName(CString(Cp932("明治")), lYear));
     EXPECT_EQ(45, lYear);
-    EXPECT_EQ(0, m_converter.WesternYearOfEraName(Cp("<b>明治</b>"), lYear));
+    EXPECT_EQ(0, m_converter.WesternYearOfEraName(CString(Cp932("<b>明治</b>")), lYear));
     EXPECT_EQ(1912, lYear);
     lYear = 46;
-    EXPECT_EQ(2, m_converter.WesternYearOfEraName(Cp("<b>明治</b>"), lYear));
+    EXPECT_EQ(2, m_converter.WesternYearOfEraName(CString(Cp932("<b>明治</b>")), lYear));
     EXPECT_EQ(46, lYear);
-    EXPECT_EQ(0, m_converter.WesternYearOfEraName(Cp("西暦"), lYear));
+    EXPECT_EQ(0, m_converter.WesternYearOfEraName(CString(Cp932("西暦")), lYear));
     EXPECT_EQ(46, lYear);
 }
 

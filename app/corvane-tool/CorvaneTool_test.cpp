@@ -13,6 +13,8 @@
 #include <vector>
 
 
+#include "testing/Cp932Literal.h"
+
 #include <gtest/gtest.h>
 
 #include <framework/Cp932.h>
@@ -20,13 +22,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Cp(const std::string& strUtf8)
-{
-    CString str;
-    EXPECT_TRUE(Utf8ToCp932(strUtf8, str)) << strUtf8;
-    return std::string(str.View());
-}
 
 struct SRun {
     int nStatus;
@@ -44,16 +39,16 @@ protected:
             m_dir = fs::temp_directory_path() / ("corvane-tool-test-" + std::to_string(random()));
         while (!fs::create_directory(m_dir));
         // An event file of version 5, a period file and a base-year file, as the library writes them.
-        Write("events.lev", Cp("[出来事], 5\r\n寺の歩み\r\n寺の主な出来事\\r\\n年は西暦\r\n0\r\n"
+        Write("events.lev", Cp932("[出来事], 5\r\n寺の歩み\r\n寺の主な出来事\\r\\n年は西暦\r\n0\r\n"
                                "710, -1, -1, \"寺の創建\", \"\", 0, 0\r\n"
                                "720, 3, -1, \"大火\", \"本堂が焼失\", 1, 1\r\n"
                                "721, 4, 10, \"<a href=\"\"fire.htm\"\">再建</a>の開始\", \"出典:\"\"寺の日記\"\"\\r\\n第二巻\", 2, 0\r\n"));
-        Write("more.lev", Cp("[出来事], 5\r\n別の年表\r\n\r\n0\r\n715, -1, -1, \"鐘の鋳造\", \"\", 0, 0\r\n"
+        Write("more.lev", Cp932("[出来事], 5\r\n別の年表\r\n\r\n0\r\n715, -1, -1, \"鐘の鋳造\", \"\", 0, 0\r\n"
                              "720, -1, -1, \"門の建立\", \"\", 0, 0\r\n"));
-        Write("eras.lgn", Cp("[元号], 1\r\n元号\r\n\r\n\"和銅\", 708, 715, \"\"\r\n\"霊亀\", 715, 717, \"\"\r\n"
+        Write("eras.lgn", Cp932("[元号], 1\r\n元号\r\n\r\n\"和銅\", 708, 715, \"\"\r\n\"霊亀\", 715, 717, \"\"\r\n"
                              "\"養老\", 717, 724, \"\"\r\n"));
-        Write("periods.ler", Cp("[時代], 1\r\n時代\r\n\r\n\"奈良時代\", 710, 794, \"\"\r\n"));
-        Write("base.lby", Cp("[基点年],5\r\n創建から\r\n710\r\n2147483647\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"));
+        Write("periods.ler", Cp932("[時代], 1\r\n時代\r\n\r\n\"奈良時代\", 710, 794, \"\"\r\n"));
+        Write("base.lby", Cp932("[基点年],5\r\n創建から\r\n710\r\n2147483647\r\n1\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n"));
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
@@ -114,7 +109,7 @@ TEST_F(CorvaneToolTest, InfoAndCheck)
     const SRun good = Run({"check", "@events.lev", "@eras.lgn", "@periods.ler", "@base.lby"});
     EXPECT_EQ(0, good.nStatus);
     EXPECT_EQ("", good.strOut + good.strErr);
-    Write("bad.lev", Cp("[出来事], 5\r\n名\r\n\r\n0\r\n\r\n"));
+    Write("bad.lev", Cp932("[出来事], 5\r\n名\r\n\r\n0\r\n\r\n"));
     Write("foreign.txt", "hello\n");
     const SRun check = Run({"check", "@events.lev", "@bad.lev", "@missing.lev", "@foreign.txt"});
     EXPECT_EQ(1, check.nStatus);
@@ -224,11 +219,11 @@ TEST_F(CorvaneToolTest, RoundTripsOfWrittenFiles)
 TEST_F(CorvaneToolTest, OlderVersionsReadBackTheSame)
 {
     const std::string files[][2] = {
-        {"v0.lev", Cp("[出来事]\r\n名\r\n710, \"創建\", \"注\"\r\n")},
-        {"v2.lev", Cp("[出来事], 2\n名\n720, 3, -1, \"大火\", \"\", 1\n")},
-        {"v4.lev", Cp("[出来事], 4\r\n名\r\n説明\\r\\n二行\r\n1\r\n721, 4, 10, \"再建\", \"a\\r\\nb\", 2\r\n")},
-        {"v0.lgn", Cp("[元号]\r\n名\r\n\"昭和\", 1926, 1989, \"\"\r\n")},
-        {"v3.lby", Cp("[基点年], 3\r\n名\r\n1900\r\n1950\r\n1\r\n1\r\n0\r\n1\r\n補足")},
+        {"v0.lev", Cp932("[出来事]\r\n名\r\n710, \"創建\", \"注\"\r\n")},
+        {"v2.lev", Cp932("[出来事], 2\n名\n720, 3, -1, \"大火\", \"\", 1\n")},
+        {"v4.lev", Cp932("[出来事], 4\r\n名\r\n説明\\r\\n二行\r\n1\r\n721, 4, 10, \"再建\", \"a\\r\\nb\", 2\r\n")},
+        {"v0.lgn", Cp932("[元号]\r\n名\r\n\"昭和\", 1926, 1989, \"\"\r\n")},
+        {"v3.lby", Cp932("[基点年], 3\r\n名\r\n1900\r\n1950\r\n1\r\n1\r\n0\r\n1\r\n補足")},
     };
     for (const auto& [strName, bytes] : files) {
         SCOPED_TRACE(strName);
@@ -264,7 +259,7 @@ TEST_F(CorvaneToolTest, RoundTripsOfRandomTablesWithHostileTexts)
     };
     for (int nTable = 0; nTable < 20; ++nTable) {
         SCOPED_TRACE(nTable);
-        std::string events = Cp("[出来事], 5\r\n") + text(true) + "\r\n" + text(true) + "\r\n" + std::to_string(nTable % 2) + "\r\n";
+        std::string events = Cp932("[出来事], 5\r\n") + text(true) + "\r\n" + text(true) + "\r\n" + std::to_string(nTable % 2) + "\r\n";
         for (int i = 0; i < 30; ++i) {
             std::string strEvent = text(true);
             std::string strNote = text(true);

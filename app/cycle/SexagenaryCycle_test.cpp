@@ -216,7 +216,7 @@ TEST(SexagenaryCycleNames, ListBranchesForStem)
 
 // ---- Listing the years of a pair
 
-TEST(SexagenaryCycleList, WorkedExamples)
+TEST(SexagenaryCycleList, KnownSpans)
 {
     const int kKou = 0, kNe = 0, kUshi = 1, kHei = 2, kInu = 10;   // 甲 子 丑 丙 戌
     struct {
@@ -267,7 +267,7 @@ TEST(SexagenaryCycleList, ReplacesThePreviousList)
 
 // ---- Nearest year of a pair
 
-TEST(SexagenaryCycleNearest, WorkedExamples)
+TEST(SexagenaryCycleNearest, KnownYears)
 {
     struct {
         int nStem, nBranch;

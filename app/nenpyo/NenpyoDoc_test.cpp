@@ -3,6 +3,8 @@
 // were.
 #include "NenpyoDoc.h"
 
+#include "testing/Cp932Literal.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,14 +19,13 @@ namespace {
 CNenpyoDoc::SDefaults NoDefaults() { return {}; }
 
 // The code page 932 bytes of a file written from a UTF-8 literal.
-std::string Bytes(const char* pszUtf8) { return std::string(LiteralToCp932(pszUtf8).View()); }
 
 // A chronology with two events and a base-year table, its era and period files in ﾗｲﾌﾞﾗﾘ beside
 // the folder of the document.
 void WriteReferenceTables(const CTempDir& dir)
 {
-    dir.Write("root/ﾗｲﾌﾞﾗﾘ/元号.lgn", Bytes("[元号], 1\r\nera\r\n\r\n明治,1868,1912,\r\n"));
-    dir.Write("root/ﾗｲﾌﾞﾗﾘ/時代.ler", Bytes("[時代], 1\r\nperiod\r\n\r\n近代,1868,1945,\r\n"));
+    dir.Write("root/ﾗｲﾌﾞﾗﾘ/元号.lgn", Cp932("[元号], 1\r\nera\r\n\r\n明治,1868,1912,\r\n"));
+    dir.Write("root/ﾗｲﾌﾞﾗﾘ/時代.ler", Cp932("[時代], 1\r\nperiod\r\n\r\n近代,1868,1945,\r\n"));
 }
 
 
@@ -98,7 +99,7 @@ TEST(NenpyoDoc, BadDocumentsAreRefusedWithTheLine)
 TEST(NenpyoDoc, ReadsAByteOrderMarkUnknownKeysAndABareEventFile)
 {
     CTempDir dir;
-    dir.Write("a.lev", Bytes("[出来事], 5\r\nname\r\n\r\n0\r\n1600, -1, -1, \"x\", \"\", 0, 0\r\n"));
+    dir.Write("a.lev", Cp932("[出来事], 5\r\nname\r\n\r\n0\r\n1600, -1, -1, \"x\", \"\", 0, 0\r\n"));
     const CString strDoc = dir.Write("a.nenpyo", "\xEF\xBB\xBF[年表], 1\n\nlater=1\n出来事=a.lev\n元号=nowhere.lgn\n");
     CNenpyoDoc doc;
     CString strFailed;

@@ -6,6 +6,7 @@
 #include <framework/StdioFile.h>
 
 #include "util/CountSearch.h"
+#include "table/RecordCodec.h"
 #include "table/TableFile.h"
 
 #include <algorithm>
@@ -259,20 +260,21 @@ SFileStatus CBaseYear::Save(const char* pszPath)
 
 void CBaseYear::WriteBaseYearLines(CStdioFile& file) const
 {
-    CString strLine;
-    strLine.Format("%s,%d\n", HeaderKind().GetString(), kFileVersion);
-    file.WriteString(strLine);
+    CTableLineWriter lines(file);
+    lines.Line(HeaderLine(HeaderKind(), kFileVersion, ","));
     // The name is one line of the file: a line break in it would shift every value after it,
     // so it is written as the escape that the supplement uses (and read back as it stands).
-    file.WriteString(EscapeLineBreaks(m_strTableName) + "\n");
-    strLine.Format("%d\n%d\n", static_cast<int>(m_lBaseWesternYear), static_cast<int>(m_lEndWesternYear));
-    file.WriteString(strLine);
+    lines.Line(EscapeLineBreaks(m_strTableName));
+    CString strYear;
+    for (const std::int32_t lYear : {m_lBaseWesternYear, m_lEndWesternYear}) {
+        strYear.Format("%d", static_cast<int>(lYear));
+        lines.Line(strYear);
+    }
     for (const bool bFlag : {m_bKazoe, m_bDisplayMinus, m_bMinus1, m_bEndYearPlus, m_bEndYearKaiki,
                              m_bBeginYearQuest, m_bEndYearQuest})
-        file.WriteString(bFlag ? "1\n" : "0\n");
-    // The last line has no line end. A lone CR or LF is escaped like a CR LF pair, so the
-    // supplement always stays one line (it reads back as CR LF).
-    file.WriteString(EscapeLineBreaks(m_strSupplement));
+        lines.Line(bFlag ? "1" : "0");
+    // The last line has no line end.
+    lines.LastLine(EscapeLineBreaks(m_strSupplement));
 }
 
 bool CBaseYear::WriteFile(bool bDialog, CDocument* pDocument, EHeaderType)

@@ -453,6 +453,24 @@ TEST_F(BaseYearFileTest, WritesTheExampleExactlyAndReadsItBack)
     EXPECT_TRUE(m_ui.m_requests.empty());
 }
 
+// Each flag has its own line: a table with exactly one flag set reads back with that flag alone.
+TEST_F(BaseYearFileTest, EachFlagReadsBackAlone)
+{
+    const auto options = [](const CBaseYear& t) {
+        return (t.GetKazoe() ? KAZOE : 0u) | (t.GetDisplayMinus() ? DISPLAY_MINUS : 0u) |
+               (t.GetMinus1() ? MINUS1 : 0u) | (t.GetEndYearPlus() ? END_PLUS : 0u) |
+               (t.GetEndYearKaiki() ? END_KAIKI : 0u) | (t.GetBeginYearQuest() ? BEGIN_QUEST : 0u) |
+               (t.GetEndYearQuest() ? END_QUEST : 0u);
+    };
+    for (const unsigned nFlag : {KAZOE, DISPLAY_MINUS, MINUS1, END_PLUS, END_KAIKI, BEGIN_QUEST, END_QUEST}) {
+        CBaseYear table = MakeTable(1900, 1950, nFlag);
+        ASSERT_TRUE(table.Save(Path("one.lby")).Ok());
+        CBaseYear back;
+        ASSERT_TRUE(back.Load(Path("one.lby")).Ok());
+        EXPECT_EQ(nFlag, options(back));
+    }
+}
+
 TEST_F(BaseYearFileTest, HandMadeExampleReadsAndRoundTripsByteForByte)
 {
     WriteLines("hand.lby", ExampleLines());

@@ -4,14 +4,13 @@
 
 #include <corvane/HtmlManage.h>
 
-#include "era/EraNameIndex.h"
 #include "util/CountSearch.h"
 
 #include <algorithm>
 #include <limits>
 #include <string>
 
-CGengouEra::CGengouEra() : m_pNameIndex(std::make_unique<CEraNameIndex>()) {}
+CGengouEra::CGengouEra() = default;
 
 CGengouEra::~CGengouEra() = default;
 
@@ -22,7 +21,6 @@ CGengouEra& CGengouEra::operator=(const CGengouEra& src)
     ClearAll();
     m_GengouEraTable = src.m_GengouEraTable;
     CTableBase::operator=(src);
-    ForgetOrder();
     return *this;
 }
 
@@ -41,75 +39,17 @@ SGengouEraTable CGengouEra::GetAt(int nIndex) const
     return m_GengouEraTable[static_cast<std::size_t>(nIndex)];
 }
 
-CGengouEraArray& CGengouEra::GetGengoEraTable()
-{
-    ForgetOrder();
-    return m_GengouEraTable;
-}
-
-void CGengouEra::ForgetOrder()
-{
-    m_bKnownSorted = false;
-    m_pNameIndex->Clear();
-}
-
-// Re-establishes the bookkeeping of SetData's fast path when the array is sorted (linear time,
-// as much as one plain scan). False when it is not sorted.
-bool CGengouEra::CheckSortedAndIndex()
-{
-    if (m_bKnownSorted && m_nIndexedSize == m_GengouEraTable.size())
-        return true;
-    m_bKnownSorted = false;
-    m_pNameIndex->Clear();
-    const auto notAscending = [](const SGengouEraTable& a, const SGengouEraTable& b) {
-        return a.lBeginYear > b.lBeginYear;
-    };
-    if (std::adjacent_find(m_GengouEraTable.begin(), m_GengouEraTable.end(), notAscending) !=
-        m_GengouEraTable.end())
-        return false;
-    bool bInserted = false;
-    for (const SGengouEraTable& rec : m_GengouEraTable)
-        m_pNameIndex->FindOrInsert(rec.strGengou, {rec.lBeginYear, rec.lEndYear}, bInserted);
-    m_bKnownSorted = true;
-    m_nIndexedSize = m_GengouEraTable.size();
-    return true;
-}
-
 bool CGengouEra::SetData(const char* pszGengou, std::int32_t lBeginYear, std::int32_t lEndYear, const char* pszNote)
 {
     const CString strGengou(pszGengou);
     std::size_t nInsert = m_GengouEraTable.size();
-
-    if (CheckSortedAndIndex()) {
-        // Sorted: the records before the insertion point are exactly those with a begin year not
-        // above the new one, so the first record of the name is met before the insertion point
-        // when its begin year is not above the new one, and otherwise only if it is the record at
-        // the insertion point itself.
-        const auto it = std::upper_bound(m_GengouEraTable.begin(), m_GengouEraTable.end(), lBeginYear,
-                                         [](std::int32_t l, const SGengouEraTable& rec) { return l < rec.lBeginYear; });
-        nInsert = static_cast<std::size_t>(it - m_GengouEraTable.begin());
-        // One lookup: a name not yet present is entered at once (no record bears it, so nothing
-        // can refuse the new record).
-        bool bNew = false;
-        CEraNameIndex::SFirst& first = m_pNameIndex->FindOrInsert(strGengou, {lBeginYear, lEndYear}, bNew);
-        if (!bNew) {
-            if (first.lBeginYear <= lBeginYear)
-                return first.lBeginYear == lBeginYear && first.lEndYear == lEndYear;
-            if (it != m_GengouEraTable.end() && it->strGengou == strGengou)
-                return it->lBeginYear == lBeginYear && it->lEndYear == lEndYear;
-            // The new record comes before every other record of its name.
-            first = {lBeginYear, lEndYear};
-        }
-        m_nIndexedSize = m_GengouEraTable.size() + 1;
-    } else {
-        for (std::size_t i = 0; i < m_GengouEraTable.size(); ++i) {
-            const SGengouEraTable& rec = m_GengouEraTable[i];
-            if (rec.strGengou == strGengou)
-                return rec.lBeginYear == lBeginYear && rec.lEndYear == lEndYear;
-            if (lBeginYear < rec.lBeginYear) {
-                nInsert = i;
-                break;
-            }
+    for (std::size_t i = 0; i < m_GengouEraTable.size(); ++i) {
+        const SGengouEraTable& rec = m_GengouEraTable[i];
+        if (rec.strGengou == strGengou)
+            return rec.lBeginYear == lBeginYear && rec.lEndYear == lEndYear;
+        if (lBeginYear < rec.lBeginYear) {
+            nInsert = i;
+            break;
         }
     }
 
@@ -133,7 +73,6 @@ bool CGengouEra::SetAt(int nIndex, SGengouEraTable rec)
     if (n >= m_GengouEraTable.size())
         m_GengouEraTable.resize(n + 1);
     m_GengouEraTable[n] = std::move(rec);
-    ForgetOrder();
     m_bModified = true;
     return true;
 }
@@ -143,7 +82,6 @@ bool CGengouEra::RemoveAt(int nIndex)
     if (nIndex < 0 || nIndex >= GetSize())
         AfxThrowInvalidArgException();
     m_GengouEraTable.erase(m_GengouEraTable.begin() + nIndex);
-    ForgetOrder();
     m_bModified = true;
     return true;
 }
@@ -151,9 +89,6 @@ bool CGengouEra::RemoveAt(int nIndex)
 void CGengouEra::ClearAll()
 {
     CGengouEraArray().swap(m_GengouEraTable);
-    m_pNameIndex->Clear();
-    m_bKnownSorted = true;
-    m_nIndexedSize = 0;
     Initialize();
 }
 
@@ -178,10 +113,10 @@ std::int32_t CGengouEra::GetWesternYear(const char* pszGengou, std::int32_t lYea
             continue;
         const std::int64_t lWestern = std::int64_t{rec.lBeginYear} + lYear - 1;
         if (lWestern > rec.lEndYear || lWestern < std::numeric_limits<std::int32_t>::min())
-            return kNoYear;
+            return NO_YEAR;
         return static_cast<std::int32_t>(lWestern);
     }
-    return kNoYear;
+    return NO_YEAR;
 }
 
 bool CGengouEra::GetData(std::int32_t lYear, CGengouEraArray& arr) const
@@ -202,7 +137,7 @@ int CGengouEra::SearchStr(const char* pszText, SGengouEraTable* pRec, std::int32
         const SGengouEraTable& rec = m_GengouEraTable[static_cast<std::size_t>(i)];
         *pRec = rec;
         if (rec.strGengou.Find(strText) >= 0) {
-            lYear = kNoYear;
+            lYear = NO_YEAR;
             return i;
         }
         if (bYear) {

@@ -6,13 +6,12 @@
 #include <framework/Numbers.h>
 #include <framework/StdioFile.h>
 
-#include "era/EraNameIndex.h"
+#include "table/RecordCodec.h"
 #include "table/TableFile.h"
 
 #include <algorithm>
-#include <iterator>
-#include <map>
 #include <string>
+#include <unordered_set>
 
 namespace {
 
@@ -39,120 +38,52 @@ STableFileKind FileKind(EHeaderType eType, bool bRead)
     return kind;
 }
 
-// A quoted field: every double quote doubled. Byte by byte, as the field reader undoes it (a
-// quote never occurs inside a double-byte character of a valid text, and a broken one must not
-// hide a quote from the doubling).
-CString Quoted(const CString& str)
-{
-    std::string out;
-    out.reserve(static_cast<std::size_t>(str.GetLength()) + 2);
-    out += '"';
-    for (const char ch : str.View()) {
-        out += ch;
-        if (ch == '"')
-            out += '"';
-    }
-    out += '"';
-    return CString(std::string_view(out));
-}
-
-// One record line: "name", begin, end, "note" and a line feed (CR LF on disk). Built by
-// concatenation rather than printf so that no byte of a name or note is lost.
+// One record line: "name", begin, end, "note". Built by concatenation rather than printf so that
+// no byte of a name or note is lost.
 CString RecordLine(const SGengouEraTable& rec)
 {
     CString strYears;
     strYears.Format(", %d, %d, ", static_cast<int>(rec.lBeginYear), static_cast<int>(rec.lEndYear));
-    return Quoted(EscapeLineBreaks(rec.strGengou)) + strYears + Quoted(EscapeLineBreaks(rec.strNote)) + "\n";
+    return QuoteField(EscapeLineBreaks(rec.strGengou)) + strYears + QuoteField(EscapeLineBreaks(rec.strNote));
 }
 
-} // namespace
-
-// SetData for the records of one file. While the table is sorted, a record that belongs at the
-// end is appended at once; the others wait in a tree ordered by begin year (after those of equal
-// begin year, as SetData places them) and are merged in when the reading ends. The name check
-// sees the table and the waiting records together, exactly as one SetData after the other would.
-// On a table that is not sorted every record goes through SetData itself.
-class CGengouEra::CInsertBatch {
+// SetData for the records of one file. While every record belongs at the end (a file in begin-year
+// order read into a table in order), SetData's name check comes down to "does any record bear the
+// name", which a set of the names answers without a scan; a record with that name, same years or
+// not, changes nothing. From the first record that belongs elsewhere on, SetData itself adds them.
+class CEraAppender {
 public:
-    explicit CInsertBatch(CGengouEra& table) : m_table(table), m_bSorted(table.CheckSortedAndIndex()) {}
-    CInsertBatch(const CInsertBatch&) = delete;
-    CInsertBatch& operator=(const CInsertBatch&) = delete;
-
-    // Should Finish not have run (an exception other than a file exception), the waiting records
-    // are dropped and the table forgets its order, which keeps it consistent.
-    ~CInsertBatch()
+    explicit CEraAppender(CGengouEra& table) : m_table(table), m_arr(table.GetGengoEraTable())
     {
-        if (!m_pending.empty())
-            m_table.ForgetOrder();
+        const auto later = [](const SGengouEraTable& a, const SGengouEraTable& b) { return a.lBeginYear < b.lBeginYear; };
+        m_bAppending = std::is_sorted(m_arr.begin(), m_arr.end(), later);
+        for (std::size_t i = 0; m_bAppending && i < m_arr.size(); ++i)
+            m_names.insert(m_arr[i].strGengou);
     }
 
     void Add(const CString& strName, std::int32_t lBegin, std::int32_t lEnd, const CString& strNote)
     {
-        if (!m_bSorted) {
+        if (m_bAppending && !m_arr.empty() && lBegin < m_arr.back().lBeginYear) {
+            m_bAppending = false;
+            m_names.clear();
+        }
+        if (!m_bAppending) {
             m_table.SetData(strName, lBegin, lEnd, strNote);
             return;
         }
-        CGengouEraArray& arr = m_table.m_GengouEraTable;
-        bool bNew = false;
-        CEraNameIndex::SFirst& first = m_table.m_pNameIndex->FindOrInsert(strName, {lBegin, lEnd}, bNew);
-        if (!bNew) {
-            if (first.lBeginYear <= lBegin)
-                return;
-            // The first record with a later begin year, of the table or waiting (the table's goes
-            // first among equal begin years: every waiting record came later).
-            const auto it = std::upper_bound(arr.begin(), arr.end(), lBegin,
-                                             [](std::int32_t l, const SGengouEraTable& rec) { return l < rec.lBeginYear; });
-            const auto waiting = m_pending.upper_bound(lBegin);
-            const SGengouEraTable* pNext = nullptr;
-            if (it != arr.end() && (waiting == m_pending.end() || it->lBeginYear <= waiting->first))
-                pNext = &*it;
-            else if (waiting != m_pending.end())
-                pNext = &waiting->second;
-            if (pNext && pNext->strGengou == strName)
-                return;
-            first = {lBegin, lEnd};
-        }
-        SGengouEraTable rec;
-        rec.strGengou = strName;
-        rec.lBeginYear = lBegin;
-        rec.lEndYear = lEnd;
-        rec.strNote = strNote;
-        if (m_pending.empty() && (arr.empty() || arr.back().lBeginYear <= lBegin)) {
-            arr.push_back(std::move(rec));
-            m_table.m_nIndexedSize = arr.size();
-        } else {
-            m_pending.emplace(lBegin, std::move(rec));   // after the waiting ones of equal year
-        }
-        m_table.m_bModified = true;
-    }
-
-    // Merges the waiting records into the table. Leaves everything as it was when it throws.
-    void Finish()
-    {
-        if (m_pending.empty())
+        if (!m_names.insert(strName).second)
             return;
-        CGengouEraArray& arr = m_table.m_GengouEraTable;
-        CGengouEraArray merged;
-        merged.reserve(arr.size() + m_pending.size());
-        auto it = arr.begin();
-        for (auto& [lBegin, rec] : m_pending) {
-            while (it != arr.end() && it->lBeginYear <= lBegin)
-                merged.push_back(std::move(*it++));
-            merged.push_back(std::move(rec));
-        }
-        std::move(it, arr.end(), std::back_inserter(merged));
-        arr.swap(merged);
-        m_pending.clear();
-        m_table.m_nIndexedSize = arr.size();
+        m_arr.push_back(SGengouEraTable{strName, lBegin, lEnd, strNote});
+        m_table.SetModified(true);
     }
 
 private:
     CGengouEra& m_table;
-    const bool m_bSorted;
-    std::multimap<std::int32_t, SGengouEraTable> m_pending;
+    CGengouEraArray& m_arr;
+    bool m_bAppending = true;
+    std::unordered_set<CString> m_names;
 };
 
-namespace {
 
 // Reads the lines after the open of an era file into the table; 0 when the whole file was read,
 // otherwise the message of the format error.
@@ -206,21 +137,15 @@ unsigned ReadEraLines(CStdioFile& file, EHeaderType eType, FSetTableName setTabl
 
 SFileStatus CGengouEra::Load(const char* pszPath, EHeaderType eType)
 {
-    SFileStatus status;
-    CInsertBatch batch(*this);
-    status = LoadTableFile(*this, pszPath, [&](CStdioFile& file) {
+    CEraAppender appender(*this);
+    return LoadTableFile(*this, pszPath, [&](CStdioFile& file) {
         return ReadEraLines(
             file, eType, [this](const CString& str) { SetTableName(str); },
             [this](const CString& str) { SetExplanation(str); },
-            [&batch](const CString& strName, std::int32_t lBegin, std::int32_t lEnd, const CString& strNote) {
-                batch.Add(strName, lBegin, lEnd, strNote);
+            [&appender](const CString& strName, std::int32_t lBegin, std::int32_t lEnd, const CString& strNote) {
+                appender.Add(strName, lBegin, lEnd, strNote);
             });
     });
-    // The records read so far are in the table, on failure too.
-    batch.Finish();
-    if (status.Ok())
-        m_bModified = false;
-    return status;
 }
 
 SFileStatus CGengouEra::Save(const char* pszPath, EHeaderType eType)
@@ -245,11 +170,12 @@ bool CGengouEra::ReadFile(const char* pszFileName, EHeaderType eType, bool bMess
 
 void CGengouEra::WriteEraLines(CStdioFile& file, EHeaderType eType) const
 {
-    file.WriteString(HeaderWord(eType == HEADER_GENGOU ? HEADER_GENGOU : HEADER_JIDAI) + ", 1\n");
-    file.WriteString(EscapeLineBreaks(m_strTableName) + "\n");
-    file.WriteString(EscapeLineBreaks(m_strExplanation) + "\n");
+    CTableLineWriter lines(file);
+    lines.Line(HeaderLine(HeaderWord(eType == HEADER_GENGOU ? HEADER_GENGOU : HEADER_JIDAI), 1, ", "));
+    lines.Line(EscapeLineBreaks(m_strTableName));
+    lines.Line(EscapeLineBreaks(m_strExplanation));
     for (const SGengouEraTable& rec : m_GengouEraTable)
-        file.WriteString(RecordLine(rec));
+        lines.Line(RecordLine(rec));
 }
 
 bool CGengouEra::WriteFile(bool bDialog, CDocument* pDocument, EHeaderType eType)

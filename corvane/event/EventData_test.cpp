@@ -1,13 +1,13 @@
 #include <corvane/EventData.h>
 
 #include "event/EventTestSupport.h"
+#include "testing/Cp932Literal.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
 using eventtest::Event;
-using eventtest::Sjis;
 
 TEST(EventDataTest, MakeDateForEveryKindOfDate)
 {
@@ -26,7 +26,7 @@ TEST(EventDataTest, MakeDateForEveryKindOfDate)
     for (const SCase& c : cases) {
         CString strDate("old");
         Event(2000, c.nMonth, c.nDay, "x", 0, c.bLeap).MakeDate(strDate);
-        EXPECT_EQ(Sjis(c.pszDate), strDate.Str()) << c.nMonth << "/" << c.nDay << " leap " << c.bLeap;
+        EXPECT_EQ(Cp932(c.pszDate), strDate.Str()) << c.nMonth << "/" << c.nDay << " leap " << c.bLeap;
     }
 
     SEventData initialized = Event(1, 2, 3, "a", 1, true, "n");
@@ -34,12 +34,12 @@ TEST(EventDataTest, MakeDateForEveryKindOfDate)
     EXPECT_EQ(Event(0, 0, 0, "", 0, false, ""), initialized);
     CString strDate;
     initialized.MakeDate(strDate);
-    EXPECT_EQ(Sjis("0月0日 "), strDate.Str());
+    EXPECT_EQ(Cp932("0月0日 "), strDate.Str());
 }
 
 TEST(EventDataTest, SearchReportsEachPartThatHoldsTheText)
 {
-    const SEventData data = Event(1600, 9, 15, Sjis("関ヶ原の戦い").c_str(), 0, true, Sjis("東軍が勝つ").c_str());
+    const SEventData data = Event(1600, 9, 15, Cp932("関ヶ原の戦い").c_str(), 0, true, Cp932("東軍が勝つ").c_str());
     struct SCase {
         const char* pszText;
         bool bNote;

@@ -1,4 +1,4 @@
-// Helpers shared by the event table tests: short ways to make records and Japanese bytes.
+// Helpers shared by the event table tests: a short way to make records.
 #pragma once
 
 #include <framework/Cp932.h>
@@ -10,12 +10,6 @@
 #include <string>
 
 namespace eventtest {
-
-// The code page 932 bytes of a UTF-8 text with Japanese in it.
-inline std::string Sjis(const char* pszUtf8)
-{
-    return LiteralToCp932(pszUtf8).Str();
-}
 
 inline SEventData Event(std::int32_t lYear, int nMonth, int nDay, const char* pszEvent, int nPriority = 0,
                         bool bLeap = false, const char* pszNote = "")

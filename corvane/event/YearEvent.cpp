@@ -7,6 +7,7 @@
 
 #include <corvane/HtmlManage.h>
 
+#include "table/RecordCodec.h"
 #include "table/TableFile.h"
 
 #include <algorithm>
@@ -18,8 +19,6 @@ namespace {
 
 // The threshold that stands for "every event is visible": no priority exceeds it.
 constexpr std::int32_t kAllVisible = std::numeric_limits<std::int32_t>::max();
-// The year that means "no year" (and "found in the text" for SearchStr).
-constexpr std::int32_t kNoYear = std::numeric_limits<std::int32_t>::max();
 
 // The three visibility rules as one test, nPriority <= threshold.
 std::int32_t IndexThreshold(EEventPriority eFilter)
@@ -69,86 +68,18 @@ void ShowHiddenDataMessage()
 
 // ---- Event file lines ----
 
-CString DoubleQuotes(const CString& str)
+// One record line of version 5: year, month, day, "event", "note", priority, leap flag.
+CString RecordLine(const SEventData& data)
 {
-    CString out(str);
-    out.Replace("\"", "\"\"");
-    return out;
-}
-
-// The table name and explanation lines are read as their first comma-separated field. They are
-// written as they are unless that would not read back: a comma, a double quote at the start of
-// the field, or a doubled quote inside make the line quoted. Line breaks never split the line.
-CString HeaderLine(const CString& strText)
-{
-    const CString strEscaped = EscapeLineBreaks(strText);
-    const std::string_view sv = strEscaped.View();
-    const std::size_t nFirst = sv.find_first_not_of(" \t");
-    const bool bQuote = sv.find(',') != std::string_view::npos || sv.find("\"\"") != std::string_view::npos ||
-                        (nFirst != std::string_view::npos && sv[nFirst] == '"');
-    CString strLine = bQuote ? "\"" + DoubleQuotes(strEscaped) + "\"" : strEscaped;
-    strLine += '\n';
+    CString strLine;
+    strLine.Format("%d, %d, %d, ", static_cast<int>(data.lYear), static_cast<int>(data.nMonth),
+                   static_cast<int>(data.nDay));
+    strLine += QuoteField(EscapeLineBreaks(data.strEvent));
+    strLine += ", ";
+    strLine += QuoteField(EscapeLineBreaks(data.strNote));
+    strLine.AppendFormat(", %d, %d", static_cast<int>(data.nPriority), data.bLeapMonth ? 1 : 0);
     return strLine;
 }
-
-// One record line of version 5: year, month, day, "event", "note", priority, leap flag.
-void FormatRecordLine(const SEventData& data, CString& strLine)
-{
-    strLine.Format("%d, %d, %d, \"", static_cast<int>(data.lYear), static_cast<int>(data.nMonth),
-                   static_cast<int>(data.nDay));
-    strLine += DoubleQuotes(EscapeLineBreaks(data.strEvent));
-    strLine += "\", \"";
-    strLine += EscapeLineBreaks(DoubleQuotes(data.strNote));
-    strLine.AppendFormat("\", %d, %d\n", static_cast<int>(data.nPriority), data.bLeapMonth ? 1 : 0);
-}
-
-// The comma-separated fields of a record line after its year. A field that is missing (the line
-// ended) stays missing for every field after it: the reader does not start over at the line's
-// beginning.
-class CRecordFields {
-public:
-    CRecordFields(const CString& strLine, int nFirstComma) : m_strLine(strLine), m_nNext(nFirstComma + 1) {}
-
-    bool Next(CString& strField)
-    {
-        if (m_bEnded)
-            return false;
-        const int nEnd = CTableBase::GetElementFromCSV(m_strLine, m_nNext, strField);
-        if (nEnd < 0) {
-            m_bEnded = true;
-            return false;
-        }
-        m_nNext = nEnd + 1;
-        return true;
-    }
-
-    CString Text()
-    {
-        CString strField;
-        Next(strField);
-        return strField;
-    }
-
-    // A number read as by atoi; nMissing when the field is missing.
-    std::int32_t Number(std::int32_t nMissing)
-    {
-        CString strField;
-        return Next(strField) ? Atoi32(strField) : nMissing;
-    }
-
-    // A month or a day: saturated to 16 bits, -1 when missing.
-    std::int16_t Short()
-    {
-        const std::int32_t n = Number(-1);
-        return static_cast<std::int16_t>(std::clamp<std::int32_t>(n, std::numeric_limits<std::int16_t>::min(),
-                                                                  std::numeric_limits<std::int16_t>::max()));
-    }
-
-private:
-    const CString& m_strLine;
-    int m_nNext;
-    bool m_bEnded = false;
-};
 
 // Reads one record line of the given version. False for a line without a comma.
 bool ParseRecordLine(const CString& strLine, int nVersion, SEventData& data)
@@ -157,7 +88,7 @@ bool ParseRecordLine(const CString& strLine, int nVersion, SEventData& data)
     if (nComma < 0)
         return false;
     data.lYear = Atoi32(strLine.Left(nComma));
-    CRecordFields fields(strLine, nComma);
+    CRecordFields fields(strLine, nComma + 1);
     if (nVersion >= 2) {
         data.nMonth = fields.Short();
         data.nDay = fields.Short();
@@ -179,9 +110,22 @@ bool ParseRecordLine(const CString& strLine, int nVersion, SEventData& data)
 
 } // namespace
 
+// What the table keeps to avoid walks from the head; none of it shows in results. nDescents counts
+// the neighbouring pairs out of chronological order and nYearDescents those whose years go down;
+// every change of the list keeps both exact. The mark is where the last positional lookup got to
+// (the visible event nIndex under nThreshold), until the list changes.
+struct CYearEvent::SMemo {
+    std::int64_t nDescents = 0;
+    std::int64_t nYearDescents = 0;
+    bool bMark = false;
+    std::int32_t nThreshold = 0;
+    int nIndex = 0;
+    POSITION pos;
+};
+
 // ---- Construction, iteration ----
 
-CYearEvent::CYearEvent() : m_CurPos(m_EventData.cend()) {}
+CYearEvent::CYearEvent() : m_CurPos(m_EventData.cend()), m_pMemo(std::make_unique<SMemo>()) {}
 
 CYearEvent::~CYearEvent() = default;
 
@@ -198,11 +142,9 @@ CYearEvent& CYearEvent::operator=(const CYearEvent& other)
 
 void CYearEvent::RemoveAll()
 {
-    m_vExposed.clear();
     m_EventData.clear();
-    m_nDescents = 0;
-    m_nYearDescents = 0;
-    m_bOrderStale = false;
+    m_pMemo->nDescents = 0;
+    m_pMemo->nYearDescents = 0;
     ListChanged();
 }
 
@@ -213,7 +155,6 @@ int CYearEvent::GetLen() const
 
 const CYearEvent::CEventList& CYearEvent::GetEventData() const
 {
-    ListExposed();
     return m_EventData;
 }
 
@@ -250,49 +191,11 @@ bool CYearEvent::GetTailData(SEventData* pData)
 
 // ---- Bookkeeping ----
 
-// Every change of the list: the cursor, the remembered walk and the insertion hint may no longer
-// name what they named.
+// Every change of the list: the cursor and the mark may no longer name what they named.
 void CYearEvent::ListChanged()
 {
     m_CurPos = m_EventData.cend();
-    m_walk.bValid = false;
-    m_bHintValid = false;
-}
-
-// The whole list went out for reading: its records may be changed behind our back, so nothing
-// remembered about their order or visibility is trusted until it is worked out again.
-void CYearEvent::ListExposed() const
-{
-    m_vExposed.clear();
-    m_walk.bValid = false;
-    m_bOrderStale = true;
-}
-
-// Records handed out by GetData: what the table relies on is noted, and checked at the next call.
-void CYearEvent::RecordsExposed(const std::vector<SEventData*>& vData, POSITION first) const
-{
-    m_vExposed.clear();
-    m_vExposed.reserve(vData.size());
-    for (POSITION it = first; m_vExposed.size() < vData.size(); ++it) {
-        if (it->get() == vData[m_vExposed.size()])
-            m_vExposed.push_back({it, (*it)->lYear, DateKey(**it), (*it)->nPriority});
-    }
-}
-
-// Called before anything relies on the order counts or the remembered walk, and before the list
-// changes (while the noted positions are still valid): a record handed out by GetData that got
-// another year, date or priority makes them untrusted.
-void CYearEvent::Reconcile() const
-{
-    for (const SExposed& exposed : m_vExposed) {
-        const SEventData& data = **exposed.pos;
-        if (data.lYear != exposed.lYear || DateKey(data) != exposed.nKey || data.nPriority != exposed.nPriority) {
-            m_walk.bValid = false;
-            m_bOrderStale = true;
-            break;
-        }
-    }
-    m_vExposed.clear();
+    m_pMemo->bMark = false;
 }
 
 CYearEvent::POSITION CYearEvent::Before(POSITION pos) const
@@ -302,58 +205,43 @@ CYearEvent::POSITION CYearEvent::Before(POSITION pos) const
 
 // Adds (nSign 1) or takes away (-1) the pair first, second (neighbours, either may be none) from
 // the order counts.
-void CYearEvent::CountPair(POSITION first, POSITION second, int nSign) const
+void CYearEvent::CountPair(POSITION first, POSITION second, int nSign)
 {
-    if (m_bOrderStale || first == m_EventData.cend() || second == m_EventData.cend())
+    if (first == m_EventData.cend() || second == m_EventData.cend())
         return;
     if (SortsAfter(**first, **second))
-        m_nDescents += nSign;
+        m_pMemo->nDescents += nSign;
     if ((*first)->lYear > (*second)->lYear)
-        m_nYearDescents += nSign;
-}
-
-void CYearEvent::EnsureOrderCounts() const
-{
-    if (!m_bOrderStale)
-        return;
-    m_bOrderStale = false;
-    m_nDescents = 0;
-    m_nYearDescents = 0;
-    if (m_EventData.empty())
-        return;
-    for (auto it = m_EventData.cbegin(), next = std::next(it); next != m_EventData.cend(); it = next++)
-        CountPair(it, next, 1);
+        m_pMemo->nYearDescents += nSign;
 }
 
 bool CYearEvent::YearSorted() const
 {
-    Reconcile();
-    EnsureOrderCounts();
-    return m_nYearDescents == 0;
+    return m_pMemo->nYearDescents == 0;
 }
 
 void CYearEvent::Remember(std::int32_t nThreshold, int nIndex, POSITION pos) const
 {
-    m_walk.bValid = true;
-    m_walk.nThreshold = nThreshold;
-    m_walk.nIndex = nIndex;
-    m_walk.pos = pos;
+    m_pMemo->bMark = true;
+    m_pMemo->nThreshold = nThreshold;
+    m_pMemo->nIndex = nIndex;
+    m_pMemo->pos = pos;
 }
 
 // Where a walk for events of years >= lYearBelow may start (no event before it is of such a
 // year), and how many events visible under nThreshold lie before that place. In a list in year
-// order the remembered place serves when its year is below lYearBelow, and when it is that very
-// year after stepping back to the start of the year's run (the next question of a view that goes
-// year by year is about the year it is in); otherwise the walk starts at the head.
+// order the mark serves when its year is below lYearBelow, and when it is that very year after
+// stepping back to the start of the year's run (a view that goes year by year asks next about the
+// year it is in); otherwise the walk starts at the head.
 CYearEvent::POSITION CYearEvent::YearWalkStart(std::int64_t lYearBelow, std::int32_t nThreshold,
                                                int& nVisibleBefore) const
 {
     nVisibleBefore = 0;
-    Reconcile();
-    if (!m_walk.bValid || m_walk.nThreshold != nThreshold || !YearSorted() || (*m_walk.pos)->lYear > lYearBelow)
+    const SMemo& memo = *m_pMemo;
+    if (!memo.bMark || memo.nThreshold != nThreshold || !YearSorted() || (*memo.pos)->lYear > lYearBelow)
         return m_EventData.cbegin();
-    POSITION pos = m_walk.pos;
-    int k = m_walk.nIndex;
+    POSITION pos = memo.pos;
+    int k = memo.nIndex;
     while (pos != m_EventData.cbegin()) {
         const POSITION before = std::prev(pos);
         if ((*before)->lYear < lYearBelow)
@@ -367,16 +255,15 @@ CYearEvent::POSITION CYearEvent::YearWalkStart(std::int64_t lYearBelow, std::int
 }
 
 // The event of visible index nIndex under nThreshold, or none. Walks from whichever known place
-// is nearest: the head, the tail (when every event is visible) or the remembered place, forwards
-// or backwards.
+// is nearest: the head, the tail (when every event is visible) or the mark, forwards or backwards.
 CYearEvent::POSITION CYearEvent::FindVisible(int nIndex, std::int32_t nThreshold) const
 {
-    Reconcile();
     const POSITION end = m_EventData.cend();
     if (nIndex < 0 || m_EventData.empty())
         return end;
-    const bool bMark = m_walk.bValid && m_walk.nThreshold == nThreshold;
-    const std::int64_t nFromMark = bMark ? std::int64_t{nIndex} - m_walk.nIndex : 0;
+    const SMemo& memo = *m_pMemo;
+    const bool bMark = memo.bMark && memo.nThreshold == nThreshold;
+    const std::int64_t nFromMark = bMark ? std::int64_t{nIndex} - memo.nIndex : 0;
     POSITION pos = end;
 
     if (nThreshold == kAllVisible) {
@@ -385,15 +272,15 @@ CYearEvent::POSITION CYearEvent::FindVisible(int nIndex, std::int32_t nThreshold
             return end;
         const std::int64_t nFromTail = std::int64_t{nSize} - 1 - nIndex;
         if (bMark && std::abs(nFromMark) <= nIndex && std::abs(nFromMark) <= nFromTail)
-            pos = std::next(m_walk.pos, static_cast<std::ptrdiff_t>(nFromMark));
+            pos = std::next(memo.pos, static_cast<std::ptrdiff_t>(nFromMark));
         else if (nIndex <= nFromTail)
             pos = std::next(m_EventData.cbegin(), nIndex);
         else
             pos = std::prev(end, static_cast<std::ptrdiff_t>(nFromTail) + 1);
     } else if (bMark && nFromMark < 0 && -nFromMark < nIndex) {
-        // Backwards from the mark: exactly m_walk.nIndex visible events lie before it.
-        pos = m_walk.pos;
-        for (int k = m_walk.nIndex; k > nIndex;) {
+        // Backwards from the mark: exactly memo.nIndex visible events lie before it.
+        pos = memo.pos;
+        for (int k = memo.nIndex; k > nIndex;) {
             --pos;
             if (IsVisible(**pos, nThreshold))
                 --k;
@@ -402,8 +289,8 @@ CYearEvent::POSITION CYearEvent::FindVisible(int nIndex, std::int32_t nThreshold
         int k = -1;
         POSITION it = m_EventData.cbegin();
         if (bMark && nFromMark >= 0) {
-            k = m_walk.nIndex - 1;
-            it = m_walk.pos;
+            k = memo.nIndex - 1;
+            it = memo.pos;
         }
         for (; it != end; ++it) {
             if (IsVisible(**it, nThreshold) && ++k == nIndex) {
@@ -423,7 +310,7 @@ CYearEvent::POSITION CYearEvent::FindFirstOfYear(std::int32_t lYear) const
 {
     const bool bSorted = YearSorted();
     int nIgnored = 0;
-    const std::int32_t nThreshold = m_walk.bValid ? m_walk.nThreshold : kAllVisible;
+    const std::int32_t nThreshold = m_pMemo->bMark ? m_pMemo->nThreshold : kAllVisible;
     for (POSITION it = YearWalkStart(lYear, nThreshold, nIgnored); it != m_EventData.cend(); ++it) {
         if ((*it)->lYear == lYear)
             return it;
@@ -439,33 +326,17 @@ CYearEvent::POSITION CYearEvent::FindInsertPosition(const SEventData& data) cons
 {
     const POSITION begin = m_EventData.cbegin();
     const POSITION end = m_EventData.cend();
-    if (m_nDescents == 0) {
-        // In order: the events that sort after data are a tail of the list. Look for its start
-        // backwards from the end and, when the event added last sorts at or before data, forwards
-        // from there too, a step of each in turn, so that appending, reading a file in order and
-        // merging an ordered table cost the distance to the nearer of the two.
-        const bool bForward = m_bHintValid && !SortsAfter(**m_InsertHint, data);
-        POSITION forward = bForward ? std::next(m_InsertHint) : end;
-        POSITION backward = end;
-        for (;;) {
-            if (backward == begin)
-                return backward;
-            const POSITION before = std::prev(backward);
-            if (!SortsAfter(**before, data))
-                return backward;
-            backward = before;
-            if (bForward) {
-                if (forward == end || SortsAfter(**forward, data))
-                    return forward;
-                ++forward;
-            }
-        }
+    if (m_pMemo->nDescents == 0) {
+        // In order: the events that sort after data are a tail of the list, found from the end,
+        // so that appending and reading a file in order cost O(1) an event.
+        POSITION pos = end;
+        while (pos != begin && SortsAfter(**std::prev(pos), data))
+            --pos;
+        return pos;
     }
-    if (m_nYearDescents == 0) {
+    if (YearSorted()) {
         // Years in order, hand-made order within years: the events of data's year are one run;
         // the answer is in that run or is the first event of a later year.
-        if (data.lYear > m_EventData.back()->lYear)
-            return end;
         POSITION later = end;
         while (later != begin && (*std::prev(later))->lYear > data.lYear)
             --later;
@@ -490,15 +361,12 @@ CYearEvent::POSITION CYearEvent::FindInsertPosition(const SEventData& data) cons
 
 CYearEvent::POSITION CYearEvent::InsertBefore(POSITION pos, std::unique_ptr<SEventData> pData)
 {
-    Reconcile();
     const POSITION before = Before(pos);
     CountPair(before, pos, -1);
     const POSITION it = m_EventData.insert(pos, std::move(pData));
     CountPair(before, it, 1);
     CountPair(it, pos, 1);
     ListChanged();
-    m_InsertHint = it;
-    m_bHintValid = true;
     return it;
 }
 
@@ -516,7 +384,6 @@ void CYearEvent::AddRecord(std::unique_ptr<SEventData> pData, bool bSorted)
 
 void CYearEvent::Erase(POSITION pos)
 {
-    Reconcile();
     const POSITION before = Before(pos);
     const POSITION after = std::next(pos);
     CountPair(before, pos, -1);
@@ -528,7 +395,6 @@ void CYearEvent::Erase(POSITION pos)
 
 void CYearEvent::Replace(POSITION pos, const SEventData& data)
 {
-    Reconcile();
     const POSITION before = Before(pos);
     const POSITION after = std::next(pos);
     CountPair(before, pos, -1);
@@ -544,7 +410,6 @@ void CYearEvent::Relocate(POSITION pos, POSITION before)
 {
     if (before == pos || before == std::next(pos))
         return;
-    Reconcile();
     const POSITION oldBefore = Before(pos);
     const POSITION oldAfter = std::next(pos);
     CountPair(oldBefore, pos, -1);
@@ -624,8 +489,6 @@ bool CYearEvent::InsertAtDate(std::unique_ptr<SEventData>& pData)
 {
     if (!pData || m_EventData.empty())
         return false;
-    Reconcile();
-    EnsureOrderCounts();
     const POSITION pos = FindInsertPosition(*pData);
     if (pos == m_EventData.cend())
         return false;
@@ -706,7 +569,7 @@ std::int32_t CYearEvent::GetNextYear(std::int32_t lYear, EEventPriority eFilter)
         }
         ++k;
     }
-    return kNoYear;
+    return NO_YEAR;
 }
 
 int CYearEvent::GetIndexFromEventData(const SEventData& data, EEventPriority eFilter) const
@@ -734,7 +597,6 @@ bool CYearEvent::GetData(std::int32_t lYear, std::vector<SEventData*>& vData, EE
     std::vector<SEventData*>().swap(vData);
     const std::int32_t nThreshold = QueryThreshold(eFilter);
     const bool bSorted = YearSorted();
-    POSITION first = m_EventData.cend();
     int k = 0;
     for (POSITION it = YearWalkStart(lYear, nThreshold, k); it != m_EventData.cend(); ++it) {
         SEventData& data = **it;
@@ -743,18 +605,13 @@ bool CYearEvent::GetData(std::int32_t lYear, std::vector<SEventData*>& vData, EE
         if (!IsVisible(data, nThreshold))
             continue;
         if (data.lYear == lYear) {
-            if (vData.empty()) {
-                first = it;
+            if (vData.empty())
                 Remember(nThreshold, k, it);
-            }
             vData.push_back(&data);
         }
         ++k;
     }
-    if (vData.empty())
-        return false;
-    RecordsExposed(vData, first);
-    return true;
+    return !vData.empty();
 }
 
 int CYearEvent::SearchStr(const char* pszText, std::int32_t& lYear, std::int32_t lFrom, std::int32_t lTo,
@@ -775,7 +632,7 @@ int CYearEvent::SearchStr(const char* pszText, std::int32_t& lYear, std::int32_t
         html.RemoveHtml(data.strEvent, strPlain);
         if (strPlain.Find(strText) >= 0) {
             Remember(kAllVisible, nIndex, it);
-            lYear = kNoYear;
+            lYear = NO_YEAR;
             return nIndex;
         }
     }
@@ -914,15 +771,13 @@ SFileStatus CYearEvent::Save(const char* pszPath)
 
 void CYearEvent::WriteEventLines(CStdioFile& file) const
 {
-    file.WriteString(CP932("[出来事], 5") + "\n");
-    file.WriteString(HeaderLine(m_strTableName));
-    file.WriteString(HeaderLine(m_strExplanation));
-    file.WriteString(m_bTodayDate ? "1\n" : "0\n");
-    CString strLine;
-    for (const auto& pData : m_EventData) {
-        FormatRecordLine(*pData, strLine);
-        file.WriteString(strLine);
-    }
+    CTableLineWriter lines(file);
+    lines.Line(HeaderLine(EventKind(), 5, ", "));
+    lines.Line(TextField(EscapeLineBreaks(m_strTableName)));
+    lines.Line(TextField(EscapeLineBreaks(m_strExplanation)));
+    lines.Line(m_bTodayDate ? "1" : "0");
+    for (const auto& pData : m_EventData)
+        lines.Line(RecordLine(*pData));
 }
 
 bool CYearEvent::WriteFile(bool bDialog, CDocument* pDocument, EHeaderType)

@@ -1,7 +1,9 @@
 #include <corvane/YearEvent.h>
 
 #include "event/EventTestSupport.h"
+#include "testing/Cp932Literal.h"
 #include "table/FakeHostUi_test.h"
+#include "table/RecordCodec.h"
 #include "table/TableFile.h"
 #include "table/TempDir_test.h"
 
@@ -13,7 +15,6 @@
 namespace {
 
 using eventtest::Event;
-using eventtest::Sjis;
 
 std::vector<SEventData> Records(const CYearEvent& table)
 {
@@ -39,8 +40,8 @@ protected:
     CTempDir m_dir;
 };
 
-// The worked example of the event file format.
-const std::string kTempleFile = Sjis(
+// A small chronology of a temple, as its event file holds it.
+const std::string kTempleFile = Cp932(
     "[出来事], 5\r\n"
     "寺の歩み\r\n"
     "寺の主な出来事\\r\\n年は西暦\r\n"
@@ -51,17 +52,17 @@ const std::string kTempleFile = Sjis(
 
 std::vector<SEventData> TempleEvents()
 {
-    return {Event(710, -1, -1, Sjis("寺の創建").c_str(), 0),
-            Event(720, 3, -1, Sjis("大火").c_str(), 1, true, Sjis("本堂が焼失").c_str()),
-            Event(721, 4, 10, Sjis("<a href=\"fire.htm\">再建</a>の開始").c_str(), 2, false,
-                  Sjis("出典:\"寺の日記\"\r\n第二巻").c_str())};
+    return {Event(710, -1, -1, Cp932("寺の創建").c_str(), 0),
+            Event(720, 3, -1, Cp932("大火").c_str(), 1, true, Cp932("本堂が焼失").c_str()),
+            Event(721, 4, 10, Cp932("<a href=\"fire.htm\">再建</a>の開始").c_str(), 2, false,
+                  Cp932("出典:\"寺の日記\"\r\n第二巻").c_str())};
 }
 
-TEST_F(YearEventFileTest, WritesTheWorkedExampleByteForByteAndReadsItBack)
+TEST_F(YearEventFileTest, WritesATempleChronologyByteForByteAndReadsItBack)
 {
     CYearEvent table;
-    table.SetTableName(Sjis("寺の歩み").c_str());
-    table.SetExplanation(Sjis("寺の主な出来事\r\n年は西暦").c_str());
+    table.SetTableName(Cp932("寺の歩み").c_str());
+    table.SetExplanation(Cp932("寺の主な出来事\r\n年は西暦").c_str());
     for (const SEventData& data : TempleEvents())
         table.SetData(data, true, -1, PRIORITY_ALL);
     table.SetFileName(m_dir.Name("temple.lev"));
@@ -107,7 +108,7 @@ TEST_F(YearEventFileTest, ReadsEveryOlderVersion)
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.pszFile);
-        m_dir.Write("old.lev", Sjis(c.pszFile));
+        m_dir.Write("old.lev", Cp932(c.pszFile));
         CYearEvent table;
         table.SetExplanation("old");
         table.SetTodayDate(!c.bToday);
@@ -122,7 +123,7 @@ TEST_F(YearEventFileTest, ReadsEveryOlderVersion)
 
 TEST_F(YearEventFileTest, ReadsFieldsByTheirRules)
 {
-    m_dir.Write("f.lev", Sjis("[出来事], 5\n\"Name, with comma\"\n\nx\n") +
+    m_dir.Write("f.lev", Cp932("[出来事], 5\n\"Name, with comma\"\n\nx\n") +
                          "1, 1, 1, a, b, 3, 1\n"           // priority 3 reads as 0
                          "2, 1, 1, a, b, -1,  1 \n"        // -1 reads as 0; a blank-wrapped 1 is a leap month
                          "3, 1, 1, a, b, 1, 2\n"           // leap field 2: false
@@ -146,7 +147,7 @@ TEST_F(YearEventFileTest, ReadsFieldsByTheirRules)
 
 TEST_F(YearEventFileTest, SortedReadingPlacesEventsByDateKeepingFileOrderForEqualKeys)
 {
-    m_dir.Write("s.lev", Sjis("[出来事], 5\nT\n\n0\n"
+    m_dir.Write("s.lev", Cp932("[出来事], 5\nT\n\n0\n"
                               "1700, 5, -1, b, , 0, 0\n1600, -1, -1, a, , 0, 0\n1700, 5, -1, c, , 0, 0\n"
                               "1700, -1, -1, u, , 0, 0\n"));
     CYearEvent sorted;
@@ -181,7 +182,7 @@ TEST_F(YearEventFileTest, FailuresShowTheirMessageAndKeepWhatWasRead)
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.pszFile);
         m_ui.m_messages.clear();
-        m_dir.Write("bad.lev", Sjis(c.pszFile));
+        m_dir.Write("bad.lev", Cp932(c.pszFile));
         CYearEvent table;
         table.SetTableName("before");
         table.SetModified(false);
@@ -228,7 +229,7 @@ TEST_F(YearEventFileTest, NamesAndTextsThatWouldBreakTheirLineKeepTheFileReadabl
         table.SetData(Event(1, -1, -1, c.pszEvent, 0, false, c.pszNote), true, -1, PRIORITY_ALL);
         table.SetFileName(m_dir.Name("q.lev"));
         ASSERT_TRUE(table.WriteFile(false, nullptr, HEADER_GENGOU));
-        EXPECT_EQ(Sjis("[出来事], 5\r\n") + c.pszLines, m_dir.Read("q.lev"));
+        EXPECT_EQ(Cp932("[出来事], 5\r\n") + c.pszLines, m_dir.Read("q.lev"));
         CYearEvent back;
         ASSERT_TRUE(back.ReadFile(m_dir.Name("q.lev"), false));
         const auto normalized = [](const char* psz) {   // lone CR and LF come back as CR LF

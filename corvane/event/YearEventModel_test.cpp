@@ -103,7 +103,7 @@ public:
         for (const SEventData& d : m_v)
             if (QueryVisible(d, f) && d.lYear > y)
                 return d.lYear;
-        return 2147483647;
+        return NO_YEAR;
     }
     int IndexFromEventData(const SEventData& d, int f) const   // GetAt for each index in turn
     {
@@ -307,31 +307,6 @@ void RunDifferential(unsigned nSeed, int nYears, int nSteps, bool bTidy)
             for (const SEventData& d : otherModel.m_v)
                 model.SetData(d, true, -1, PRIORITY_ALL);
             ASSERT_TRUE(table.Merge(other));
-        } else if (nOp < 98 && !bTidy) {                 // the caller edits a record it was handed
-            const std::int32_t lYear = drive.Year();
-            const int nPriority = drive.Int(0, 2);
-            if (drive.Int(0, 1) && nLen > 0) {              // through the whole list
-                const int p = drive.Int(0, nLen - 1);
-                SEventData& data = **std::next(table.GetEventData().begin(), p);
-                data.lYear = lYear;
-                data.nPriority = nPriority;
-                model.m_v[static_cast<std::size_t>(p)].lYear = lYear;
-                model.m_v[static_cast<std::size_t>(p)].nPriority = nPriority;
-            } else {                                       // through GetData
-                std::vector<SEventData*> v;
-                const SEventData d = drive.Existing(model);
-                if (table.GetData(d.lYear, v, PRIORITY_ALL)) {
-                    v.back()->lYear = lYear;
-                    v.back()->nPriority = nPriority;
-                    for (auto it = model.m_v.rbegin(); it != model.m_v.rend(); ++it) {
-                        if (it->lYear == d.lYear) {
-                            it->lYear = lYear;
-                            it->nPriority = nPriority;
-                            break;
-                        }
-                    }
-                }
-            }
         } else if (nOp < 98 || drive.Int(0, 1)) {
             table.SetModified(false);
             model.m_bModified = false;

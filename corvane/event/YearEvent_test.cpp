@@ -222,7 +222,7 @@ TEST(YearEventTest, YearQueriesAndTheirSentinels)
     const SCase cases[] = {
         {1600, PRIORITY_ALL, 0, 0, 2, 1603},    {1600, PRIORITY_HIGH, 0, 0, 1, 1610},
         {1601, PRIORITY_ALL, -1, 2, 0, 1603},   {1603, PRIORITY_MIDDLE, -1, 2, 0, 1610},
-        {1610, PRIORITY_HIGH, 1, 1, 1, 2147483647}, {1611, PRIORITY_ALL, -1, -1, 0, 2147483647},
+        {1610, PRIORITY_HIGH, 1, 1, 1, NO_YEAR}, {1611, PRIORITY_ALL, -1, -1, 0, NO_YEAR},
         {-5, PRIORITY_ALL, -1, 0, 0, 1600},
     };
     for (const SCase& c : cases) {
@@ -254,7 +254,7 @@ TEST(YearEventTest, SearchStrLooksInTextWithoutMarkup)
     EXPECT_EQ(-1, table.SearchStr("fire.htm", lYear, 0, 9999, PRIORITY_ALL, -1));   // inside markup only
     EXPECT_EQ(7, lYear);
     EXPECT_EQ(1, table.SearchStr("fire", lYear, 0, 9999, PRIORITY_ALL, -1));
-    EXPECT_EQ(2147483647, lYear);
+    EXPECT_EQ(NO_YEAR, lYear);
     EXPECT_EQ(2, table.SearchStr("fire", lYear, 0, 9999, PRIORITY_MIDDLE, -1));   // priority 2 hidden
     EXPECT_EQ(3, table.SearchStr("fire", lYear, 0, 9999, PRIORITY_ALL, 3));
     EXPECT_EQ(3, table.SearchStr("fire", lYear, 1603, 1603, PRIORITY_ALL, 0));

@@ -8,6 +8,7 @@
 #include "table/FakeHostUi_test.h"
 #include "table/TableFile.h"
 #include "table/TempDir_test.h"
+#include "testing/Cp932Literal.h"
 
 #include <framework/Cp932.h>
 #include <framework/StdioFile.h>
@@ -34,11 +35,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Cp932(const char* pszUtf8)
-{
-    return LiteralToCp932(pszUtf8).Str();
-}
 
 // One reader under test: reads the named file into a fresh table (messages on) and says in a
 // few words what the table holds afterwards.

@@ -23,6 +23,7 @@ TEST(TableBaseTest, GetElementFromCSVReadsOneField)
         {"a,b", 0, "a", 1},
         {"a,b", 2, "b", 3},
         {"\"a,b\",c", 0, "a,b", 5},
+        {"\t\"a,b\",c", 0, "a,b", 6},     // a tab before the opening quote
         {"  \"x \"\"y\"\" z\" , w", 0, "x \"y\" z", 14},
         {"a\"\"b,c", 0, "a\"b", 4},
         {"\"abc\"x,y", 0, "abc", 6},

@@ -216,30 +216,3 @@ void ShowTableMessage(const CTableBase& table, unsigned nID)
     AfxFormatString1(strText, nID, table.GetFileName());
     AfxMessageBox(strText, MB_OK);
 }
-
-CString EscapeLineBreaks(const CString& str)
-{
-    const std::string_view sv = str.View();
-    if (sv.find_first_of("\r\n") == std::string_view::npos)
-        return str;
-    std::string out;
-    out.reserve(sv.size() + 8);
-    for (std::size_t i = 0; i < sv.size(); ++i) {
-        if (sv[i] == '\r' && i + 1 < sv.size() && sv[i + 1] == '\n') {
-            out += "\\r\\n";
-            ++i;
-        } else if (sv[i] == '\r' || sv[i] == '\n') {
-            out += "\\r\\n";
-        } else {
-            out += sv[i];
-        }
-    }
-    return CString(std::string_view(out));
-}
-
-CString UnescapeLineBreaks(const CString& str)
-{
-    CString out(str);
-    out.Replace("\\r\\n", "\r\n");
-    return out;
-}

@@ -77,9 +77,3 @@ unsigned ReadFailureMessage(const CFileException& e);
 // Shows message nID of the library's string table with the table's file name in place of %1,
 // with the plain OK button.
 void ShowTableMessage(const CTableBase& table, unsigned nID);
-
-// Line breaks inside one-line fields: "\r\n" pairs are stored as the four characters \r\n.
-// Escaping also turns a lone CR or LF into that escape so that it cannot split the line; it reads
-// back as a CR LF pair.
-CString EscapeLineBreaks(const CString& str);
-CString UnescapeLineBreaks(const CString& str);

@@ -310,27 +310,4 @@ TEST(TableFileTest, MessagesOfTheLibrary)
     EXPECT_FALSE(AfxLoadString(IDS_FILE_READ_FAILED, str));
 }
 
-TEST(TableFileTest, LineBreakEscapes)
-{
-    const struct {
-        const char* pszText;
-        const char* pszEscaped;
-        const char* pszBack;
-    } cases[] = {
-        {"a\r\nb", "a\\r\\nb", "a\r\nb"},
-        {"a\nb\rc", "a\\r\\nb\\r\\nc", "a\r\nb\r\nc"},   // lone breaks cannot split the line
-        {"\r\n\r\n", "\\r\\n\\r\\n", "\r\n\r\n"},
-        {"\n\r", "\\r\\n\\r\\n", "\r\n\r\n"},
-        {"plain", "plain", "plain"},
-        {"", "", ""},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(CString(c.pszEscaped), EscapeLineBreaks(CString(c.pszText)));
-        EXPECT_EQ(CString(c.pszBack), UnescapeLineBreaks(EscapeLineBreaks(CString(c.pszText))));
-    }
-    // ソ (83 5C) followed by "r\n" as text is not an escape.
-    const CString strSo = CP932("ソr\\n");
-    EXPECT_EQ(strSo, UnescapeLineBreaks(strSo));
-}
-
 } // namespace

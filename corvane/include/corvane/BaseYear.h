@@ -21,7 +21,7 @@
 #include <corvane/corvane_export.h>
 
 // The end year that means "no end year": every year from the base year on is counted from it.
-inline constexpr std::int32_t NO_END_YEAR = 2147483647;
+inline constexpr std::int32_t NO_END_YEAR = NO_YEAR;
 
 class CStdioFile;
 

@@ -8,11 +8,10 @@
 // only as far as callers keep it.
 //
 // Years are signed 32-bit. A lookup that finds no index returns -1; one that finds no year returns
-// kNoYear (2147483647). Not thread-safe.
+// NO_YEAR (2147483647). Not thread-safe.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include <framework/Archive.h>
@@ -40,14 +39,10 @@ struct CORVANE_EXPORT SGengouEraTable {
 // The record array of an era table (and of the era lists that GetData fills).
 using CGengouEraArray = std::vector<SGengouEraTable>;
 
-class CEraNameIndex;
 class CStdioFile;
 
 class CORVANE_EXPORT CGengouEra : public CTableBase {
 public:
-    // The year that means "no such year" in the results below.
-    static constexpr std::int32_t kNoYear = 2147483647;
-
     CGengouEra();
     ~CGengouEra() override;
     CGengouEra(const CGengouEra&) = delete;   // no copy constructor: construct, then assign
@@ -66,10 +61,8 @@ public:
     SGengouEraTable GetAt(int nIndex) const;
 
     const CGengouEraArray& GetGengouEraTable() const { return m_GengouEraTable; }
-    // The array itself, to be changed directly; the modified flag is not touched. Changes through
-    // the reference must be made before the next call of another operation of this table (as with
-    // any reference into a container whose owner keeps bookkeeping about it).
-    CGengouEraArray& GetGengoEraTable();
+    // The array itself, to be changed directly; the modified flag is not touched.
+    CGengouEraArray& GetGengoEraTable() { return m_GengouEraTable; }
 
     // Adds a record in order of begin year, after those with the same begin year. Scanning from
     // index 0 up to the insertion point (that record included), the first record with the same
@@ -77,12 +70,7 @@ public:
     // note is neither compared nor updated); other years return false and change nothing. A
     // same-name record beyond the insertion point is not seen and the record is added. Returns
     // true and sets the modified flag when it inserts. Null texts count as empty. Years are stored
-    // as given; the end year is not compared with the begin year.
-    //
-    // Cost: logarithmic (plus the move of the records after the insertion point) while the table
-    // is known to be sorted, which holds from construction, ClearAll and every SetData; SetAt,
-    // RemoveAt, operator= and GetGengoEraTable make the next SetData check the order again, in
-    // linear time.
+    // as given; the end year is not compared with the begin year. Linear in the table's size.
     bool SetData(const char* pszGengou, std::int32_t lBeginYear, std::int32_t lEndYear, const char* pszNote);
 
     // Stores rec at nIndex and sets the modified flag; an index at or beyond GetSize() first grows
@@ -104,7 +92,7 @@ public:
 
     // The Western year of era year lYear of the first record (from index 0) whose name, with its
     // HTML markup removed, equals pszGengou exactly: lBeginYear + lYear - 1. There is no lower
-    // bound (era year 0 gives the year before the era). Returns kNoYear when no record bears the
+    // bound (era year 0 gives the year before the era). Returns NO_YEAR when no record bears the
     // name, when the year lies after the era's lEndYear, and when it lies outside the 32-bit range
     // (computed in 64 bits, so extreme years never overflow).
     std::int32_t GetWesternYear(const char* pszGengou, std::int32_t lYear) const;
@@ -117,10 +105,10 @@ public:
     // Finds the first record from nStart on whose name (markup included) contains pszText, or,
     // when bYear is set, one of whose era years 1 .. lEndYear - lBeginYear + 1 contains it when
     // written in decimal. Returns the index, with the record copied into *pRec and lYear set to
-    // kNoYear for a name match or to the Western year of the smallest matching era year. Returns
+    // NO_YEAR for a name match or to the Western year of the smallest matching era year. Returns
     // -1 when nothing matches: *pRec then holds the last record examined and lYear is untouched;
-    // when nStart >= GetSize() nothing is filled at all. An empty text matches nothing (texts
-    // match as CString::Find does). Throws std::invalid_argument for a negative nStart or a null
+    // when nStart >= GetSize() nothing is filled at all. Texts match as CString::Find finds them,
+    // so an empty (or null) text matches the name of the record at nStart. Throws std::invalid_argument for a negative nStart or a null
     // pRec. The cost does not depend on the length of the eras' spans.
     int SearchStr(const char* pszText, SGengouEraTable* pRec, std::int32_t& lYear, int nStart, bool bYear) const;
 
@@ -138,8 +126,8 @@ public:
     // the table name and explanation if they were reached, the records before the failing line.
     // A record line needs three commas (after the name, the begin year and the end year).
     // With another eType the period file's dialog strings are used and any header word is accepted.
-    // The records are added exactly as SetData adds them one after the other; while the table is
-    // sorted this costs O(log n) a record whatever their order in the file.
+    // The records are added exactly as SetData adds them one after the other; a file in begin-year
+    // order read into a table in order costs linear time.
     bool ReadFile(const char* pszFileName, EHeaderType eType, bool bMessage);
 
     // Writes the table as an era file (HEADER_GENGOU) or a period file (any other value) through the
@@ -165,17 +153,5 @@ protected:
     CGengouEraArray m_GengouEraTable;
 
 private:
-    class CInsertBatch;   // ReadFile's SetData for many records at once (GengouEraFile.cpp)
-
     void WriteEraLines(CStdioFile& file, EHeaderType eType) const;
-    bool CheckSortedAndIndex();
-    void ForgetOrder();
-
-    // While m_bKnownSorted holds, m_GengouEraTable is sorted by begin year and m_pNameIndex maps
-    // every name to the years of its first record (what SetData's name check meets first);
-    // m_nIndexedSize guards against changes of the size made through a reference kept from
-    // GetGengoEraTable.
-    bool m_bKnownSorted = true;
-    std::size_t m_nIndexedSize = 0;
-    std::unique_ptr<CEraNameIndex> m_pNameIndex;
 };

@@ -6,6 +6,12 @@
 // document. The order of the five fields is part of the published layout: hosts read the file name
 // and the table name through the inline accessors below without calling into the library.
 //
+// Each table loads and saves in two layers. Load and Save (the core) take a path and report what
+// went wrong in an SFileStatus, with no dialog, no message and the current directory left alone:
+// for programs with no user to ask. ReadFile and WriteFile (the interactive layer, built on the
+// core) show the open and save dialogs and the library's messages and keep file names relative to
+// the host document, moving the current directory there: for interactive hosts.
+//
 // All text is code page 932 (CString). Not thread-safe: a table is used from one thread, and the
 // table file procedures change and read the process's current directory.
 #pragma once
@@ -16,6 +22,12 @@
 
 #include <corvane/FileStatus.h>
 #include <corvane/corvane_export.h>
+
+#include <cstdint>
+
+// The year that means "no year": what a lookup that finds no year returns (and a search that
+// found a text rather than a year), and, as NO_END_YEAR, a base-year table's open end.
+inline constexpr std::int32_t NO_YEAR = 2147483647;
 
 // The kind of era file that WriteFile writes and CGengouEra::ReadFile expects. Only the era table
 // gives it meaning; the other tables accept it and ignore it. Other values may be passed (cast).
@@ -57,7 +69,9 @@ public:
 
     // Writes the table's file through the table save procedure. The base version writes nothing
     // and returns true; each table overrides it. On failure a table returns false, having shown
-    // its message (cancel: no message); the previous file on disk is then left intact.
+    // its message (cancel: no message); the previous file on disk is then left intact. A table
+    // that no file can hold back unchanged beyond the formats' limits fails the same way: a line
+    // of 64 MiB or more, or a text with a lead byte directly before a line break.
     virtual bool WriteFile(bool bDialog, CDocument* pDocument, EHeaderType eType);
 
     // Reads one comma-separated field of strLine from nStart into strField and returns the offset

@@ -19,9 +19,13 @@
 //   search rule (SearchStr): nPriority <= filter.
 // Filters are compared as signed numbers; a negative filter hides every event of priority >= 0.
 //
-// Cost. Positions are found from the nearest known place (head, tail, or the place the previous
-// lookup under the same rule reached), so walking GetAt(0), GetAt(1), ... is linear overall under
-// any filter, and sorted insertion into a list that is in order costs the distance from the tail
+// Records. The table owns every record. Records reached through GetEventData and GetData may be
+// read, and their texts (event text, note) changed at any time; their year, month, day, leap flag
+// and priority are changed only through SetAt or SetData, which keep the table's order knowledge.
+//
+// Cost. Walking GetAt(0), GetAt(1), ... under any filter, and going year by year with the year
+// queries through a list in year order, are linear overall: a lookup starts from where the
+// previous one got to. Adding an event by date to a list in order costs the distance from the tail
 // (appending a later event costs O(1)). Each query is one walk at most.
 //
 // Changing the list (adding, replacing, removing, moving, clearing, reading, merging, assigning)
@@ -74,11 +78,7 @@ public:
     // The number of events, whatever their priority.
     int GetLen() const;
 
-    // Read access to the list and to the iteration cursor. The records reached through the list
-    // (and through GetData) may be read, and their texts changed at any time. Their year, month,
-    // day, leap flag or priority may be changed only before the next call of the table, which
-    // then takes the change into account (at the cost of one walk of the list); later, change
-    // them with SetAt or SetData.
+    // Read access to the list and to the iteration cursor (for the records, see Records above).
     const CEventList& GetEventData() const;
     const POSITION& GetCurPos() const { return m_CurPos; }
 
@@ -127,22 +127,22 @@ public:
     int GetNearestYear(std::int32_t lYear, EEventPriority eFilter) const;
     // The number of visible events of lYear.
     int GetNumOfYear(std::int32_t lYear, EEventPriority eFilter) const;
-    // The year of the first visible event (in list order) whose year is > lYear; 2147483647 if none.
+    // The year of the first visible event (in list order) whose year is > lYear; NO_YEAR if none.
     std::int32_t GetNextYear(std::int32_t lYear, EEventPriority eFilter) const;
     // The index (index rule) of the first visible event equal to data in all seven fields; -1 if none.
     int GetIndexFromEventData(const SEventData& data, EEventPriority eFilter) const;
 
     // Empties vData (releasing its storage), then appends, in list order, a pointer to each
     // visible event of lYear. True when at least one was appended. The pointers refer to the
-    // table's own records: valid until the list next changes, never to be freed by the caller,
-    // and subject to the rule given at GetEventData.
+    // table's own records: valid until the list next changes, never to be freed by the caller
+    // (for changing them, see Records above).
     bool GetData(std::int32_t lYear, std::vector<SEventData*>& vData, EEventPriority eFilter);
 
     // Looks for pszText (case-sensitive, code page 932) in the event texts stripped of their HTML
     // markup, from list position nStart (-1: from the first event) to the end, among the events of
     // lFrom..lTo (inclusive) that pass the search rule; notes and dates are not searched. Returns
     // the list position of the first match (use GetAt with PRIORITY_ALL; continue from the result
-    // + 1) and sets lYear to 2147483647, meaning "found in the text". Returns -1, lYear unchanged,
+    // + 1) and sets lYear to NO_YEAR, meaning "found in the text". Returns -1, lYear unchanged,
     // when nothing matches or nStart is neither -1 nor a list position. An empty text matches
     // every event in range.
     int SearchStr(const char* pszText, std::int32_t& lYear, std::int32_t lFrom, std::int32_t lTo,
@@ -205,29 +205,11 @@ private:
     unsigned ReadEventLines(CStdioFile& file, bool bSorted);
     void WriteEventLines(CStdioFile& file) const;
 
-    // Where the previous positional lookup got to: the visible event nIndex under nThreshold.
-    struct SWalkMark {
-        bool bValid = false;
-        std::int32_t nThreshold = 0;
-        int nIndex = 0;
-        POSITION pos;
-    };
-
-    // A record handed out by GetData, with what the table relies on as it was then.
-    struct SExposed {
-        POSITION pos;
-        std::int32_t lYear;
-        std::int32_t nKey;
-        std::int32_t nPriority;
-    };
+    struct SMemo;   // the order counts and where the last lookup got to (YearEvent.cpp)
 
     void ListChanged();
-    void ListExposed() const;
-    void RecordsExposed(const std::vector<SEventData*>& vData, POSITION first) const;
-    void Reconcile() const;
     POSITION Before(POSITION pos) const;
-    void CountPair(POSITION first, POSITION second, int nSign) const;
-    void EnsureOrderCounts() const;
+    void CountPair(POSITION first, POSITION second, int nSign);
     bool YearSorted() const;
     POSITION YearWalkStart(std::int64_t lYearBelow, std::int32_t nThreshold, int& nVisibleBefore) const;
     POSITION FindVisible(int nIndex, std::int32_t nThreshold) const;
@@ -249,18 +231,5 @@ private:
 
     CEventList m_EventData;
     POSITION m_CurPos;
-
-    // What the table remembers to avoid walks from the head; none of it is visible in results.
-    // m_nDescents counts neighbouring pairs out of chronological order, m_nYearDescents those whose
-    // years go down; both are exact unless m_bOrderStale (the list was handed out, or a record
-    // handed out by GetData was changed), when they are recounted before use. m_vExposed holds the
-    // records of the last GetData until the next call checks them. m_InsertHint is the event added
-    // last, valid until the list otherwise changes.
-    mutable SWalkMark m_walk;
-    mutable std::vector<SExposed> m_vExposed;
-    mutable std::int64_t m_nDescents = 0;
-    mutable std::int64_t m_nYearDescents = 0;
-    mutable bool m_bOrderStale = false;
-    bool m_bHintValid = false;
-    POSITION m_InsertHint;
+    std::unique_ptr<SMemo> m_pMemo;
 };
