@@ -6,13 +6,14 @@
 #include <functional>
 #include <filesystem>
 #include <fstream>
-#include <random>
+#include <streambuf>
 #include <sstream>
 
 #include <CLI/CLI.hpp>
 
 #include <chronology/ChronologyText.h>
 #include <framework/Cp932.h>
+#include <framework/Env.h>
 
 #include "CsvFormat.h"
 #include "JsonFormat.h"
@@ -97,33 +98,58 @@ bool ParseYear(const std::string& strYear, std::int32_t& lYear)
 
 // Writes a UTF-8 output file through a temporary file in its folder, renamed over it only when
 // all is written: a failed export leaves a previous file as it was.
+// An output stream buffer over the framework's file replacement, so an export keeps what a save
+// of the library keeps (the previous file until the end, links, owner and mode).
+class CReplacementBuf : public std::streambuf {
+public:
+    explicit CReplacementBuf(CEnvReplacement& file) : m_file(file) { setp(m_buffer, m_buffer + sizeof m_buffer); }
+    bool Failed() const { return m_bFailed; }
+    const SEnvError& Error() const { return m_error; }
+
+protected:
+    int_type overflow(int_type ch) override
+    {
+        if (!Flush())
+            return traits_type::eof();
+        if (!traits_type::eq_int_type(ch, traits_type::eof()))
+            sputc(traits_type::to_char_type(ch));
+        return traits_type::not_eof(ch);
+    }
+    int sync() override { return Flush() ? 0 : -1; }
+
+private:
+    bool Flush()
+    {
+        if (!m_bFailed && pptr() > pbase() &&
+            !m_file.Write(std::string_view(pbase(), static_cast<std::size_t>(pptr() - pbase())), m_error))
+            m_bFailed = true;
+        setp(m_buffer, m_buffer + sizeof m_buffer);
+        return !m_bFailed;
+    }
+
+    CEnvReplacement& m_file;
+    char m_buffer[1 << 16];
+    bool m_bFailed = false;
+    SEnvError m_error;
+};
+
 bool WriteFileAtomically(const std::string& strPath, const std::function<void(std::ostream&)>& write,
                          std::string& strProblem)
 {
-    std::random_device random;
-    const fs::path target = Utf8Path(strPath);
-    const fs::path temp = Utf8Path(strPath + ".tmp-" + std::to_string(random()));
-    {
-        std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-        if (file) {
-            write(file);
-            file.flush();
-        }
-        if (!file) {
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            strProblem = std::string("cannot write: ") + std::strerror(errno);
-            return false;
-        }
+    SEnvError error;
+    const std::unique_ptr<CEnvReplacement> pFile = Env::OpenForReplacing(strPath, error);
+    if (pFile) {
+        CReplacementBuf buffer(*pFile);
+        std::ostream out(&buffer);
+        write(out);
+        out.flush();
+        if (!buffer.Failed() && out && pFile->Commit(error))
+            return true;
+        if (buffer.Failed())
+            error = buffer.Error();
     }
-    std::error_code error;
-    fs::rename(temp, target, error);
-    if (error) {
-        fs::remove(temp, error);
-        strProblem = "cannot write: " + error.message();
-        return false;
-    }
-    return true;
+    strProblem = std::string("cannot write: ") + (error.lOsError > 0 ? std::strerror(error.lOsError) : "failed");
+    return false;
 }
 
 } // namespace

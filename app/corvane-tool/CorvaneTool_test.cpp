@@ -194,6 +194,22 @@ TEST_F(CorvaneToolTest, ExportWritesEveryField)
               Run({"export", "@base.lby", "--format", "csv"}).strOut);
 }
 
+// An export replaces its output as the library's saves do: a link stays a link, and a failed
+// export leaves nothing behind.
+TEST_F(CorvaneToolTest, ExportKeepsALinkToItsOutput)
+{
+    EXPECT_EQ(1, Run({"export", "@base.lby", "-o", "@missing/out.json"}).nStatus);
+    EXPECT_FALSE(fs::exists(m_dir / "missing"));
+    Write("target.json", "old");
+    std::error_code error;
+    fs::create_symlink("target.json", m_dir / "link.json", error);
+    if (error)
+        GTEST_SKIP() << "no symbolic links here";
+    ASSERT_EQ(0, Run({"export", "@base.lby", "-o", "@link.json"}).nStatus);
+    EXPECT_TRUE(fs::is_symlink(m_dir / "link.json"));
+    EXPECT_EQ(Run({"export", "@base.lby"}).strOut, Read("target.json"));
+}
+
 TEST_F(CorvaneToolTest, RoundTripsOfWrittenFiles)
 {
     for (const char* pszName : {"events.lev", "eras.lgn", "periods.ler", "base.lby"})
