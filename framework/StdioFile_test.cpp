@@ -2,6 +2,8 @@
 #include <framework/FileSystem.h>
 #include <framework/StdioFile.h>
 
+#include "testing/RunWithoutRoot.h"
+
 #include <gtest/gtest.h>
 
 #include <grp.h>
@@ -183,34 +185,6 @@ TEST_F(StdioFileTest, OpenFailuresCarryTheirCause)
         EXPECT_FALSE(file.IsOpen());
     }
     EXPECT_THROW(CStdioFile(Path("missing.txt").c_str(), CStdioFile::modeRead), CFileException);
-}
-
-
-// Runs body in a child process as user "nobody" (who is given the test folder, not the files in
-// it) when the test runs as
-// root, whom permissions do not stop; otherwise runs it here. True when the body had no failure.
-bool RunWithoutRoot(const fs::path& folder, const std::function<void()>& body)
-{
-    if (::geteuid() != 0) {
-        body();
-        return !::testing::Test::HasFailure();
-    }
-    constexpr uid_t kNobody = 65534;
-    if (::chown(folder.c_str(), kNobody, kNobody) != 0)
-        return false;
-    std::cout.flush();
-    const pid_t pid = ::fork();
-    if (pid < 0)
-        return false;
-    if (pid == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-            ::_exit(3);
-        body();
-        std::cout.flush();
-        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 void Save(const std::string& name, const char* pszText)

@@ -9,6 +9,7 @@
 #include "table/TableFile.h"
 #include "table/TempDir_test.h"
 #include "testing/Cp932Literal.h"
+#include "testing/RunWithoutRoot.h"
 
 #include <framework/Cp932.h>
 #include <framework/StdioFile.h>
@@ -356,46 +357,13 @@ TEST(ReaderFailureTest, SaveUnderANonFolderFails)
     }
 }
 
-// Runs body as an unprivileged user when the test runs as root, which writes into read-only
-// folders regardless: in a child process that hands the folder to "nobody" and drops to it.
-// Returns whether the body ran without a failure.
-bool RunWithoutRoot(const fs::path& folder, const std::function<void()>& body)
-{
-    if (::geteuid() != 0) {
-        body();
-        return !::testing::Test::HasFailure();
-    }
-    constexpr uid_t kNobody = 65534;
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(folder, ec); !ec && it != fs::recursive_directory_iterator();
-         it.increment(ec)) {
-        if (::lchown(it->path().c_str(), kNobody, kNobody) != 0)
-            return false;
-    }
-    if (ec || ::chown(folder.c_str(), kNobody, kNobody) != 0)
-        return false;
-    std::cout.flush();
-    const pid_t pid = ::fork();
-    if (pid < 0)
-        return false;
-    if (pid == 0) {
-        if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)
-            ::_exit(3);
-        body();
-        std::cout.flush();
-        ::_exit(::testing::Test::HasFailure() ? 1 : 0);
-    }
-    int status = 0;
-    return ::waitpid(pid, &status, 0) == pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
-}
-
 TEST(ReaderFailureTest, SaveIntoReadOnlyFolderKeepsThePreviousFile)
 {
     for (const SWriter& writer : Writers()) {
         CTempDir dir;
         const CString strFile = dir.Write("ro/table", "keep");
         fs::permissions(dir.Path() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-        EXPECT_TRUE(RunWithoutRoot(dir.Path(), [&] { ExpectFailedSave(writer, strFile, "read-only folder"); }))
+        EXPECT_TRUE(RunWithoutRoot(dir.Path(), [&] { ExpectFailedSave(writer, strFile, "read-only folder"); }, true))
             << writer.pszName;
         fs::permissions(dir.Path() / "ro", fs::perms::owner_all);
         EXPECT_EQ("keep", dir.Read("ro/table")) << writer.pszName;
@@ -409,7 +377,7 @@ TEST(ReaderFailureTest, SaveOverFileWithoutWritePermissionKeepsIt)
         CTempDir dir;
         const CString strFile = dir.Write("rw/table", "keep");
         fs::permissions(dir.Path() / "rw/table", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-        EXPECT_TRUE(RunWithoutRoot(dir.Path(), [&] { ExpectFailedSave(writer, strFile, "file mode 0444"); }))
+        EXPECT_TRUE(RunWithoutRoot(dir.Path(), [&] { ExpectFailedSave(writer, strFile, "file mode 0444"); }, true))
             << writer.pszName;
         EXPECT_EQ("keep", dir.Read("rw/table")) << writer.pszName;
         EXPECT_EQ(1u, FilesIn(dir.Path() / "rw")) << writer.pszName;
