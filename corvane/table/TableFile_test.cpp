@@ -4,6 +4,7 @@
 
 #include "table/FakeHostUi_test.h"
 #include "table/TempDir_test.h"
+#include "testing/RunWithoutRoot.h"
 
 #include <framework/Cp932.h>
 #include <framework/FileSystem.h>
@@ -210,16 +211,16 @@ TEST(TableFileTest, FailedSaveInAReadOnlyFolderKeepsTheOldFile)
     CTempDir dir;
     dir.Write("lib/a.tst", "old\r\n");
     std::filesystem::permissions(dir.Path() / "lib", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    if (::access((dir.Path() / "lib").c_str(), W_OK) == 0)
-        GTEST_SKIP() << "running with the right to write into read-only folders";
-    ASSERT_TRUE(SetCurrentDir(dir.Name()));
-    CFakeHostUi ui;
-    CLineTable table;
-    table.SetFileName(dir.Name("lib/a.tst"));
-    table.m_lines = {"new"};
-    table.SetModified(true);
-    const bool bWritten = table.WriteFile(false, nullptr, HEADER_GENGOU);
-    ExpectFailedSaveKeptOldFile(bWritten, dir, ui, table);
+    EXPECT_TRUE(RunWithoutRoot(dir.Path(), [&] {
+        ASSERT_TRUE(SetCurrentDir(dir.Name()));
+        CFakeHostUi ui;
+        CLineTable table;
+        table.SetFileName(dir.Name("lib/a.tst"));
+        table.m_lines = {"new"};
+        table.SetModified(true);
+        const bool bWritten = table.WriteFile(false, nullptr, HEADER_GENGOU);
+        ExpectFailedSaveKeptOldFile(bWritten, dir, ui, table);
+    }, true));
 }
 
 TEST(TableFileTest, OpenDialogRequestAndCancel)
