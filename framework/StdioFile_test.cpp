@@ -164,6 +164,42 @@ TEST_F(StdioFileTest, DiskFullDuringSaveLeavesThePreviousFile)
     EXPECT_EQ(1, std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
 }
 
+// A save that fails part way through a link leaves everything as it was: the link, the content,
+// the mode and the owner of the file it points to.
+TEST_F(StdioFileTest, FailedSaveThroughALinkKeepsLinkContentModeAndOwner)
+{
+    Spit(Path("target.txt"), "keep\r\n");
+    ASSERT_EQ(0, ::chmod(Path("target.txt").c_str(), 0640));
+    const bool bRoot = ::geteuid() == 0;
+    if (bRoot) {
+        ASSERT_EQ(0, ::chown(Path("target.txt").c_str(), 65534, 65534));
+    }
+    fs::create_symlink("target.txt", m_dir / "link.txt");
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old {};
+    ASSERT_EQ(0, ::getrlimit(RLIMIT_FSIZE, &old));
+    rlimit small = old;
+    small.rlim_cur = 1000;
+    ASSERT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &small));
+    EXPECT_THROW(
+        {
+            CStdioFile file(Path("link.txt").c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite);
+            file.WriteString(CString('x', 4000));
+            file.Close();
+        },
+        CFileException);
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    EXPECT_TRUE(fs::is_symlink(m_dir / "link.txt"));
+    EXPECT_EQ("keep\r\n", Slurp(Path("target.txt")));
+    struct stat st {};
+    ASSERT_EQ(0, ::stat(Path("target.txt").c_str(), &st));
+    EXPECT_EQ(0640u, st.st_mode & 07777);
+    if (bRoot) {
+        EXPECT_EQ(65534u, st.st_uid);
+    }
+    EXPECT_EQ(2, std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
+}
+
 TEST_F(StdioFileTest, OpenFailuresCarryTheirCause)
 {
     struct Case { std::string name; unsigned flags; int cause; };
