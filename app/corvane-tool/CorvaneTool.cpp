@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <fstream>
 #include <streambuf>
-#include <sstream>
 
 #include <CLI/CLI.hpp>
 
@@ -96,8 +95,6 @@ bool ParseYear(const std::string& strYear, std::int32_t& lYear)
     return !strYear.empty() && result.ec == std::errc() && result.ptr == pEnd;
 }
 
-// Writes a UTF-8 output file through a temporary file in its folder, renamed over it only when
-// all is written: a failed export leaves a previous file as it was.
 // An output stream buffer over the framework's file replacement, so an export keeps what a save
 // of the library keeps (the previous file until the end, links, owner and mode).
 class CReplacementBuf : public std::streambuf {
@@ -133,6 +130,8 @@ private:
     SEnvError m_error;
 };
 
+// Writes a UTF-8 output file through the framework's replacement, put in place only when all is
+// written: a failed export leaves a previous file as it was.
 bool WriteFileAtomically(const std::string& strPath, const std::function<void(std::ostream&)>& write,
                          std::string& strProblem)
 {
@@ -165,6 +164,11 @@ bool CCorvaneTool::Fail(const std::string& strFile, const std::string& strProble
     return false;
 }
 
+void CCorvaneTool::FailStatus(const SFileStatus& status, const CString& strName)
+{
+    m_err << "corvane: " << Utf8(FormatFileStatus(status, strName)) << '\n';
+}
+
 std::unique_ptr<CTableContent> CCorvaneTool::Load(const std::string& strFile, std::optional<ETableKind> eExpected)
 {
     CString strName;
@@ -183,7 +187,7 @@ std::unique_ptr<CTableContent> CCorvaneTool::Load(const std::string& strFile, st
     case EHeaderCheck::Unreadable: {
         // The library says why, as it would for any table.
         CYearEvent events;
-        m_err << "corvane: " << Utf8(FormatFileStatus(events.Load(strName, false), strName)) << '\n';
+        FailStatus(events.Load(strName, false), strName);
         return nullptr;
     }
     }
@@ -195,7 +199,7 @@ std::unique_ptr<CTableContent> CCorvaneTool::Load(const std::string& strFile, st
     auto pContent = std::make_unique<CTableContent>(eKind);
     const SFileStatus status = pContent->Load(strName, nVersion);
     if (!status.Ok()) {
-        m_err << "corvane: " << Utf8(FormatFileStatus(status, strName)) << '\n';
+        FailStatus(status, strName);
         return nullptr;
     }
     return pContent;
@@ -207,11 +211,7 @@ int CCorvaneTool::Save(CTableContent& content, const std::string& strFile)
     if (!ToCp932Name(strFile, strName))
         return Fail(strFile, "the name has no code page 932 form"), 1;
     const SFileStatus status = content.Save(strName);
-    if (!status.Ok()) {
-        m_err << "corvane: " << Utf8(FormatFileStatus(status, strName)) << '\n';
-        return 1;
-    }
-    return 0;
+    return status.Ok() ? 0 : (FailStatus(status, strName), 1);
 }
 
 int CCorvaneTool::Info(const std::vector<std::string>& files)

@@ -45,6 +45,8 @@ private:
     // Saves the table to strFile through the library; the exit status, after the message.
     int Save(CTableContent& content, const std::string& strFile);
     bool Fail(const std::string& strFile, const std::string& strProblem);
+    // The library's message for a failed load or save.
+    void FailStatus(const SFileStatus& status, const CString& strName);
     static bool ToCp932Name(const std::string& strFile, CString& strName);
 
     std::ostream& m_out;

@@ -43,7 +43,6 @@ void CCsvFormat::CWriter::Begin(ETableKind eKind, const CCellRow& table)
     m_eKind = eKind;
     const std::vector<SFieldSpec>& tableFields = CTableContent::TableFields(eKind);
     const std::vector<SFieldSpec>& recordFields = CTableContent::RecordFields(eKind);
-    m_nTableColumns = tableFields.size();
     m_out << "kind";
     for (const auto* pFields : {&tableFields, &recordFields}) {
         for (const SFieldSpec& field : *pFields)
@@ -56,7 +55,7 @@ void CCsvFormat::CWriter::Begin(ETableKind eKind, const CCellRow& table)
 
 void CCsvFormat::CWriter::Record(const CCellRow& record)
 {
-    m_out << std::string(m_nTableColumns, ',');
+    m_out << std::string(CTableContent::TableFields(m_eKind).size(), ',');
     Cells(CTableContent::RecordFields(m_eKind), record);
     m_out << "\r\n";
 }

@@ -20,19 +20,15 @@
 
 class CCsvFormat {
 public:
-    class CWriter : public CTableSink {
+    class CWriter : public CTableWriter {
     public:
-        explicit CWriter(std::ostream& out) : m_out(out) {}
+        explicit CWriter(std::ostream& out) : CTableWriter(out) {}
         void Begin(ETableKind eKind, const CCellRow& table) override;
         void Record(const CCellRow& record) override;
         void End() override {}
 
     private:
         void Cells(const std::vector<SFieldSpec>& fields, const CCellRow& cells);
-
-        std::ostream& m_out;
-        ETableKind m_eKind = ETableKind::Event;
-        std::size_t m_nTableColumns = 0;
     };
 
     // Reads a file and feeds sink (Begin, every Record, End). Throws CTransferError naming the

@@ -10,6 +10,7 @@
 // each. Not thread-safe (the object keeps its buffers).
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,8 @@
 class CFieldText {
 public:
     static constexpr std::string_view kMarker = "#cp932:";
+    // The number of records whose texts its callers convert in one call.
+    static constexpr std::size_t kBatch = 1024;
 
     // The UTF-8 field of each text, in order (out is resized to the number of texts).
     void ToUtf8(const std::vector<const CString*>& texts, std::vector<std::string>& out);

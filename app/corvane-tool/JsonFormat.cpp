@@ -32,7 +32,7 @@ void WriteFields(std::ostream& out, const std::vector<SFieldSpec>& fields, const
 void ObjectToCells(const json& object, const std::vector<SFieldSpec>& fields, std::size_t nRecord,
                    const char* pszIgnored, CCellRow& cells)
 {
-    const std::string strWhere = nRecord == 0 ? std::string("table") : "record " + std::to_string(nRecord);
+    const std::string strWhere = RecordPlace(nRecord);
     if (!object.is_object())
         throw CTransferError(strWhere + ": not a JSON object");
     cells.resize(fields.size());

@@ -21,16 +21,14 @@
 
 class CJsonFormat {
 public:
-    class CWriter : public CTableSink {
+    class CWriter : public CTableWriter {
     public:
-        explicit CWriter(std::ostream& out) : m_out(out) {}
+        explicit CWriter(std::ostream& out) : CTableWriter(out) {}
         void Begin(ETableKind eKind, const CCellRow& table) override;
         void Record(const CCellRow& record) override;
         void End() override;
 
     private:
-        std::ostream& m_out;
-        ETableKind m_eKind = ETableKind::Event;
         bool m_bFirst = true;
     };
 

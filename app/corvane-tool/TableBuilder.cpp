@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr std::size_t kBatch = 1024;
 // The library refuses to read a line longer than 64 MiB. A record's texts, each quoted with its
 // quotes doubled or its line breaks escaped, fit in a line of that size up to this many bytes.
 constexpr std::size_t kMaxRecordText = (std::size_t{32} << 20) - 1024;
@@ -54,7 +53,7 @@ void CTableBuilder::Convert(const std::vector<SFieldSpec>& fields, std::size_t n
             }
         }
         if (nBytes > kMaxRecordText)
-            throw CTransferError((nFirstRecord + r == 0 ? std::string("table") : "record " + std::to_string(nFirstRecord + r)) +
+            throw CTransferError(RecordPlace(nFirstRecord + r) +
                                  ": texts longer than 32 MiB, more than a table file's line can hold");
     }
 }
@@ -69,7 +68,7 @@ void CTableBuilder::Begin(ETableKind eKind, const CCellRow& table)
 void CTableBuilder::Record(const CCellRow& record)
 {
     m_pending.push_back(record);
-    if (m_pending.size() == kBatch)
+    if (m_pending.size() == CFieldText::kBatch)
         Flush();
 }
 

@@ -5,9 +5,6 @@
 
 namespace {
 
-// Records are converted this many at a time (see CFieldText).
-constexpr std::size_t kBatch = 1024;
-
 // Converts the texts of the rows in one batch and hands each converted row to emit.
 template <typename TEmit>
 void ConvertRows(const std::vector<SFieldSpec>& fields, const std::vector<CFieldRow>& rows, CFieldText& text,
@@ -37,10 +34,14 @@ void ConvertRows(const std::vector<SFieldSpec>& fields, const std::vector<CField
 
 } // namespace
 
+std::string RecordPlace(std::size_t nRecord)
+{
+    return nRecord == 0 ? std::string("table") : "record " + std::to_string(nRecord);
+}
+
 std::string FieldPlace(std::size_t nRecord, const char* pszField)
 {
-    std::string strPlace = nRecord == 0 ? std::string("table") : "record " + std::to_string(nRecord);
-    return strPlace + ", field \"" + pszField + "\"";
+    return RecordPlace(nRecord) + ", field \"" + pszField + "\"";
 }
 
 void CTableSink::Export(const CTableContent& content, CTableSink& sink, CProgress* pProgress)
@@ -65,7 +66,7 @@ void CTableSink::Export(const CTableContent& content, CTableSink& sink, CProgres
     };
     content.ForEachRecord([&](const CFieldRow& row) {
         rows.push_back(row);
-        if (rows.size() == kBatch)
+        if (rows.size() == CFieldText::kBatch)
             flush();
     });
     flush();

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iosfwd>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -27,7 +28,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// "table, field \"name\"" for nRecord 0, else "record 3, field \"text\"" (records count from 1).
+// "table" for nRecord 0, else "record 3" (records count from 1).
+std::string RecordPlace(std::size_t nRecord);
+// "table, field \"name\"" for nRecord 0, else "record 3, field \"text\"".
 std::string FieldPlace(std::size_t nRecord, const char* pszField);
 
 class CTableSink {
@@ -41,4 +44,14 @@ public:
     // Feeds sink with the whole table, texts converted to UTF-8. pProgress (may be null) counts
     // the records.
     static void Export(const CTableContent& content, CTableSink& sink, CProgress* pProgress);
+};
+
+// A format's writer: the sink of an export, writing to a stream. Begin keeps the kind for the
+// records that follow.
+class CTableWriter : public CTableSink {
+protected:
+    explicit CTableWriter(std::ostream& out) : m_out(out) {}
+
+    std::ostream& m_out;
+    ETableKind m_eKind = ETableKind::Event;
 };
