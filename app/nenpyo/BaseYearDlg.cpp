@@ -7,7 +7,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "NenpyoText.h"
@@ -38,7 +37,7 @@ CBaseYearDlg::CBaseYearDlg(const CBaseYear& baseYear, QWidget* pParent) : QDialo
                             baseYear.GetEndYearQuest());
     CString strSupplement;
     baseYear.GetSupplement(strSupplement);
-    m_pSupplement = new QPlainTextEdit(ToQString(strSupplement).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_pSupplement = new QPlainTextEdit(ToEditLines(strSupplement));
     m_pSupplement->setTabChangesFocus(true);
     m_pSupplement->setMaximumHeight(80);
 
@@ -52,11 +51,7 @@ CBaseYearDlg::CBaseYearDlg(const CBaseYear& baseYear, QWidget* pParent) : QDialo
     for (QCheckBox* pCheck : {m_pKazoe, m_pMinus1, m_pDisplayMinus, m_pEndPlus, m_pEndKaiki, m_pBeginQuest, m_pEndQuest})
         pOptionLayout->addWidget(pCheck);
 
-    auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    pButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    pButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(pButtons, &QDialogButtonBox::accepted, this, &CBaseYearDlg::accept);
-    connect(pButtons, &QDialogButtonBox::rejected, this, &CBaseYearDlg::reject);
+    QDialogButtonBox* pButtons = NewOkCancel(this);
 
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addLayout(pForm);
@@ -86,10 +81,8 @@ bool CBaseYearDlg::ReadFields(CBaseYear& table, QString& strMessage) const
         }
     }
     CString strName, strSupplement;
-    QString strText = m_pSupplement->toPlainText();
-    strText.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     if (!ToCp932(m_pName->text().trimmed(), strName, QStringLiteral("名前"), strMessage) ||
-        !ToCp932(strText, strSupplement, QStringLiteral("補足"), strMessage))
+        !EditLinesToCp932(m_pSupplement->toPlainText(), strSupplement, QStringLiteral("補足"), strMessage))
         return false;
     table.SetTableName(strName);
     table.SetBaseWesternYear(lBase);

@@ -9,9 +9,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
-
-#include <framework/Cp932.h>
 
 #include "EventEdit.h"
 #include "NenpyoText.h"
@@ -57,7 +54,7 @@ CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* 
     m_pText->setMinimumWidth(360);
     m_pText->setCursorPosition(0);
     m_pText->setToolTip(QStringLiteral("リンクは <a href=\"https://...\">文字</a> の形で書けます。"));
-    m_pNote = new QPlainTextEdit(ToQString(event.strNote).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_pNote = new QPlainTextEdit(ToEditLines(event.strNote));
     m_pNote->setTabChangesFocus(true);
 
     auto* pDateRow = new QHBoxLayout;
@@ -75,11 +72,7 @@ CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* 
     pForm->addRow(QStringLiteral("出来事(&T):"), m_pText);
     pForm->addRow(QStringLiteral("備考(&N):"), m_pNote);
 
-    auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    pButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    pButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(pButtons, &QDialogButtonBox::accepted, this, &CEventDlg::accept);
-    connect(pButtons, &QDialogButtonBox::rejected, this, &CEventDlg::reject);
+    QDialogButtonBox* pButtons = NewOkCancel(this);
     connect(m_pMonth, &QComboBox::currentIndexChanged, this, &CEventDlg::UpdateEnabled);
 
     auto* pLayout = new QVBoxLayout(this);
@@ -111,13 +104,11 @@ bool CEventDlg::ReadFields(SEventData& event, QString& strMessage) const
     result.bLeapMonth = bMonth && m_pLeap->isChecked();
     result.nDay = static_cast<std::int16_t>(bMonth ? m_pDay->currentData().toInt() : -1);
     result.nPriority = m_pPriority->currentData().toInt();
-    QString strNote = m_pNote->toPlainText();
-    strNote.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     m_pBadField = m_pText;
     if (!ToCp932(m_pText->text().trimmed(), result.strEvent, QStringLiteral("出来事"), strMessage))
         return false;
     m_pBadField = m_pNote;
-    if (!ToCp932(strNote, result.strNote, QStringLiteral("備考"), strMessage))
+    if (!EditLinesToCp932(m_pNote->toPlainText(), result.strNote, QStringLiteral("備考"), strMessage))
         return false;
     CString strCheck;
     if (!CEventEdit::Check(result, strCheck)) {

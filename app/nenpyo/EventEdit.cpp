@@ -38,17 +38,6 @@ std::int32_t YearAt(const CYearEvent& table, int nIndex)
 
 } // namespace
 
-int CEventEdit::Find(const CYearEvent& table, const SEventData& data, int nFrom)
-{
-    int nIndex = 0;
-    for (const auto& pRecord : table.GetEventData()) {
-        if (nIndex >= nFrom && *pRecord == data)
-            return nIndex;
-        ++nIndex;
-    }
-    return -1;
-}
-
 int CEventEdit::Add(CYearEvent& table, const SEventData& data)
 {
     const std::vector<const SEventData*> vBefore = EqualRecords(table, data);

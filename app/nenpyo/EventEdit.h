@@ -39,8 +39,4 @@ public:
     // lunisolar calendar, used up to 1872; the Gregorian month's length from 1873), a leap month
     // only before 1873, and a text. False with the message to show in strMessage.
     static bool Check(const SEventData& data, CString& strMessage);
-
-    // The list index of the first event (in list order) equal to data in every field from
-    // nFrom on; -1 when none.
-    static int Find(const CYearEvent& table, const SEventData& data, int nFrom = 0);
 };

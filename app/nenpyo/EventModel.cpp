@@ -118,13 +118,16 @@ QVariant CEventModel::data(const QModelIndex& index, int nRole) const
     SEventData event;
     if (!EventAt(index.row(), event))
         return QVariant();
-    const CChronologyText text(&m_pDoc->Eras(), &m_pDoc->Periods(),
-                               m_pDoc->HasBaseYear() ? &m_pDoc->BaseYear() : nullptr);
+    // The link needs none of the tables (asked for at every paint of a linked cell): a row made
+    // without them skips the year lookups.
     if (nRole == LinkRole)
-        return nColumn == COLUMN_TEXT && event.strEvent.Find('<') >= 0 ? ToQString(text.MakeRow(event).strLink)
-                                                                        : QString();
+        return nColumn == COLUMN_TEXT && event.strEvent.Find('<') >= 0
+                   ? ToQString(CChronologyText(nullptr, nullptr, nullptr).MakeRow(event).strLink)
+                   : QString();
     if (nRole == Qt::ToolTipRole && nColumn != COLUMN_TEXT && nColumn != COLUMN_NOTE)
         return QVariant();
+    const CChronologyText text(&m_pDoc->Eras(), &m_pDoc->Periods(),
+                               m_pDoc->HasBaseYear() ? &m_pDoc->BaseYear() : nullptr);
 
     CString strText;
     switch (nColumn) {

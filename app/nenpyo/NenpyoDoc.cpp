@@ -9,6 +9,8 @@
 #include <framework/FileSystem.h>
 #include <framework/StdioFile.h>
 
+#include "RowExport.h"
+
 namespace {
 
 // The document's own texts are UTF-8 source literals; the keys are compared as UTF-8 bytes.
@@ -219,31 +221,19 @@ SFileStatus CNenpyoDoc::ReadDocument(const char* pszPath, const SDefaults& defau
 SFileStatus CNenpyoDoc::WriteDocument(const char* pszPath) const
 {
     const CString strFolder = FolderOf(pszPath);
-    std::string strText = std::string(kHeaderKind) + ", " + std::to_string(kVersion) + "\n";
+    std::string strText = std::string(kHeaderKind) + ", " + std::to_string(kVersion) + "\r\n";
     const auto AddLine = [&](const char* pszKey, const CString& strPath) {
         std::string strName;
         if (strPath.IsEmpty() || !StoredName(strPath, strFolder, strName))
             return;
-        strText += std::string(pszKey) + "=" + strName + "\n";
+        strText += std::string(pszKey) + "=" + strName + "\r\n";
     };
     AddLine(kKeyEvents, m_events.GetFileName());
     if (m_bHasBaseYear)
         AddLine(kKeyBaseYear, m_baseYear.GetFileName());
     AddLine(kKeyEras, m_eras.GetFileName());
     AddLine(kKeyPeriods, m_periods.GetFileName());
-
-    CStdioFile file;
-    CFileException error;
-    if (!file.Open(pszPath, CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeText, &error))
-        return Failure(IDS_FILE_WRITE_FAILED, error.m_lOsError > 0 ? static_cast<int>(error.m_lOsError) : 0);
-    try {
-        file.WriteString(CString(strText.data(), static_cast<int>(strText.size())));
-        file.Close();
-    } catch (const CFileException& e) {
-        file.Abort();
-        return Failure(IDS_FILE_WRITE_FAILED, e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : 0);
-    }
-    return SFileStatus();
+    return CRowExport::WriteFile(pszPath, strText);
 }
 
 SFileStatus CNenpyoDoc::Save(const char* pszPath, CString& strFailed)

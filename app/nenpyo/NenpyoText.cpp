@@ -2,7 +2,12 @@
 
 #include <limits>
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QList>
+#include <QPushButton>
+
+#include "QtText.h"
 
 #include <framework/Cp932.h>
 
@@ -34,4 +39,25 @@ bool ToCp932(const QString& strText, CString& strCp932, const QString& strField,
     }
     strMessage = QStringLiteral("%1に保存できない文字があります。").arg(strField);
     return false;
+}
+
+QString ToEditLines(const CString& str)
+{
+    return ToQString(str).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+bool EditLinesToCp932(QString strText, CString& strCp932, const QString& strField, QString& strMessage)
+{
+    strText.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return ToCp932(strText, strCp932, strField, strMessage);
+}
+
+QDialogButtonBox* NewOkCancel(QDialog* pDlg)
+{
+    auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    pButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    pButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
+    QObject::connect(pButtons, &QDialogButtonBox::accepted, pDlg, &QDialog::accept);
+    QObject::connect(pButtons, &QDialogButtonBox::rejected, pDlg, &QDialog::reject);
+    return pButtons;
 }

@@ -28,6 +28,7 @@
 
 #include <framework/Cp932.h>
 #include <framework/FileDialog.h>
+#include <framework/FileSystem.h>
 #include <framework/HostUi.h>
 
 #include "BaseYearDlg.h"
@@ -62,7 +63,7 @@ QString DataFolder()
 CString Cp932Path(const QString& strPath)
 {
     CString str;
-    Utf8ToCp932(strPath.toStdString(), str);
+    FromNativePath(strPath.toStdString(), str);
     return str;
 }
 
@@ -277,7 +278,7 @@ void CNenpyoWindow::UpdateTitle()
     setWindowModified(IsModified());
     m_pName->setText(events.GetTableName().IsEmpty() ? QStringLiteral("(名前のない年表)")
                                                       : ToQString(events.GetTableName()));
-    m_pExplanation->setText(ToQString(events.GetExplanation()).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_pExplanation->setText(ToEditLines(events.GetExplanation()));
     m_pExplanation->setVisible(!events.GetExplanation().IsEmpty());
     statusBar()->showMessage(QStringLiteral("%1件表示 / 全%2件").arg(m_pModel->rowCount()).arg(events.GetLen()));
 }
@@ -338,7 +339,7 @@ QString CNenpyoWindow::AskFileName(bool bOpen, const QString& strTitle, const ch
     const unsigned long dwFlags = bOpen ? OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER
                                         : OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER;
     CFileDialog dialog(bOpen, LiteralToCp932(pszDefExt), Cp932Path(strFileName), dwFlags, LiteralToCp932(pszFilter));
-    dialog.m_request.strTitle = Cp932Path(strTitle);
+    dialog.m_request.strTitle = FromQString(strTitle);
     if (!m_pDoc->GetPathName().IsEmpty())
         dialog.m_request.strInitialDir = CNenpyoDoc::FolderOf(m_pDoc->GetPathName());
     if (dialog.DoModal() != IDOK)
@@ -367,7 +368,7 @@ void CNenpyoWindow::Open()
 bool CNenpyoWindow::OpenFile(const QString& strPath)
 {
     CString strName;
-    if (!Utf8ToCp932(QFileInfo(strPath).absoluteFilePath().toStdString(), strName)) {
+    if (!FromNativePath(QFileInfo(strPath).absoluteFilePath().toStdString(), strName)) {
         AfxMessageBox(CP932("このファイル名はShift_JIS(コードページ932)で表せない文字を含むため開けません。"),
                       MB_ICONEXCLAMATION);
         return false;

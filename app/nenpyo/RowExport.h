@@ -40,7 +40,8 @@ public:
     static std::string Csv(const CNenpyoDoc& doc, EEventPriority eFilter);
     static std::string Html(const CNenpyoDoc& doc, EEventPriority eFilter);
 
-    // Replaces the file pszPath (code page 932 name) with the bytes, atomically: on failure
-    // (IDS_FILE_WRITE_FAILED) the previous file stays as it was.
+    // Replaces the file pszPath (code page 932 name) with the bytes as they are, atomically: on
+    // failure (IDS_FILE_WRITE_FAILED) the previous file stays as it was. Writes the document file
+    // too.
     static SFileStatus WriteFile(const char* pszPath, const std::string& strBytes);
 };

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "NenpyoText.h"
@@ -17,17 +16,13 @@ CTableTextDlg::CTableTextDlg(const CString& strName, const CString& strExplanati
     setWindowTitle(QStringLiteral("年表の名前と説明"));
     m_pName = new QLineEdit(ToQString(strName));
     m_pName->setMinimumWidth(360);
-    m_pExplanation = new QPlainTextEdit(ToQString(strExplanation).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    m_pExplanation = new QPlainTextEdit(ToEditLines(strExplanation));
     m_pExplanation->setTabChangesFocus(true);
 
     auto* pForm = new QFormLayout;
     pForm->addRow(QStringLiteral("名前(&N):"), m_pName);
     pForm->addRow(QStringLiteral("説明(&E):"), m_pExplanation);
-    auto* pButtons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    pButtons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    pButtons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
-    connect(pButtons, &QDialogButtonBox::accepted, this, &CTableTextDlg::accept);
-    connect(pButtons, &QDialogButtonBox::rejected, this, &CTableTextDlg::reject);
+    QDialogButtonBox* pButtons = NewOkCancel(this);
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addLayout(pForm);
     pLayout->addWidget(pButtons);
@@ -36,11 +31,9 @@ CTableTextDlg::CTableTextDlg(const CString& strName, const CString& strExplanati
 void CTableTextDlg::accept()
 {
     QString strMessage;
-    QString strExplanation = m_pExplanation->toPlainText();
-    strExplanation.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
     CString strName, strExpl;
     if (!ToCp932(m_pName->text().trimmed(), strName, QStringLiteral("名前"), strMessage) ||
-        !ToCp932(strExplanation, strExpl, QStringLiteral("説明"), strMessage)) {
+        !EditLinesToCp932(m_pExplanation->toPlainText(), strExpl, QStringLiteral("説明"), strMessage)) {
         QMessageBox::warning(this, windowTitle(), strMessage);
         return;
     }
