@@ -28,6 +28,17 @@ configure_file(${PROJECT_SOURCE_DIR}/cmake/corvane.pc.in ${PROJECT_BINARY_DIR}/c
 install(FILES ${PROJECT_BINARY_DIR}/corvane.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
         COMPONENT development)
 
+# tamber_install_icons(DIR NAME): a program's icons in the desktop's icon theme, NAME-SIZE.png
+# and NAME.svg from DIR, all installed as NAME.
+function(tamber_install_icons dir name)
+  foreach(size 16 32 48 256)
+    install(FILES ${dir}/${name}-${size}.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+            RENAME ${name}.png COMPONENT runtime)
+  endforeach()
+  install(FILES ${dir}/${name}.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+          COMPONENT runtime)
+endfunction()
+
 # The program: tamber and tamber-cli, the help file, the shipped era and period files, the
 # desktop entry and the icons. Tamber's data folder is share/tamber: tamber.chm, help/ and ﾗｲﾌﾞﾗﾘ/ (not
 # share/doc, which systems may leave out, while the help button needs the file). The programs
@@ -52,13 +63,7 @@ if(TARGET tamber)
   # The pages of tamber.chm as they are, for the help window of a desktop without a CHM viewer.
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/app/resources/help/ DESTINATION ${TAMBER_INSTALL_DATADIR}/help
           COMPONENT runtime FILES_MATCHING PATTERN "*.html" PATTERN "*.css")
-  foreach(size 16 32 48 256)
-    install(FILES ${PROJECT_SOURCE_DIR}/app/resources/tamber-${size}.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-            RENAME tamber.png COMPONENT runtime)
-  endforeach()
-  install(FILES ${PROJECT_SOURCE_DIR}/app/resources/tamber.svg
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps COMPONENT runtime)
+  tamber_install_icons(${PROJECT_SOURCE_DIR}/app/resources tamber)
   # The desktop entry starts Tamber in its data folder (Path=), so that the era-file dialog,
   # which opens on ﾗｲﾌﾞﾗﾘ under the current directory, shows the shipped files. The folder is
   # only known at install time (cmake --install --prefix, or the package's /usr).
@@ -80,13 +85,7 @@ if(TARGET nenpyo)
           COMPONENT runtime)
   install(FILES ${PROJECT_SOURCE_DIR}/app/nenpyo/resources/nenpyo.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT runtime)
-  foreach(size 16 32 48 256)
-    install(FILES ${PROJECT_SOURCE_DIR}/app/nenpyo/resources/nenpyo-${size}.png
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
-            RENAME nenpyo.png COMPONENT runtime)
-  endforeach()
-  install(FILES ${PROJECT_SOURCE_DIR}/app/nenpyo/resources/nenpyo.svg
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps COMPONENT runtime)
+  tamber_install_icons(${PROJECT_SOURCE_DIR}/app/nenpyo/resources nenpyo)
 endif()
 
 # The corvane tool for table files (no data of its own).

@@ -11,7 +11,8 @@
 
 CHelpWindow::CHelpWindow(const QString& strPagesDir, QWidget* pParent) : QDialog(pParent)
 {
-    setWindowTitle(QStringLiteral("Tamber ヘルプ"));
+    const QString strTitle = QStringLiteral("Tamber ヘルプ");
+    setWindowTitle(strTitle);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
     setFont(CDialogUnits::GetDialogFont());
@@ -46,7 +47,7 @@ CHelpWindow::CHelpWindow(const QString& strPagesDir, QWidget* pParent) : QDialog
     connect(m_pBrowser, &QTextBrowser::backwardAvailable, pBack, &QPushButton::setEnabled);
     connect(m_pBrowser, &QTextBrowser::forwardAvailable, pForward, &QPushButton::setEnabled);
     connect(m_pBrowser, &QTextBrowser::sourceChanged, this,
-            [this] { setWindowTitle(m_pBrowser->documentTitle() + QStringLiteral(" - Tamber ヘルプ")); });
+            [this, strTitle] { setWindowTitle(m_pBrowser->documentTitle() + QStringLiteral(" - ") + strTitle); });
     connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     m_pBrowser->setSource(QUrl::fromLocalFile(QDir(strPagesDir).filePath(QStringLiteral("index.html"))));

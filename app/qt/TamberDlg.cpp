@@ -130,8 +130,6 @@ void CTamberDlg::CreateControls()
         pWidget->setMinimumSize(std::max(dx(cx), pWidget->minimumSizeHint().width()),
                                 std::max(cy == 0 ? 0 : dy(cy), pWidget->minimumSizeHint().height()));
         pWidget->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-        pWidget->resize(pWidget->minimumSize());
-        return pWidget;
     };
     // A combo box's height in the template includes its drop-down list; the box itself gets the
     // height its font needs.
