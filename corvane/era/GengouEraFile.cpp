@@ -84,13 +84,13 @@ private:
     std::unordered_set<CString> m_names;
 };
 
+} // namespace
 
 // Reads the lines after the open of an era file into the table; 0 when the whole file was read,
 // otherwise the message of the format error.
-template <typename FSetTableName, typename FSetExplanation, typename FAdd>
-unsigned ReadEraLines(CStdioFile& file, EHeaderType eType, FSetTableName setTableName,
-                      FSetExplanation setExplanation, FAdd add)
+unsigned CGengouEra::ReadEraLines(CStdioFile& file, EHeaderType eType)
 {
+    CEraAppender appender(*this);
     CString strLine;
     if (!file.ReadString(strLine))
         return IDS_FILE_READ_FAILED;
@@ -102,12 +102,12 @@ unsigned ReadEraLines(CStdioFile& file, EHeaderType eType, FSetTableName setTabl
 
     if (!file.ReadString(strLine))
         return IDS_FILE_READ_FAILED;
-    setTableName(strLine);
+    SetTableName(strLine);
 
     if (nVersion >= 1) {
         if (!file.ReadString(strLine))
             return IDS_FILE_READ_FAILED;
-        setExplanation(UnescapeLineBreaks(strLine));
+        SetExplanation(UnescapeLineBreaks(strLine));
     }
 
     while (file.ReadString(strLine)) {
@@ -128,24 +128,14 @@ unsigned ReadEraLines(CStdioFile& file, EHeaderType eType, FSetTableName setTabl
         CString strNote;
         CTableBase::GetElementFromCSV(strLine, nComma2 + 1, strNote);
         // As SetData takes its texts: up to the first NUL byte.
-        add(CString(strName.GetString()), lBegin, lEnd, UnescapeLineBreaks(CString(strNote.GetString())));
+        appender.Add(CString(strName.GetString()), lBegin, lEnd, UnescapeLineBreaks(CString(strNote.GetString())));
     }
     return 0;
 }
 
-} // namespace
-
 SFileStatus CGengouEra::Load(const char* pszPath, EHeaderType eType)
 {
-    CEraAppender appender(*this);
-    return LoadTableFile(*this, pszPath, [&](CStdioFile& file) {
-        return ReadEraLines(
-            file, eType, [this](const CString& str) { SetTableName(str); },
-            [this](const CString& str) { SetExplanation(str); },
-            [&appender](const CString& strName, std::int32_t lBegin, std::int32_t lEnd, const CString& strNote) {
-                appender.Add(strName, lBegin, lEnd, strNote);
-            });
-    });
+    return LoadTableFile(*this, pszPath, [this, eType](CStdioFile& file) { return ReadEraLines(file, eType); });
 }
 
 SFileStatus CGengouEra::Save(const char* pszPath, EHeaderType eType)
@@ -155,17 +145,8 @@ SFileStatus CGengouEra::Save(const char* pszPath, EHeaderType eType)
 
 bool CGengouEra::ReadFile(const char* pszFileName, EHeaderType eType, bool bMessage)
 {
-    CLibraryResources resources;
-    unsigned nMessage = 0;
-    if (!ResolveReadFileName(*this, pszFileName, FileKind(eType, true), &nMessage)) {
-        if (nMessage != 0 && bMessage)
-            ShowTableMessage(*this, nMessage);
-        return false;
-    }
-    const SFileStatus status = Load(m_strFileName, eType);
-    if (!status.Ok() && bMessage)
-        ShowTableMessage(*this, status.nMessage);
-    return status.Ok();
+    return ReadTableFile(*this, pszFileName, FileKind(eType, true), bMessage,
+                         [this, eType](CStdioFile& file) { return ReadEraLines(file, eType); });
 }
 
 void CGengouEra::WriteEraLines(CStdioFile& file, EHeaderType eType) const

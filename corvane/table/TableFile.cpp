@@ -33,15 +33,33 @@ const CString& TableLibraryFolder()
 
 namespace {
 
+// The current directory with a separator at its end, ready for a relative name; false when it
+// cannot be read.
+bool GetCurrentDirPrefix(CString& strDir)
+{
+    if (!GetCurrentDir(strDir))
+        return false;
+    if (strDir.Right(1) != CString(kNativePathSeparator, 1))
+        strDir += kNativePathSeparator;
+    return true;
+}
+
 // The dialogs start in the library folder under the current directory of this moment.
 CString InitialFolder()
 {
     CString strDir;
-    if (!GetCurrentDir(strDir))
+    if (!GetCurrentDirPrefix(strDir))
         return TableLibraryFolder();
-    if (strDir.IsEmpty() || strDir.Right(1) != CString(kNativePathSeparator, 1))
-        strDir += kNativePathSeparator;
     return strDir + TableLibraryFolder();
+}
+
+// Opens the table's file for LoadTableFile and SaveTableFile; a failure is thrown so that their
+// one handler sees it as it sees a failure of the reading or writing.
+void OpenTableFile(CStdioFile& file, const CTableBase& table, unsigned nOpenFlags)
+{
+    CFileException e;
+    if (!file.Open(table.GetFileName(), nOpenFlags, &e))
+        throw e;
 }
 
 } // namespace
@@ -66,13 +84,11 @@ bool ResolveReadFileName(CTableBase& table, const char* pszFileName, const STabl
 
     if (!IsNativeAbsolutePath(table.GetFileName())) {
         CString strDir;
-        if (!GetCurrentDir(strDir)) {
+        if (!GetCurrentDirPrefix(strDir)) {
             if (pnMessage)
                 *pnMessage = IDS_FILE_READ_FAILED;
             return false;
         }
-        if (strDir.Right(1) != CString(kNativePathSeparator, 1))
-            strDir += kNativePathSeparator;
         table.SetFileName(strDir + table.GetFileName());
     }
     return true;
@@ -84,9 +100,7 @@ SFileStatus LoadTableFile(CTableBase& table, const char* pszPath, const std::fun
     SFileStatus status;
     CStdioFile file;
     try {
-        CFileException e;
-        if (!file.Open(table.GetFileName(), CStdioFile::modeRead | CStdioFile::typeText, &e))
-            throw e;
+        OpenTableFile(file, table, CStdioFile::modeRead | CStdioFile::typeText);
         status.nMessage = readLines(file);
         if (status.nMessage != 0)
             status.nLine = file.GetLineNumber();
@@ -112,9 +126,7 @@ SFileStatus SaveTableFile(CTableBase& table, const char* pszPath, const std::fun
     SFileStatus status;
     CStdioFile file;
     try {
-        CFileException e;
-        if (!file.Open(table.GetFileName(), CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeText, &e))
-            throw e;
+        OpenTableFile(file, table, CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeText);
         writeLines(file);
         file.Close();
     } catch (const CFileException& e) {

@@ -153,5 +153,6 @@ protected:
     CGengouEraArray m_GengouEraTable;
 
 private:
+    unsigned ReadEraLines(CStdioFile& file, EHeaderType eType);
     void WriteEraLines(CStdioFile& file, EHeaderType eType) const;
 };
