@@ -17,27 +17,7 @@
 #include "EventModel.h"
 #include "NenpyoWindow.h"
 #include "QtHostUi.h"
-
-namespace {
-
-void Settle()
-{
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-}
-
-bool Save(QWidget& widget, const QString& strPath)
-{
-    Settle();
-    if (!widget.grab().save(strPath)) {
-        std::fprintf(stderr, "nenpyo-screenshot: cannot write %s\n", qPrintable(strPath));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(strPath));
-    return true;
-}
-
-} // namespace
+#include "screenshot/Screenshot.h"
 
 int main(int argc, char** argv)
 {

@@ -25,16 +25,11 @@
 #include "DropComboBox.h"
 #include "HelpWindow.h"
 #include "QtHostUi.h"
+#include "screenshot/Screenshot.h"
 #include "TamberApp.h"
 #include "TamberDlg.h"
 
 namespace {
-
-void Settle()
-{
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-}
 
 // Chooses an item of a list as the user does: open, choose, close.
 void Choose(CTamberDlg& dlg, int nID, int nIndex)
@@ -51,17 +46,6 @@ void Choose(CTamberDlg& dlg, int nID, int nIndex)
 void SetText(CTamberDlg& dlg, int nID, const QString& strText)
 {
     static_cast<QLineEdit*>(dlg.GetDlgItem(nID))->setText(strText);
-}
-
-bool Save(QWidget& widget, const QString& strPath)
-{
-    Settle();
-    if (!widget.grab().save(strPath)) {
-        std::fprintf(stderr, "tamber-screenshot: cannot write %s\n", qPrintable(strPath));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(strPath));
-    return true;
 }
 
 } // namespace
