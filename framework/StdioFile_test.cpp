@@ -138,17 +138,31 @@ TEST_F(StdioFileTest, AbandonedWriteLeavesThePreviousFile)
     EXPECT_EQ(1, std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
 }
 
+// A file size limit for the life of the object: a write past it fails as on a full disk (EFBIG
+// instead of ENOSPC).
+class CFileSizeLimit {
+public:
+    explicit CFileSizeLimit(rlim_t nBytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN);
+        ::getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit small = m_old;
+        small.rlim_cur = nBytes;
+        EXPECT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &small));
+    }
+    ~CFileSizeLimit() { ::setrlimit(RLIMIT_FSIZE, &m_old); }
+    CFileSizeLimit(const CFileSizeLimit&) = delete;
+    CFileSizeLimit& operator=(const CFileSizeLimit&) = delete;
+
+private:
+    rlimit m_old {};
+};
+
 TEST_F(StdioFileTest, DiskFullDuringSaveLeavesThePreviousFile)
 {
     const std::string previous(4000, 'p');
     Spit(Path("t.txt"), previous);
-    // A file size limit makes the write fail as a full disk does (EFBIG instead of ENOSPC).
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old {};
-    ASSERT_EQ(0, ::getrlimit(RLIMIT_FSIZE, &old));
-    rlimit small = old;
-    small.rlim_cur = 1000;
-    ASSERT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &small));
+    const CFileSizeLimit limit(1000);
     int cause = CFileException::none;
     try {
         CStdioFile file(Path("t.txt").c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite);
@@ -158,7 +172,6 @@ TEST_F(StdioFileTest, DiskFullDuringSaveLeavesThePreviousFile)
     } catch (const CFileException& e) {
         cause = e.m_cause;
     }
-    ::setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_EQ(CFileException::diskFull, cause);
     EXPECT_EQ(previous, Slurp(Path("t.txt")));
     EXPECT_EQ(1, std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()));
@@ -175,12 +188,7 @@ TEST_F(StdioFileTest, FailedSaveThroughALinkKeepsLinkContentModeAndOwner)
         ASSERT_EQ(0, ::chown(Path("target.txt").c_str(), 65534, 65534));
     }
     fs::create_symlink("target.txt", m_dir / "link.txt");
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit old {};
-    ASSERT_EQ(0, ::getrlimit(RLIMIT_FSIZE, &old));
-    rlimit small = old;
-    small.rlim_cur = 1000;
-    ASSERT_EQ(0, ::setrlimit(RLIMIT_FSIZE, &small));
+    const CFileSizeLimit limit(1000);
     EXPECT_THROW(
         {
             CStdioFile file(Path("link.txt").c_str(), CStdioFile::modeCreate | CStdioFile::modeWrite);
@@ -188,7 +196,6 @@ TEST_F(StdioFileTest, FailedSaveThroughALinkKeepsLinkContentModeAndOwner)
             file.Close();
         },
         CFileException);
-    ::setrlimit(RLIMIT_FSIZE, &old);
     EXPECT_TRUE(fs::is_symlink(m_dir / "link.txt"));
     EXPECT_EQ("keep\r\n", Slurp(Path("target.txt")));
     struct stat st {};
