@@ -16,8 +16,8 @@
 
 #include <unistd.h>
 
-#include <cycle/SexagenaryCycle.h>
-#include <cycle/testing/PerYearSearch.h>
+#include <tamber/core/SexagenaryCycle.h>
+#include <tamber/core/testing/PerYearSearch.h>
 
 namespace {
 

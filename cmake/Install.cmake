@@ -49,7 +49,7 @@ if(TARGET tamber-cli OR TARGET tamber)
        ${CMAKE_INSTALL_FULL_DATADIR}/tamber)
   install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/ﾗｲﾌﾞﾗﾘ" DESTINATION ${TAMBER_INSTALL_DATADIR}
           COMPONENT runtime)
-  # Both programs look for the shipped files there first (app/convert/ShippedFiles.h).
+  # Both programs look for the shipped files there first (app/tamber/core/ShippedFiles.h).
   target_compile_definitions(tamber-core PRIVATE TAMBER_DATA_FROM_BIN="${TAMBER_DATA_FROM_BIN}")
 endif()
 if(TARGET tamber-cli)
@@ -58,17 +58,17 @@ endif()
 if(TARGET tamber)
   target_compile_definitions(tamber-qt PRIVATE TAMBER_DATA_FROM_BIN="${TAMBER_DATA_FROM_BIN}")
   install(TARGETS tamber RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
-  install(FILES ${PROJECT_BINARY_DIR}/app/qt/tamber.chm DESTINATION ${TAMBER_INSTALL_DATADIR}
+  install(FILES ${PROJECT_BINARY_DIR}/app/tamber/dialog/tamber.chm DESTINATION ${TAMBER_INSTALL_DATADIR}
           COMPONENT runtime)
   # The pages of tamber.chm as they are, for the help window of a desktop without a CHM viewer.
-  install(DIRECTORY ${PROJECT_SOURCE_DIR}/app/resources/help/ DESTINATION ${TAMBER_INSTALL_DATADIR}/help
+  install(DIRECTORY ${PROJECT_SOURCE_DIR}/app/tamber/resources/help/ DESTINATION ${TAMBER_INSTALL_DATADIR}/help
           COMPONENT runtime FILES_MATCHING PATTERN "*.html" PATTERN "*.css")
-  tamber_install_icons(${PROJECT_SOURCE_DIR}/app/resources tamber)
+  tamber_install_icons(${PROJECT_SOURCE_DIR}/app/tamber/resources tamber)
   # The desktop entry starts Tamber in its data folder (Path=), so that the era-file dialog,
   # which opens on ﾗｲﾌﾞﾗﾘ under the current directory, shows the shipped files. The folder is
   # only known at install time (cmake --install --prefix, or the package's /usr).
   install(CODE "
-    file(READ \"${PROJECT_SOURCE_DIR}/app/resources/tamber.desktop\" entry)
+    file(READ \"${PROJECT_SOURCE_DIR}/app/tamber/resources/tamber.desktop\" entry)
     string(APPEND entry \"Path=\${CMAKE_INSTALL_PREFIX}/${TAMBER_INSTALL_DATADIR}\\n\")
     file(WRITE \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/tamber.desktop\" \"\${entry}\")
     message(STATUS \"Installing: \$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_DATADIR}/applications/tamber.desktop\")

@@ -7,7 +7,7 @@ install(FILES ${TAMBER_MINGW_RUNTIME} DESTINATION ${CMAKE_INSTALL_BINDIR} COMPON
 if(NOT TARGET tamber)
   find_program(CHMCMD chmcmd)
   if(CHMCMD)
-    set(TAMBER_HELP_DIR ${PROJECT_SOURCE_DIR}/app/resources/help)
+    set(TAMBER_HELP_DIR ${PROJECT_SOURCE_DIR}/app/tamber/resources/help)
     file(GLOB TAMBER_HELP_SOURCES CONFIGURE_DEPENDS ${TAMBER_HELP_DIR}/*)
     add_custom_command(
         OUTPUT ${PROJECT_BINARY_DIR}/help/tamber.chm

@@ -10,7 +10,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include <chronology/ChronologyText.h>
+#include <shared/chronology/ChronologyText.h>
 #include <framework/Cp932.h>
 #include <framework/Env.h>
 

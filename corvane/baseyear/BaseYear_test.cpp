@@ -3,7 +3,7 @@
 #include <framework/Cp932.h>
 #include <framework/HostUi.h>
 
-#include "table/FakeHostUi_test.h"
+#include "testing/FakeHostUi.h"
 #include "table/TableFile.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,6 @@
 #include <corvane/GengouEra.h>
 
+#include <framework/Cp932.h>
 #include <framework/FileException.h>
 
 #include <corvane/HtmlManage.h>
@@ -100,6 +101,24 @@ int CGengouEra::GetIndexFromYear(std::int32_t lYear) const
             return i;
     }
     return -1;
+}
+
+CString CGengouEra::GetEraYearText(std::int32_t lYear) const
+{
+    CString strText;
+    for (const SGengouEraTable& rec : m_GengouEraTable) {
+        if (rec.lBeginYear <= lYear && lYear <= rec.lEndYear) {
+            const long long llEraYear = std::int64_t{lYear} - rec.lBeginYear + 1;
+            CString strName;
+            CHtmlManage().RemoveHtml(rec.strGengou, strName);
+            if (llEraYear == 1)
+                strText.Format(CP932("%s元年").GetString(), strName.GetString());
+            else
+                strText.Format(CP932("%s%lld年").GetString(), strName.GetString(), llEraYear);
+            break;
+        }
+    }
+    return strText;
 }
 
 std::int32_t CGengouEra::GetWesternYear(const char* pszGengou, std::int32_t lYear) const

@@ -2,9 +2,9 @@
 // the recording host UI.
 #include <corvane/corvane.h>
 
-#include "table/FakeHostUi_test.h"
+#include "testing/FakeHostUi.h"
 #include "table/TableFile.h"
-#include "table/TempDir_test.h"
+#include "testing/TempDir.h"
 #include "testing/Cp932Literal.h"
 
 #include <framework/Cp932.h>

@@ -2,7 +2,7 @@
 // (the era names) in agreement with ICU's Japanese era data.
 #include <corvane/GengouEra.h>
 
-#include "table/FakeHostUi_test.h"
+#include "testing/FakeHostUi.h"
 
 #include <framework/Cp932.h>
 

@@ -1,6 +1,6 @@
 #include <corvane/EventData.h>
 
-#include "event/EventTestSupport.h"
+#include "testing/EventTestSupport.h"
 #include "testing/Cp932Literal.h"
 
 #include <gtest/gtest.h>

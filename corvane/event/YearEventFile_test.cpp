@@ -1,11 +1,11 @@
 #include <corvane/YearEvent.h>
 
-#include "event/EventTestSupport.h"
+#include "testing/EventTestSupport.h"
 #include "testing/Cp932Literal.h"
-#include "table/FakeHostUi_test.h"
+#include "testing/FakeHostUi.h"
 #include "table/RecordCodec.h"
 #include "table/TableFile.h"
-#include "table/TempDir_test.h"
+#include "testing/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 #include <corvane/HtmlManage.h>
 #include <corvane/YearEvent.h>
 
-#include "event/EventTestSupport.h"
-#include "table/FakeHostUi_test.h"
+#include "testing/EventTestSupport.h"
+#include "testing/FakeHostUi.h"
 
 #include <gtest/gtest.h>
 

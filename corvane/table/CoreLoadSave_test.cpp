@@ -2,8 +2,8 @@
 // UI nor the current directory.
 #include <corvane/corvane.h>
 
-#include "table/FakeHostUi_test.h"
-#include "table/TempDir_test.h"
+#include "testing/FakeHostUi.h"
+#include "testing/TempDir.h"
 
 #include <framework/Cp932.h>
 #include <framework/FileSystem.h>

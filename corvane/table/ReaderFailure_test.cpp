@@ -5,9 +5,9 @@
 // that is no folder, a read-only folder) and must leave the previous file exactly as it was.
 #include <corvane/corvane.h>
 
-#include "table/FakeHostUi_test.h"
+#include "testing/FakeHostUi.h"
 #include "table/TableFile.h"
-#include "table/TempDir_test.h"
+#include "testing/TempDir.h"
 #include "testing/Cp932Literal.h"
 #include "testing/RunWithoutRoot.h"
 

@@ -2,7 +2,7 @@
 // formats once quoted and escaped each in their own way.
 #include "table/RecordCodec.h"
 
-#include "table/TempDir_test.h"
+#include "testing/TempDir.h"
 
 #include <corvane/YearEvent.h>
 

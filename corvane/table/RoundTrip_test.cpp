@@ -7,7 +7,7 @@
 #include <corvane/GengouEra.h>
 #include <corvane/YearEvent.h>
 
-#include "table/TempDir_test.h"
+#include "testing/TempDir.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // folder and the recording host UI.
 #include "table/TableFile.h"
 
-#include "table/FakeHostUi_test.h"
-#include "table/TempDir_test.h"
+#include "testing/FakeHostUi.h"
+#include "testing/TempDir.h"
 #include "testing/RunWithoutRoot.h"
 
 #include <framework/Cp932.h>

@@ -102,6 +102,11 @@ public:
     // (records it held before count too).
     bool GetData(std::int32_t lYear, CGengouEraArray& arr) const;
 
+    // The era year of lYear in the first record, in table order, that covers it: the era's name
+    // stripped of markup and its year, "昭和59年", with "元" for year 1, "平成元年". Empty when no
+    // record covers the year. Changes nothing.
+    CString GetEraYearText(std::int32_t lYear) const;
+
     // Finds the first record from nStart on whose name (markup included) contains pszText, or,
     // when bYear is set, one of whose era years 1 .. lEndYear - lBeginYear + 1 contains it when
     // written in decimal. Returns the index, with the record copied into *pRec and lYear set to

@@ -1,0 +1,147 @@
+// The document file: a folder moved as a whole still opens, bad documents give the library's
+// messages with the line to blame, and a failed save leaves the files and the chronology as they
+// were.
+#include "NenpyoDoc.h"
+
+#include "testing/Cp932Literal.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <framework/Cp932.h>
+
+#include "EventTestData_test.h"
+#include "testing/TempDir.h"
+
+namespace {
+
+CNenpyoDoc::SDefaults NoDefaults() { return {}; }
+
+// The code page 932 bytes of a file written from a UTF-8 literal.
+
+// A chronology with two events and a base-year table, its era and period files in ﾗｲﾌﾞﾗﾘ beside
+// the folder of the document.
+void WriteReferenceTables(const CTempDir& dir)
+{
+    dir.Write("root/ﾗｲﾌﾞﾗﾘ/元号.lgn", Cp932("[元号], 1\r\nera\r\n\r\n明治,1868,1912,\r\n"));
+    dir.Write("root/ﾗｲﾌﾞﾗﾘ/時代.ler", Cp932("[時代], 1\r\nperiod\r\n\r\n近代,1868,1945,\r\n"));
+}
+
+
+
+} // namespace
+
+TEST(NenpyoDoc, MovedFolderStillOpens)
+{
+    CTempDir dir;
+    WriteReferenceTables(dir);
+    std::filesystem::create_directories(dir.Path() / "root/年表");
+    {
+        CNenpyoDoc doc;
+        CNenpyoDoc::SDefaults defaults;
+        defaults.strEraFile = dir.Name("root/ﾗｲﾌﾞﾗﾘ/元号.lgn");
+        defaults.strPeriodFile = dir.Name("root/ﾗｲﾌﾞﾗﾘ/時代.ler");
+        doc.New(defaults);
+        doc.Events().SetData(Event(1868, "明治改元"), true, -1, PRIORITY_ALL);
+        doc.Events().SetData(Event(1871, "廃藩置県", 1), true, -1, PRIORITY_ALL);
+        doc.Events().SetTableName(CP932("近代"));
+        doc.SetHasBaseYear(true);
+        doc.BaseYear().SetBaseWesternYear(1868);
+        CString strFailed;
+        ASSERT_TRUE(doc.Save(dir.Name("root/年表/近代.nenpyo"), strFailed).Ok());
+        EXPECT_FALSE(doc.IsModified());
+    }
+    EXPECT_EQ("[年表], 1\r\n出来事=近代.lev\r\n基点年=近代.lby\r\n元号=../ﾗｲﾌﾞﾗﾘ/元号.lgn\r\n時代=../ﾗｲﾌﾞﾗﾘ/時代.ler\r\n",
+              dir.Read("root/年表/近代.nenpyo"));
+
+    std::filesystem::rename(dir.Path() / "root", dir.Path() / "moved");
+    CNenpyoDoc doc;
+    CString strFailed;
+    ASSERT_TRUE(doc.Open(dir.Name("moved/年表/近代.nenpyo"), NoDefaults(), strFailed).Ok());
+    EXPECT_TRUE(doc.Warnings().empty());
+    EXPECT_EQ(2, doc.Events().GetLen());
+    EXPECT_EQ(CP932("近代"), doc.Events().GetTableName());
+    EXPECT_EQ(dir.Name("moved/年表/近代.lev"), doc.Events().GetFileName());
+    ASSERT_TRUE(doc.HasBaseYear());
+    EXPECT_EQ(1868, doc.BaseYear().GetBaseWesternYear());
+    EXPECT_EQ(1, doc.Eras().GetSize());
+    EXPECT_EQ(1, doc.Periods().GetSize());
+    EXPECT_FALSE(doc.IsModified());
+}
+
+TEST(NenpyoDoc, BadDocumentsAreRefusedWithTheLine)
+{
+    const struct {
+        const char* pszText;
+        unsigned nMessage;
+        int nLine;
+    } aCases[] = {
+        {"", IDS_FILE_BAD_FORMAT, 1},
+        {"[出来事], 5\n出来事=a.lev\n", IDS_FILE_BAD_FORMAT, 1},
+        {"[年表], 1\n# comment\n出来事 a.lev\n", IDS_FILE_BAD_FORMAT, 3},
+        {"[年表], 1\n基点年=a.lby\n", IDS_FILE_BAD_FORMAT, 3},
+        {"[年表], 1\n出来事=missing.lev\n", IDS_FILE_READ_FAILED, 0},
+    };
+    CTempDir dir;
+    for (const auto& test : aCases) {
+        SCOPED_TRACE(test.pszText);
+        const CString strPath = dir.Write("bad.nenpyo", test.pszText);
+        CNenpyoDoc doc;
+        CString strFailed;
+        const SFileStatus status = doc.Open(strPath, NoDefaults(), strFailed);
+        EXPECT_EQ(test.nMessage, status.nMessage);
+        EXPECT_EQ(test.nLine, status.nLine);
+        EXPECT_FALSE(strFailed.IsEmpty());
+    }
+}
+
+TEST(NenpyoDoc, ReadsAByteOrderMarkUnknownKeysAndABareEventFile)
+{
+    CTempDir dir;
+    dir.Write("a.lev", Cp932("[出来事], 5\r\nname\r\n\r\n0\r\n1600, -1, -1, \"x\", \"\", 0, 0\r\n"));
+    const CString strDoc = dir.Write("a.nenpyo", "\xEF\xBB\xBF[年表], 1\n\nlater=1\n出来事=a.lev\n元号=nowhere.lgn\n");
+    CNenpyoDoc doc;
+    CString strFailed;
+    ASSERT_TRUE(doc.Open(strDoc, NoDefaults(), strFailed).Ok()) << Cp932ToUtf8Lossy(strFailed.View());
+    EXPECT_EQ(1, doc.Events().GetLen());
+    EXPECT_FALSE(doc.HasBaseYear());
+    EXPECT_EQ(1u, doc.Warnings().size());   // the era file that is not there
+
+    CNenpyoDoc bare;
+    ASSERT_TRUE(bare.Open(dir.Name("a.lev"), NoDefaults(), strFailed).Ok());
+    EXPECT_TRUE(bare.GetPathName().IsEmpty());
+    EXPECT_EQ(1, bare.Events().GetLen());
+}
+
+TEST(NenpyoDoc, FailedSaveKeepsThePreviousFilesAndTheChronology)
+{
+    CTempDir dir;
+    CNenpyoDoc doc;
+    doc.New(NoDefaults());
+    doc.Events().SetData(Event(1600, "関ヶ原の戦い"), true, -1, PRIORITY_ALL);
+    CString strFailed;
+    ASSERT_TRUE(doc.Save(dir.Name("a.nenpyo"), strFailed).Ok());
+    const std::string strLev = dir.Read("a.lev");
+    const std::string strDoc = dir.Read("a.nenpyo");
+
+    doc.Events().SetData(Event(1603, "江戸幕府"), true, -1, PRIORITY_ALL);
+    dir.Write("file", "not a folder");
+    // Save as under a file: the first table fails, nothing is renamed, the old names stay.
+    const SFileStatus status = doc.Save(dir.Name("file/b.nenpyo"), strFailed);
+    EXPECT_EQ(IDS_FILE_WRITE_FAILED, status.nMessage);
+    EXPECT_EQ(dir.Name("file/b.lev"), strFailed);
+    EXPECT_EQ(dir.Name("a.nenpyo"), doc.GetPathName());
+    EXPECT_EQ(dir.Name("a.lev"), doc.Events().GetFileName());
+    EXPECT_TRUE(doc.IsModified());
+    EXPECT_EQ(strLev, dir.Read("a.lev"));
+    EXPECT_EQ(strDoc, dir.Read("a.nenpyo"));
+
+    // The document itself cannot be replaced (a folder stands in its place): the tables written
+    // before keep their names and the chronology stays unsaved.
+    std::filesystem::create_directory(dir.Path() / "c.nenpyo");
+    EXPECT_EQ(IDS_FILE_WRITE_FAILED, doc.Save(dir.Name("c.nenpyo"), strFailed).nMessage);
+    EXPECT_EQ(dir.Name("c.nenpyo"), strFailed);
+    EXPECT_EQ(dir.Name("a.lev"), doc.Events().GetFileName());
+    EXPECT_TRUE(doc.IsModified());
+}

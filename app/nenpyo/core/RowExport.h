@@ -1,0 +1,47 @@
+// The columns of a chronology and the visible rows written out as a printable HTML page or as CSV,
+// both UTF-8. No toolkit: the window's view, its exports and its printout show the same texts.
+#pragma once
+
+#include <string>
+
+#include <shared/chronology/ChronologyText.h>
+#include <corvane/FileStatus.h>
+#include <corvane/YearEvent.h>
+#include <framework/String.h>
+
+class CNenpyoDoc;
+
+enum EChronologyColumn : int {
+    COLUMN_YEAR,        // 西暦
+    COLUMN_ERA_YEAR,    // 和暦
+    COLUMN_PERIOD,      // 時代
+    COLUMN_BASE_YEAR,   // the base-year label, headed by the base-year table's name
+    COLUMN_DATE,        // 月日
+    COLUMN_TEXT,        // 出来事
+    COLUMN_NOTE,        // 備考
+    COLUMN_COUNT,
+};
+
+class CRowExport {
+public:
+    // The heading of a column (code page 932); the base-year column is headed with the base-year
+    // table's name, or 基点年 when it has none.
+    static CString ColumnTitle(const CNenpyoDoc& doc, int nColumn);
+    // The text of one column of a row; the date without the blank that MakeDate ends it with.
+    static CString ColumnText(const SChronologyRow& row, int nColumn);
+    // Whether the chronology shows the column: the base-year column only with a base-year table.
+    static bool HasColumn(const CNenpyoDoc& doc, int nColumn);
+
+    // The rows that eFilter shows (PRIORITY_ALL: every event), in list order, with the columns
+    // the chronology shows. CSV: a heading line, then a line a row; fields holding a comma, a
+    // quote or a line break are quoted with quotes doubled; lines end in CR LF. HTML: a complete
+    // page titled with the table name, its explanation, and a table; texts are escaped, the
+    // event text's link becomes a link.
+    static std::string Csv(const CNenpyoDoc& doc, EEventPriority eFilter);
+    static std::string Html(const CNenpyoDoc& doc, EEventPriority eFilter);
+
+    // Replaces the file pszPath (code page 932 name) with the bytes as they are, atomically: on
+    // failure (IDS_FILE_WRITE_FAILED) the previous file stays as it was. Writes the document file
+    // too.
+    static SFileStatus WriteFile(const char* pszPath, const std::string& strBytes);
+};

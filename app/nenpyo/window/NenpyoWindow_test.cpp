@@ -1,0 +1,296 @@
+// Nenpyo's window on the offscreen platform, on a copy of the sample chronology: each change and
+// its undo, the filter, finding, links, exports, the question before unsaved changes are lost, a
+// moved folder and a failed save. File dialogs and messages go through a recording host UI.
+#include <QtTest>
+
+#include <filesystem>
+
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QUndoStack>
+
+#include <framework/Cp932.h>
+
+#include "BaseYearDlg.h"
+#include "EventDlg.h"
+#include "EventModel.h"
+#include "NenpyoWindow.h"
+#include "RowExport.h"
+#include "EventTestData_test.h"
+#include "testing/FakeHostUi.h"
+
+namespace {
+
+// Everything a user can see of the chronology, to compare states before and after.
+std::string Snapshot(CNenpyoWindow& window)
+{
+    CNenpyoDoc& doc = window.Doc();
+    return CRowExport::Csv(doc, PRIORITY_ALL) + Cp932ToUtf8Lossy(doc.Events().GetTableName().View()) +
+           Cp932ToUtf8Lossy(doc.Events().GetExplanation().View());
+}
+
+QString SelectedText(CNenpyoWindow& window)
+{
+    const int nRow = window.Model()->RowOf(window.SelectedIndex());
+    return window.Model()->data(window.Model()->index(nRow, COLUMN_TEXT)).toString();
+}
+
+// Answers the next modal message box with the button that has the text.
+void AnswerNextBox(const QString& strButton)
+{
+    QTimer::singleShot(0, [strButton] {
+        auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(pBox != nullptr);
+        for (QAbstractButton* pButton : pBox->buttons()) {
+            if (pButton->text() == strButton)
+                pButton->click();
+        }
+    });
+}
+
+} // namespace
+
+class CNenpyoWindowTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_strDoc;
+    std::vector<QUrl> m_openedUrls;
+
+public Q_SLOTS:
+    void OpenUrl(const QUrl& url) { m_openedUrls.push_back(url); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "OpenUrl");
+    }
+
+    void cleanupTestCase() { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
+
+    // A fresh copy of the sample and of the era and period files before every test.
+    void init()
+    {
+        QVERIFY(m_dir.isValid());
+        std::filesystem::remove_all(m_dir.path().toStdString() + "/copy");
+        const std::filesystem::path copy = m_dir.path().toStdString() + "/copy";
+        std::filesystem::create_directories(copy);
+        std::filesystem::copy(NENPYO_TEST_DATA_DIR "/年表", copy / "年表");
+        std::filesystem::copy(NENPYO_TEST_DATA_DIR "/ﾗｲﾌﾞﾗﾘ", copy / "ﾗｲﾌﾞﾗﾘ");
+        m_strDoc = m_dir.path() + QStringLiteral("/copy/年表/日本史.nenpyo");
+        m_openedUrls.clear();
+    }
+
+    void everyChangeUndoesAndRedoesAndKeepsTheSelection()
+    {
+        CFakeHostUi ui;
+        CNenpyoWindow window;
+        QVERIFY(window.OpenFile(m_strDoc));
+        const QString strMerge = m_dir.path() + QStringLiteral("/merge.lev");
+        {
+            CYearEvent other;
+            other.SetData(Event(1601, "併合した出来事"), true, -1, PRIORITY_ALL);
+            QVERIFY(other.Save(LiteralToCp932(strMerge.toStdString().c_str())).Ok());
+        }
+        CBaseYear baseYear = window.Doc().BaseYear();
+        baseYear.SetBaseWesternYear(1868);
+
+        const struct {
+            const char* pszName;
+            std::function<bool()> change;
+            QString strSelected;   // the event text selected after the change; empty: any
+        } aChanges[] = {
+            {"add", [&] { window.AddEvent(Event(1600, "追加した出来事")); return true; }, QStringLiteral("追加した出来事")},
+            {"edit", [&] { return window.EditSelected(Event(1999, "直した出来事", 1)); }, QStringLiteral("直した出来事")},
+            {"delete", [&] { return window.DeleteSelected(); }, QString()},
+            {"move up", [&] { return window.MoveSelected(true); }, QStringLiteral("本能寺の変")},
+            {"move down", [&] { return window.MoveSelected(false); }, QStringLiteral("本能寺の変")},
+            {"merge", [&] { return window.MergeFile(strMerge); }, QStringLiteral("本能寺の変")},
+            {"table text", [&] { window.SetTableText(CP932("新しい名前"), CP932("説明")); return true; }, QString()},
+            {"base year", [&] { window.SetBaseYear(baseYear, true); return true; }, QString()},
+            {"no base year", [&] { window.SetBaseYear(baseYear, false); return true; }, QString()},
+        };
+        for (const auto& test : aChanges) {
+            window.GoToYear(1582);
+            QVERIFY(window.FindText(QStringLiteral("本能寺"), true));
+            const std::string strBefore = Snapshot(window);
+            QVERIFY2(test.change(), test.pszName);
+            const std::string strAfter = Snapshot(window);
+            QVERIFY2(strAfter != strBefore, test.pszName);
+            QVERIFY2(window.IsModified(), test.pszName);
+            if (!test.strSelected.isEmpty())
+                QCOMPARE(SelectedText(window), test.strSelected);
+            window.UndoStack()->undo();
+            QVERIFY2(Snapshot(window) == strBefore, test.pszName);
+            QVERIFY2(!window.IsModified(), test.pszName);
+            window.UndoStack()->redo();
+            QVERIFY2(Snapshot(window) == strAfter, test.pszName);
+            window.UndoStack()->undo();
+        }
+        QVERIFY(ui.m_messages.empty());
+    }
+
+    void moveAcrossAHiddenEventShowsTheTablesMessage()
+    {
+        CFakeHostUi ui;
+        CNenpyoWindow window;
+        QVERIFY(window.OpenFile(m_strDoc));
+        window.SetFilter(PRIORITY_HIGH);
+        QVERIFY(window.FindText(QStringLiteral("本能寺"), true));
+        QVERIFY(!window.MoveSelected(false));   // 山崎の戦い (1582, priority 1) is hidden below
+        QCOMPARE(ui.m_messages.size(), std::size_t{1});
+        QVERIFY(window.UndoStack()->count() == 0);
+    }
+
+    void filterGoToYearFindAndLinks()
+    {
+        CNenpyoWindow window;
+        QVERIFY(window.OpenFile(m_strDoc));
+        QCOMPARE(window.Model()->rowCount(), window.Doc().Events().GetLen());
+        window.SetFilter(PRIORITY_HIGH);
+        const int nHigh = window.Model()->rowCount();
+        QVERIFY(nHigh > 0 && nHigh < window.Doc().Events().GetLen());
+        window.SetFilter(PRIORITY_MIDDLE);
+        QVERIFY(window.Model()->rowCount() > nHigh);
+
+        QVERIFY(window.GoToYear(1599));   // the nearest event: 1600
+        QCOMPARE(SelectedText(window), QStringLiteral("関ヶ原の戦い"));
+        QVERIFY(window.GoToYear(99999));   // after the last: the last row
+        QCOMPARE(window.Model()->RowOf(window.SelectedIndex()), window.Model()->rowCount() - 1);
+
+        window.GoToYear(1600);
+        QVERIFY(window.FindText(QStringLiteral("幕府"), true));
+        QCOMPARE(SelectedText(window), QStringLiteral("徳川家康が征夷大将軍となり、江戸幕府を開く"));
+        QVERIFY(window.FindText(QStringLiteral("幕府"), false));
+        QCOMPARE(SelectedText(window), QStringLiteral("室町幕府が滅びる"));
+        const int nSelected = window.SelectedIndex();
+        QVERIFY(!window.FindText(QStringLiteral("見つからない文字"), true));
+        QCOMPARE(window.SelectedIndex(), nSelected);
+
+        // A link opens on a click and on Enter; a row without one opens nothing.
+        window.GoToYear(1600);
+        const int nRow = window.Model()->RowOf(window.SelectedIndex());
+        const QModelIndex cell = window.Model()->index(nRow, COLUMN_TEXT);
+        QCOMPARE(window.Model()->data(cell, CEventModel::LinkRole).toString(),
+                 QStringLiteral("https://ja.wikipedia.org/wiki/関ヶ原の戦い"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTest::mouseClick(window.View()->viewport(), Qt::LeftButton, {}, window.View()->visualRect(cell).center());
+        QTest::keyClick(window.View(), Qt::Key_Return);
+        QCOMPARE(m_openedUrls.size(), std::size_t{2});
+        QCOMPARE(m_openedUrls[0].toString(), QStringLiteral("https://ja.wikipedia.org/wiki/関ヶ原の戦い"));
+        QVERIFY(window.FindText(QStringLiteral("桶狭間"), false));
+        QVERIFY(!window.OpenSelectedLink());
+    }
+
+    void exportsWriteTheShownRows()
+    {
+        CFakeHostUi ui;
+        CNenpyoWindow window;
+        QVERIFY(window.OpenFile(m_strDoc));
+        window.SetFilter(PRIORITY_HIGH);
+        const QString strCsv = m_dir.path() + QStringLiteral("/high.csv");
+        QVERIFY(window.ExportCsv(strCsv));
+        QFile csv(strCsv);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(csv.readAll().count('\n'), window.Model()->rowCount() + 1);
+        QVERIFY(window.ExportHtml(m_dir.path() + QStringLiteral("/high.html")));
+        QVERIFY(window.PrintToPdf(m_dir.path() + QStringLiteral("/high.pdf")));
+        QVERIFY(QFileInfo(m_dir.path() + QStringLiteral("/high.pdf")).size() > 1000);
+        QVERIFY(!window.ExportCsv(m_dir.path() + QStringLiteral("/no/such/folder/x.csv")));
+        QCOMPARE(ui.m_messages.size(), std::size_t{1});
+    }
+
+    void unsavedChangesAreAskedAbout()
+    {
+        CFakeHostUi ui;
+        CNenpyoWindow window;
+        QVERIFY(window.OpenFile(m_strDoc));
+        QVERIFY(window.MaybeSave());   // nothing to ask
+        window.AddEvent(Event(2024, "新しい出来事"));
+
+        AnswerNextBox(QStringLiteral("キャンセル"));
+        QVERIFY(!window.MaybeSave());
+        AnswerNextBox(QStringLiteral("保存しない(&N)"));
+        QVERIFY(window.MaybeSave());
+        QVERIFY(window.IsModified());
+        AnswerNextBox(QStringLiteral("保存(&S)"));
+        QVERIFY(window.MaybeSave());
+        QVERIFY(!window.IsModified());
+
+        CNenpyoWindow reopened;
+        QVERIFY(reopened.OpenFile(m_strDoc));
+        QCOMPARE(reopened.Doc().Events().GetLen(), window.Doc().Events().GetLen());
+        QVERIFY(ui.m_messages.empty());
+    }
+
+    void movedFolderOpensAndFailedSaveKeepsTheFiles()
+    {
+        CFakeHostUi ui;
+        {
+            CNenpyoWindow window;
+            QVERIFY(window.OpenFile(m_strDoc));
+            window.AddEvent(Event(2024, "移す前の出来事"));
+            QVERIFY(window.SaveTo(m_strDoc));
+        }
+        const QString strMoved = m_dir.path() + QStringLiteral("/moved");
+        QVERIFY(QDir().rename(m_dir.path() + QStringLiteral("/copy"), strMoved));
+        const QString strDoc = strMoved + QStringLiteral("/年表/日本史.nenpyo");
+        CNenpyoWindow window;
+        QVERIFY(window.OpenFile(strDoc));
+        QVERIFY(window.FindText(QStringLiteral("移す前の出来事"), true));
+        QCOMPARE(window.Model()->data(window.Model()->index(0, COLUMN_ERA_YEAR)).toString(), QStringLiteral(""));
+        QVERIFY(window.GoToYear(1600));
+        const int nRow = window.Model()->RowOf(window.SelectedIndex());
+        QCOMPARE(window.Model()->data(window.Model()->index(nRow, COLUMN_ERA_YEAR)).toString(), QStringLiteral("慶長5年"));
+        QCOMPARE(window.Model()->data(window.Model()->index(nRow, COLUMN_PERIOD)).toString(), QStringLiteral("安土桃山時代"));
+
+        // Save as under a plain file fails: a message, the previous files as they were, still unsaved.
+        QFile lev(strMoved + QStringLiteral("/年表/日本史.lev"));
+        QVERIFY(lev.open(QIODevice::ReadOnly));
+        const QByteArray before = lev.readAll();
+        lev.close();
+        window.DeleteSelected();
+        QVERIFY(!window.SaveTo(strMoved + QStringLiteral("/年表/日本史.lev/x.nenpyo")));
+        QCOMPARE(ui.m_messages.size(), std::size_t{1});
+        QVERIFY(window.IsModified());
+        QVERIFY(lev.open(QIODevice::ReadOnly));
+        QCOMPARE(lev.readAll(), before);
+    }
+
+    void dialogsNameWhatIsWrong()
+    {
+        const struct {
+            const char* pszYear;
+            bool bOk;
+        } aYears[] = {{"1600", true}, {" －660 ", true}, {"0", false}, {"16OO", false}, {"3000000000", false}};
+        for (const auto& test : aYears) {
+            SEventData event = Event(1, "x");
+            CEventDlg dlg(event, QStringLiteral("test"));
+            dlg.findChildren<QLineEdit*>().at(0)->setText(QString::fromUtf8(test.pszYear));
+            QString strMessage;
+            QVERIFY2(dlg.ReadFields(event, strMessage) == test.bOk, test.pszYear);
+            QVERIFY(strMessage.isEmpty() == test.bOk);
+        }
+        CBaseYear table;
+        CBaseYearDlg dlg(table);
+        const QList<QLineEdit*> edits = dlg.findChildren<QLineEdit*>();
+        edits.at(1)->setText(QStringLiteral("1603"));
+        edits.at(2)->setText(QStringLiteral("1600"));
+        QString strMessage;
+        QVERIFY(!dlg.ReadFields(table, strMessage));
+        QCOMPARE(strMessage, QStringLiteral("終了年は基点年と同じか後の年にしてください。"));
+        edits.at(2)->clear();
+        QVERIFY(dlg.ReadFields(table, strMessage));
+        QCOMPARE(table.GetEndWesternYear(), NO_END_YEAR);
+    }
+};
+
+QTEST_MAIN(CNenpyoWindowTest)
+#include "NenpyoWindow_test.moc"

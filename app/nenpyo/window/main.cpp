@@ -1,0 +1,55 @@
+// Nenpyo (年表): keeps a chronology of events with its base-year, era and period tables.
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <framework/HostUi.h>
+
+#include "NenpyoWindow.h"
+#include <shared/qt/QtHostUi.h>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(QStringLiteral("Haldris"));
+    QCoreApplication::setApplicationName(QStringLiteral("Nenpyo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(NENPYO_VERSION));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("年表"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("nenpyo"));
+    QIcon icon;
+    for (const int nSize : {16, 32, 48, 256})
+        icon.addFile(QStringLiteral(":/nenpyo/nenpyo-%1.png").arg(nSize), QSize(nSize, nSize));
+    QGuiApplication::setWindowIcon(icon);
+
+    // The standard dialogs (file, print, message buttons) in Japanese.
+    QTranslator translator;
+    if (translator.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translator);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("年表(出来事・基点年・元号・時代の表)を作り、読み、書き出します。"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("開く年表ファイル(.nenpyo)または出来事ファイル(.lev)"));
+    parser.process(app);
+
+    CQtHostUi hostUi;
+    SetHostUi(&hostUi);
+    int nResult = 0;
+    {
+        CNenpyoWindow window;
+        // A first start shows the sample rather than an empty table.
+        if (!parser.positionalArguments().isEmpty())
+            window.OpenFile(parser.positionalArguments().constFirst());
+        else if (CNenpyoWindow::RecentFiles().isEmpty())
+            window.OpenFile(CNenpyoWindow::SampleFile());
+        window.show();
+        nResult = QApplication::exec();
+    }
+    SetHostUi(nullptr);
+    return nResult;
+}

@@ -1,0 +1,48 @@
+#include <shared/chronology/ChronologyText.h>
+
+#include <corvane/HtmlManage.h>
+
+CString CChronologyText::EraYear(std::int32_t lYear) const
+{
+    return m_pEras ? m_pEras->GetEraYearText(lYear) : CString();
+}
+
+CString CChronologyText::Period(std::int32_t lYear) const
+{
+    CString strPeriod;
+    if (m_pPeriods) {
+        const int nIndex = m_pPeriods->GetIndexFromYear(lYear);
+        if (nIndex >= 0)
+            CHtmlManage().RemoveHtml(m_pPeriods->GetAt(nIndex).strGengou, strPeriod);
+    }
+    return strPeriod;
+}
+
+CString CChronologyText::BaseYearLabel(std::int32_t lYear) const
+{
+    CString strLabel;
+    if (m_pBaseYear)
+        m_pBaseYear->MakeBaseYearStr(lYear, strLabel);
+    return strLabel;
+}
+
+SChronologyRow CChronologyText::MakeRow(const SEventData& data) const
+{
+    SChronologyRow row;
+    row.strYear.Format("%d", static_cast<int>(data.lYear));
+    row.strEraYear = EraYear(data.lYear);
+    row.strPeriod = Period(data.lYear);
+    row.strBaseYear = BaseYearLabel(data.lYear);
+    data.MakeDate(row.strDate);
+    CHtmlManage().RemoveHtml(data.strEvent, row.strText);
+    row.strNote = data.strNote;
+    // The first link of the text: the first call finds where it begins, the second takes it apart.
+    CString strLabel;
+    int nStart = -1;
+    int nEnd = -1;
+    if (!CHtmlManage::GetLinkFromString(data.strEvent, 0, row.strLink, strLabel, nStart, nEnd) &&
+        (nStart <= 0 ||
+         !CHtmlManage::GetLinkFromString(data.strEvent, nStart, row.strLink, strLabel, nStart, nEnd)))
+        row.strLink.Empty();
+    return row;
+}

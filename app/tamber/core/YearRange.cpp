@@ -1,0 +1,10 @@
+#include <tamber/core/YearRange.h>
+
+#include <framework/Env.h>
+
+CYearRange::CYearRange() : m_lStartYear(1), m_lEndYear(GetCurrentYear()) {}
+
+std::int32_t CYearRange::GetCurrentYear()
+{
+    return Env::LocalYear();
+}
