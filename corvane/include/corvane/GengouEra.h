@@ -11,6 +11,7 @@
 // NO_YEAR (2147483647). Not thread-safe.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <vector>
 
@@ -21,18 +22,56 @@
 #include <corvane/TableBase.h>
 #include <corvane/corvane_export.h>
 
-// One era (or period). Copied by value; a default record has empty strings and both years 0.
+// A day, or a month, or a year, as Japanese chronologies write it. Before 1873 the month and day
+// are those of the old Japanese calendar (a leap month, 閏, follows the month of the same number),
+// and lYear is the Western year that the Japanese year mostly falls in (慶応3年12月9日 is 1867,
+// 12月9日); from 1873 on they are Gregorian. No conversion between the two calendars is made.
+// Dates compare as (year, month, leap after its month, day); a missing month or day (0) sorts
+// before every given one.
+struct CORVANE_EXPORT SEraDate {
+    std::int32_t lYear = 0;
+    int nMonth = 0;        // 1-12; 0: the year alone
+    bool bLeap = false;    // the leap month that follows nMonth; only with a month
+    int nDay = 0;          // 1-31; 0: no day
+
+    friend bool operator==(const SEraDate&, const SEraDate&) = default;
+    friend auto operator<=>(const SEraDate& a, const SEraDate& b)
+    {
+        if (auto c = a.lYear <=> b.lYear; c != 0)
+            return c;
+        if (auto c = a.nMonth <=> b.nMonth; c != 0)
+            return c;
+        if (auto c = a.bLeap <=> b.bLeap; c != 0)
+            return c;
+        return a.nDay <=> b.nDay;
+    }
+};
+
+// One era (or period). Copied by value; a default record has empty strings, both years 0 and no
+// days. The first and last day are optional: a record read from a file without days (every period
+// file, era files of the older format) has month and day 0 and is known by year alone.
 struct CORVANE_EXPORT SGengouEraTable {
     CString strGengou;              // name, e.g. 明治; may hold HTML markup
     std::int32_t lBeginYear = 0;    // Western year of era year 1
     std::int32_t lEndYear = 0;      // Western year of the era's last year, inclusive
     CString strNote;                // free note; line breaks are CR LF pairs
+    // The day the era began and the day it ended (inclusive), with lBeginYear and lEndYear as their
+    // years; month 0 when not known. Month 1-12, day 1-31; bLeap for an old-calendar leap month.
+    int nBeginMonth = 0;
+    bool bBeginLeap = false;
+    int nBeginDay = 0;
+    int nEndMonth = 0;
+    bool bEndLeap = false;
+    int nEndDay = 0;
+
+    SEraDate BeginDate() const { return {lBeginYear, nBeginMonth, bBeginLeap, nBeginDay}; }
+    SEraDate EndDate() const { return {lEndYear, nEndMonth, bEndLeap, nEndDay}; }
 
     // Field by field; names and notes as exact bytes.
     friend bool operator==(const SGengouEraTable& a, const SGengouEraTable& b)
     {
         return a.lBeginYear == b.lBeginYear && a.lEndYear == b.lEndYear && a.strGengou == b.strGengou &&
-               a.strNote == b.strNote;
+               a.strNote == b.strNote && a.BeginDate() == b.BeginDate() && a.EndDate() == b.EndDate();
     }
 };
 
