@@ -37,7 +37,7 @@ double Clip(double dX, double dWidth)
 }
 
 constexpr double kPointMark = 9;   // room before the text of an event shorter than 3 pixels
-constexpr double kSpanMark = 3;
+constexpr double kSpanMark = 5;
 
 } // namespace
 
@@ -250,7 +250,7 @@ void CBandPainter::Paint(QPainter& painter, const QRect& rect, const CBandScale&
         QFont small = m_font;
         small.setPointSizeF(m_font.pointSizeF() * 0.85);
         painter.setFont(small);
-        const QString strCount = QStringLiteral("%1件中 %2件に名前").arg(m_labels.nVisible).arg(m_labels.vLabels.size());
+        const QString strCount = QStringLiteral("%1件中 %2件の名前を表示").arg(m_labels.nVisible).arg(m_labels.vLabels.size());
         const QFontMetricsF fm(small);
         const QRectF box(area.width() - fm.horizontalAdvance(strCount) - 10, strip.top() - fm.height() - 2,
                          fm.horizontalAdvance(strCount) + 8, fm.height() + 2);
@@ -367,9 +367,15 @@ void CBandPainter::PaintLabels(QPainter& painter, const QRect& area, int nSelect
         painter.setBrush(mark);
         double dText = label.dLeft;
         if (bSpan) {
+            // The stretch shaded along the row, its beginning a firm line.
             const double x0 = Clip(label.dMarkLeft, area.width());
             const double x1 = Clip(label.dMarkRight, area.width());
-            painter.drawRect(QRectF(x0, y + 1, x1 - x0, 3));
+            QColor shade = mark;
+            shade.setAlpha(bSelected ? 90 : 40);
+            painter.setBrush(shade);
+            painter.drawRect(QRectF(x0, y + 1, x1 - x0, m_nRowHeight - 3));
+            painter.setBrush(mark);
+            painter.drawRect(QRectF(x0, y + 1, 2, m_nRowHeight - 3));
             dText += kSpanMark;
         } else {
             const double cx = label.dMarkLeft + 3.5;

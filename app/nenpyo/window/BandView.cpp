@@ -34,23 +34,22 @@ void CBandView::SetDocument(const CNenpyoDoc* pDoc)
     m_painter.SetDocument(pDoc);
     m_nSelected = -1;
     m_bFitted = false;
-    if (viewport()->width() > 0)
-        FitAll();
-    Changed();
+    FitAll();
 }
 
 void CBandView::Reload()
 {
     m_painter.Reload();
-    if (!m_bFitted)
+    if (!m_bFitted || m_bShowingAll)
         FitAll();
-    Changed();
+    else
+        Changed();
 }
 
 void CBandView::SetFilter(EEventPriority eFilter)
 {
     m_eFilter = eFilter;
-    Changed();
+    viewport()->update();
 }
 
 void CBandView::SetSelectedIndex(int nListIndex, bool bShow)
@@ -101,6 +100,7 @@ void CBandView::FitAll()
     const double dMargin = (dTo - dFrom) * kMargin;
     m_scale.Fit(dFrom - dMargin, dTo + dMargin, std::max(viewport()->width(), 1));
     Changed();
+    m_bShowingAll = true;
 }
 
 void CBandView::CenterYear(std::int32_t lYear)
@@ -136,6 +136,7 @@ void CBandView::ShowYears(std::int32_t lFrom, std::int32_t lTo)
 
 void CBandView::Changed()
 {
+    m_bShowingAll = false;
     UpdateScrollBar();
     viewport()->update();
 }
@@ -169,6 +170,7 @@ void CBandView::scrollContentsBy(int, int)
 {
     if (m_bUpdatingBar)
         return;
+    m_bShowingAll = false;
     m_scale.PlaceAt(m_dScrollOrigin + horizontalScrollBar()->value() * m_dScrollUnit / m_scale.PixelsPerYear(), 0);
     viewport()->update();
 }
@@ -223,7 +225,15 @@ void CBandView::paintEvent(QPaintEvent*)
 
 void CBandView::resizeEvent(QResizeEvent* pEvent)
 {
+    // The time in the middle stays there; everything shown stays shown.
+    const double dMiddle = m_scale.Time(m_nViewportWidth / 2.0);
     QAbstractScrollArea::resizeEvent(pEvent);
+    m_nViewportWidth = viewport()->width();
+    if (m_bShowingAll || !m_bFitted) {
+        FitAll();
+        return;
+    }
+    m_scale.PlaceAt(dMiddle, m_nViewportWidth / 2.0);
     UpdateScrollBar();
 }
 

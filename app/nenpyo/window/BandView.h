@@ -73,8 +73,10 @@ private:
     EEventPriority m_eFilter = PRIORITY_ALL;
     int m_nSelected = -1;
     bool m_bFitted = false;      // fitted once a document with something to show came
+    bool m_bShowingAll = false;  // fitted and not moved since: a new size fits again
     bool m_bDragging = false;
     double m_dDragX = 0;
+    int m_nViewportWidth = 0;
     double m_dScrollUnit = 1;    // pixels per step of the scroll bar
     double m_dScrollOrigin = 0;  // time at scroll bar value 0
     bool m_bUpdatingBar = false;

@@ -45,6 +45,7 @@ int main(int argc, char** argv)
     bOk = bOk && window.OpenFile(QString::fromLocal8Bit(argv[2]));
     Settle();
     window.GoToYear(1600);
+    window.Band()->FitAll();
     bOk = bOk && Save(window, out.filePath(QStringLiteral("nenpyo-all.png")));
     window.SetFilter(PRIORITY_HIGH);
     Settle();
