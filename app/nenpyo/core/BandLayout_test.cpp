@@ -76,6 +76,9 @@ TEST(BandScale, TicksAdaptToTheZoom)
             EXPECT_TRUE(vTicks[n].dTime >= scale.Time(0) && vTicks[n].dTime <= scale.Time(1000));
         }
     }
+    // The whole 32-bit range in a view: a handful of ticks, not one a year.
+    CBandScale all(-2147483648.0, CBandScale::kMinPixelsPerYear);
+    EXPECT_LE(all.Ticks(1000, 60).size(), 1000u / 6 + 2);
     // Around year 1 (no year 0) the centuries are -100, 1, 100.
     CBandScale scale(-150, 1);
     std::vector<std::int32_t> vLabelled;
