@@ -165,7 +165,7 @@ void CBandPainter::Paint(QPainter& painter, const QRect& rect, const CBandScale&
         baseBand = QRect(0, y, area.width(), nBand);
         y = baseBand.bottom() + 1;
     }
-    constexpr int nStrip = 14;
+    const int nStrip = m_nLine + 2;   // the density strip, with its count at the right
     const QRect events(0, y + 4, area.width(), std::max(0, area.height() - y - 4 - nStrip));
 
     PaintAxis(painter, area, scale);
@@ -252,8 +252,8 @@ void CBandPainter::Paint(QPainter& painter, const QRect& rect, const CBandScale&
         painter.setFont(small);
         const QString strCount = QStringLiteral("%1件中 %2件の名前を表示").arg(m_labels.nVisible).arg(m_labels.vLabels.size());
         const QFontMetricsF fm(small);
-        const QRectF box(area.width() - fm.horizontalAdvance(strCount) - 10, strip.top() - fm.height() - 2,
-                         fm.horizontalAdvance(strCount) + 8, fm.height() + 2);
+        const QRectF box(area.width() - fm.horizontalAdvance(strCount) - 10, strip.top() + 1,
+                         fm.horizontalAdvance(strCount) + 8, strip.height() - 2);
         painter.setBrush(QColor(255, 255, 255, 230));
         painter.drawRect(box);
         painter.setPen(Qt::black);
