@@ -100,6 +100,17 @@ private Q_SLOTS:
         const double dLeft = band.Scale().Left();
         pBar->setValue(pBar->value() + nStep);
         QVERIFY(qAbs((band.Scale().Left() - dLeft) * band.Scale().PixelsPerYear() - nStep) < 1);
+        // The keys: + zooms at the middle, → pans, Home brings the first event in.
+        const double dMiddle = pViewport->width() / 2.0;
+        const double dTime = band.Scale().Time(dMiddle);
+        const double dZoom = band.Scale().PixelsPerYear();
+        QTest::keyClick(&band, Qt::Key_Plus);
+        QVERIFY(band.Scale().PixelsPerYear() > dZoom && qAbs(band.Scale().Time(dMiddle) - dTime) < 1e-6);
+        QTest::keyClick(&band, Qt::Key_Right);
+        QVERIFY(band.Scale().Time(dMiddle) > dTime);
+        QTest::keyClick(&band, Qt::Key_Home);
+        const double xFirst = band.Scale().X(CBandScale::YearStart(-660));
+        QVERIFY(xFirst > 0 && xFirst < pViewport->width() / 10.0);
         // 年へ移動 puts the year in the middle.
         QVERIFY(window.GoToYear(1600));
         QCOMPARE(CBandScale::YearAt(band.Scale().Time(pViewport->width() / 2.0)), 1600);
