@@ -184,7 +184,8 @@ void CBandView::Render(QPainter& painter, const QRect& rect)
 
 bool CBandView::SaveImage(const QString& strPath)
 {
-    const QSize size = viewport()->size();
+    // A hidden band has no size of its own: its stretch then goes into a picture of a usual size.
+    const QSize size = isVisible() && !viewport()->size().isEmpty() ? viewport()->size() : QSize(1200, 500);
     QSaveFile file(strPath);
     if (!file.open(QIODevice::WriteOnly))
         return false;

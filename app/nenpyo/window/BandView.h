@@ -41,8 +41,9 @@ public:
     // Paints what the view shows into rect of any painter (an image, an SVG file, a page), the
     // view's stretch of time spread over the rect's width.
     void Render(QPainter& painter, const QRect& rect);
-    // Writes what the view shows as PNG, or as SVG for a name ending in .svg. False when the file
-    // cannot be written.
+    // Writes what the view shows as PNG, or as SVG for a name ending in .svg, at the view's size
+    // (1200 x 500 while it is hidden). False, any earlier file of that name left as it was, when
+    // the file cannot be written.
     bool SaveImage(const QString& strPath);
 
     CBandPainter& Painter() { return m_painter; }
