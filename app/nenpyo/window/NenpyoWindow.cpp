@@ -19,6 +19,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
 #include <QTextDocument>
@@ -31,6 +32,7 @@
 #include <framework/FileSystem.h>
 #include <framework/HostUi.h>
 
+#include "BandView.h"
 #include "BaseYearDlg.h"
 #include "EventDlg.h"
 #include "EventEdit.h"
@@ -104,7 +106,23 @@ CNenpyoWindow::CNenpyoWindow(QWidget* pParent) : QMainWindow(pParent), m_pDoc(st
     auto* pLayout = new QVBoxLayout(pCentral);
     pLayout->addWidget(m_pName);
     pLayout->addWidget(m_pExplanation);
-    pLayout->addWidget(m_pView, 1);
+    // The time band under the table; whether it is shown and its share are kept in the profile.
+    m_pBand = new CBandView;
+    auto* pSplitter = new QSplitter(Qt::Vertical);
+    pSplitter->addWidget(m_pView);
+    pSplitter->addWidget(m_pBand);
+    pSplitter->setStretchFactor(0, 3);
+    pSplitter->setStretchFactor(1, 2);
+    pSplitter->restoreState(QSettings().value(QStringLiteral("Band/Splitter")).toByteArray());
+    m_pBand->setVisible(QSettings().value(QStringLiteral("Band/Visible"), true).toBool());
+    connect(pSplitter, &QSplitter::splitterMoved, this,
+            [pSplitter] { QSettings().setValue(QStringLiteral("Band/Splitter"), pSplitter->saveState()); });
+    connect(m_pBand, &CBandView::eventSelected, this, [this](int nIndex) { SelectIndex(nIndex); });
+    connect(m_pBand, &CBandView::eventActivated, this, [this](int nIndex) {
+        SelectIndex(nIndex);
+        EditEventDlg();
+    });
+    pLayout->addWidget(pSplitter, 1);
     setCentralWidget(pCentral);
 
     m_pUndoStack = new QUndoStack(this);
@@ -114,6 +132,8 @@ CNenpyoWindow::CNenpyoWindow(QWidget* pParent) : QMainWindow(pParent), m_pDoc(st
 
     CreateActions();
     connect(m_pView->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CNenpyoWindow::UpdateActions);
+    connect(m_pView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { m_pBand->SetSelectedIndex(SelectedIndex(), true); });
     statusBar();
     resize(1000, 640);
 
@@ -166,6 +186,12 @@ void CNenpyoWindow::CreateActions()
     pFile->addAction(QStringLiteral("出来事ファイルを併合(&M)..."), this, &CNenpyoWindow::Merge);
     pFile->addAction(QStringLiteral("HTMLに書き出す(&H)..."), this, &CNenpyoWindow::ExportHtmlAs);
     pFile->addAction(QStringLiteral("CSVに書き出す(&C)..."), this, &CNenpyoWindow::ExportCsvAs);
+    pFile->addAction(QStringLiteral("画像に保存(&I)..."), this, [this] {
+        const QString strPath = AskFileName(false, QStringLiteral("画像に保存"), "PNG画像 (*.png)|*.png|SVG画像 (*.svg)|*.svg|",
+                                            "png", QStringLiteral("年表.png"));
+        if (!strPath.isEmpty() && !m_pBand->SaveImage(strPath))
+            AfxMessageBox(FormatFileStatus(SFileStatus{IDS_FILE_WRITE_FAILED, 0, 0}, Cp932Path(strPath)), MB_ICONEXCLAMATION);
+    });
     pFile->addSeparator();
     pFile->addAction(QStringLiteral("印刷(&P)..."), QKeySequence::Print, this, &CNenpyoWindow::Print);
     pFile->addAction(QStringLiteral("PDFに保存(&D)..."), this, &CNenpyoWindow::PrintPdfAs);
@@ -237,6 +263,16 @@ void CNenpyoWindow::CreateActions()
         connect(pAction, &QAction::triggered, this, [this, eFilter] { SetFilter(eFilter); });
     }
 
+    pShow->addSeparator();
+    QAction* pBand = pShow->addAction(QStringLiteral("時間帯(&B)"));
+    pBand->setCheckable(true);
+    pBand->setChecked(!m_pBand->isHidden());
+    connect(pBand, &QAction::toggled, this, [this](bool bShow) {
+        m_pBand->setVisible(bShow);
+        QSettings().setValue(QStringLiteral("Band/Visible"), bShow);
+    });
+    pShow->addAction(QStringLiteral("全体を表示(&W)"), QKeySequence(Qt::CTRL | Qt::Key_0), m_pBand, &CBandView::FitAll);
+
     QMenu* pHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
     pHelp->addAction(QStringLiteral("ヘルプ(&H)"), QKeySequence::HelpContents, this, &CNenpyoWindow::Help);
     pHelp->addAction(QStringLiteral("バージョン情報 Nenpyo(&A)..."), this, &CNenpyoWindow::About);
@@ -248,6 +284,7 @@ void CNenpyoWindow::SetDocument(std::unique_ptr<CNenpyoDoc> pDoc)
     m_pDoc = std::move(pDoc);
     m_pUndoStack->clear();
     m_pModel->SetDocument(m_pDoc.get());
+    m_pBand->SetDocument(m_pDoc.get());
     EventsChanged(-1);
     if (m_pModel->rowCount() > 0)
         SelectIndex(m_pModel->ListIndex(0));
@@ -259,6 +296,7 @@ void CNenpyoWindow::EventsChanged(int nSelect)
 {
     const int nKeep = nSelect >= 0 ? nSelect : SelectedIndex();
     m_pModel->Reload();
+    m_pBand->Reload();
     m_pView->setColumnHidden(COLUMN_BASE_YEAR, !m_pDoc->HasBaseYear());
     if (nKeep >= 0 && nKeep < m_pDoc->Events().GetLen())
         SelectIndex(nKeep);
@@ -648,6 +686,7 @@ void CNenpyoWindow::SetFilter(EEventPriority eFilter)
 {
     const int nKeep = SelectedIndex();
     m_pModel->SetFilter(eFilter);
+    m_pBand->SetFilter(eFilter);
     for (QAction* pAction : m_pFilterGroup->actions())
         pAction->setChecked(pAction->data().toInt() == eFilter);
     if (nKeep >= 0)
@@ -682,6 +721,7 @@ bool CNenpyoWindow::GoToYear(std::int32_t lYear)
     if (nRow < 0)
         nRow = m_pModel->rowCount() - 1;
     SelectIndex(m_pModel->ListIndex(nRow), true);
+    m_pBand->CenterYear(lYear);
     return true;
 }
 

@@ -17,6 +17,7 @@
 #include "NenpyoCommands.h"
 #include "NenpyoDoc.h"
 
+class CBandView;
 class CEventModel;
 class QAction;
 class QActionGroup;
@@ -82,6 +83,8 @@ public:
     void EventsChanged(int nSelect) override;
     CEventModel* Model() const { return m_pModel; }
     QTableView* View() const { return m_pView; }
+    // The time band under the table.
+    CBandView* Band() const { return m_pBand; }
     QUndoStack* UndoStack() const { return m_pUndoStack; }
     // The link target as the desktop gets it: a relative name is taken from the document's folder.
     QUrl LinkUrl(const QString& strLink) const;
@@ -131,6 +134,7 @@ private:
     std::unique_ptr<CNenpyoDoc> m_pDoc;
     CEventModel* m_pModel;
     QTableView* m_pView;
+    CBandView* m_pBand;
     QLabel* m_pName;
     QLabel* m_pExplanation;
     QUndoStack* m_pUndoStack;

@@ -1,5 +1,7 @@
 // nenpyo-screenshot: draws Nenpyo's main window on a chronology (every priority, then the high
-// one only), the event dialog and the base-year dialog into PNG files, for scripts/screenshot.
+// one only), the event dialog, the base-year dialog and the time band at three zooms (the whole
+// chronology, the centuries of the two courts, the years around 1868) into PNG files, for
+// scripts/screenshot.
 //
 //   nenpyo-screenshot OUTDIR DOCUMENT
 //
@@ -8,10 +10,12 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QSplitter>
 #include <QStandardPaths>
 
 #include <framework/HostUi.h>
 
+#include "BandView.h"
 #include "BaseYearDlg.h"
 #include "EventDlg.h"
 #include "EventModel.h"
@@ -41,6 +45,7 @@ int main(int argc, char** argv)
     bOk = bOk && window.OpenFile(QString::fromLocal8Bit(argv[2]));
     Settle();
     window.GoToYear(1600);
+    window.Band()->FitAll();
     bOk = bOk && Save(window, out.filePath(QStringLiteral("nenpyo-all.png")));
     window.SetFilter(PRIORITY_HIGH);
     Settle();
@@ -55,6 +60,20 @@ int main(int argc, char** argv)
     CBaseYearDlg baseYearDlg(window.Doc().BaseYear(), &window);
     baseYearDlg.show();
     bOk = bOk && Save(baseYearDlg, out.filePath(QStringLiteral("nenpyo-baseyear.png")));
+
+    window.SetFilter(PRIORITY_ALL);
+    CBandView& band = *window.Band();
+    band.setVisible(true);
+    window.resize(1100, 900);
+    if (auto* pSplitter = qobject_cast<QSplitter*>(band.parentWidget()))
+        pSplitter->setSizes({300, 440});
+    Settle();
+    band.FitAll();
+    bOk = bOk && Save(band, out.filePath(QStringLiteral("nenpyo-band-all.png")));
+    band.ShowYears(1300, 1420);
+    bOk = bOk && Save(band, out.filePath(QStringLiteral("nenpyo-band-courts.png")));
+    band.ShowYears(1866, 1870);
+    bOk = bOk && Save(band, out.filePath(QStringLiteral("nenpyo-band-meiji.png")));
     SetHostUi(nullptr);
     return bOk ? 0 : 1;
 }

@@ -4,6 +4,10 @@
 // when it is scrolled from the first row to the last, under every filter and under the high one.
 // Each family runs at both sizes: a ratio of about 10 means linear. The memory an opened
 // chronology takes per event is reported as a counter.
+//
+// The time band: one zoom or pan step, i.e. laying out and painting the visible stretch into an
+// image of the view's size (1100 x 440), at five zooms from the whole chronology to three months,
+// each step panned by a tenth of the width so that new events come into view.
 #include <benchmark/benchmark.h>
 
 #include <malloc.h>
@@ -15,10 +19,13 @@
 #include <memory>
 #include <string>
 
-#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <framework/Cp932.h>
 
+#include "BandPainter.h"
 #include "EventModel.h"
 #include "NenpyoDoc.h"
 
@@ -112,15 +119,66 @@ void EveryRow(benchmark::State& state, EEventPriority eFilter)
 void BM_ModelEveryRow(benchmark::State& state) { EveryRow(state, PRIORITY_ALL); }
 void BM_ModelEveryRowHigh(benchmark::State& state) { EveryRow(state, PRIORITY_HIGH); }
 
+// Years a view of the band shows at each zoom.
+constexpr double kBandYears[] = {2800, 300, 30, 3, 0.25};
+
+void BM_BandPaint(benchmark::State& state)
+{
+    CNenpyoDoc doc;
+    CString strFailed;
+    if (!doc.Open(Document(static_cast<int>(state.range(0))), ShippedTables(), strFailed).Ok())
+        state.SkipWithError("open failed");
+    CBandPainter painter;
+    painter.SetDocument(&doc);
+    QImage image(1100, 440, QImage::Format_RGB32);
+    const double dYears = kBandYears[state.range(1)];
+    CBandScale scale(0, image.width() / dYears);
+    scale.PlaceAt(-700, 0);
+    std::size_t nLabels = 0;
+    for (auto _ : state) {
+        scale.Pan(image.width() / 10.0);
+        if (scale.Time(0) > 2030)
+            scale.PlaceAt(-700, 0);
+        QPainter p(&image);
+        painter.Paint(p, image.rect(), scale, PRIORITY_ALL, 1000);
+        nLabels += painter.Labels().vLabels.size();
+    }
+    state.counters["labels"] = static_cast<double>(nLabels) / static_cast<double>(state.iterations());
+    state.counters["years_in_view"] = dYears;
+}
+
+// What every change of the table costs the band: indexing the events again.
+void BM_BandIndex(benchmark::State& state)
+{
+    CNenpyoDoc doc;
+    CString strFailed;
+    if (!doc.Open(Document(static_cast<int>(state.range(0))), ShippedTables(), strFailed).Ok())
+        state.SkipWithError("open failed");
+    CBandEvents events;
+    for (auto _ : state) {
+        events.Build(doc.Events());
+        benchmark::DoNotOptimize(events.Size());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 } // namespace
 
+BENCHMARK(BM_BandIndex)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BandPaint)
+    ->ArgsProduct({{kSmall, kLarge}, {0, 1, 2, 3, 4}})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(0.5);
 BENCHMARK(BM_OpenDocument)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ModelEveryRow)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_ModelEveryRowHigh)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Text is painted into images: fonts need a platform, and none with a screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

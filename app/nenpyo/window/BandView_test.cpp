@@ -1,0 +1,175 @@
+// The time band in Nenpyo's window on the offscreen platform, on the sample chronology: labels that
+// never overlap at any zoom, the time under the pointer kept by zooming and panning, the selection
+// shared with the table, double-click editing, and the picture written to files.
+#include <QtTest>
+
+#include <QImage>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QTemporaryDir>
+
+#include "BandView.h"
+#include "EventDlg.h"
+#include "EventModel.h"
+#include "NenpyoWindow.h"
+#include "testing/FakeHostUi.h"
+
+namespace {
+
+QString Sample()
+{
+    return QStringLiteral(NENPYO_TEST_DATA_DIR "/年表/日本史.nenpyo");
+}
+
+// A window on the sample with the band in sight, laid out.
+void Show(CNenpyoWindow& window)
+{
+    window.resize(1100, 800);
+    window.show();
+    QVERIFY(window.OpenFile(Sample()));
+    window.Band()->setVisible(true);
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.Band()->FitAll();
+    window.Band()->viewport()->repaint();
+}
+
+} // namespace
+
+class CBandViewTest : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void labelsNeverOverlapAtAnyZoom()
+    {
+        CNenpyoWindow window;
+        Show(window);
+        CBandView& band = *window.Band();
+        const struct {
+            std::int32_t lFrom;
+            std::int32_t lTo;
+        } aRanges[] = {{-700, 2030}, {500, 900}, {1300, 1700}, {1850, 1880}, {1868, 1868}};
+        for (const auto& range : aRanges) {
+            for (EEventPriority eFilter : {PRIORITY_ALL, PRIORITY_HIGH}) {
+                window.SetFilter(eFilter);
+                band.ShowYears(range.lFrom, range.lTo);
+                band.viewport()->repaint();
+                const auto& vLabels = band.Painter().Labels().vLabels;
+                QVERIFY(!vLabels.empty());
+                for (std::size_t i = 0; i < vLabels.size(); ++i) {
+                    QVERIFY(vLabels[i].pEvent->pData->nPriority <= eFilter);
+                    for (std::size_t j = i + 1; j < vLabels.size(); ++j) {
+                        const QRectF a = band.Painter().LabelRect(vLabels[i]);
+                        const QRectF b = band.Painter().LabelRect(vLabels[j]);
+                        QVERIFY2(!a.intersects(b), qPrintable(QStringLiteral("%1-%2").arg(range.lFrom).arg(range.lTo)));
+                    }
+                }
+            }
+        }
+    }
+
+    void zoomAndPanKeepTheTimeUnderThePointer()
+    {
+        CNenpyoWindow window;
+        Show(window);
+        CBandView& band = *window.Band();
+        QWidget* pViewport = band.viewport();
+        for (const double x : {10.0, 400.0, 900.0}) {
+            for (const int nDelta : {120, -120, 360, -480}) {
+                const double dBefore = band.Scale().Time(x);
+                QWheelEvent wheel(QPointF(x, 50), pViewport->mapToGlobal(QPointF(x, 50)), QPoint(), QPoint(0, nDelta),
+                                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                QApplication::sendEvent(pViewport, &wheel);
+                QVERIFY(qAbs(band.Scale().Time(x) - dBefore) < 1e-6);
+            }
+        }
+        // Dragging moves the time under the pointer along with it.
+        const double dGrabbed = band.Scale().Time(300);
+        QTest::mousePress(pViewport, Qt::LeftButton, Qt::NoModifier, QPoint(300, 5));
+        QMouseEvent move(QEvent::MouseMove, QPointF(520, 5), pViewport->mapToGlobal(QPointF(520, 5)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(pViewport, &move);
+        QTest::mouseRelease(pViewport, Qt::LeftButton, Qt::NoModifier, QPoint(520, 5));
+        QVERIFY(qAbs(band.Scale().Time(520) - dGrabbed) < 1e-6);
+        // The scroll bar follows, and moving it pans.
+        band.ZoomAt(500, 8);
+        QScrollBar* pBar = band.horizontalScrollBar();
+        QVERIFY(pBar->maximum() > 200);
+        const int nStep = pBar->value() + 100 <= pBar->maximum() ? 100 : -100;
+        const double dLeft = band.Scale().Left();
+        pBar->setValue(pBar->value() + nStep);
+        QVERIFY(qAbs((band.Scale().Left() - dLeft) * band.Scale().PixelsPerYear() - nStep) < 1);
+        // The keys: + zooms at the middle, → pans, Home brings the first event in.
+        const double dMiddle = pViewport->width() / 2.0;
+        const double dTime = band.Scale().Time(dMiddle);
+        const double dZoom = band.Scale().PixelsPerYear();
+        QTest::keyClick(&band, Qt::Key_Plus);
+        QVERIFY(band.Scale().PixelsPerYear() > dZoom && qAbs(band.Scale().Time(dMiddle) - dTime) < 1e-6);
+        QTest::keyClick(&band, Qt::Key_Right);
+        QVERIFY(band.Scale().Time(dMiddle) > dTime);
+        QTest::keyClick(&band, Qt::Key_Home);
+        const double xFirst = band.Scale().X(CBandScale::YearStart(-660));
+        QVERIFY(xFirst > 0 && xFirst < pViewport->width() / 10.0);
+        // 年へ移動 puts the year in the middle.
+        QVERIFY(window.GoToYear(1600));
+        QCOMPARE(CBandScale::YearAt(band.Scale().Time(pViewport->width() / 2.0)), 1600);
+    }
+
+    void selectionIsSharedWithTheTable()
+    {
+        CFakeHostUi ui;
+        CNenpyoWindow window;
+        Show(window);
+        CBandView& band = *window.Band();
+        band.ShowYears(1850, 1900);
+        // From the table: the band highlights the event and brings it into sight.
+        QVERIFY(window.FindText(QStringLiteral("関ヶ原"), true));
+        QCOMPARE(band.SelectedIndex(), window.SelectedIndex());
+        band.viewport()->repaint();
+        const SBandEvent* pEvent = band.Painter().Events().Find(window.SelectedIndex());
+        QVERIFY(pEvent != nullptr);
+        const double x = band.Scale().X(pEvent->dBegin);
+        QVERIFY(x >= 0 && x < band.viewport()->width());
+        // From the band: a click on another label selects its row.
+        const auto& vLabels = band.Painter().Labels().vLabels;
+        const auto it = std::find_if(vLabels.begin(), vLabels.end(),
+                                     [&](const SBandLabel& label) { return label.pEvent->nListIndex != band.SelectedIndex(); });
+        QVERIFY(it != vLabels.end());
+        const int nClicked = it->pEvent->nListIndex;
+        const QPoint point = band.Painter().LabelRect(*it).center().toPoint();
+        QTest::mouseClick(band.viewport(), Qt::LeftButton, Qt::NoModifier, point);
+        QCOMPARE(window.SelectedIndex(), nClicked);
+        QCOMPARE(window.View()->currentIndex().row(), window.Model()->RowOf(nClicked));
+        // A double click opens the event dialog on it.
+        bool bDialog = false;
+        QTimer::singleShot(0, [&] {
+            auto* pDlg = qobject_cast<CEventDlg*>(QApplication::activeModalWidget());
+            bDialog = pDlg != nullptr;
+            if (pDlg != nullptr)
+                pDlg->reject();
+        });
+        QTest::mouseDClick(band.viewport(), Qt::LeftButton, Qt::NoModifier, point);
+        QVERIFY(bDialog);
+        QVERIFY(ui.m_messages.empty());
+    }
+
+    void savesTheVisibleRangeAsPngAndSvg()
+    {
+        CNenpyoWindow window;
+        Show(window);
+        QTemporaryDir dir;
+        const QString strPng = dir.filePath(QStringLiteral("band.png"));
+        const QString strSvg = dir.filePath(QStringLiteral("band.svg"));
+        QVERIFY(window.Band()->SaveImage(strPng));
+        QCOMPARE(QImage(strPng).size(), window.Band()->viewport()->size());
+        QVERIFY(window.Band()->SaveImage(strSvg));
+        QFile svg(strSvg);
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        QVERIFY(svg.readAll().contains("<svg"));
+        QVERIFY(!window.Band()->SaveImage(dir.filePath(QStringLiteral("missing/band.png"))));
+    }
+};
+
+QTEST_MAIN(CBandViewTest)
+#include "BandView_test.moc"
