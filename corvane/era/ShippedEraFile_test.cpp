@@ -28,7 +28,7 @@
 #endif
 
 // Dates in failure messages as year-month-day, 閏 before a leap month.
-void PrintTo(const SEraDate& date, std::ostream* pOut)
+static void PrintTo(const SEraDate& date, std::ostream* pOut)
 {
     *pOut << date.lYear << '-' << (date.bLeap ? "閏" : "") << date.nMonth << '-' << date.nDay;
 }
