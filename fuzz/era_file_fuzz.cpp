@@ -2,7 +2,7 @@
 // with every kind of header (era names, periods, and a type that accepts any header word), twice
 // into the same table, the second time into records put out of order so that the reader's path
 // for an unsorted table runs too. The result is compared with a plain reading of the same bytes:
-// lines split by hand, records added by SetData one at a time.
+// lines split by hand, records added by SetData one at a time, each with the days of its line.
 #include <corvane/GengouEra.h>
 
 #include <framework/Numbers.h>
@@ -64,12 +64,33 @@ bool PlainRead(const std::vector<CString>& lines, EHeaderType eType, SModel& mod
         rec.strGengou = CString(rec.strGengou.GetString());
         rec.lBeginYear = Atoi32(strLine.Mid(nNameEnd + 1, nComma1 - nNameEnd - 1));
         rec.lEndYear = Atoi32(strLine.Mid(nComma1 + 1, nComma2 - nComma1 - 1));
-        CTableBase::GetElementFromCSV(strLine, nComma2 + 1, rec.strNote);
+        int nNext = CTableBase::GetElementFromCSV(strLine, nComma2 + 1, rec.strNote);
         rec.strNote = CString(rec.strNote.GetString());
         rec.strNote.Replace(CString("\\r\\n"), CString("\r\n"));
+        // Six fields after the note: month, day and leap flag of the first and the last day.
+        std::int32_t days[6] = {-1, -1, -1, -1, -1, -1};
+        for (std::int32_t& nField : days) {
+            CString strField;
+            nNext = nNext < 0 ? -1 : CTableBase::GetElementFromCSV(strLine, nNext + 1, strField);
+            if (nNext >= 0)
+                nField = Atoi32(strField);
+        }
+        for (const int i : {0, 3}) {
+            if (days[i] < 1 || days[i] > 12 || days[i + 1] < 0 || days[i + 1] > 31 || days[i + 2] < 0 || days[i + 2] > 1)
+                days[i] = days[i + 1] = days[i + 2] = 0;
+        }
+        std::size_t nAt = 0;   // where SetData inserts
+        const CGengouEraArray& arr = model.records.GetGengouEraTable();
+        while (nAt < arr.size() && arr[nAt].lBeginYear <= rec.lBeginYear)
+            ++nAt;
         const int nBefore = model.records.GetSize();
         model.records.SetData(rec.strGengou, rec.lBeginYear, rec.lEndYear, rec.strNote);
         model.bModified |= model.records.GetSize() != nBefore;
+        if (model.records.GetSize() != nBefore) {
+            SGengouEraTable& added = model.records.GetGengoEraTable()[nAt];
+            added.nBeginMonth = days[0], added.nBeginDay = days[1], added.bBeginLeap = days[2] == 1;
+            added.nEndMonth = days[3], added.nEndDay = days[4], added.bEndLeap = days[5] == 1;
+        }
     }
     model.bModified = false;
     return true;

@@ -3,30 +3,37 @@
 //
 //     make-era-file data/ﾗｲﾌﾞﾗﾘ
 //
-// The era names and their first years come from ICU's Japanese calendar (CLDR's era data). ICU
-// carries one line of eras; for 1331-1392 it holds the southern court's eras and a few northern
-// ones, so the other northern-court eras are kept by hand below, as are the few end years that do
-// not follow from the next era's start and the periods. The files are written by Corvane's own
-// CGengouEra::WriteFile, so they are exactly what the library writes (code page 932, CR LF).
+// The era names and their first days come from ICU's Japanese era data (CLDR's calendarData, read
+// straight from the resource bundles: year, month and day of each era's first day, the month and
+// day before 1873 those of the old Japanese calendar, as ours). ICU carries one line of eras; for
+// 1331-1392 it holds the southern court's eras and a few northern ones, so the other northern-court
+// eras are kept by hand below, with the few first days where the historical era lists differ from
+// ICU, the ends that do not follow from the next era's start, and the periods. The files are
+// written by Corvane's own CGengouEra::Save, so they are exactly what the library writes (code page
+// 932, CR LF).
 //
-// A test reads the shipped era file back and checks every first year against ICU, and the build
-// regenerates both files and compares them with the shipped ones, so the data cannot drift from
-// its sources.
+// The last day of an era is the day before the first day of the next era of its line (of both
+// lines, the later, for an era both courts used). Before 1873 an old-calendar month had 29 or 30
+// days, and which of the two is not part of this data: where an era began on the first day of a
+// month (宝亀, 天応, 文中), the era before it is given day 30 of the month before, which covers that
+// month whatever its length (a 30th that a month of 29 days did not have is no date anyone writes).
+// An era that begins on the 1st of a leap month would end on the 30th of the month of the same
+// number; none does.
+//
+// A test reads the shipped era file back and checks every first and last day against ICU, and the
+// build regenerates both files and compares them with the shipped ones, so the data cannot drift
+// from its sources.
 #include <corvane/GengouEra.h>
 
 #include <framework/Cp932.h>
 
-#include <unicode/calendar.h>
-#include <unicode/gregocal.h>
-#include <unicode/locid.h>
-#include <unicode/smpdtfmt.h>
-#include <unicode/timezone.h>
+#include <unicode/unistr.h>
+#include <unicode/ures.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <map>
-#include <memory>
 #include <set>
 #include <string>
 #include <tuple>
@@ -39,35 +46,44 @@ namespace {
 // successors begins.
 enum ECourt : unsigned { COURT_SOUTH = 1, COURT_NORTH = 2, COURT_BOTH = 3 };
 
-struct SEra {
-    std::string strName;      // UTF-8
-    std::int32_t lYear = 0;   // Western year of the first day
-    int nMonth = 0;           // month and day of the first day, only to order eras of one year
+struct SDay {
+    std::int32_t lYear = 0;
+    int nMonth = 0;       // 0: not known
+    bool bLeap = false;
     int nDay = 0;
-    unsigned nCourt = COURT_BOTH;
-    std::int32_t lEndYear = 0;
-    std::string strNote;      // UTF-8
+
+    auto Key() const { return std::tie(lYear, nMonth, bLeap, nDay); }
 };
 
-// The first day of an era, as the era lists give it.
+struct SEra {
+    std::string strName;   // UTF-8
+    SDay begin;
+    SDay end;
+    unsigned nCourt = COURT_BOTH;
+    std::string strNote;   // UTF-8
+};
+
 struct SEraStart {
     const char* pszName;
-    std::int32_t lYear;
-    int nMonth;
-    int nDay;
+    SDay begin;
 };
 
-// Northern-court eras that ICU does not carry.
+// Northern-court eras that ICU does not carry, with their first days from the era lists.
 const SEraStart kNorthernEras[] = {
-    {"正慶", 1332, 4, 28}, {"暦応", 1338, 8, 28}, {"康永", 1342, 4, 27}, {"貞和", 1345, 10, 21},
-    {"観応", 1350, 2, 27}, {"文和", 1352, 9, 27}, {"延文", 1356, 3, 28}, {"康安", 1361, 3, 29},
-    {"貞治", 1362, 9, 23}, {"応安", 1368, 2, 18}, {"永和", 1375, 2, 27}, {"永徳", 1381, 2, 24},
+    {"正慶", {1332, 4, false, 28}}, {"暦応", {1338, 8, false, 28}}, {"康永", {1342, 4, false, 27}},
+    {"貞和", {1345, 10, false, 21}}, {"観応", {1350, 2, false, 27}}, {"文和", {1352, 9, false, 27}},
+    {"延文", {1356, 3, false, 28}}, {"康安", {1361, 3, false, 29}}, {"貞治", {1362, 9, false, 23}},
+    {"応安", {1368, 2, false, 18}}, {"永和", {1375, 2, false, 27}}, {"永徳", {1381, 2, false, 24}},
 };
 
-// Eras whose first year ICU gives otherwise than the historical era lists: ICU 72 starts 至徳 in
-// 1387, a day before 嘉慶; it began in 1384.
+// First days that the historical era lists give otherwise than ICU 72: 延長 began in the leap
+// fourth month (ICU's data has no leap months); 至徳 began in 1384 (ICU: 1387, a day before 嘉慶);
+// 応仁 on 文正2年3月5日 (ICU: 3日); 長享 on 文明19年7月20日 (ICU: 29日).
 const SEraStart kCorrectedEras[] = {
-    {"至徳", 1384, 2, 27},
+    {"延長", {923, 4, true, 11}},
+    {"至徳", {1384, 2, false, 27}},
+    {"応仁", {1467, 3, false, 5}},
+    {"長享", {1487, 7, false, 20}},
 };
 
 // ICU eras left out: 白鳳 is a private era name of the chronicles, not an official one (the gap
@@ -82,11 +98,14 @@ const std::map<std::string, ECourt> kCourts = {
     {"至徳", COURT_NORTH}, {"明徳", COURT_NORTH},
 };
 
-// End years that the next era's start does not give: an era followed by years without an era, an
-// era abolished without a successor of its own court, the end of the southern court, and the era
-// that has not ended (32767, which Tamber reads as "not ended").
-const std::map<std::string, std::int32_t> kEndYears = {
-    {"白雉", 654}, {"朱鳥", 686}, {"正慶", 1333}, {"元中", 1392}, {"令和", 32767},
+// Ends that the next era's start does not give. 正慶 was abolished when 元弘 was restored on
+// 元弘3年5月25日; the southern court's 元中 ended with the union of the courts on 明徳3年閏10月5日.
+// Eras followed by years without an era (白雉, 朱鳥) are counted to the end of their last year, and
+// that year's last month and its length are not in this data: they, and the era that has not
+// ended (令和, end year 32767, which Tamber reads as "not ended"), have an end year and no day.
+const std::map<std::string, SDay> kEnds = {
+    {"白雉", {654, 0, false, 0}}, {"朱鳥", {686, 0, false, 0}},       {"正慶", {1333, 5, false, 24}},
+    {"元中", {1392, 10, true, 4}}, {"令和", {32767, 0, false, 0}},
 };
 
 const std::map<std::string, std::string> kNotes = {
@@ -135,41 +154,40 @@ std::string ToUtf8(const icu::UnicodeString& str)
     return out;
 }
 
-// Every era of ICU's Japanese calendar, in order: name and first day.
+// Every era of ICU's Japanese era data, in ICU's order: its name in Japanese and its first day.
 bool ReadIcuEras(std::vector<SEra>& eras)
 {
     UErrorCode status = U_ZERO_ERROR;
-    const icu::Locale locale("ja_JP@calendar=japanese");
-    std::unique_ptr<icu::Calendar> japanese(
-        icu::Calendar::createInstance(icu::TimeZone::createTimeZone("UTC"), locale, status));
-    std::unique_ptr<icu::GregorianCalendar> gregorian(
-        new icu::GregorianCalendar(icu::TimeZone::createTimeZone("UTC"), icu::Locale::getRoot(), status));
-    icu::SimpleDateFormat format(icu::UnicodeString("GGGG"), locale, status);
-    if (U_FAILURE(status))
-        return false;
-    format.setCalendar(*japanese);
-    format.setTimeZone(*icu::TimeZone::getGMT());
-
-    const std::int32_t nLastEra = japanese->getMaximum(UCAL_ERA);
-    for (std::int32_t nEra = 0; nEra <= nLastEra; ++nEra) {
-        // Without a month and day the calendar takes the era's first day for year 1.
-        japanese->clear();
-        japanese->set(UCAL_ERA, nEra);
-        japanese->set(UCAL_YEAR, 1);
-        const UDate date = japanese->getTime(status);
-        gregorian->setTime(date, status);
-        icu::UnicodeString strName;
-        format.format(date, strName);
-        SEra era;
-        era.strName = ToUtf8(strName);
-        era.lYear = gregorian->get(UCAL_EXTENDED_YEAR, status);
-        era.nMonth = gregorian->get(UCAL_MONTH, status) + 1;
-        era.nDay = gregorian->get(UCAL_DATE, status);
-        if (U_FAILURE(status))
-            return false;
-        eras.push_back(era);
+    UResourceBundle* pSupplemental = ures_openDirect(nullptr, "supplementalData", &status);
+    UResourceBundle* pStarts = ures_getByKey(pSupplemental, "calendarData", nullptr, &status);
+    pStarts = ures_getByKey(pStarts, "japanese", pStarts, &status);
+    pStarts = ures_getByKey(pStarts, "eras", pStarts, &status);
+    UResourceBundle* pJapanese = ures_open(nullptr, "ja", &status);
+    UResourceBundle* pNames = ures_getByKey(pJapanese, "calendar", nullptr, &status);
+    pNames = ures_getByKey(pNames, "japanese", pNames, &status);
+    pNames = ures_getByKey(pNames, "eras", pNames, &status);
+    pNames = ures_getByKey(pNames, "abbreviated", pNames, &status);
+    const std::int32_t nEras = U_SUCCESS(status) ? ures_getSize(pStarts) : 0;
+    // The starts are keyed by the era's number ("0", "1", ...), the names listed in that order.
+    for (std::int32_t nEra = 0; nEra < nEras && U_SUCCESS(status); ++nEra) {
+        UResourceBundle* pEra = ures_getByKey(pStarts, std::to_string(nEra).c_str(), nullptr, &status);
+        std::int32_t nLength = 0;
+        const std::int32_t* pStart = ures_getIntVector(ures_getByKey(pEra, "start", pEra, &status), &nLength, &status);
+        std::int32_t nNameLength = 0;
+        const UChar* pName = ures_getStringByIndex(pNames, nEra, &nNameLength, &status);
+        if (U_SUCCESS(status) && nLength == 3) {
+            SEra era;
+            era.strName = ToUtf8(icu::UnicodeString(pName, nNameLength));
+            era.begin = {pStart[0], pStart[1], false, pStart[2]};
+            eras.push_back(era);
+        }
+        ures_close(pEra);
     }
-    return true;
+    ures_close(pNames);
+    ures_close(pJapanese);
+    ures_close(pStarts);
+    ures_close(pSupplemental);
+    return U_SUCCESS(status) && static_cast<std::int32_t>(eras.size()) == nEras && nEras > 0;
 }
 
 bool Fail(const std::string& strMessage)
@@ -178,23 +196,38 @@ bool Fail(const std::string& strMessage)
     return false;
 }
 
-// ICU's eras with the hand-kept ones, each with its court, end year and note, in order.
+// The day before the first day of an era. From 1873 on, Gregorian; before, in the old calendar,
+// the 30th of the month before where the era began on the 1st (see the top of this file).
+SDay DayBefore(const SDay& day)
+{
+    if (day.nDay > 1)
+        return {day.lYear, day.nMonth, day.bLeap, day.nDay - 1};
+    if (day.bLeap)
+        return {day.lYear, day.nMonth, false, 30};
+    const std::int32_t lYear = day.nMonth == 1 ? day.lYear - 1 : day.lYear;
+    const int nMonth = day.nMonth == 1 ? 12 : day.nMonth - 1;
+    if (lYear < 1873)
+        return {lYear, nMonth, false, 30};
+    static const int s_days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool bLeapYear = (lYear % 4 == 0 && lYear % 100 != 0) || lYear % 400 == 0;
+    return {lYear, nMonth, false, s_days[nMonth - 1] + (nMonth == 2 && bLeapYear ? 1 : 0)};
+}
+
+// ICU's eras with the hand-kept ones, each with its court, last day and note, in order.
 bool CollectEras(std::vector<SEra>& eras)
 {
     std::vector<SEra> icu;
     if (!ReadIcuEras(icu))
-        return Fail("ICU's Japanese calendar is not available");
+        return Fail("ICU's Japanese era data is not available");
     for (SEra& era : icu) {
         if (kOmittedEras.count(era.strName))
             continue;
         const auto corrected = std::find_if(std::begin(kCorrectedEras), std::end(kCorrectedEras),
                                             [&](const SEraStart& e) { return era.strName == e.pszName; });
         if (corrected != std::end(kCorrectedEras)) {
-            if (corrected->lYear == era.lYear)
-                return Fail("ICU now gives " + era.strName + " its historical year: drop the correction");
-            era.lYear = corrected->lYear;
-            era.nMonth = corrected->nMonth;
-            era.nDay = corrected->nDay;
+            if (corrected->begin.Key() == era.begin.Key())
+                return Fail("ICU now gives " + era.strName + " its historical first day: drop the correction");
+            era.begin = corrected->begin;
         }
         eras.push_back(era);
     }
@@ -203,9 +236,7 @@ bool CollectEras(std::vector<SEra>& eras)
             return Fail(std::string("ICU now carries ") + start.pszName + ": take it out of the hand-kept list");
         SEra era;
         era.strName = start.pszName;
-        era.lYear = start.lYear;
-        era.nMonth = start.nMonth;
-        era.nDay = start.nDay;
+        era.begin = start.begin;
         era.nCourt = COURT_NORTH;
         eras.push_back(era);
     }
@@ -214,30 +245,31 @@ bool CollectEras(std::vector<SEra>& eras)
         if (court != kCourts.end())
             era.nCourt = court->second;
     }
-    std::stable_sort(eras.begin(), eras.end(), [](const SEra& a, const SEra& b) {
-        return std::tie(a.lYear, a.nMonth, a.nDay) < std::tie(b.lYear, b.nMonth, b.nDay);
-    });
+    std::stable_sort(eras.begin(), eras.end(),
+                     [](const SEra& a, const SEra& b) { return a.begin.Key() < b.begin.Key(); });
 
-    // An era ends in the year its successor begins; an era of both courts ends with the later
+    // An era ends the day before its successor begins; an era of both courts ends with the later
     // of its successors in the two courts.
     for (std::size_t i = 0; i < eras.size(); ++i) {
-        std::int32_t lEnd = 0;
+        SDay next;
         for (const unsigned nCourt : {COURT_SOUTH, COURT_NORTH}) {
             if (!(eras[i].nCourt & nCourt))
                 continue;
             for (std::size_t j = i + 1; j < eras.size(); ++j) {
                 if (eras[j].nCourt & nCourt) {
-                    lEnd = std::max(lEnd, eras[j].lYear);
+                    next = std::max(next, eras[j].begin, [](const SDay& a, const SDay& b) { return a.Key() < b.Key(); });
                     break;
                 }
             }
         }
-        const auto end = kEndYears.find(eras[i].strName);
-        if (end != kEndYears.end())
-            lEnd = end->second;
-        if (lEnd < eras[i].lYear)
-            return Fail("no end year for " + eras[i].strName);
-        eras[i].lEndYear = lEnd;
+        const auto end = kEnds.find(eras[i].strName);
+        if (end != kEnds.end())
+            eras[i].end = end->second;
+        else if (next.nMonth != 0)
+            eras[i].end = DayBefore(next);
+        const SEra& era = eras[i];
+        if (era.end.lYear == 0 || (era.end.nMonth != 0 ? era.end.Key() < era.begin.Key() : era.end.lYear < era.begin.lYear))
+            return Fail("no last day for " + era.strName);
         const auto note = kNotes.find(eras[i].strName);
         if (note != kNotes.end())
             eras[i].strNote = note->second;
@@ -284,12 +316,16 @@ bool MakeEraFile(const std::string& strFolder)
         return false;
     CGengouEra table;
     for (const SEra& era : eras) {
-        if (!AddRecord(table, era.strName, era.lYear, era.lEndYear, era.strNote))
+        if (!AddRecord(table, era.strName, era.begin.lYear, era.end.lYear, era.strNote))
             return false;
+        SGengouEraTable& rec = table.GetGengoEraTable().back();
+        rec.nBeginMonth = era.begin.nMonth, rec.bBeginLeap = era.begin.bLeap, rec.nBeginDay = era.begin.nDay;
+        rec.nEndMonth = era.end.nMonth, rec.bEndLeap = era.end.bLeap, rec.nEndDay = era.end.nDay;
     }
     table.SetTableName(CP932("日本の元号"));
     table.SetExplanation(CP932("大化から令和までの元号。南北朝時代(1331～1392年)は南朝と北朝の両方を収める。\r\n"
-                               "年は西暦で、改元の年は前後の元号に重なる。終わりの年32767は未終了を表す。"));
+                               "年は西暦で、改元の年は前後の元号に重なる。終わりの年32767は未終了を表す。\r\n"
+                               "始まりと終わりの月日は、1872年までは旧暦（閏月を含む）、1873年からは新暦による。"));
     return WriteTable(table, strFolder, "元号.lgn", HEADER_GENGOU);
 }
 

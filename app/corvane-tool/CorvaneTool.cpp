@@ -40,7 +40,9 @@ JSON layout (keys in this order; records one per line):
    "records": [{"year": 710, "month": -1, "day": -1, "leap_month": false,
                 "priority": 0, "text": "...", "note": "..."}, ...]}
   era, period: "version", "name", "explanation"; records "era", "begin_year",
-               "end_year", "note"
+               "end_year", "note", "begin_month", "begin_day", "begin_leap_month",
+               "end_month", "end_day", "end_leap_month" (month 0: day not known;
+               files without these six import as records without days)
   event:       "version", "name", "explanation", "today"; records as above
   base-year:   "version", "name", "base_year", "end_year", "kazoe", "display_minus",
                "minus1", "end_year_plus", "end_year_kaiki", "begin_year_quest",

@@ -255,6 +255,47 @@ TEST_F(CorvaneToolTest, OlderVersionsReadBackTheSame)
     }
 }
 
+// Era days travel in six keys (columns); exports made before they existed still import.
+TEST_F(CorvaneToolTest, EraDaysAndExportsWithoutThem)
+{
+    const std::string days = Cp932("[元号], 1\r\n元号\r\n\r\n\"延喜\", 901, 923, \"\", 7, 15, 0, 4, 10, 1\r\n"
+                                   "\"延長\", 923, 931, \"\", 4, 11, 1, 4, 25, 0\r\n\"昔\", 1000, 1001, \"\"\r\n");
+    Write("days.lgn", days);
+    ExpectRoundTrip("days.lgn");
+    const SRun json = Run({"export", "@days.lgn"});
+    EXPECT_NE(std::string::npos, json.strOut.find("\"note\": \"\", \"begin_month\": 4, \"begin_day\": 11, "
+                                                  "\"begin_leap_month\": true, \"end_month\": 4, \"end_day\": 25, "
+                                                  "\"end_leap_month\": false}"))
+        << json.strOut;
+
+    const std::string old = Read("eras.lgn");
+    Write("old.json", "{\"kind\": \"era\", \"version\": 1, \"name\": \"元号\", \"explanation\": \"\", \"records\": ["
+                      "{\"era\": \"和銅\", \"begin_year\": 708, \"end_year\": 715, \"note\": \"\"}, "
+                      "{\"era\": \"霊亀\", \"begin_year\": 715, \"end_year\": 717, \"note\": \"\"}, "
+                      "{\"era\": \"養老\", \"begin_year\": 717, \"end_year\": 724, \"note\": \"\"}]}");
+    Write("old.csv", "kind,version,name,explanation,era,begin_year,end_year,note\r\nera,1,元号,,,,,\r\n"
+                     ",,,,和銅,708,715,\r\n,,,,霊亀,715,717,\r\n,,,,養老,717,724,\r\n");
+    for (const char* pszName : {"old.json", "old.csv"}) {
+        SCOPED_TRACE(pszName);
+        const SRun run = Run({"import", std::string("@") + pszName, "-o", "@back.lgn"});
+        ASSERT_EQ(0, run.nStatus) << run.strErr;
+        EXPECT_TRUE(old == Read("back.lgn"));
+    }
+
+    // A day without its month; a misspelt key where the days are left out.
+    std::string strBad = json.strOut;
+    strBad.replace(strBad.find("\"begin_month\": 7"), 16, "\"begin_month\": 0");
+    Write("bad.json", strBad);
+    std::string strTypo = Read("old.json");
+    Write("typo.json", strTypo.insert(strTypo.find("\"note\""), "\"begin_mnth\": 1, "));
+    for (const auto& [pszName, pszMessage] : {std::pair{"@bad.json", "record 1, field \"begin_day\": given without \"begin_month\""},
+                                              std::pair{"@typo.json", "record 1: unknown field \"begin_mnth\""}}) {
+        const SRun bad = Run({"import", pszName, "-o", "@back.lgn"});
+        EXPECT_EQ(1, bad.nStatus);
+        EXPECT_NE(std::string::npos, bad.strErr.find(pszMessage)) << bad.strErr;
+    }
+}
+
 // Texts the library can hold but UTF-8 cannot say as they are: bytes code page 932 does not
 // define, a lone lead byte, a character code page 932 encodes twice (0xED40 is also 0xFA5C), the
 // hexadecimal marker itself; and texts that test the quoting of both formats.

@@ -1,5 +1,6 @@
 #include "CsvFormat.h"
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -144,17 +145,26 @@ void CCsvFormat::Read(std::istream& in, CTableSink& sink)
         for (const SFieldSpec& field : *pFields)
             expected.push_back(field.pszName);
     }
-    if (header != expected)
+    // A file exported before the optional record fields existed lacks their columns.
+    std::size_t nColumns = expected.size();
+    while (header.size() < nColumns && nColumns > 1 + tableFields.size() &&
+           recordFields[nColumns - 2 - tableFields.size()].bOptional)
+        --nColumns;
+    if (header.size() != nColumns || !std::equal(header.begin(), header.end(), expected.begin()))
         throw CTransferError("line 1: not the columns of a table of kind " + cells[0]);
 
     CCellRow row;
     // The cells of the fields from column nFirst on, checked against their types.
     const auto toCells = [&](const std::vector<SFieldSpec>& fields, std::size_t nFirst, std::size_t nRecord) {
-        if (cells.size() != expected.size())
+        if (cells.size() != nColumns)
             throw CTransferError(AtLine(nRowLine) + std::to_string(cells.size()) + " fields, expected " +
-                                 std::to_string(expected.size()));
+                                 std::to_string(nColumns));
         row.resize(fields.size());
         for (std::size_t i = 0; i < fields.size(); ++i) {
+            if (nFirst + i >= nColumns) {   // an optional field the file lacks
+                row[i] = SCell();
+                continue;
+            }
             const std::string& cell = cells[nFirst + i];
             const std::string strPlace = AtLine(nRowLine) + FieldPlace(nRecord, fields[i].pszName);
             switch (fields[i].eType) {

@@ -36,11 +36,17 @@ void ObjectToCells(const json& object, const std::vector<SFieldSpec>& fields, st
     if (!object.is_object())
         throw CTransferError(strWhere + ": not a JSON object");
     cells.resize(fields.size());
+    std::size_t nPresent = 0;
     for (std::size_t i = 0; i < fields.size(); ++i) {
         const SFieldSpec& field = fields[i];
         const auto it = object.find(field.pszName);
+        if (it == object.end() && field.bOptional) {
+            cells[i] = SCell();
+            continue;
+        }
         if (it == object.end())
             throw CTransferError(FieldPlace(nRecord, field.pszName) + ": missing");
+        ++nPresent;
         const json& value = *it;
         switch (field.eType) {
         case EFieldType::Text:
@@ -63,8 +69,8 @@ void ObjectToCells(const json& object, const std::vector<SFieldSpec>& fields, st
             break;
         }
     }
-    // Every field is there: only a larger object can hold a key that is not a field.
-    const std::size_t nAllowed = fields.size() + (nRecord == 0 ? 1 : 0) + (pszIgnored && object.contains(pszIgnored));
+    // Every field found is there once: only a larger object can hold a key that is not a field.
+    const std::size_t nAllowed = nPresent + (nRecord == 0 ? 1 : 0) + (pszIgnored && object.contains(pszIgnored));
     if (object.size() == nAllowed)
         return;
     for (const auto& item : object.items()) {

@@ -75,7 +75,12 @@ void CTableBuilder::Record(const CCellRow& record)
 void CTableBuilder::Flush()
 {
     Convert(CTableContent::RecordFields(m_pContent->Kind()), m_nRecords + 1, m_pending, m_converted);
+    std::size_t nRecord = m_nRecords;
     for (const CFieldRow& row : m_converted) {
+        const std::string strProblem = CTableContent::RecordProblem(m_pContent->Kind(), row);
+        if (!strProblem.empty())
+            throw CTransferError(RecordPlace(nRecord + 1) + ", " + strProblem);
+        ++nRecord;
         m_pContent->AddRecord(row);
         if (m_pProgress)
             m_pProgress->Step();

@@ -19,6 +19,9 @@ SFieldSpec Text(const char* pszName) { return {pszName, EFieldType::Text}; }
 SFieldSpec Int32(const char* pszName) { return {pszName, EFieldType::Number, kInt32Min, kInt32Max}; }
 SFieldSpec Int16(const char* pszName) { return {pszName, EFieldType::Number, kInt16Min, kInt16Max}; }
 SFieldSpec Flag(const char* pszName) { return {pszName, EFieldType::Flag, 0, 1}; }
+// The first and last day of an era: month 1-12 (0: not known), day 1-31 (0: the month alone).
+SFieldSpec Day(const char* pszName, std::int64_t llMax) { return {pszName, EFieldType::Number, 0, llMax, true}; }
+SFieldSpec Leap(const char* pszName) { return {pszName, EFieldType::Flag, 0, 1, true}; }
 
 // A header line longer than this is no table file's: the words are short.
 constexpr std::size_t kMaxHeaderLine = 4096;
@@ -71,7 +74,10 @@ const std::vector<SFieldSpec>& CTableContent::TableFields(ETableKind eKind)
 
 const std::vector<SFieldSpec>& CTableContent::RecordFields(ETableKind eKind)
 {
-    static const std::vector<SFieldSpec> s_era = {Text("era"), Int32("begin_year"), Int32("end_year"), Text("note")};
+    static const std::vector<SFieldSpec> s_era = {
+        Text("era"),           Int32("begin_year"),     Int32("end_year"),          Text("note"),
+        Day("begin_month", 12), Day("begin_day", 31),   Leap("begin_leap_month"),   Day("end_month", 12),
+        Day("end_day", 31),    Leap("end_leap_month")};
     static const std::vector<SFieldSpec> s_event = {Int32("year"), Int16("month"),    Int16("day"), Flag("leap_month"),
                                                     Int32("priority"), Text("text"), Text("note")};
     static const std::vector<SFieldSpec> s_none;
@@ -212,6 +218,12 @@ void CTableContent::ForEachRecord(const std::function<void(const CFieldRow&)>& v
             row[1].llValue = era.lBeginYear;
             row[2].llValue = era.lEndYear;
             row[3].str = era.strNote;
+            row[4].llValue = era.nBeginMonth;
+            row[5].llValue = era.nBeginDay;
+            row[6].llValue = era.bBeginLeap;
+            row[7].llValue = era.nEndMonth;
+            row[8].llValue = era.nEndDay;
+            row[9].llValue = era.bEndLeap;
             visit(row);
         }
     } else if (m_pEvents) {
@@ -236,6 +248,12 @@ void CTableContent::AddRecord(const CFieldRow& row)
         era.lBeginYear = AsInt32(row[1]);
         era.lEndYear = AsInt32(row[2]);
         era.strNote = row[3].str;
+        era.nBeginMonth = static_cast<int>(row[4].llValue);
+        era.nBeginDay = static_cast<int>(row[5].llValue);
+        era.bBeginLeap = row[6].llValue != 0;
+        era.nEndMonth = static_cast<int>(row[7].llValue);
+        era.nEndDay = static_cast<int>(row[8].llValue);
+        era.bEndLeap = row[9].llValue != 0;
         m_pEras->GetGengoEraTable().push_back(std::move(era));
     } else if (m_pEvents) {
         SEventData data;
@@ -248,4 +266,18 @@ void CTableContent::AddRecord(const CFieldRow& row)
         data.strNote = row[6].str;
         m_pEvents->SetData(std::move(data), false, -1, PRIORITY_ALL);
     }
+}
+
+std::string CTableContent::RecordProblem(ETableKind eKind, const CFieldRow& row)
+{
+    if (eKind != ETableKind::Era && eKind != ETableKind::Period)
+        return std::string();
+    for (const std::size_t nMonth : {std::size_t{4}, std::size_t{7}}) {
+        const std::vector<SFieldSpec>& fields = RecordFields(eKind);
+        for (const std::size_t i : {nMonth + 1, nMonth + 2}) {
+            if (row[nMonth].llValue == 0 && row[i].llValue != 0)
+                return std::string("field \"") + fields[i].pszName + "\": given without \"" + fields[nMonth].pszName + "\"";
+        }
+    }
+    return std::string();
 }

@@ -28,6 +28,9 @@ struct SFieldSpec {
     EFieldType eType;
     std::int64_t llMin = 0;       // the range of a number
     std::int64_t llMax = 0;
+    // A field that files exported before it existed lack: a missing one reads as 0 (or empty).
+    // Optional fields come last in their list.
+    bool bOptional = false;
 };
 
 // One value of a row: a text in str, a number or a flag (0 or 1) in llValue.
@@ -73,6 +76,9 @@ public:
     void ForEachRecord(const std::function<void(const CFieldRow&)>& visit) const;
     // Appends a record at the end, in the order of RecordFields, without sorting or merging.
     void AddRecord(const CFieldRow& row);
+    // What is wrong with a record row whose fields are each in range ("field \"x\": why"), empty
+    // when nothing is: an era's day or leap month needs its month.
+    static std::string RecordProblem(ETableKind eKind, const CFieldRow& row);
 
     // The table itself, for the commands that need one kind (null for the other kinds).
     CGengouEra* Eras() { return m_pEras.get(); }

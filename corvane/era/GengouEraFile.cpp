@@ -38,13 +38,59 @@ STableFileKind FileKind(EHeaderType eType, bool bRead)
     return kind;
 }
 
-// One record line: "name", begin, end, "note". Built by concatenation rather than printf so that
-// no byte of a name or note is lost.
+// A day as an era file holds it: month 1-12, day 0-31 (0: the month alone), a leap flag. Any other
+// month, day or flag is no day, and month 0 is the file's "not known".
+bool IsFileDate(std::int32_t nMonth, std::int32_t nDay, std::int32_t nLeap)
+{
+    return nMonth >= 1 && nMonth <= 12 && nDay >= 0 && nDay <= 31 && (nLeap == 0 || nLeap == 1);
+}
+
+CString DateFields(const SEraDate& date)
+{
+    CString str;
+    if (IsFileDate(date.nMonth, date.nDay, 0))
+        str.Format("%d, %d, %d", date.nMonth, date.nDay, date.bLeap ? 1 : 0);
+    else
+        str = "0, 0, 0";
+    return str;
+}
+
+// One record line: "name", begin, end, "note", and when the record knows a day, the six fields of
+// its first and last day after the note (month, day, leap flag each), which readers that take four
+// fields never see. Built by concatenation rather than printf so that no byte of a name or note is
+// lost.
 CString RecordLine(const SGengouEraTable& rec)
 {
     CString strYears;
     strYears.Format(", %d, %d, ", static_cast<int>(rec.lBeginYear), static_cast<int>(rec.lEndYear));
-    return QuoteField(EscapeLineBreaks(rec.strGengou)) + strYears + QuoteField(EscapeLineBreaks(rec.strNote));
+    CString strLine = QuoteField(EscapeLineBreaks(rec.strGengou)) + strYears + QuoteField(EscapeLineBreaks(rec.strNote));
+    if (IsFileDate(rec.nBeginMonth, rec.nBeginDay, 0) || IsFileDate(rec.nEndMonth, rec.nEndDay, 0))
+        strLine += ", " + DateFields(rec.BeginDate()) + ", " + DateFields(rec.EndDate());
+    return strLine;
+}
+
+// Reads one day (month, day, leap flag) of a record; a day that is missing or not a day of the
+// file's form leaves the record's day not known.
+void ReadDate(CRecordFields& fields, int& nMonth, bool& bLeap, int& nDay)
+{
+    const std::int32_t nM = fields.Number(-1);
+    const std::int32_t nD = fields.Number(-1);
+    const std::int32_t nL = fields.Number(-1);
+    if (!IsFileDate(nM, nD, nL))
+        return;
+    nMonth = nM;
+    nDay = nD;
+    bLeap = nL == 1;
+}
+
+void CopyDays(const SGengouEraTable& from, SGengouEraTable& to)
+{
+    to.nBeginMonth = from.nBeginMonth;
+    to.bBeginLeap = from.bBeginLeap;
+    to.nBeginDay = from.nBeginDay;
+    to.nEndMonth = from.nEndMonth;
+    to.bEndLeap = from.bEndLeap;
+    to.nEndDay = from.nEndDay;
 }
 
 // SetData for the records of one file. While every record belongs at the end (a file in begin-year
@@ -61,19 +107,28 @@ public:
             m_names.insert(m_arr[i].strGengou);
     }
 
-    void Add(const CString& strName, std::int32_t lBegin, std::int32_t lEnd, const CString& strNote)
+    // Adds rec as SetData adds its name, years and note; a record it inserts keeps rec's days.
+    void Add(const SGengouEraTable& rec)
     {
-        if (m_bAppending && !m_arr.empty() && lBegin < m_arr.back().lBeginYear) {
+        if (m_bAppending && !m_arr.empty() && rec.lBeginYear < m_arr.back().lBeginYear) {
             m_bAppending = false;
             m_names.clear();
         }
         if (!m_bAppending) {
-            m_table.SetData(strName, lBegin, lEnd, strNote);
+            // SetData inserts before the first record with a later begin year.
+            const std::size_t nAt = static_cast<std::size_t>(
+                std::find_if(m_arr.begin(), m_arr.end(),
+                             [&](const SGengouEraTable& r) { return rec.lBeginYear < r.lBeginYear; }) -
+                m_arr.begin());
+            const std::size_t nBefore = m_arr.size();
+            m_table.SetData(rec.strGengou, rec.lBeginYear, rec.lEndYear, rec.strNote);
+            if (m_arr.size() > nBefore)
+                CopyDays(rec, m_arr[nAt]);
             return;
         }
-        if (!m_names.insert(strName).second)
+        if (!m_names.insert(rec.strGengou).second)
             return;
-        m_arr.push_back(SGengouEraTable{strName, lBegin, lEnd, strNote});
+        m_arr.push_back(rec);
         m_table.SetModified(true);
     }
 
@@ -126,9 +181,15 @@ unsigned CGengouEra::ReadEraLines(CStdioFile& file, EHeaderType eType)
         const std::int32_t lBegin = Atoi32(strLine.Mid(nNameEnd + 1, nComma1 - nNameEnd - 1));
         const std::int32_t lEnd = Atoi32(strLine.Mid(nComma1 + 1, nComma2 - nComma1 - 1));
         CString strNote;
-        CTableBase::GetElementFromCSV(strLine, nComma2 + 1, strNote);
+        const int nNoteEnd = CTableBase::GetElementFromCSV(strLine, nComma2 + 1, strNote);
         // As SetData takes its texts: up to the first NUL byte.
-        appender.Add(CString(strName.GetString()), lBegin, lEnd, UnescapeLineBreaks(CString(strNote.GetString())));
+        SGengouEraTable rec{CString(strName.GetString()), lBegin, lEnd, UnescapeLineBreaks(CString(strNote.GetString()))};
+        if (nNoteEnd >= 0) {
+            CRecordFields days(strLine, nNoteEnd + 1);
+            ReadDate(days, rec.nBeginMonth, rec.bBeginLeap, rec.nBeginDay);
+            ReadDate(days, rec.nEndMonth, rec.bEndLeap, rec.nEndDay);
+        }
+        appender.Add(rec);
     }
     return 0;
 }

@@ -240,6 +240,68 @@ TEST(GengouEraFileTest, FieldRulesOfRecordLines)
     EXPECT_EQ(expected, era.GetGengouEraTable());
 }
 
+// The first and last day go in six fields after the note; a record without days keeps the four
+// fields of old.
+TEST(GengouEraFileTest, DaysAfterTheNote)
+{
+    CTempDir dir;
+    CGengouEra era;
+    const auto add = [&](const char* pszName, std::int32_t lBegin, std::int32_t lEnd, SEraDate begin, SEraDate end) {
+        SGengouEraTable rec{LiteralToCp932(pszName), lBegin, lEnd, CString("n")};
+        rec.nBeginMonth = begin.nMonth, rec.bBeginLeap = begin.bLeap, rec.nBeginDay = begin.nDay;
+        rec.nEndMonth = end.nMonth, rec.bEndLeap = end.bLeap, rec.nEndDay = end.nDay;
+        era.GetGengoEraTable().push_back(rec);
+    };
+    add("延喜", 901, 923, {901, 7, false, 15}, {923, 4, true, 10});
+    add("延長", 923, 931, {923, 4, true, 11}, {931, 4, false, 25});
+    add("朱鳥", 686, 686, {686, 7, false, 20}, {});
+    add("令和", 2019, 32767, {2019, 5, false, 1}, {});
+    add("昔", 1, 2, {}, {});
+    add("月だけ", 3, 4, {3, 6, false, 0}, {4, 13, false, 1});   // month 13 is no day: written as 0, 0, 0
+    ASSERT_TRUE(era.Save(dir.Name("d.lgn"), HEADER_GENGOU).Ok());
+    EXPECT_EQ(Cp932("[元号], 1\r\n\r\n\r\n"
+                    "\"延喜\", 901, 923, \"n\", 7, 15, 0, 4, 10, 1\r\n"
+                    "\"延長\", 923, 931, \"n\", 4, 11, 1, 4, 25, 0\r\n"
+                    "\"朱鳥\", 686, 686, \"n\", 7, 20, 0, 0, 0, 0\r\n"
+                    "\"令和\", 2019, 32767, \"n\", 5, 1, 0, 0, 0, 0\r\n"
+                    "\"昔\", 1, 2, \"n\"\r\n"
+                    "\"月だけ\", 3, 4, \"n\", 6, 0, 0, 0, 0, 0\r\n"),
+              dir.Read("d.lgn"));
+    CGengouEra back;
+    ASSERT_TRUE(back.Load(dir.Name("d.lgn"), HEADER_GENGOU).Ok());
+    era.GetGengoEraTable()[5].nEndMonth = 0, era.GetGengoEraTable()[5].nEndDay = 0;
+    CGengouEra sorted;   // the reader keeps begin-year order
+    for (const int i : {2, 0, 1, 3, 4, 5})
+        sorted.GetGengoEraTable().push_back(era.GetAt(i));
+    std::sort(sorted.GetGengoEraTable().begin(), sorted.GetGengoEraTable().end(),
+              [](const SGengouEraTable& a, const SGengouEraTable& b) { return a.lBeginYear < b.lBeginYear; });
+    EXPECT_EQ(sorted.GetGengouEraTable(), back.GetGengouEraTable());
+
+    // Fields that are no day leave the day not known and the line read; records that SetData
+    // inserts out of order keep their days.
+    const CString strFile = dir.Write(
+        "bad.lgn", Cp932("[元号], 1\r\nt\r\n\r\n"
+                         "\"a\", 10, 11, \"\", 13, 1, 0, 2, 30, 0\r\n"   // month 13
+                         "\"b\", 12, 13, \"\", 1, 32, 0, 2, 3, 2\r\n"    // day 32, leap flag 2
+                         "\"c\", 14, 15, \"\", 0, 5, 0, 2, 3\r\n"        // a day without month, a cut end
+                         "\"d\", 16, 17, , 5, 6, 1, x, y, z\r\n"         // unquoted empty note; words
+                         "e, 18, 19, a note, with a comma\r\n"
+                         "\"f\", 5, 6, \"\", 3, 4, 0, 5, 6, 0\r\n"));
+    CGengouEra odd;
+    ASSERT_TRUE(odd.Load(strFile, HEADER_GENGOU).Ok());
+    const auto days = [](const SGengouEraTable& r) {
+        return std::vector<int>{r.nBeginMonth, r.bBeginLeap, r.nBeginDay, r.nEndMonth, r.bEndLeap, r.nEndDay};
+    };
+    ASSERT_EQ(6, odd.GetSize());
+    EXPECT_EQ(CString("f"), odd.GetAt(0).strGengou);
+    EXPECT_EQ((std::vector<int>{3, 0, 4, 5, 0, 6}), days(odd.GetAt(0)));
+    EXPECT_EQ((std::vector<int>{0, 0, 0, 2, 0, 30}), days(odd.GetAt(1)));
+    for (const int i : {2, 3, 5})
+        EXPECT_EQ((std::vector<int>{0, 0, 0, 0, 0, 0}), days(odd.GetAt(i))) << i;
+    EXPECT_EQ((std::vector<int>{5, 1, 6, 0, 0, 0}), days(odd.GetAt(4)));
+    EXPECT_EQ(CString("a note"), odd.GetAt(5).strNote);
+}
+
 TEST(GengouEraFileTest, RoundTripOfAwkwardTexts)
 {
     CTempDir dir;

@@ -1,8 +1,8 @@
 // Write-then-read of random tables of the three kinds, with the bytes that once broke the formats
 // (quotes, commas, line breaks, lone lead bytes, double-byte characters whose second byte is a
-// backslash or a bar, blanks, NUL, 32-bit extremes). Each field read back is compared with what
-// the README's "File formats" limits say it must be; a model of those limits is written out here
-// on its own, without the library's codec.
+// backslash or a bar, blanks, NUL, 32-bit extremes, era days in and out of range). Each field read
+// back is compared with what the README's "File formats" limits say it must be; a model of those
+// limits is written out here on its own, without the library's codec.
 #include <corvane/BaseYear.h>
 #include <corvane/GengouEra.h>
 #include <corvane/YearEvent.h>
@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <random>
@@ -186,6 +187,10 @@ TEST_F(RoundTripTest, EraTables)
             rec.lBeginYear = gen.Below(3) == 0 ? 1 : gen.Year();
             rec.lEndYear = gen.Year();
             rec.strNote = gen.Text();
+            if (gen.Coin()) {
+                rec.nBeginMonth = gen.Below(15) - 1, rec.bBeginLeap = gen.Coin(), rec.nBeginDay = gen.Below(34) - 1;
+                rec.nEndMonth = gen.Below(15) - 1, rec.bEndLeap = gen.Coin(), rec.nEndDay = gen.Coin() ? gen.Year() : 31;
+            }
             table.GetGengoEraTable().push_back(rec);
         }
         const EHeaderType eType = gen.Coin() ? HEADER_GENGOU : HEADER_JIDAI;
@@ -197,11 +202,27 @@ TEST_F(RoundTripTest, EraTables)
         // Names and explanation are whole lines; records go through the ordered insertion.
         EXPECT_EQ(Cs(Escaped(table.GetTableName())), back.GetTableName()) << t;
         EXPECT_EQ(Cs(Unescape(Escaped(table.GetExplanation()))), back.GetExplanation()) << t;
+        // A day is kept when its month is 1-12 and its day 0-31; any other is read as not known.
+        const auto day = [](int nMonth, bool bLeap, int nDay) {
+            const bool bKept = nMonth >= 1 && nMonth <= 12 && nDay >= 0 && nDay <= 31;
+            return bKept ? SEraDate{0, nMonth, bLeap, nDay} : SEraDate{};
+        };
         CGengouEra expected;
         for (int i = 0; i < table.GetSize(); ++i) {
             const SGengouEraTable rec = table.GetAt(i);
+            CGengouEraArray& arr = expected.GetGengoEraTable();
+            const auto at = std::find_if(arr.begin(), arr.end(),
+                                         [&](const SGengouEraTable& r) { return rec.lBeginYear < r.lBeginYear; });
+            const std::size_t nAt = static_cast<std::size_t>(at - arr.begin());
+            const std::size_t nBefore = arr.size();
             expected.SetData(Cs(UpToNul(Trim(Escaped(rec.strGengou)))), rec.lBeginYear, rec.lEndYear,
                              Cs(Unescape(UpToNul(Trim(Escaped(rec.strNote))))));
+            if (arr.size() > nBefore) {
+                const SEraDate begin = day(rec.nBeginMonth, rec.bBeginLeap, rec.nBeginDay);
+                const SEraDate end = day(rec.nEndMonth, rec.bEndLeap, rec.nEndDay);
+                arr[nAt].nBeginMonth = begin.nMonth, arr[nAt].bBeginLeap = begin.bLeap, arr[nAt].nBeginDay = begin.nDay;
+                arr[nAt].nEndMonth = end.nMonth, arr[nAt].bEndLeap = end.bLeap, arr[nAt].nEndDay = end.nDay;
+            }
         }
         ASSERT_EQ(expected.GetSize(), back.GetSize()) << t;
         for (int i = 0; i < back.GetSize(); ++i) {
@@ -211,6 +232,8 @@ TEST_F(RoundTripTest, EraTables)
             EXPECT_EQ(want.lBeginYear, got.lBeginYear) << t;
             EXPECT_EQ(want.lEndYear, got.lEndYear) << t;
             EXPECT_EQ(want.strNote, got.strNote) << t;
+            EXPECT_EQ(want.BeginDate(), got.BeginDate()) << t;
+            EXPECT_EQ(want.EndDate(), got.EndDate()) << t;
         }
     }
 }

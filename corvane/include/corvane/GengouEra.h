@@ -168,20 +168,27 @@ public:
     // or a file that cannot be read, with message 61451 (61447 for a file exception of cause end of
     // file) when bMessage is set. A failed read keeps what it already did: the absolute file name,
     // the table name and explanation if they were reached, the records before the failing line.
-    // A record line needs three commas (after the name, the begin year and the end year).
+    // A record line needs three commas (after the name, the begin year and the end year). The
+    // fields after the note, when there are six, are the record's first and last day (month, day,
+    // leap flag 0 or 1 each); a day that is missing or out of range (month 1-12, day 0-31) is read
+    // as not known, and the line is read all the same.
     // With another eType the period file's dialog strings are used and any header word is accepted.
-    // The records are added exactly as SetData adds them one after the other; a file in begin-year
-    // order read into a table in order costs linear time.
+    // The records are added exactly as SetData adds them one after the other (a record it inserts
+    // keeps the days the line gave); a file in begin-year order read into a table in order costs
+    // linear time.
     bool ReadFile(const char* pszFileName, EHeaderType eType, bool bMessage);
 
     // Writes the table as an era file (HEADER_GENGOU) or a period file (any other value) through the
     // table save procedure: header, table name, explanation and every record, each line ended by
     // CR LF. Line breaks (CR LF, or a lone CR or LF) inside the explanation, the notes, the table
     // name and the era names are written as the four characters \r\n so that they cannot split a
-    // line; in the explanation and the notes they read back as CR LF. Returns true when written
-    // (file name relative to the document's folder, modified flag cleared). Returns false on a
-    // cancelled dialog (nothing changed, no message) or when the file cannot be written (message
-    // 61448; the previous file is left whole, the file name holds its new relative value).
+    // line; in the explanation and the notes they read back as CR LF. A record that knows its first
+    // or last day has six more fields after its note (a day out of range is written as not known,
+    // 0, 0, 0); a record without days is written as a file of four fields has always held it.
+    // Returns true when written (file name relative to the document's folder, modified flag
+    // cleared). Returns false on a cancelled dialog (nothing changed, no message) or when the file
+    // cannot be written (message 61448; the previous file is left whole, the file name holds its
+    // new relative value).
     bool WriteFile(bool bDialog, CDocument* pDocument, EHeaderType eType) override;
 
     // The core of ReadFile and WriteFile, for programs with no user to ask: no dialog, no message,
