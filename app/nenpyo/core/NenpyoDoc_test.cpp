@@ -7,9 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
 
 #include <framework/Cp932.h>
+#include <framework/FileSystem.h>
 
 #include "EventTestData_test.h"
 #include "testing/TempDir.h"
@@ -144,4 +147,27 @@ TEST(NenpyoDoc, FailedSaveKeepsThePreviousFilesAndTheChronology)
     EXPECT_EQ(dir.Name("c.nenpyo"), strFailed);
     EXPECT_EQ(dir.Name("a.lev"), doc.Events().GetFileName());
     EXPECT_TRUE(doc.IsModified());
+}
+
+TEST(NenpyoDoc, ResolveTakesOutDotParts)
+{
+    // Written with '/', turned into the native separator.
+    const struct {
+        const char* pszFolder;
+        const char* pszName;
+        const char* pszResult;
+    } aCases[] = {
+        {"/a/年表", "../ﾗｲﾌﾞﾗﾘ/元号.lgn", "/a/ﾗｲﾌﾞﾗﾘ/元号.lgn"},
+        {"/a/年表", "./b/../../../c.lev", "/c.lev"},
+        {"/", "../c.lev", "/c.lev"},                    // no folder above the root to leave
+        {"/a", "/x/./y//z.lev", "/x/y/z.lev"},          // an absolute name is cleaned alike
+        {"/a/表", "b.lev", "/a/表/b.lev"},              // 表 ends in the byte of '\'
+    };
+    const auto Native = [](const char* psz) {
+        std::string str = LiteralToCp932(psz).GetString();
+        std::replace(str.begin(), str.end(), '/', kNativePathSeparator);
+        return CString(str.c_str());
+    };
+    for (const auto& c : aCases)
+        EXPECT_EQ(Native(c.pszResult), CNenpyoDoc::Resolve(Native(c.pszFolder), Native(c.pszName))) << c.pszName;
 }
