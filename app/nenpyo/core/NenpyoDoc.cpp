@@ -325,6 +325,15 @@ SFileStatus CNenpyoDoc::SaveTablesInPlace(CString& strFailed)
     return status;
 }
 
+bool CNenpyoDoc::NeedsDocument(const SDefaults& defaults) const
+{
+    // A table read from no file (a default that could not be read) has nothing to name.
+    const auto Chosen = [](const CGengouEra& table, const CString& strDefault) {
+        return !table.GetFileName().IsEmpty() && table.GetFileName() != strDefault;
+    };
+    return m_bHasBaseYear || Chosen(m_eras, defaults.strEraFile) || Chosen(m_periods, defaults.strPeriodFile);
+}
+
 bool CNenpyoDoc::IsModified() const
 {
     return m_bChoiceModified || m_events.GetModified() || (m_bHasBaseYear && m_baseYear.GetModified());

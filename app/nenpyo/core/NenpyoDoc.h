@@ -66,6 +66,9 @@ public:
     // Writes the tables in place without a document (a bare event file that was opened). False
     // as Save; needs a file name on the event table.
     SFileStatus SaveTablesInPlace(CString& strFailed);
+    // True when only a document can keep the chronology: it has a base-year table, or era or
+    // period tables read from other files than the defaults. (SaveTablesInPlace would lose them.)
+    bool NeedsDocument(const SDefaults& defaults) const;
 
     // True when a table of the chronology, or the choice of tables, has changes that no save has
     // written. (A change undone still counts: a host with an undo history keeps its own state.)

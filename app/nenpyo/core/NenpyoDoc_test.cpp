@@ -112,9 +112,27 @@ TEST(NenpyoDoc, ReadsAByteOrderMarkUnknownKeysAndABareEventFile)
     EXPECT_EQ(1u, doc.Warnings().size());   // the era file that is not there
 
     CNenpyoDoc bare;
-    ASSERT_TRUE(bare.Open(dir.Name("a.lev"), NoDefaults(), strFailed).Ok());
+    WriteReferenceTables(dir);
+    const CNenpyoDoc::SDefaults defaults{dir.Name("root/ﾗｲﾌﾞﾗﾘ/元号.lgn"), dir.Name("root/ﾗｲﾌﾞﾗﾘ/時代.ler")};
+    ASSERT_TRUE(bare.Open(dir.Name("a.lev"), defaults, strFailed).Ok());
     EXPECT_TRUE(bare.GetPathName().IsEmpty());
     EXPECT_EQ(1, bare.Events().GetLen());
+    // Saved in place while it has nothing that only a document can name.
+    EXPECT_FALSE(bare.NeedsDocument(defaults));
+    CNenpyoDoc noPeriods;   // a default that could not be read names nothing
+    const CNenpyoDoc::SDefaults gone{defaults.strEraFile, dir.Name("gone.ler")};
+    ASSERT_TRUE(noPeriods.Open(dir.Name("a.lev"), gone, strFailed).Ok());
+    EXPECT_FALSE(noPeriods.NeedsDocument(gone));
+    CGengouEra periods, other;
+    periods = bare.Periods();
+    dir.Write("other.ler", Cp932("[時代], 1\r\nother\r\n\r\n"));
+    ASSERT_TRUE(other.Load(dir.Name("other.ler"), HEADER_JIDAI).Ok());
+    bare.SetPeriods(other);
+    EXPECT_TRUE(bare.NeedsDocument(defaults));
+    bare.SetPeriods(periods);
+    EXPECT_FALSE(bare.NeedsDocument(defaults));
+    bare.SetHasBaseYear(true);
+    EXPECT_TRUE(bare.NeedsDocument(defaults));
 }
 
 TEST(NenpyoDoc, FailedSaveKeepsThePreviousFilesAndTheChronology)

@@ -382,7 +382,7 @@ bool CNenpyoWindow::OpenFile(const QString& strPath)
 bool CNenpyoWindow::Save()
 {
     if (m_pDoc->GetPathName().IsEmpty()) {
-        if (m_pDoc->Events().GetFileName().IsEmpty() || m_pDoc->HasBaseYear())
+        if (m_pDoc->Events().GetFileName().IsEmpty() || m_pDoc->NeedsDocument(DefaultTables()))
             return SaveAs();
         CString strFailed;
         const SFileStatus status = m_pDoc->SaveTablesInPlace(strFailed);
