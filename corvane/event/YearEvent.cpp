@@ -641,55 +641,64 @@ int CYearEvent::SearchStr(const char* pszText, std::int32_t& lYear, std::int32_t
 
 // ---- Moves and merging ----
 
-bool CYearEvent::FindMovePair(std::int32_t lYear, std::int64_t nSteps, EEventPriority eFilter, POSITION& pos,
-                              POSITION& next, bool& bResult)
+CYearEvent::EMoveCheck CYearEvent::FindMovePair(std::int32_t lYear, std::int64_t nSteps, EEventPriority eFilter,
+                                                POSITION& pos, POSITION& next) const
 {
     const POSITION end = m_EventData.cend();
     const std::int32_t nThreshold = QueryThreshold(eFilter);
-    bResult = false;
-    pos = FindFirstOfYear(lYear);
-    if (pos == end) {
-        bResult = true;
-        return false;
-    }
+    POSITION reached = FindFirstOfYear(lYear);
+    if (reached == end)
+        return MOVE_NO_YEAR;
     for (std::int64_t nPassed = 0; nPassed < nSteps;) {
-        if (++pos == end)
-            return false;
-        if (IsVisible(**pos, nThreshold))
+        if (++reached == end)
+            return MOVE_REFUSED;
+        if (IsVisible(**reached, nThreshold))
             ++nPassed;
     }
-    if ((*pos)->lYear != lYear)
-        return false;
-    next = std::next(pos);
-    if (next == end)
-        return false;
-    if ((*next)->nPriority > eFilter) {
+    if ((*reached)->lYear != lYear || std::next(reached) == end)
+        return MOVE_REFUSED;
+    if ((*std::next(reached))->nPriority > eFilter)
+        return MOVE_HIDDEN;
+    pos = reached;
+    next = std::next(reached);
+    return MOVE_SWAPS;
+}
+
+CYearEvent::EMoveCheck CYearEvent::CheckMoveToAfter(std::int32_t lYear, int nPos, EEventPriority eFilter) const
+{
+    POSITION pos = m_EventData.cend(), next = pos;
+    return FindMovePair(lYear, nPos, eFilter, pos, next);
+}
+
+CYearEvent::EMoveCheck CYearEvent::CheckMoveToBefore(std::int32_t lYear, int nPos, EEventPriority eFilter) const
+{
+    POSITION pos = m_EventData.cend(), next = pos;
+    return FindMovePair(lYear, std::int64_t{nPos} - 1, eFilter, pos, next);
+}
+
+bool CYearEvent::FinishMove(EMoveCheck eCheck, POSITION moved, POSITION before)
+{
+    if (eCheck == MOVE_HIDDEN)
         ShowHiddenDataMessage();
-        return false;
-    }
+    if (eCheck != MOVE_SWAPS)
+        return eCheck == MOVE_NO_YEAR;
+    Relocate(moved, before);
+    m_bModified = true;
     return true;
 }
 
 bool CYearEvent::MoveToAfter(std::int32_t lYear, int nPos, EEventPriority eFilter)
 {
-    POSITION pos, next;
-    bool bResult = false;
-    if (!FindMovePair(lYear, nPos, eFilter, pos, next, bResult))
-        return bResult;
-    Relocate(pos, std::next(next));
-    m_bModified = true;
-    return true;
+    POSITION pos = m_EventData.cend(), next = pos;
+    const EMoveCheck eCheck = FindMovePair(lYear, nPos, eFilter, pos, next);
+    return FinishMove(eCheck, pos, eCheck == MOVE_SWAPS ? std::next(next) : next);
 }
 
 bool CYearEvent::MoveToBefore(std::int32_t lYear, int nPos, EEventPriority eFilter)
 {
-    POSITION pos, next;
-    bool bResult = false;
-    if (!FindMovePair(lYear, std::int64_t{nPos} - 1, eFilter, pos, next, bResult))
-        return bResult;
-    Relocate(next, pos);
-    m_bModified = true;
-    return true;
+    POSITION pos = m_EventData.cend(), next = pos;
+    const EMoveCheck eCheck = FindMovePair(lYear, std::int64_t{nPos} - 1, eFilter, pos, next);
+    return FinishMove(eCheck, next, pos);
 }
 
 bool CYearEvent::Merge(CYearEvent& other)

@@ -249,6 +249,8 @@ void RunDifferential(unsigned nSeed, int nYears, int nSteps, bool bTidy)
             const int nPos = drive.Int(-1, 4);
             const std::size_t nMessages = ui.m_messages.size();
             const int nExpected = model.Move(bAfter, y, nPos, f);
+            const CYearEvent::EMoveCheck eCheck = bAfter ? table.CheckMoveToAfter(y, nPos, f) : table.CheckMoveToBefore(y, nPos, f);
+            ASSERT_EQ(nExpected, eCheck == CYearEvent::MOVE_HIDDEN ? 2 : eCheck == CYearEvent::MOVE_REFUSED ? 0 : 1);
             const bool bResult = bAfter ? table.MoveToAfter(y, nPos, f) : table.MoveToBefore(y, nPos, f);
             ASSERT_EQ(nExpected == 1, bResult);
             ASSERT_EQ(nMessages + (nExpected == 2), ui.m_messages.size());

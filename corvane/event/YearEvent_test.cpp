@@ -298,12 +298,22 @@ TEST(YearEventTest, MovesWithinAYearAndAroundHiddenEvents)
     for (const SCase& c : cases) {
         CFakeHostUi ui;
         auto pTable = make();
+        SCOPED_TRACE(testing::Message() << c.bAfter << " " << c.lYear << " " << c.nPos << " " << c.eFilter);
+        // The check foretells the move, silently and without a change.
+        const bool bChanges = c.pszTexts != std::string("x a b c y");
+        EXPECT_EQ(c.bMessage ? CYearEvent::MOVE_HIDDEN
+                  : bChanges ? CYearEvent::MOVE_SWAPS
+                  : c.bResult ? CYearEvent::MOVE_NO_YEAR
+                              : CYearEvent::MOVE_REFUSED,
+                  c.bAfter ? pTable->CheckMoveToAfter(c.lYear, c.nPos, c.eFilter)
+                           : pTable->CheckMoveToBefore(c.lYear, c.nPos, c.eFilter));
+        EXPECT_EQ("x a b c y", Texts(*pTable));
+        EXPECT_TRUE(ui.m_messages.empty());
         const bool bResult = c.bAfter ? pTable->MoveToAfter(c.lYear, c.nPos, c.eFilter)
                                       : pTable->MoveToBefore(c.lYear, c.nPos, c.eFilter);
-        SCOPED_TRACE(testing::Message() << c.bAfter << " " << c.lYear << " " << c.nPos << " " << c.eFilter);
         EXPECT_EQ(c.bResult, bResult);
         EXPECT_EQ(c.pszTexts, Texts(*pTable));
-        EXPECT_EQ(c.pszTexts != std::string("x a b c y"), pTable->GetModified());
+        EXPECT_EQ(bChanges, pTable->GetModified());
         ASSERT_EQ(c.bMessage ? 1u : 0u, ui.m_messages.size());
         if (c.bMessage) {
             EXPECT_EQ(LiteralToCp932("表示優先度の設定によって、表示されていないデータがあるため、移動ができません。\r\n"

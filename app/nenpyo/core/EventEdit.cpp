@@ -76,8 +76,9 @@ void CEventEdit::InsertAt(CYearEvent& table, int nIndex, const SEventData& data)
     table.SetModified(true);
 }
 
-int CEventEdit::Move(CYearEvent& table, int nIndex, bool bUp, EEventPriority eFilter)
+int CEventEdit::MovePair(const CYearEvent& table, int nIndex, bool bUp, EEventPriority eFilter, bool& bHidden)
 {
+    bHidden = false;
     SEventData data;
     if (!table.GetAt(nIndex, &data, PRIORITY_ALL))
         return -1;
@@ -93,9 +94,10 @@ int CEventEdit::Move(CYearEvent& table, int nIndex, bool bUp, EEventPriority eFi
         if (table.GetAt(i, &other, PRIORITY_ALL) && (eFilter == PRIORITY_ALL || other.nPriority <= eFilter))
             ++nPos;
     }
-    const bool bMoved = bUp ? table.MoveToBefore(data.lYear, nPos, eFilter)
-                            : table.MoveToAfter(data.lYear, nPos, eFilter);
-    return bMoved ? std::min(nIndex, nOther) : -1;
+    const CYearEvent::EMoveCheck eCheck = bUp ? table.CheckMoveToBefore(data.lYear, nPos, eFilter)
+                                              : table.CheckMoveToAfter(data.lYear, nPos, eFilter);
+    bHidden = eCheck == CYearEvent::MOVE_HIDDEN;
+    return eCheck == CYearEvent::MOVE_SWAPS ? std::min(nIndex, nOther) : -1;
 }
 
 bool CEventEdit::Swap(CYearEvent& table, int nIndex)
@@ -104,7 +106,8 @@ bool CEventEdit::Swap(CYearEvent& table, int nIndex)
     if (nIndex < 0 || nIndex + 1 >= table.GetLen() || YearAt(table, nIndex + 1) != lYear)
         return false;
     const int nFirst = table.GetIndexFromYear(lYear, PRIORITY_ALL);
-    return nFirst >= 0 && table.MoveToAfter(lYear, nIndex - nFirst, PRIORITY_ALL);
+    return nFirst >= 0 && table.CheckMoveToAfter(lYear, nIndex - nFirst, PRIORITY_ALL) == CYearEvent::MOVE_SWAPS &&
+           table.MoveToAfter(lYear, nIndex - nFirst, PRIORITY_ALL);
 }
 
 bool CEventEdit::Check(const SEventData& data, CString& strMessage)

@@ -24,14 +24,15 @@ public:
     // over the table when the date order does not put it there.
     static void InsertAt(CYearEvent& table, int nIndex, const SEventData& data);
 
-    // Moves the event at list index nIndex one place earlier (bUp) or later within its year, as
-    // the user sees the table under eFilter: a neighbour hidden by the filter makes the table show
-    // its message. Returns the list index of the earlier event of the pair that was swapped, or
-    // -1 when nothing moved (no neighbour of the same year, or the table refused).
-    static int Move(CYearEvent& table, int nIndex, bool bUp, EEventPriority eFilter);
+    // The pair a move of the event at list index nIndex one place earlier (bUp) or later within
+    // its year swaps, as the user sees the table under eFilter, as the table's own move would find
+    // it: the list index of the earlier event of the pair (give it to Swap), or -1 when the event
+    // cannot move (no neighbour of the same year; bHidden set when the neighbour is hidden by the
+    // filter). Changes nothing and shows nothing.
+    static int MovePair(const CYearEvent& table, int nIndex, bool bUp, EEventPriority eFilter, bool& bHidden);
 
-    // Swaps the events at list indexes nIndex and nIndex + 1, which must be of one year (undo
-    // and redo of Move). False, nothing changed, otherwise.
+    // Swaps the events at list indexes nIndex and nIndex + 1, which must be of one year (a move,
+    // its undo and its redo). False, nothing changed, otherwise. Shows nothing.
     static bool Swap(CYearEvent& table, int nIndex);
 
     // Whether an event may be stored as the user gave it: a year other than 0, a month of 1 to 12

@@ -45,7 +45,7 @@ TEST(EventEdit, AddReplaceAndInsertAtReportWhereTheEventIs)
     CEventEdit::Add(handOrdered, Event(1600, "x"));
     CEventEdit::Add(handOrdered, Event(1600, "y"));
     CEventEdit::Add(handOrdered, Event(1600, "z"));
-    ASSERT_EQ(1, CEventEdit::Move(handOrdered, 2, true, PRIORITY_ALL));
+    ASSERT_TRUE(CEventEdit::Swap(handOrdered, 1));
     SEventData removed;
     handOrdered.RemoveAt(1, PRIORITY_ALL, &removed);
     CEventEdit::InsertAt(handOrdered, 1, removed);
@@ -61,19 +61,34 @@ TEST(EventEdit, MovesStayInTheYearAndAnswerTheHiddenNeighbour)
     CEventEdit::Add(table, Event(1600, "hidden", 2));
     CEventEdit::Add(table, Event(1601, "d"));
 
-    EXPECT_EQ(-1, CEventEdit::Move(table, 0, true, PRIORITY_ALL));    // first of all
-    EXPECT_EQ(-1, CEventEdit::Move(table, 4, true, PRIORITY_ALL));    // would leave 1601
-    EXPECT_EQ(0, CEventEdit::Move(table, 1, true, PRIORITY_ALL));
+    const struct {
+        int nIndex;
+        bool bUp;
+        EEventPriority eFilter;
+        int nPair;
+        bool bHidden;
+    } aCases[] = {
+        {0, true, PRIORITY_ALL, -1, false},     // first of all
+        {4, true, PRIORITY_ALL, -1, false},     // would leave 1601
+        {3, false, PRIORITY_ALL, -1, false},
+        {1, true, PRIORITY_ALL, 0, false},
+        {2, false, PRIORITY_ALL, 2, false},
+        {2, false, PRIORITY_HIGH, -1, true},    // c's lower neighbour is hidden
+        {1, false, PRIORITY_HIGH, 1, false},
+        {7, false, PRIORITY_ALL, -1, false},
+    };
+    for (const auto& c : aCases) {
+        bool bHidden = !c.bHidden;
+        EXPECT_EQ(c.nPair, CEventEdit::MovePair(table, c.nIndex, c.bUp, c.eFilter, bHidden)) << c.nIndex << c.bUp;
+        EXPECT_EQ(c.bHidden, bHidden) << c.nIndex << c.bUp;
+    }
+    EXPECT_EQ("a|b|c|hidden|d", Texts(table));
+    EXPECT_TRUE(CEventEdit::Swap(table, 0));
     EXPECT_EQ("b|a|c|hidden|d", Texts(table));
     EXPECT_TRUE(CEventEdit::Swap(table, 0));                          // undo
     EXPECT_EQ("a|b|c|hidden|d", Texts(table));
     EXPECT_FALSE(CEventEdit::Swap(table, 3));                         // two years
-
-    // Under the high filter, c's lower neighbour is hidden: the table says so and nothing moves.
-    EXPECT_TRUE(ui.m_messages.empty());
-    EXPECT_EQ(-1, CEventEdit::Move(table, 2, false, PRIORITY_HIGH));
-    EXPECT_EQ(1u, ui.m_messages.size());
-    EXPECT_EQ("a|b|c|hidden|d", Texts(table));
+    EXPECT_TRUE(ui.m_messages.empty());                               // the caller shows them
 }
 
 TEST(EventEdit, CheckNamesWhatIsWrong)

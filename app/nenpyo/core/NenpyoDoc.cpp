@@ -76,9 +76,35 @@ CString CNenpyoDoc::FolderOf(const CString& strPath)
 
 CString CNenpyoDoc::Resolve(const CString& strFolder, const CString& strName)
 {
-    CString strResult;
-    if (!CFilePathManager::RelPathToAbsPath(PATH_STYLE_NATIVE, strFolder, strName, strResult))
-        return strName;   // already absolute
+    CString strJoined;
+    if (!CFilePathManager::RelPathToAbsPath(PATH_STYLE_NATIVE, strFolder, strName, strJoined))
+        strJoined = strName;   // already absolute
+    // The join keeps "." and ".." as they are: a name stored from "a/年表/../ﾗｲﾌﾞﾗﾘ" would lead
+    // through 年表 for ever after. Take them out by the text, as the names were written. (Find is
+    // character-aware: a '\\' that ends a double-byte character is no separator.)
+    int nRoot = 0;
+    while (nRoot < strJoined.GetLength() && strJoined[nRoot] == kNativePathSeparator)
+        ++nRoot;
+    std::vector<CString> vParts;
+    for (int nStart = nRoot; nStart <= strJoined.GetLength();) {
+        int nEnd = strJoined.Find(kNativePathSeparator, nStart);
+        if (nEnd < 0)
+            nEnd = strJoined.GetLength();
+        const CString strPart = strJoined.Mid(nStart, nEnd - nStart);
+        // Nothing is above the root or a drive ("C:").
+        const bool bAtTop = vParts.empty() ? nRoot > 0 : vParts.size() == 1 && nRoot == 0 && vParts[0].Right(1) == ":";
+        if (strPart == ".." && !bAtTop && !vParts.empty() && vParts.back() != "..")
+            vParts.pop_back();
+        else if (!strPart.IsEmpty() && strPart != "." && !(strPart == ".." && bAtTop))
+            vParts.push_back(strPart);
+        nStart = nEnd + 1;
+    }
+    CString strResult = strJoined.Left(nRoot);
+    for (std::size_t i = 0; i < vParts.size(); ++i) {
+        if (i > 0)
+            strResult += kNativePathSeparator;
+        strResult += vParts[i];
+    }
     return strResult;
 }
 
@@ -299,14 +325,16 @@ SFileStatus CNenpyoDoc::SaveTablesInPlace(CString& strFailed)
     return status;
 }
 
+bool CNenpyoDoc::NeedsDocument(const SDefaults& defaults) const
+{
+    // A table read from no file (a default that could not be read) has nothing to name.
+    const auto Chosen = [](const CGengouEra& table, const CString& strDefault) {
+        return !table.GetFileName().IsEmpty() && table.GetFileName() != strDefault;
+    };
+    return m_bHasBaseYear || Chosen(m_eras, defaults.strEraFile) || Chosen(m_periods, defaults.strPeriodFile);
+}
+
 bool CNenpyoDoc::IsModified() const
 {
     return m_bChoiceModified || m_events.GetModified() || (m_bHasBaseYear && m_baseYear.GetModified());
-}
-
-void CNenpyoDoc::ClearModified()
-{
-    m_events.SetModified(false);
-    m_baseYear.SetModified(false);
-    m_bChoiceModified = false;
 }

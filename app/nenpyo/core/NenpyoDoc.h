@@ -66,12 +66,13 @@ public:
     // Writes the tables in place without a document (a bare event file that was opened). False
     // as Save; needs a file name on the event table.
     SFileStatus SaveTablesInPlace(CString& strFailed);
+    // True when only a document can keep the chronology: it has a base-year table, or era or
+    // period tables read from other files than the defaults. (SaveTablesInPlace would lose them.)
+    bool NeedsDocument(const SDefaults& defaults) const;
 
     // True when a table of the chronology, or the choice of tables, has changes that no save has
-    // written.
+    // written. (A change undone still counts: a host with an undo history keeps its own state.)
     bool IsModified() const;
-    // Marks everything as saved (the undo history went back to the state last saved).
-    void ClearModified();
 
     // The base-year table, when the chronology has one.
     bool HasBaseYear() const { return m_bHasBaseYear; }
@@ -91,7 +92,8 @@ public:
     const std::vector<CString>& Warnings() const { return m_vWarnings; }
 
     // The folder of a path (without the trailing separator; "/" for the root), and a name made
-    // absolute against a folder (an absolute name stays as it is).
+    // absolute against a folder (an absolute name is taken as it is), its "." parts and each
+    // "name/.." taken out by the text.
     static CString FolderOf(const CString& strPath);
     static CString Resolve(const CString& strFolder, const CString& strName);
 

@@ -7,9 +7,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <string>
 
 #include <framework/Cp932.h>
+#include <framework/FileSystem.h>
 
 #include "EventTestData_test.h"
 #include "testing/TempDir.h"
@@ -109,9 +112,27 @@ TEST(NenpyoDoc, ReadsAByteOrderMarkUnknownKeysAndABareEventFile)
     EXPECT_EQ(1u, doc.Warnings().size());   // the era file that is not there
 
     CNenpyoDoc bare;
-    ASSERT_TRUE(bare.Open(dir.Name("a.lev"), NoDefaults(), strFailed).Ok());
+    WriteReferenceTables(dir);
+    const CNenpyoDoc::SDefaults defaults{dir.Name("root/ﾗｲﾌﾞﾗﾘ/元号.lgn"), dir.Name("root/ﾗｲﾌﾞﾗﾘ/時代.ler")};
+    ASSERT_TRUE(bare.Open(dir.Name("a.lev"), defaults, strFailed).Ok());
     EXPECT_TRUE(bare.GetPathName().IsEmpty());
     EXPECT_EQ(1, bare.Events().GetLen());
+    // Saved in place while it has nothing that only a document can name.
+    EXPECT_FALSE(bare.NeedsDocument(defaults));
+    CNenpyoDoc noPeriods;   // a default that could not be read names nothing
+    const CNenpyoDoc::SDefaults gone{defaults.strEraFile, dir.Name("gone.ler")};
+    ASSERT_TRUE(noPeriods.Open(dir.Name("a.lev"), gone, strFailed).Ok());
+    EXPECT_FALSE(noPeriods.NeedsDocument(gone));
+    CGengouEra periods, other;
+    periods = bare.Periods();
+    dir.Write("other.ler", Cp932("[時代], 1\r\nother\r\n\r\n"));
+    ASSERT_TRUE(other.Load(dir.Name("other.ler"), HEADER_JIDAI).Ok());
+    bare.SetPeriods(other);
+    EXPECT_TRUE(bare.NeedsDocument(defaults));
+    bare.SetPeriods(periods);
+    EXPECT_FALSE(bare.NeedsDocument(defaults));
+    bare.SetHasBaseYear(true);
+    EXPECT_TRUE(bare.NeedsDocument(defaults));
 }
 
 TEST(NenpyoDoc, FailedSaveKeepsThePreviousFilesAndTheChronology)
@@ -144,4 +165,27 @@ TEST(NenpyoDoc, FailedSaveKeepsThePreviousFilesAndTheChronology)
     EXPECT_EQ(dir.Name("c.nenpyo"), strFailed);
     EXPECT_EQ(dir.Name("a.lev"), doc.Events().GetFileName());
     EXPECT_TRUE(doc.IsModified());
+}
+
+TEST(NenpyoDoc, ResolveTakesOutDotParts)
+{
+    // Written with '/', turned into the native separator.
+    const struct {
+        const char* pszFolder;
+        const char* pszName;
+        const char* pszResult;
+    } aCases[] = {
+        {"/a/年表", "../ﾗｲﾌﾞﾗﾘ/元号.lgn", "/a/ﾗｲﾌﾞﾗﾘ/元号.lgn"},
+        {"/a/年表", "./b/../../../c.lev", "/c.lev"},
+        {"/", "../c.lev", "/c.lev"},                    // no folder above the root to leave
+        {"/a", "/x/./y//z.lev", "/x/y/z.lev"},          // an absolute name is cleaned alike
+        {"/a/表", "b.lev", "/a/表/b.lev"},              // 表 ends in the byte of '\'
+    };
+    const auto Native = [](const char* psz) {
+        std::string str = LiteralToCp932(psz).GetString();
+        std::replace(str.begin(), str.end(), '/', kNativePathSeparator);
+        return CString(str.c_str());
+    };
+    for (const auto& c : aCases)
+        EXPECT_EQ(Native(c.pszResult), CNenpyoDoc::Resolve(Native(c.pszFolder), Native(c.pszName))) << c.pszName;
 }

@@ -73,9 +73,7 @@ CMoveEventCommand::CMoveEventCommand(CCommandTarget& target, int nSwapped, int n
 
 void CMoveEventCommand::redo()
 {
-    if (!m_bDone)
-        CEventEdit::Swap(m_target.Doc().Events(), m_nSwapped);
-    m_bDone = false;
+    CEventEdit::Swap(m_target.Doc().Events(), m_nSwapped);
     m_target.EventsChanged(m_nSelectAfter);
 }
 
@@ -152,3 +150,26 @@ void CMergeCommand::undo()
     m_pBefore.reset();
     m_target.EventsChanged(-1);
 }
+
+CReferenceTableCommand::CReferenceTableCommand(CCommandTarget& target, EHeaderType eType, const CGengouEra& table)
+    : m_target(target), m_eType(eType)
+{
+    m_table = table;
+    setText(eType == HEADER_GENGOU ? QStringLiteral("元号ファイルの選択") : QStringLiteral("時代ファイルの選択"));
+}
+
+void CReferenceTableCommand::Swap()
+{
+    CNenpyoDoc& doc = m_target.Doc();
+    CGengouEra previous;
+    previous = m_eType == HEADER_GENGOU ? doc.Eras() : doc.Periods();
+    if (m_eType == HEADER_GENGOU)
+        doc.SetEras(m_table);
+    else
+        doc.SetPeriods(m_table);
+    m_table = previous;
+    m_target.EventsChanged(-1);
+}
+
+void CReferenceTableCommand::redo() { Swap(); }
+void CReferenceTableCommand::undo() { Swap(); }

@@ -9,6 +9,7 @@
 
 #include <corvane/BaseYear.h>
 #include <corvane/EventData.h>
+#include <corvane/GengouEra.h>
 #include <corvane/YearEvent.h>
 
 class CNenpyoDoc;
@@ -60,7 +61,8 @@ private:
     SEventData m_data;
 };
 
-// A move the table has already made (CEventEdit::Move): the first redo does nothing.
+// A move of one event within its year: the events at list indexes nSwapped and nSwapped + 1
+// change places (CEventEdit::MovePair finds them).
 class CMoveEventCommand : public QUndoCommand {
 public:
     CMoveEventCommand(CCommandTarget& target, int nSwapped, int nSelectBefore, int nSelectAfter);
@@ -72,7 +74,6 @@ private:
     int m_nSwapped;
     int m_nSelectBefore;
     int m_nSelectAfter;
-    bool m_bDone = true;
 };
 
 // The event table's name and explanation.
@@ -117,4 +118,20 @@ private:
     CCommandTarget& m_target;
     std::unique_ptr<CYearEvent> m_pOther;
     std::unique_ptr<CYearEvent> m_pBefore;
+};
+
+// The era table (HEADER_GENGOU) or the period table (HEADER_JIDAI) replaced by another; the
+// document names the new table's file from then on.
+class CReferenceTableCommand : public QUndoCommand {
+public:
+    CReferenceTableCommand(CCommandTarget& target, EHeaderType eType, const CGengouEra& table);
+    void redo() override;
+    void undo() override;
+
+private:
+    void Swap();
+
+    CCommandTarget& m_target;
+    EHeaderType m_eType;
+    CGengouEra m_table;
 };

@@ -126,7 +126,7 @@ CNenpyoWindow::CNenpyoWindow(QWidget* pParent) : QMainWindow(pParent), m_pDoc(st
     setCentralWidget(pCentral);
 
     m_pUndoStack = new QUndoStack(this);
-    connect(m_pUndoStack, &QUndoStack::cleanChanged, this, &CNenpyoWindow::CleanChanged);
+    connect(m_pUndoStack, &QUndoStack::cleanChanged, this, &CNenpyoWindow::UpdateTitle);
     connect(m_pView, &QTableView::clicked, this, &CNenpyoWindow::CellClicked);
     connect(m_pView, &QTableView::doubleClicked, this, &CNenpyoWindow::CellActivated);
 
@@ -331,16 +331,10 @@ void CNenpyoWindow::UpdateActions()
     m_pRemoveBaseYearAction->setEnabled(m_pDoc->HasBaseYear());
 }
 
-void CNenpyoWindow::CleanChanged(bool bClean)
-{
-    if (bClean)
-        m_pDoc->ClearModified();
-    UpdateTitle();
-}
-
 bool CNenpyoWindow::IsModified() const
 {
-    return m_pDoc->IsModified() || !m_pUndoStack->isClean();
+    // Every change is a command: the stack alone knows whether the files hold what is shown.
+    return !m_pUndoStack->isClean();
 }
 
 int CNenpyoWindow::SelectedIndex() const
@@ -426,7 +420,7 @@ bool CNenpyoWindow::OpenFile(const QString& strPath)
 bool CNenpyoWindow::Save()
 {
     if (m_pDoc->GetPathName().IsEmpty()) {
-        if (m_pDoc->Events().GetFileName().IsEmpty() || m_pDoc->HasBaseYear())
+        if (m_pDoc->Events().GetFileName().IsEmpty() || m_pDoc->NeedsDocument(DefaultTables()))
             return SaveAs();
         CString strFailed;
         const SFileStatus status = m_pDoc->SaveTablesInPlace(strFailed);
@@ -598,7 +592,14 @@ bool CNenpyoWindow::MoveSelected(bool bUp)
     const int nIndex = SelectedIndex();
     if (nIndex < 0)
         return false;
-    const int nSwapped = CEventEdit::Move(m_pDoc->Events(), nIndex, bUp, m_pModel->Filter());
+    bool bHidden = false;
+    const int nSwapped = CEventEdit::MovePair(m_pDoc->Events(), nIndex, bUp, m_pModel->Filter(), bHidden);
+    if (bHidden) {
+        AfxMessageBox(CP932("表示優先度の設定によって表示されていない出来事と入れ替わるため、移動できません。\r\n"
+                            "「表示」→「表示優先度」で「すべて表示する」を選んでから、やり直してください。"),
+                      MB_ICONEXCLAMATION);
+        return false;
+    }
     if (nSwapped < 0) {
         statusBar()->showMessage(QStringLiteral("同じ年の中でだけ移動できます。"), 5000);
         return false;
@@ -670,16 +671,14 @@ void CNenpyoWindow::OpenBaseYear()
         SetBaseYear(table, true);
 }
 
-void CNenpyoWindow::ChooseEraFile(EHeaderType eType)
+bool CNenpyoWindow::ChooseEraFile(EHeaderType eType)
 {
+    // The library's own open dialog and messages.
     CGengouEra table;
     if (!table.ReadFile(nullptr, eType, true))
-        return;
-    if (eType == HEADER_GENGOU)
-        m_pDoc->SetEras(table);
-    else
-        m_pDoc->SetPeriods(table);
-    EventsChanged(-1);
+        return false;
+    m_pUndoStack->push(new CReferenceTableCommand(*this, eType, table));
+    return true;
 }
 
 void CNenpyoWindow::SetFilter(EEventPriority eFilter)

@@ -60,6 +60,9 @@ public:
     bool MergeFile(const QString& strPath);
     void SetTableText(const CString& strName, const CString& strExplanation);
     void SetBaseYear(const CBaseYear& baseYear, bool bHas);
+    // Asks for an era (HEADER_GENGOU) or period (HEADER_JIDAI) file with the library's dialog and
+    // takes its table. False when cancelled or the file cannot be read (the library's message).
+    bool ChooseEraFile(EHeaderType eType);
     void SetFilter(EEventPriority eFilter);
     // Selects the first shown event of lYear or after it, else the last row. False when no row
     // is shown.
@@ -111,7 +114,6 @@ private:
     void EditBaseYearDlg();
     void RemoveBaseYear();
     void OpenBaseYear();
-    void ChooseEraFile(EHeaderType eType);
     void GoToYearDlg();
     void FindDlg();
     void About();
@@ -125,7 +127,6 @@ private:
     void UpdateActions();
     void AddRecentFile(const QString& strPath);
     void UpdateRecentMenu();
-    void CleanChanged(bool bClean);
     QString AskFileName(bool bOpen, const QString& strTitle, const char* pszFilter, const char* pszDefExt,
                         const QString& strFileName) const;
     bool WriteExport(const QString& strPath, const std::string& strBytes) const;

@@ -15,6 +15,7 @@
 #include <QUndoStack>
 
 #include <framework/Cp932.h>
+#include <framework/FileSystem.h>
 
 #include "BaseYearDlg.h"
 #include "EventDlg.h"
@@ -38,6 +39,43 @@ QString SelectedText(CNenpyoWindow& window)
 {
     const int nRow = window.Model()->RowOf(window.SelectedIndex());
     return window.Model()->data(window.Model()->index(nRow, COLUMN_TEXT)).toString();
+}
+
+QByteArray ReadAll(const QString& strPath)
+{
+    QFile file(strPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The files of the chronology as a save to strPath writes them: a changed table is rewritten, an
+// unchanged one stays as the last save wrote it.
+QByteArray SavedFiles(CNenpyoWindow& window, const QString& strPath)
+{
+    if (!window.SaveTo(strPath))
+        return QByteArray();
+    const QString strBase = strPath.chopped(QStringLiteral(".nenpyo").size());
+    return ReadAll(strPath) + ReadAll(strBase + QStringLiteral(".lev")) +
+           (window.Doc().HasBaseYear() ? ReadAll(strBase + QStringLiteral(".lby")) : QByteArray());
+}
+
+// Writes a one-record era or period file (code page 932) and returns its name.
+CString WriteTable(const QString& strPath, const char* pszText)
+{
+    QFile file(strPath);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(LiteralToCp932(pszText).GetString());
+    CString strName;
+    FromNativePath(strPath.toStdString(), strName);
+    return strName;
+}
+
+// Triggers the menu command with the text, as a click on it does.
+void Trigger(CNenpyoWindow& window, const QString& strText)
+{
+    for (QAction* pAction : window.findChildren<QAction*>()) {
+        if (pAction->text() == strText)
+            pAction->trigger();
+    }
 }
 
 // Answers the next modal message box with the button that has the text.
@@ -87,6 +125,35 @@ private Q_SLOTS:
         m_openedUrls.clear();
     }
 
+    void undoOfOneChangeKeepsTheOthersUnsaved()
+    {
+        CFakeHostUi ui;
+        CNenpyoWindow window;
+        QVERIFY(window.OpenFile(m_strDoc));
+        const auto eraOf1600 = [&window] {
+            window.GoToYear(1600);
+            const int nRow = window.Model()->RowOf(window.SelectedIndex());
+            return window.Model()->data(window.Model()->index(nRow, COLUMN_ERA_YEAR)).toString();
+        };
+        window.AddEvent(Event(2024, "新しい出来事"));
+        ui.ChooseNext(WriteTable(m_dir.path() + QStringLiteral("/eras.lgn"), "[元号], 1\r\n明治だけ\r\n\r\n明治,1868,1912,\r\n"));
+        Trigger(window, QStringLiteral("元号ファイルを選ぶ(&G)..."));
+        QCOMPARE(eraOf1600(), QString());
+        window.UndoStack()->undo();
+        QVERIFY(window.IsModified());
+        AnswerNextBox(QStringLiteral("キャンセル"));
+        QVERIFY(!window.close());
+        QCOMPARE(eraOf1600(), QStringLiteral("慶長5年"));
+
+        window.UndoStack()->undo();   // back to the files as they are: nothing to ask
+        QVERIFY(!window.IsModified());
+        QVERIFY(window.close());
+        window.UndoStack()->redo();
+        window.UndoStack()->redo();
+        QCOMPARE(eraOf1600(), QString());
+        QVERIFY(window.IsModified());
+    }
+
     void everyChangeUndoesAndRedoesAndKeepsTheSelection()
     {
         CFakeHostUi ui;
@@ -100,6 +167,12 @@ private Q_SLOTS:
         }
         CBaseYear baseYear = window.Doc().BaseYear();
         baseYear.SetBaseWesternYear(1868);
+        const CString strEras = WriteTable(m_dir.path() + QStringLiteral("/eras.lgn"), "[元号], 1\r\n明治だけ\r\n\r\n明治,1868,1912,\r\n");
+        const CString strPeriods = WriteTable(m_dir.path() + QStringLiteral("/periods.ler"), "[時代], 1\r\n一つ\r\n\r\n戦国,1467,1590,\r\n");
+        // Every snapshot of the files is a save to the same place, after a first save as.
+        const QString strSaved = m_dir.path() + QStringLiteral("/saved/saved.nenpyo");
+        QVERIFY(QDir().mkpath(m_dir.path() + QStringLiteral("/saved")));
+        QVERIFY(!SavedFiles(window, strSaved).isEmpty());
 
         const struct {
             const char* pszName;
@@ -115,11 +188,14 @@ private Q_SLOTS:
             {"table text", [&] { window.SetTableText(CP932("新しい名前"), CP932("説明")); return true; }, QString()},
             {"base year", [&] { window.SetBaseYear(baseYear, true); return true; }, QString()},
             {"no base year", [&] { window.SetBaseYear(baseYear, false); return true; }, QString()},
+            {"era file", [&] { ui.ChooseNext(strEras); return window.ChooseEraFile(HEADER_GENGOU); }, QString()},
+            {"period file", [&] { ui.ChooseNext(strPeriods); return window.ChooseEraFile(HEADER_JIDAI); }, QString()},
         };
         for (const auto& test : aChanges) {
             window.GoToYear(1582);
             QVERIFY(window.FindText(QStringLiteral("本能寺"), true));
             const std::string strBefore = Snapshot(window);
+            const QByteArray before = SavedFiles(window, strSaved);
             QVERIFY2(test.change(), test.pszName);
             const std::string strAfter = Snapshot(window);
             QVERIFY2(strAfter != strBefore, test.pszName);
@@ -129,14 +205,21 @@ private Q_SLOTS:
             window.UndoStack()->undo();
             QVERIFY2(Snapshot(window) == strBefore, test.pszName);
             QVERIFY2(!window.IsModified(), test.pszName);
+            QVERIFY2(SavedFiles(window, strSaved) == before, test.pszName);
             window.UndoStack()->redo();
             QVERIFY2(Snapshot(window) == strAfter, test.pszName);
+            const QByteArray after = SavedFiles(window, strSaved);
+            QVERIFY2(after != before, test.pszName);
+            window.UndoStack()->undo();
+            QVERIFY2(SavedFiles(window, strSaved) == before, test.pszName);
+            window.UndoStack()->redo();
+            QVERIFY2(SavedFiles(window, strSaved) == after, test.pszName);
             window.UndoStack()->undo();
         }
         QVERIFY(ui.m_messages.empty());
     }
 
-    void moveAcrossAHiddenEventShowsTheTablesMessage()
+    void moveAcrossAHiddenEventIsRefusedAndAMoveUndoesUnderAnyFilter()
     {
         CFakeHostUi ui;
         CNenpyoWindow window;
@@ -145,7 +228,48 @@ private Q_SLOTS:
         QVERIFY(window.FindText(QStringLiteral("本能寺"), true));
         QVERIFY(!window.MoveSelected(false));   // 山崎の戦い (1582, priority 1) is hidden below
         QCOMPARE(ui.m_messages.size(), std::size_t{1});
+        QVERIFY(ui.LastMessageUtf8().find("「表示」→「表示優先度」") != std::string::npos);
         QVERIFY(window.UndoStack()->count() == 0);
+
+        // Moved with every event shown, the move undoes and redoes with the neighbour hidden.
+        window.SetFilter(PRIORITY_ALL);
+        const std::string strBefore = Snapshot(window);
+        QVERIFY(window.MoveSelected(false));
+        const std::string strAfter = Snapshot(window);
+        window.SetFilter(PRIORITY_HIGH);
+        window.UndoStack()->undo();
+        QVERIFY(Snapshot(window) == strBefore);
+        QCOMPARE(SelectedText(window), QStringLiteral("本能寺の変"));
+        window.UndoStack()->redo();
+        QVERIFY(Snapshot(window) == strAfter);
+        QCOMPARE(ui.m_messages.size(), std::size_t{1});
+    }
+
+    void saveAsOfAnUnchangedChronologyWritesEveryFileUnderTheNewName()
+    {
+        CFakeHostUi ui;
+        CNenpyoWindow window;
+        QVERIFY(window.OpenFile(m_strDoc));
+        const QString strFolder = m_dir.path() + QStringLiteral("/elsewhere");
+        QVERIFY(QDir().mkpath(strFolder));
+        QVERIFY(window.SaveTo(strFolder + QStringLiteral("/写し.nenpyo")));
+        QVERIFY(!window.IsModified());
+        // The tables are the same bytes under the new name; the document names them and the
+        // shared era and period files from its own folder.
+        const QString strOld = m_dir.path() + QStringLiteral("/copy/年表/日本史");
+        for (const char* pszSuffix : {".lev", ".lby"})
+            QCOMPARE(ReadAll(strFolder + QStringLiteral("/写し") + QLatin1String(pszSuffix)),
+                     ReadAll(strOld + QLatin1String(pszSuffix)));
+        QCOMPARE(ReadAll(strFolder + QStringLiteral("/写し.nenpyo")),
+                 QStringLiteral("[年表], 1\r\n出来事=写し.lev\r\n基点年=写し.lby\r\n元号=../copy/ﾗｲﾌﾞﾗﾘ/元号.lgn\r\n"
+                                "時代=../copy/ﾗｲﾌﾞﾗﾘ/時代.ler\r\n").toUtf8());
+
+        CNenpyoWindow reopened;
+        QVERIFY(reopened.OpenFile(strFolder + QStringLiteral("/写し.nenpyo")));
+        QVERIFY(reopened.Doc().Warnings().empty());
+        QVERIFY(reopened.Doc().HasBaseYear());
+        QVERIFY(Snapshot(reopened) == Snapshot(window));
+        QVERIFY(ui.m_messages.empty());
     }
 
     void filterGoToYearFindAndLinks()

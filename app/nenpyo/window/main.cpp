@@ -11,12 +11,38 @@
 #include "NenpyoWindow.h"
 #include <shared/qt/QtHostUi.h>
 
+namespace {
+
+void SetUpParser(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(QStringLiteral("年表(出来事・基点年・元号・時代の表)を作り、読み、書き出します。"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("開く年表ファイル(.nenpyo)または出来事ファイル(.lev)"));
+}
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Haldris"));
     QCoreApplication::setApplicationName(QStringLiteral("Nenpyo"));
     QCoreApplication::setApplicationVersion(QStringLiteral(NENPYO_VERSION));
+    // --help and --version answer without a display. Qt's own options (-platform, -style...) are
+    // known only to QApplication: a command line with them is left to the second parse.
+    {
+        QCoreApplication core(argc, argv);
+        QCommandLineParser parser;
+        SetUpParser(parser);
+        if (parser.parse(QCoreApplication::arguments())) {
+            if (parser.isSet(QStringLiteral("help")))
+                parser.showHelp();
+            if (parser.isSet(QStringLiteral("version")))
+                parser.showVersion();
+        }
+    }
+
+    QApplication app(argc, argv);
     QGuiApplication::setApplicationDisplayName(QStringLiteral("年表"));
     QGuiApplication::setDesktopFileName(QStringLiteral("nenpyo"));
     QIcon icon;
@@ -31,10 +57,7 @@ int main(int argc, char** argv)
         QCoreApplication::installTranslator(&translator);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("年表(出来事・基点年・元号・時代の表)を作り、読み、書き出します。"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("開く年表ファイル(.nenpyo)または出来事ファイル(.lev)"));
+    SetUpParser(parser);
     parser.process(app);
 
     CQtHostUi hostUi;

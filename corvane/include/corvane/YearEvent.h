@@ -161,6 +161,18 @@ public:
     bool MoveToBefore(std::int32_t lYear, int nPos, EEventPriority eFilter);
     bool MoveToAfter(std::int32_t lYear, int nPos, EEventPriority eFilter);
 
+    // What MoveToBefore / MoveToAfter would do with the same arguments, without doing it and
+    // without a message: a host that shows its own message asks first and moves only on
+    // MOVE_SWAPS (the move then shows nothing).
+    enum EMoveCheck {
+        MOVE_SWAPS,     // two events would be swapped (true)
+        MOVE_NO_YEAR,   // no event has lYear (true, nothing changed)
+        MOVE_REFUSED,   // not within the year, or past the list (false, nothing changed)
+        MOVE_HIDDEN,    // the event to swap with is hidden by eFilter (the message, false)
+    };
+    EMoveCheck CheckMoveToBefore(std::int32_t lYear, int nPos, EEventPriority eFilter) const;
+    EMoveCheck CheckMoveToAfter(std::int32_t lYear, int nPos, EEventPriority eFilter) const;
+
     // Adds a copy of each of other's events by date, as SetData(copy, true, -1, PRIORITY_ALL)
     // does (after the events of this table with the same year and key), walking other with its
     // own cursor, which ends as none. No duplicate detection; names and flags stay, apart from the
@@ -223,11 +235,12 @@ private:
     void Replace(POSITION pos, const SEventData& data);
     void Relocate(POSITION pos, POSITION before);
     // The two neighbours a move within lYear swaps: the event reached after nSteps visible steps
-    // from the year's first event, and the one right after it. False, with bResult the move's
-    // result, when there is nothing to swap (true for a year without events; false when the walk
-    // runs past the list or leaves the year, or the neighbour is hidden, after its message).
-    bool FindMovePair(std::int32_t lYear, std::int64_t nSteps, EEventPriority eFilter, POSITION& pos, POSITION& next,
-                      bool& bResult);
+    // from the year's first event, and the one right after it (set on MOVE_SWAPS only).
+    EMoveCheck FindMovePair(std::int32_t lYear, std::int64_t nSteps, EEventPriority eFilter, POSITION& pos,
+                            POSITION& next) const;
+    // Finishes a move as FindMovePair found it: on MOVE_SWAPS puts moved just before before, on
+    // MOVE_HIDDEN shows the message. The move's result.
+    bool FinishMove(EMoveCheck eCheck, POSITION moved, POSITION before);
 
     CEventList m_EventData;
     POSITION m_CurPos;
