@@ -90,7 +90,7 @@ int CEventEdit::Move(CYearEvent& table, int nIndex, bool bUp, EEventPriority eFi
     int nPos = 0;
     SEventData other;
     for (int i = nFirst + 1; i <= nIndex; ++i) {
-        if (table.GetAt(i, &other, PRIORITY_ALL) && (eFilter == PRIORITY_ALL || other.nPriority <= eFilter))
+        if (table.GetAt(i, &other, PRIORITY_ALL) && CYearEvent::IsShown(other, eFilter))
             ++nPos;
     }
     const bool bMoved = bUp ? table.MoveToBefore(data.lYear, nPos, eFilter)
