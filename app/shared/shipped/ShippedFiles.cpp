@@ -1,4 +1,4 @@
-#include <tamber/core/ShippedFiles.h>
+#include <shared/shipped/ShippedFiles.h>
 
 #include <filesystem>
 #include <system_error>
@@ -18,9 +18,9 @@ std::string ToUtf8(const fs::path& path)
     return std::string(str.begin(), str.end());
 }
 
-// The first of the installed and the source-tree name that exists: strInstalled under the data
-// folder of an installed program, strInSource under the source tree.
-std::string FindFirst(const std::string& strProgramDir, const char* pszInstalled, const char* pszInSource)
+} // namespace
+
+std::string FindShippedFile(const std::string& strProgramDir, const char* pszInstalled, const char* pszInSource)
 {
     std::error_code ec;
 #ifdef TAMBER_DATA_FROM_BIN
@@ -29,24 +29,28 @@ std::string FindFirst(const std::string& strProgramDir, const char* pszInstalled
         if (fs::exists(installed, ec))
             return ToUtf8(installed);
     }
+#else
+    static_cast<void>(strProgramDir);
+    static_cast<void>(pszInstalled);
 #endif
 #ifdef TAMBER_SOURCE_DIR
-    const fs::path inSource = FromUtf8(TAMBER_SOURCE_DIR) / FromUtf8(pszInSource);
-    if (fs::exists(inSource, ec))
-        return ToUtf8(inSource);
+    if (pszInSource != nullptr) {
+        const fs::path inSource = FromUtf8(TAMBER_SOURCE_DIR) / FromUtf8(pszInSource);
+        if (fs::exists(inSource, ec))
+            return ToUtf8(inSource);
+    }
+#else
+    static_cast<void>(pszInSource);
 #endif
     return std::string();
 }
 
-} // namespace
+std::string FindShippedData(const std::string& strProgramDir, const std::string& strName)
+{
+    return FindShippedFile(strProgramDir, strName.c_str(), ("data/" + strName).c_str());
+}
 
 std::string FindShippedEraFile(const std::string& strProgramDir)
 {
-    return FindFirst(strProgramDir, "ﾗｲﾌﾞﾗﾘ/元号.lgn", "data/ﾗｲﾌﾞﾗﾘ/元号.lgn");
-}
-
-std::string FindHelpPages(const std::string& strProgramDir)
-{
-    const std::string strIndex = FindFirst(strProgramDir, "help/index.html", "app/tamber/resources/help/index.html");
-    return strIndex.empty() ? strIndex : ToUtf8(FromUtf8(strIndex).parent_path());
+    return FindShippedData(strProgramDir, "ﾗｲﾌﾞﾗﾘ/元号.lgn");
 }
