@@ -49,14 +49,13 @@ if(TARGET tamber-cli OR TARGET tamber)
        ${CMAKE_INSTALL_FULL_DATADIR}/tamber)
   install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/ﾗｲﾌﾞﾗﾘ" DESTINATION ${TAMBER_INSTALL_DATADIR}
           COMPONENT runtime)
-  # Both programs look for the shipped files there first (app/tamber/core/ShippedFiles.h).
-  target_compile_definitions(tamber-core PRIVATE TAMBER_DATA_FROM_BIN="${TAMBER_DATA_FROM_BIN}")
+  # The programs look for the shipped files there first (app/shared/shipped/ShippedFiles.h).
+  target_compile_definitions(shipped-files PRIVATE TAMBER_DATA_FROM_BIN="${TAMBER_DATA_FROM_BIN}")
 endif()
 if(TARGET tamber-cli)
   install(TARGETS tamber-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 endif()
 if(TARGET tamber)
-  target_compile_definitions(tamber-qt PRIVATE TAMBER_DATA_FROM_BIN="${TAMBER_DATA_FROM_BIN}")
   install(TARGETS tamber RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
   install(FILES ${PROJECT_BINARY_DIR}/app/tamber/dialog/tamber.chm DESTINATION ${TAMBER_INSTALL_DATADIR}
           COMPONENT runtime)
@@ -78,7 +77,6 @@ endif()
 # Nenpyo: the program, its sample chronology in share/tamber/年表 (beside ﾗｲﾌﾞﾗﾘ, which its document
 # names as ../ﾗｲﾌﾞﾗﾘ), its help page, desktop entry and icons. It finds them from its own folder.
 if(TARGET nenpyo)
-  target_compile_definitions(nenpyo-qt PRIVATE NENPYO_DATA_FROM_BIN="${TAMBER_DATA_FROM_BIN}")
   install(TARGETS nenpyo RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
   install(DIRECTORY "${PROJECT_SOURCE_DIR}/data/年表" DESTINATION ${TAMBER_INSTALL_DATADIR} COMPONENT runtime)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/app/nenpyo/help/ DESTINATION ${TAMBER_INSTALL_DATADIR}/nenpyo-help

@@ -178,28 +178,24 @@ std::unique_ptr<CTableContent> CCorvaneTool::Load(const std::string& strFile, st
         Fail(strFile, "the name has no code page 932 form");
         return nullptr;
     }
-    ETableKind eKind = ETableKind::Event;
-    int nVersion = 0;
-    CString strKind;
-    switch (CTableContent::ReadHeader(strName, eKind, nVersion, strKind)) {
-    case EHeaderCheck::Table: break;
-    case EHeaderCheck::NotATable:
-        Fail(strFile, "not a table file (its first line names no kind of table: \"" + Utf8(strKind) + "\")");
-        return nullptr;
-    case EHeaderCheck::Unreadable: {
-        // The library says why, as it would for any table.
-        CYearEvent events;
-        FailStatus(events.Load(strName, false), strName);
+    STableHeader header;
+    const SFileStatus headerStatus = ReadTableHeader(strName, header);
+    if (!headerStatus.Ok()) {
+        FailStatus(headerStatus, strName);
         return nullptr;
     }
+    if (!header.eKind) {
+        Fail(strFile, "not a table file (its first line names no kind of table: \"" + Utf8(header.strWord) + "\")");
+        return nullptr;
     }
+    const ETableKind eKind = *header.eKind;
     if (eExpected && *eExpected != eKind) {
         Fail(strFile, std::string("a table of kind ") + CTableContent::KindName(eKind) + ", not " +
                           CTableContent::KindName(*eExpected));
         return nullptr;
     }
     auto pContent = std::make_unique<CTableContent>(eKind);
-    const SFileStatus status = pContent->Load(strName, nVersion);
+    const SFileStatus status = pContent->Load(strName, header.nVersion);
     if (!status.Ok()) {
         FailStatus(status, strName);
         return nullptr;
@@ -228,18 +224,19 @@ int CCorvaneTool::Info(const std::vector<std::string>& files)
         const ETableKind eKind = pContent->Kind();
         CFieldRow table;
         pContent->GetTableRow(table);
-        m_out << strFile << "\n  kind: " << CTableContent::KindName(eKind) << "\n  version: " << table[0].llValue
-              << "\n  name: " << Utf8(table[1].str) << '\n';
+        m_out << strFile << "\n  kind: " << CTableContent::KindName(eKind) << "\n  version: "
+              << table[CTableContent::TABLE_VERSION].llValue << "\n  name: " << Utf8(table[CTableContent::TABLE_NAME].str)
+              << '\n';
         if (eKind == ETableKind::BaseYear) {
-            m_out << "  base year: " << table[2].llValue << "\n  end year: ";
-            if (table[3].llValue == NO_END_YEAR)
+            m_out << "  base year: " << table[CTableContent::BASE_YEAR].llValue << "\n  end year: ";
+            if (table[CTableContent::BASE_END_YEAR].llValue == NO_END_YEAR)
                 m_out << "none\n";
             else
-                m_out << table[3].llValue << '\n';
+                m_out << table[CTableContent::BASE_END_YEAR].llValue << '\n';
             continue;
         }
         // A line break of the explanation continues on an indented line.
-        std::string strExplanation = Utf8(table[2].str);
+        std::string strExplanation = Utf8(table[CTableContent::TABLE_EXPLANATION].str);
         for (std::size_t n = 0; (n = strExplanation.find("\r\n", n)) != std::string::npos;)
             strExplanation.replace(n, 2, "\n    ");
         m_out << "  explanation: " << strExplanation << "\n  records: " << pContent->RecordCount() << '\n';
@@ -268,12 +265,12 @@ int CCorvaneTool::List(const std::string& strEvents, const std::string& strEras,
         (!strPeriods.empty() && !(pPeriods = Load(strPeriods, ETableKind::Period))) ||
         (!strBase.empty() && !(pBase = Load(strBase, ETableKind::BaseYear))))
         return 1;
-    const std::int32_t nFilter = strPriority == "high" ? PRIORITY_HIGH : strPriority == "middle" ? PRIORITY_MIDDLE
+    const EEventPriority eFilter = strPriority == "high" ? PRIORITY_HIGH : strPriority == "middle" ? PRIORITY_MIDDLE
                                                                                                  : PRIORITY_ALL;
     const CChronologyText text(pEras ? pEras->Eras() : nullptr, pPeriods ? pPeriods->Eras() : nullptr,
                                pBase ? pBase->BaseYear() : nullptr);
     for (const auto& pEvent : pEvents->Events()->GetEventData()) {
-        if (nFilter != PRIORITY_ALL && pEvent->nPriority > nFilter)
+        if (!CYearEvent::IsShown(*pEvent, eFilter))
             continue;
         SChronologyRow row = text.MakeRow(*pEvent);
         row.strDate.TrimRight();
@@ -311,16 +308,7 @@ int CCorvaneTool::Import(const std::string& strIn, std::string strOut)
     std::ifstream in(Utf8Path(strIn), std::ios::binary);
     if (!in)
         return Fail(strIn, std::string("cannot open: ") + std::strerror(errno)), 1;
-    // JSON when the first character that is not white space (after a byte order mark) is '{'.
-    std::string strStart;
-    char ch = 0;
-    while (strStart.size() < 3 && in.get(ch) && (ch == '\xEF' || ch == '\xBB' || ch == '\xBF'))
-        strStart.push_back(ch);
-    while (in && (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n') && in.get(ch)) {
-    }
-    const bool bJson = in && ch == '{';
-    in.clear();
-    in.seekg(0);
+    const bool bJson = CJsonFormat::IsJson(in);
 
     CProgress progress(m_err, m_bProgress, "imported");
     CTableBuilder builder(&progress);

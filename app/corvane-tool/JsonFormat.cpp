@@ -2,6 +2,8 @@
 
 #include <limits>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -122,106 +124,168 @@ void CJsonFormat::CWriter::End()
     m_out << "\n}\n";
 }
 
+namespace {
+
+// The state of one reading. The top-level values are taken out of the document as they come.
+// Once the table fields are all there, each record is handed on as soon as it is parsed and
+// dropped, so that a large file never stands whole in memory. When the first record comes before
+// the table is complete, the records are kept and handed on at the end.
+class CJsonReader {
+public:
+    explicit CJsonReader(CTableSink& sink) : m_sink(sink) {}
+
+    // The parser's callback: false drops the value just parsed.
+    bool OnEvent(int nDepth, json::parse_event_t event, json& parsed);
+    // After the whole document: the table (if not yet begun), the kept records, the end.
+    void Finish(const json& document);
+
+private:
+    enum class EMode { Undecided, Streaming, Keeping };
+
+    void Begin();
+    bool TableComplete() const;
+    bool OnRecord(json& parsed);
+
+    CTableSink& m_sink;
+    EMode m_eMode = EMode::Undecided;
+    json m_top = json::object();
+    std::string m_strKey;
+    bool m_bInRecords = false;
+    bool m_bBegun = false;
+    ETableKind m_eKind = ETableKind::Event;
+    std::size_t m_nRecord = 0;
+    CCellRow m_cells;
+};
+
+void CJsonReader::Begin()
+{
+    const std::optional<ETableKind> kind = KindOf(m_top);
+    if (!kind)
+        throw CTransferError("table, field \"kind\": missing");
+    m_eKind = *kind;
+    ObjectToCells(m_top, CTableContent::TableFields(m_eKind), 0, "records", m_cells);
+    m_sink.Begin(m_eKind, m_cells);
+    m_bBegun = true;
+}
+
+bool CJsonReader::TableComplete() const
+{
+    const std::optional<ETableKind> kind = KindOf(m_top);
+    if (!kind)
+        return false;
+    for (const SFieldSpec& field : CTableContent::TableFields(*kind)) {
+        if (!m_top.contains(field.pszName))
+            return false;
+    }
+    return true;
+}
+
+bool CJsonReader::OnRecord(json& parsed)
+{
+    if (m_eMode == EMode::Undecided) {
+        m_eMode = TableComplete() ? EMode::Streaming : EMode::Keeping;
+        if (m_eMode == EMode::Streaming)
+            Begin();
+    }
+    ++m_nRecord;
+    if (m_eMode == EMode::Keeping)
+        return true;
+    ObjectToCells(parsed, CTableContent::RecordFields(m_eKind), m_nRecord, nullptr, m_cells);
+    m_sink.Record(m_cells);
+    return false;
+}
+
+bool CJsonReader::OnEvent(int nDepth, json::parse_event_t event, json& parsed)
+{
+    using E = json::parse_event_t;
+    const bool bStart = event == E::object_start || event == E::array_start;
+    const bool bEnd = event == E::value || event == E::object_end || event == E::array_end;
+    if (bStart && nDepth >= 3) {
+        throw CTransferError(m_bInRecords ? "record " + std::to_string(m_nRecord + 1) + ": a field that is not " +
+                                                "a string, a number or true or false"
+                                          : std::string("a value nested deeper than in a table"));
+    }
+    if (nDepth == 1 && event == E::key) {
+        m_strKey = parsed.get<std::string>();
+        if (m_top.contains(m_strKey))
+            throw CTransferError("\"" + m_strKey + "\" given twice");
+        return true;
+    }
+    if (nDepth == 1 && event == E::array_start && m_strKey == "records") {
+        m_bInRecords = true;
+        return true;
+    }
+    if (m_bInRecords && nDepth == 2 && bEnd)
+        return OnRecord(parsed);
+    if (nDepth == 1 && bEnd) {
+        m_bInRecords = false;
+        m_top[m_strKey] = std::move(parsed);
+        return false;
+    }
+    return true;
+}
+
+void CJsonReader::Finish(const json& document)
+{
+    if (!document.is_object())
+        throw CTransferError("not a JSON object");
+    if (!m_bBegun)
+        Begin();
+    const std::vector<SFieldSpec>& fields = CTableContent::RecordFields(m_eKind);
+    const auto records = m_top.find("records");
+    if (fields.empty() != (records == m_top.end()))
+        throw CTransferError(fields.empty() ? "a base-year table has no \"records\"" : "\"records\": missing");
+    if (records != m_top.end()) {
+        if (!records->is_array())
+            throw CTransferError("\"records\": not an array");
+        if (m_eMode != EMode::Streaming) {
+            m_nRecord = 0;
+            for (const json& record : *records) {
+                ObjectToCells(record, fields, ++m_nRecord, nullptr, m_cells);
+                m_sink.Record(m_cells);
+            }
+        }
+    }
+    m_sink.End();
+}
+
+} // namespace
+
+bool CJsonFormat::IsJson(std::istream& in)
+{
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    std::string strStart(kByteOrderMark.size(), '\0');
+    in.read(strStart.data(), static_cast<std::streamsize>(strStart.size()));
+    strStart.resize(static_cast<std::size_t>(in.gcount()));
+    std::size_t nPos = strStart == kByteOrderMark ? strStart.size() : 0;
+    char ch = 0;
+    bool bJson = false;
+    for (;;) {
+        if (nPos < strStart.size())
+            ch = strStart[nPos++];
+        else if (!in.get(ch))
+            break;
+        if (ch != ' ' && ch != '\t' && ch != '\r' && ch != '\n') {
+            bJson = ch == '{';
+            break;
+        }
+    }
+    in.clear();
+    in.seekg(0);
+    return bJson;
+}
+
 void CJsonFormat::Read(std::istream& in, CTableSink& sink)
 {
-    // The top-level values are taken out of the document as they come. Once the table fields are
-    // all there, each record is handed on as soon as it is parsed and dropped, so that a large
-    // file never stands whole in memory. When the first record comes before the table is
-    // complete, the records are kept and handed on at the end.
-    enum class EMode { Undecided, Streaming, Keeping };
-    EMode eMode = EMode::Undecided;
-    json top = json::object();
-    std::string strKey;
-    bool bInRecords = false;
-    bool bBegun = false;
-    ETableKind eKind = ETableKind::Event;
-    std::size_t nRecord = 0;
-    CCellRow cells;
-
-    const auto begin = [&] {
-        const std::optional<ETableKind> kind = KindOf(top);
-        if (!kind)
-            throw CTransferError("table, field \"kind\": missing");
-        eKind = *kind;
-        ObjectToCells(top, CTableContent::TableFields(eKind), 0, "records", cells);
-        sink.Begin(eKind, cells);
-        bBegun = true;
+    CJsonReader reader(sink);
+    const json::parser_callback_t callback = [&reader](int nDepth, json::parse_event_t event, json& parsed) {
+        return reader.OnEvent(nDepth, event, parsed);
     };
-    const auto tableComplete = [&] {
-        const std::optional<ETableKind> kind = KindOf(top);
-        if (!kind)
-            return false;
-        for (const SFieldSpec& field : CTableContent::TableFields(*kind)) {
-            if (!top.contains(field.pszName))
-                return false;
-        }
-        return true;
-    };
-
-    const json::parser_callback_t callback = [&](int nDepth, json::parse_event_t event, json& parsed) -> bool {
-        using E = json::parse_event_t;
-        const bool bStart = event == E::object_start || event == E::array_start;
-        const bool bEnd = event == E::value || event == E::object_end || event == E::array_end;
-        if (bStart && nDepth >= 3) {
-            throw CTransferError(bInRecords ? "record " + std::to_string(nRecord + 1) + ": a field that is not " +
-                                                  "a string, a number or true or false"
-                                            : std::string("a value nested deeper than in a table"));
-        }
-        if (nDepth == 1 && event == E::key) {
-            strKey = parsed.get<std::string>();
-            if (top.contains(strKey))
-                throw CTransferError("\"" + strKey + "\" given twice");
-            return true;
-        }
-        if (nDepth == 1 && event == E::array_start && strKey == "records") {
-            bInRecords = true;
-            return true;
-        }
-        if (bInRecords && nDepth == 2 && bEnd) {
-            if (eMode == EMode::Undecided) {
-                eMode = tableComplete() ? EMode::Streaming : EMode::Keeping;
-                if (eMode == EMode::Streaming)
-                    begin();
-            }
-            ++nRecord;
-            if (eMode == EMode::Keeping)
-                return true;
-            ObjectToCells(parsed, CTableContent::RecordFields(eKind), nRecord, nullptr, cells);
-            sink.Record(cells);
-            return false;
-        }
-        if (nDepth == 1 && bEnd) {
-            bInRecords = false;
-            top[strKey] = std::move(parsed);
-            return false;
-        }
-        return true;
-    };
-
     json document;
     try {
         document = json::parse(in, callback);
     } catch (const json::exception& e) {
         throw CTransferError(std::string("not a JSON document: ") + e.what());
     }
-    if (!document.is_object())
-        throw CTransferError("not a JSON object");
-    if (!bBegun)
-        begin();
-    const std::vector<SFieldSpec>& fields = CTableContent::RecordFields(eKind);
-    const auto records = top.find("records");
-    if (fields.empty() != (records == top.end()))
-        throw CTransferError(fields.empty() ? "a base-year table has no \"records\"" : "\"records\": missing");
-    if (records != top.end()) {
-        if (!records->is_array())
-            throw CTransferError("\"records\": not an array");
-        if (eMode != EMode::Streaming) {
-            nRecord = 0;
-            for (const json& record : *records) {
-                ObjectToCells(record, fields, ++nRecord, nullptr, cells);
-                sink.Record(cells);
-            }
-        }
-    }
-    sink.End();
+    reader.Finish(document);
 }

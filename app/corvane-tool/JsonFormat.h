@@ -32,6 +32,11 @@ public:
         bool m_bFirst = true;
     };
 
+    // True when the first character of the stream that is not white space, after a UTF-8 byte
+    // order mark, is '{': a JSON table rather than a CSV one. The stream is put back at its start
+    // (its state cleared); false for a stream that cannot be read.
+    static bool IsJson(std::istream& in);
+
     // Reads a document and feeds sink (Begin, every Record, End). Throws CTransferError for a
     // document that is not JSON or not a table as the writer writes it.
     static void Read(std::istream& in, CTableSink& sink);

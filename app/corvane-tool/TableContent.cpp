@@ -1,12 +1,6 @@
 #include "TableContent.h"
 
-#include <array>
-#include <filesystem>
-#include <fstream>
 #include <limits>
-
-#include <framework/Cp932.h>
-#include <framework/FileSystem.h>
 
 namespace {
 
@@ -22,9 +16,6 @@ SFieldSpec Flag(const char* pszName) { return {pszName, EFieldType::Flag, 0, 1};
 // The first and last day of an era: month 1-12 (0: not known), day 1-31 (0: the month alone).
 SFieldSpec Day(const char* pszName, std::int64_t llMax) { return {pszName, EFieldType::Number, 0, llMax, true}; }
 SFieldSpec Leap(const char* pszName) { return {pszName, EFieldType::Flag, 0, 1, true}; }
-
-// A header line longer than this is no table file's: the words are short.
-constexpr std::size_t kMaxHeaderLine = 4096;
 
 SFieldValue Number(std::int64_t llValue) { return {CString(), llValue}; }
 SFieldValue TextValue(const CString& str) { return {str, 0}; }
@@ -90,39 +81,6 @@ const std::vector<SFieldSpec>& CTableContent::RecordFields(ETableKind eKind)
     return s_none;
 }
 
-EHeaderCheck CTableContent::ReadHeader(const CString& strPath, ETableKind& eKind, int& nVersion, CString& strKind)
-{
-    std::string strNative;
-    if (!ToNativePath(strPath, strNative))
-        return EHeaderCheck::Unreadable;
-    // UTF-8 name as a path: a narrow one would be taken in the ANSI code page on Windows.
-    std::ifstream file(std::filesystem::path(std::u8string(strNative.begin(), strNative.end())), std::ios::binary);
-    if (!file)
-        return EHeaderCheck::Unreadable;
-    std::string strLine;
-    char ch = 0;
-    while (strLine.size() <= kMaxHeaderLine && file.get(ch) && ch != '\n')
-        strLine.push_back(ch);
-    if (file.bad())
-        return EHeaderCheck::Unreadable;
-    if (strLine.size() > kMaxHeaderLine)
-        return EHeaderCheck::NotATable;
-    if (!strLine.empty() && strLine.back() == '\r')
-        strLine.pop_back();
-    strKind.Empty();
-    CTableBase::GetTableKindNameAndFileVer(CString(strLine), strKind, nVersion);
-    static const std::array<std::pair<const char*, ETableKind>, 4> s_words = {{
-        {"[元号]", ETableKind::Era}, {"[時代]", ETableKind::Period},
-        {"[出来事]", ETableKind::Event}, {"[基点年]", ETableKind::BaseYear}}};
-    for (const auto& [pszWord, e] : s_words) {
-        if (strKind == LiteralToCp932(pszWord)) {
-            eKind = e;
-            return EHeaderCheck::Table;
-        }
-    }
-    return EHeaderCheck::NotATable;
-}
-
 CTableContent::CTableContent(ETableKind eKind) : m_eKind(eKind)
 {
     switch (eKind) {
@@ -177,27 +135,27 @@ void CTableContent::GetTableRow(CFieldRow& row) const
 
 void CTableContent::SetTableRow(const CFieldRow& row)
 {
-    m_nVersion = AsInt32(row[0]);
+    m_nVersion = AsInt32(row[TABLE_VERSION]);
     if (m_pBaseYear) {
         CBaseYear& base = *m_pBaseYear;
-        base.SetTableName(row[1].str);
-        base.SetBaseWesternYear(AsInt32(row[2]));
-        base.SetEndWesternYear(AsInt32(row[3]));
-        base.SetKazoe(row[4].llValue != 0);
-        base.SetDisplayMinus(row[5].llValue != 0);
-        base.SetMinus1(row[6].llValue != 0);
-        base.SetEndYearPlus(row[7].llValue != 0);
-        base.SetEndYearKaiki(row[8].llValue != 0);
-        base.SetBeginYearQuest(row[9].llValue != 0);
-        base.SetEndYearQuest(row[10].llValue != 0);
-        base.SetSupplement(row[11].str);
+        base.SetTableName(row[BASE_NAME].str);
+        base.SetBaseWesternYear(AsInt32(row[BASE_YEAR]));
+        base.SetEndWesternYear(AsInt32(row[BASE_END_YEAR]));
+        base.SetKazoe(row[BASE_KAZOE].llValue != 0);
+        base.SetDisplayMinus(row[BASE_DISPLAY_MINUS].llValue != 0);
+        base.SetMinus1(row[BASE_MINUS1].llValue != 0);
+        base.SetEndYearPlus(row[BASE_END_YEAR_PLUS].llValue != 0);
+        base.SetEndYearKaiki(row[BASE_END_YEAR_KAIKI].llValue != 0);
+        base.SetBeginYearQuest(row[BASE_BEGIN_YEAR_QUEST].llValue != 0);
+        base.SetEndYearQuest(row[BASE_END_YEAR_QUEST].llValue != 0);
+        base.SetSupplement(row[BASE_SUPPLEMENT].str);
         return;
     }
     CTableBase& table = m_pEras ? static_cast<CTableBase&>(*m_pEras) : *m_pEvents;
-    table.SetTableName(row[1].str);
-    table.SetExplanation(row[2].str);
+    table.SetTableName(row[TABLE_NAME].str);
+    table.SetExplanation(row[TABLE_EXPLANATION].str);
     if (m_pEvents)
-        table.SetTodayDate(row[3].llValue != 0);
+        table.SetTodayDate(row[TABLE_TODAY].llValue != 0);
 }
 
 std::size_t CTableContent::RecordCount() const
@@ -214,27 +172,27 @@ void CTableContent::ForEachRecord(const std::function<void(const CFieldRow&)>& v
     CFieldRow row(RecordFields(m_eKind).size());
     if (m_pEras) {
         for (const SGengouEraTable& era : m_pEras->GetGengouEraTable()) {
-            row[0].str = era.strGengou;
-            row[1].llValue = era.lBeginYear;
-            row[2].llValue = era.lEndYear;
-            row[3].str = era.strNote;
-            row[4].llValue = era.nBeginMonth;
-            row[5].llValue = era.nBeginDay;
-            row[6].llValue = era.bBeginLeap;
-            row[7].llValue = era.nEndMonth;
-            row[8].llValue = era.nEndDay;
-            row[9].llValue = era.bEndLeap;
+            row[ERA_NAME].str = era.strGengou;
+            row[ERA_BEGIN_YEAR].llValue = era.lBeginYear;
+            row[ERA_END_YEAR].llValue = era.lEndYear;
+            row[ERA_NOTE].str = era.strNote;
+            row[ERA_BEGIN_MONTH].llValue = era.nBeginMonth;
+            row[ERA_BEGIN_DAY].llValue = era.nBeginDay;
+            row[ERA_BEGIN_LEAP_MONTH].llValue = era.bBeginLeap;
+            row[ERA_END_MONTH].llValue = era.nEndMonth;
+            row[ERA_END_DAY].llValue = era.nEndDay;
+            row[ERA_END_LEAP_MONTH].llValue = era.bEndLeap;
             visit(row);
         }
     } else if (m_pEvents) {
         for (const auto& pEvent : m_pEvents->GetEventData()) {
-            row[0].llValue = pEvent->lYear;
-            row[1].llValue = pEvent->nMonth;
-            row[2].llValue = pEvent->nDay;
-            row[3].llValue = pEvent->bLeapMonth;
-            row[4].llValue = pEvent->nPriority;
-            row[5].str = pEvent->strEvent;
-            row[6].str = pEvent->strNote;
+            row[EVENT_YEAR].llValue = pEvent->lYear;
+            row[EVENT_MONTH].llValue = pEvent->nMonth;
+            row[EVENT_DAY].llValue = pEvent->nDay;
+            row[EVENT_LEAP_MONTH].llValue = pEvent->bLeapMonth;
+            row[EVENT_PRIORITY].llValue = pEvent->nPriority;
+            row[EVENT_TEXT].str = pEvent->strEvent;
+            row[EVENT_NOTE].str = pEvent->strNote;
             visit(row);
         }
     }
@@ -244,26 +202,26 @@ void CTableContent::AddRecord(const CFieldRow& row)
 {
     if (m_pEras) {
         SGengouEraTable era;
-        era.strGengou = row[0].str;
-        era.lBeginYear = AsInt32(row[1]);
-        era.lEndYear = AsInt32(row[2]);
-        era.strNote = row[3].str;
-        era.nBeginMonth = static_cast<int>(row[4].llValue);
-        era.nBeginDay = static_cast<int>(row[5].llValue);
-        era.bBeginLeap = row[6].llValue != 0;
-        era.nEndMonth = static_cast<int>(row[7].llValue);
-        era.nEndDay = static_cast<int>(row[8].llValue);
-        era.bEndLeap = row[9].llValue != 0;
+        era.strGengou = row[ERA_NAME].str;
+        era.lBeginYear = AsInt32(row[ERA_BEGIN_YEAR]);
+        era.lEndYear = AsInt32(row[ERA_END_YEAR]);
+        era.strNote = row[ERA_NOTE].str;
+        era.nBeginMonth = static_cast<int>(row[ERA_BEGIN_MONTH].llValue);
+        era.nBeginDay = static_cast<int>(row[ERA_BEGIN_DAY].llValue);
+        era.bBeginLeap = row[ERA_BEGIN_LEAP_MONTH].llValue != 0;
+        era.nEndMonth = static_cast<int>(row[ERA_END_MONTH].llValue);
+        era.nEndDay = static_cast<int>(row[ERA_END_DAY].llValue);
+        era.bEndLeap = row[ERA_END_LEAP_MONTH].llValue != 0;
         m_pEras->GetGengoEraTable().push_back(std::move(era));
     } else if (m_pEvents) {
         SEventData data;
-        data.lYear = AsInt32(row[0]);
-        data.nMonth = static_cast<std::int16_t>(row[1].llValue);
-        data.nDay = static_cast<std::int16_t>(row[2].llValue);
-        data.bLeapMonth = row[3].llValue != 0;
-        data.nPriority = AsInt32(row[4]);
-        data.strEvent = row[5].str;
-        data.strNote = row[6].str;
+        data.lYear = AsInt32(row[EVENT_YEAR]);
+        data.nMonth = static_cast<std::int16_t>(row[EVENT_MONTH].llValue);
+        data.nDay = static_cast<std::int16_t>(row[EVENT_DAY].llValue);
+        data.bLeapMonth = row[EVENT_LEAP_MONTH].llValue != 0;
+        data.nPriority = AsInt32(row[EVENT_PRIORITY]);
+        data.strEvent = row[EVENT_TEXT].str;
+        data.strNote = row[EVENT_NOTE].str;
         m_pEvents->SetData(std::move(data), false, -1, PRIORITY_ALL);
     }
 }

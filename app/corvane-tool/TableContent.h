@@ -17,10 +17,10 @@
 #include <corvane/BaseYear.h>
 #include <corvane/FileStatus.h>
 #include <corvane/GengouEra.h>
+#include <corvane/TableKind.h>
 #include <corvane/YearEvent.h>
 #include <framework/String.h>
 
-enum class ETableKind { Era, Period, Event, BaseYear };
 enum class EFieldType { Text, Number, Flag };
 
 struct SFieldSpec {
@@ -40,21 +40,27 @@ struct SFieldValue {
 };
 using CFieldRow = std::vector<SFieldValue>;
 
-// What the header line of a file says.
-enum class EHeaderCheck { Table, Unreadable, NotATable };
-
 class CTableContent {
 public:
+    // Where each field stands in a row: the order of TableFields and RecordFields.
+    enum ETableField : std::size_t { TABLE_VERSION, TABLE_NAME, TABLE_EXPLANATION, TABLE_TODAY };   // era, period, event
+    enum EBaseYearField : std::size_t {
+        BASE_VERSION, BASE_NAME, BASE_YEAR, BASE_END_YEAR, BASE_KAZOE, BASE_DISPLAY_MINUS, BASE_MINUS1,
+        BASE_END_YEAR_PLUS, BASE_END_YEAR_KAIKI, BASE_BEGIN_YEAR_QUEST, BASE_END_YEAR_QUEST, BASE_SUPPLEMENT,
+    };
+    enum EEraField : std::size_t {
+        ERA_NAME, ERA_BEGIN_YEAR, ERA_END_YEAR, ERA_NOTE,
+        ERA_BEGIN_MONTH, ERA_BEGIN_DAY, ERA_BEGIN_LEAP_MONTH, ERA_END_MONTH, ERA_END_DAY, ERA_END_LEAP_MONTH,
+    };
+    enum EEventField : std::size_t {
+        EVENT_YEAR, EVENT_MONTH, EVENT_DAY, EVENT_LEAP_MONTH, EVENT_PRIORITY, EVENT_TEXT, EVENT_NOTE,
+    };
+
     // "era", "period", "event", "base-year"; false for any other name.
     static const char* KindName(ETableKind eKind);
     static bool KindFromName(std::string_view name, ETableKind& eKind);
     static const std::vector<SFieldSpec>& TableFields(ETableKind eKind);
     static const std::vector<SFieldSpec>& RecordFields(ETableKind eKind);   // empty for base-year
-
-    // Reads only the header line of strPath: its kind and version. Unreadable when the file cannot
-    // be opened or read (the library's Load then says why), NotATable when the line names no kind
-    // of table file (strKind holds the word found).
-    static EHeaderCheck ReadHeader(const CString& strPath, ETableKind& eKind, int& nVersion, CString& strKind);
 
     // An empty table of the kind, version 0.
     explicit CTableContent(ETableKind eKind);

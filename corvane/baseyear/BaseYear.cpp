@@ -26,7 +26,7 @@ constexpr int kFileVersion = 5;
 
 const CString& HeaderKind()
 {
-    return CP932("[基点年]");
+    return TableKindWord(ETableKind::BaseYear);
 }
 
 const STableFileKind& BaseYearFileKind()

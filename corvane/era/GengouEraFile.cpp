@@ -18,7 +18,7 @@ namespace {
 // The header words, and the strings that the dialogs of each kind of file show.
 const CString& HeaderWord(EHeaderType eType)
 {
-    return eType == HEADER_GENGOU ? CP932("[元号]") : CP932("[時代]");
+    return TableKindWord(eType == HEADER_GENGOU ? ETableKind::Era : ETableKind::Period);
 }
 
 STableFileKind FileKind(EHeaderType eType, bool bRead)

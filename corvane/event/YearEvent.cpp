@@ -31,6 +31,12 @@ std::int32_t QueryThreshold(EEventPriority eFilter)
     return eFilter == PRIORITY_ALL ? kAllVisible : static_cast<std::int32_t>(eFilter);
 }
 
+// The search rule, and the hidden neighbour of a move: the filter's own value.
+std::int32_t SearchThreshold(EEventPriority eFilter)
+{
+    return static_cast<std::int32_t>(eFilter);
+}
+
 bool IsVisible(const SEventData& data, std::int32_t nThreshold)
 {
     return data.nPriority <= nThreshold;
@@ -51,7 +57,7 @@ bool SortsAfter(const SEventData& a, const SEventData& b)
 
 const CString& EventKind()
 {
-    return CP932("[出来事]");
+    return TableKindWord(ETableKind::Event);
 }
 
 STableFileKind EventFileKind(const CString& strTitle)
@@ -138,6 +144,11 @@ CYearEvent& CYearEvent::operator=(const CYearEvent& other)
         Append(std::make_unique<SEventData>(*pData));
     CTableBase::operator=(other);
     return *this;
+}
+
+bool CYearEvent::IsShown(const SEventData& data, EEventPriority eFilter)
+{
+    return IsVisible(data, QueryThreshold(eFilter));
 }
 
 void CYearEvent::RemoveAll()
@@ -627,7 +638,7 @@ int CYearEvent::SearchStr(const char* pszText, std::int32_t& lYear, std::int32_t
     int nIndex = nStart;
     for (POSITION it = FindVisible(nStart, kAllVisible); it != m_EventData.cend(); ++it, ++nIndex) {
         const SEventData& data = **it;
-        if (data.lYear < lFrom || data.lYear > lTo || data.nPriority > eFilter)
+        if (data.lYear < lFrom || data.lYear > lTo || !IsVisible(data, SearchThreshold(eFilter)))
             continue;
         html.RemoveHtml(data.strEvent, strPlain);
         if (strPlain.Find(strText) >= 0) {
@@ -657,7 +668,7 @@ CYearEvent::EMoveCheck CYearEvent::FindMovePair(std::int32_t lYear, std::int64_t
     }
     if ((*reached)->lYear != lYear || std::next(reached) == end)
         return MOVE_REFUSED;
-    if ((*std::next(reached))->nPriority > eFilter)
+    if (!IsVisible(**std::next(reached), SearchThreshold(eFilter)))
         return MOVE_HIDDEN;
     pos = reached;
     next = std::next(reached);

@@ -146,6 +146,18 @@ TEST(YearEventTest, FiltersHideEventsFromIndexes)
     EXPECT_EQ(-1, table.GetIndexFromYear(4, PRIORITY_LOW));
     EXPECT_EQ(3, table.GetIndexFromYear(4, PRIORITY_ALL));
     EXPECT_EQ(3, table.GetIndexFromEventData(Event(4, -1, -1, "p3", 3), PRIORITY_LOW));
+    // IsShown is the query rule: at each edge of each filter it agrees with the year queries.
+    for (const EEventPriority eFilter : {static_cast<EEventPriority>(-1), PRIORITY_HIGH, PRIORITY_MIDDLE,
+                                         PRIORITY_LOW, PRIORITY_ALL}) {
+        for (const int nPriority : {-1, 0, 1, 2, 3, 7}) {
+            CYearEvent one;
+            Add(one, Event(1, -1, -1, "e", nPriority));
+            EXPECT_EQ(one.GetNumOfYear(1, eFilter) == 1, CYearEvent::IsShown(Event(1, -1, -1, "e", nPriority), eFilter))
+                << "filter " << eFilter << ", priority " << nPriority;
+        }
+    }
+    EXPECT_TRUE(CYearEvent::IsShown(Event(1, -1, -1, "e", 7), PRIORITY_ALL));
+    EXPECT_FALSE(CYearEvent::IsShown(Event(1, -1, -1, "e", 3), PRIORITY_LOW));
 
     SEventData removed;
     EXPECT_TRUE(table.RemoveAt(1, PRIORITY_HIGH, &removed));   // the last visible, last of the list

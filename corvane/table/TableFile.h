@@ -12,6 +12,7 @@
 
 #include <corvane/FileStatus.h>
 #include <corvane/TableBase.h>
+#include <corvane/TableKind.h>
 
 #include <functional>
 

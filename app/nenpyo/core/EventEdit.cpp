@@ -91,7 +91,7 @@ int CEventEdit::MovePair(const CYearEvent& table, int nIndex, bool bUp, EEventPr
     int nPos = 0;
     SEventData other;
     for (int i = nFirst + 1; i <= nIndex; ++i) {
-        if (table.GetAt(i, &other, PRIORITY_ALL) && (eFilter == PRIORITY_ALL || other.nPriority <= eFilter))
+        if (table.GetAt(i, &other, PRIORITY_ALL) && CYearEvent::IsShown(other, eFilter))
             ++nPos;
     }
     const CYearEvent::EMoveCheck eCheck = bUp ? table.CheckMoveToBefore(data.lYear, nPos, eFilter)

@@ -56,7 +56,7 @@ void ForEachRow(const CNenpyoDoc& doc, EEventPriority eFilter, Fn fn)
 {
     const CChronologyText text(&doc.Eras(), &doc.Periods(), doc.HasBaseYear() ? &doc.BaseYear() : nullptr);
     for (const auto& pRecord : doc.Events().GetEventData()) {
-        if (eFilter == PRIORITY_ALL || pRecord->nPriority <= eFilter)
+        if (CYearEvent::IsShown(*pRecord, eFilter))
             fn(text.MakeRow(*pRecord));
     }
 }

@@ -47,7 +47,7 @@ void CEventModel::LayOut()
         return;
     int nIndex = 0;
     for (const auto& pRecord : m_pDoc->Events().GetEventData()) {
-        if (pRecord->nPriority <= m_eFilter)
+        if (CYearEvent::IsShown(*pRecord, m_eFilter))
             m_vRows.push_back(nIndex);
         ++nIndex;
     }

@@ -31,6 +31,8 @@
 #include <framework/FileDialog.h>
 #include <framework/FileSystem.h>
 #include <framework/HostUi.h>
+#include <shared/qt/TamberProfile.h>
+#include <shared/shipped/ShippedFiles.h>
 
 #include "BandView.h"
 #include "BaseYearDlg.h"
@@ -50,16 +52,11 @@ const char* const kOpenFilter = "年表・出来事ファイル|*.nenpyo;*.lev|�
 
 QString RecentFilesKey() { return QStringLiteral("RecentFiles"); }
 
-// The shipped data folder: beside an installed program, else the source tree's.
+// The shipped data folder (ﾗｲﾌﾞﾗﾘ/, 年表/): beside an installed program, else the source tree's.
 QString DataFolder()
 {
-#ifdef NENPYO_DATA_FROM_BIN
-    const QString strInstalled =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(NENPYO_DATA_FROM_BIN));
-    if (QFileInfo::exists(strInstalled + QStringLiteral("/ﾗｲﾌﾞﾗﾘ")))
-        return QDir::cleanPath(strInstalled);
-#endif
-    return QStringLiteral(NENPYO_SOURCE_DATA_DIR);
+    const std::string strLibrary = FindShippedData(QCoreApplication::applicationDirPath().toStdString(), "ﾗｲﾌﾞﾗﾘ");
+    return QFileInfo(QString::fromStdString(strLibrary)).path();
 }
 
 CString Cp932Path(const QString& strPath)
@@ -151,8 +148,7 @@ CNenpyoDoc::SDefaults CNenpyoWindow::DefaultTables()
 {
     CNenpyoDoc::SDefaults defaults;
     const QString strLibrary = DataFolder() + QStringLiteral("/ﾗｲﾌﾞﾗﾘ/");
-    const QString strTamberEra = QSettings(QStringLiteral("Haldris"), QStringLiteral("Tamber"))
-                                     .value(QStringLiteral("Gengou/FileName")).toString();
+    const QString strTamberEra = CTamberProfile::EraFile();
     defaults.strEraFile = Cp932Path(!strTamberEra.isEmpty() && QFileInfo::exists(strTamberEra)
                                         ? strTamberEra
                                         : strLibrary + QStringLiteral("元号.lgn"));
@@ -911,12 +907,8 @@ void CNenpyoWindow::PrintPdfAs()
 
 void CNenpyoWindow::Help()
 {
-    const QString strPage = DataFolder() + QStringLiteral("/nenpyo-help/index.html");
-    QString strFound = strPage;
-#ifdef NENPYO_SOURCE_HELP_DIR
-    if (!QFileInfo::exists(strFound))
-        strFound = QStringLiteral(NENPYO_SOURCE_HELP_DIR "/index.html");
-#endif
+    const QString strFound = QString::fromStdString(FindShippedFile(
+        QCoreApplication::applicationDirPath().toStdString(), "nenpyo-help/index.html", "app/nenpyo/help/index.html"));
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(strFound)))
         QMessageBox::warning(this, QStringLiteral("ヘルプ"), QStringLiteral("ヘルプ %1 を開けませんでした。").arg(strFound));
 }

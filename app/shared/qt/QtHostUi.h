@@ -29,6 +29,6 @@ public:
     static std::unique_ptr<QFileDialog> MakeFileDialog(const SFileRequest& request);
     // The filters of a "desc|pattern|desc|pattern|" filter string as Qt name filters
     // ("desc (pattern ...)"). Several patterns separated by ';' become one filter; "*.*" (every
-    // file, as on the original platform) becomes "*". An empty string gives no filter.
+    // file, dot or not, in the library's filters) becomes "*". An empty string gives no filter.
     static QStringList ConvertFilter(const QString& strFilter);
 };

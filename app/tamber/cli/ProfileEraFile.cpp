@@ -1,11 +1,9 @@
-// The era file Tamber remembers, from the profile it writes (QSettings).
+// The era file Tamber remembers, from the profile its dialog writes.
 #include "TamberCli.h"
 
-#include <QSettings>
-#include <QString>
+#include <shared/qt/TamberProfile.h>
 
 std::string CTamberCli::GetProfileEraFile()
 {
-    const QSettings settings(QStringLiteral("Haldris"), QStringLiteral("Tamber"));
-    return settings.value(QStringLiteral("Gengou/FileName")).toString().toStdString();
+    return CTamberProfile::EraFile().toStdString();
 }

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include <tamber/core/CycleConverter.h>
-#include <tamber/core/ShippedFiles.h>
+#include <shared/shipped/ShippedFiles.h>
 #include <corvane/FileStatus.h>
 #include <framework/Cp932.h>
 #include <framework/Env.h>

@@ -29,7 +29,7 @@ public:
     // Runs the command line args (without the program name); returns the exit status.
     int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-    // The era file the dialog's profile remembers (Haldris/Tamber, Gengou/FileName), or empty.
+    // The era file the dialog's profile remembers (CTamberProfile), or empty.
     static std::string GetProfileEraFile();
 
 private:

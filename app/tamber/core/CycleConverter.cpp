@@ -25,6 +25,12 @@ std::int64_t GaplessCount(std::int32_t lYear)
     return lYear > 0 ? lYear : std::int64_t{lYear} + 1;
 }
 
+// The years between two matches of a pair: 12 for a branch alone, 60 for a stem and a branch.
+std::int64_t CycleLength(int nStem)
+{
+    return nStem == CSexagenaryCycle::NO_STEM ? 12 : 60;
+}
+
 // The leading number of a range text (an optional sign and decimal digits, saturated at the 32-bit
 // bounds); false when the text does not begin with one.
 bool ReadLeadingNumber(const CString& strText, std::int32_t& lYear)
@@ -180,6 +186,16 @@ bool CCycleConverter::YearToCycle(std::int32_t lYear, const SEraChoice& era, CSt
 
 bool CCycleConverter::YearsOfPair(SPairRequest& request, CString& strResult, CString& strMessage) const
 {
+    SPairRange range;
+    if (!ParsePairRequest(request, range, strMessage) || !CheckPairCount(range, strMessage))
+        return false;
+    std::vector<std::int32_t> years;
+    m_cycle.ListYears(range.nStem, range.nBranch, CYearRange(range.lFrom, range.lTo), years);
+    return FormatPairYears(range, years, strResult, strMessage);
+}
+
+bool CCycleConverter::ParsePairRequest(SPairRequest& request, SPairRange& range, CString& strMessage) const
+{
     if (request.strBranch.IsEmpty()) {
         strMessage = MessageChoosePair();
         return false;
@@ -190,88 +206,87 @@ bool CCycleConverter::YearsOfPair(SPairRequest& request, CString& strResult, CSt
         strMessage = MessageChooseStem();
         return false;
     }
-    const int nStem = request.nStem - 1;
-    int nBranch = 0;
+    range.nStem = request.nStem - 1;
     // A branch text typed by hand that is none of the twelve characters is the same mistake as an
     // empty one.
-    if (!m_cycle.FindBranch(request.strBranch, nBranch)) {
+    if (!m_cycle.FindBranch(request.strBranch, range.nBranch)) {
         strMessage = MessageChoosePair();
         return false;
     }
 
     request.strFrom.Trim();
     request.strTo.Trim();
-    const bool bFrom = !request.strFrom.IsEmpty();
-    const bool bTo = !request.strTo.IsEmpty();
-    if (!bFrom && !bTo) {
+    range.bFrom = !request.strFrom.IsEmpty();
+    range.bTo = !request.strTo.IsEmpty();
+    if (!range.bFrom && !range.bTo) {
         strMessage = MessageEnterYears();
         return false;
     }
-
-    std::int32_t lFrom = 0;
-    std::int32_t lTo = 0;
-    // Each end is its leading number (1984年 reads as 1984); text that does not begin with one is
-    // refused rather than read as the year 0.
-    if (bFrom) {
-        if (!ReadLeadingNumber(request.strFrom, lFrom)) {
-            strMessage = MessageFromNotANumber();
-            return false;
-        }
-        if (!WesternYearOfEraChoice(request.eraFrom, lFrom, strMessage))
-            return false;
-    }
-    if (bTo) {
-        if (!ReadLeadingNumber(request.strTo, lTo)) {
-            strMessage = MessageToNotANumber();
-            return false;
-        }
-        if (!WesternYearOfEraChoice(request.eraTo, lTo, strMessage))
-            return false;
-    }
+    if (range.bFrom && !ReadRangeEnd(request.strFrom, request.eraFrom, MessageFromNotANumber(), range.lFrom, strMessage))
+        return false;
+    if (range.bTo && !ReadRangeEnd(request.strTo, request.eraTo, MessageToNotANumber(), range.lTo, strMessage))
+        return false;
 
     // The window of a nearest-year request is one cycle wide; at the ends of the 32-bit range it
     // is cut there, as CSexagenaryCycle::FindNearestYear cuts its own.
-    const std::int64_t llWidth = nStem == CSexagenaryCycle::NO_STEM ? 12 : 60;
-    if (!bFrom)
-        lFrom = ClampYear(std::int64_t{lTo} - llWidth);
-    if (!bTo)
-        lTo = ClampYear(std::int64_t{lFrom} + llWidth);
+    const std::int64_t llWidth = CycleLength(range.nStem);
+    if (!range.bFrom)
+        range.lFrom = ClampYear(std::int64_t{range.lTo} - llWidth);
+    if (!range.bTo)
+        range.lTo = ClampYear(std::int64_t{range.lFrom} + llWidth);
+    return true;
+}
 
-    // Count the years before listing them, so that a huge range is refused at once. The first
-    // match lies within one cycle of the start, and the rest follow it at a fixed step.
-    if (bFrom && bTo && lFrom <= lTo) {
-        std::int32_t lFirst = 0;
-        if (m_cycle.FindNearestYear(nStem, nBranch, lFrom, NEAREST_ON_OR_AFTER, lFirst) && lFirst <= lTo) {
-            const std::int64_t llCount = (GaplessCount(lTo) - GaplessCount(lFirst)) / llWidth + 1;
-            if (llCount > MAX_LISTED_YEARS) {
-                strMessage.Format(
-                    CP932("該当する年が%lld個あり、一度に表示できる%lld個を超えています。年範囲を狭くしてください。").GetString(),
-                    static_cast<long long>(llCount), static_cast<long long>(MAX_LISTED_YEARS));
-                return false;
-            }
-        }
+bool CCycleConverter::ReadRangeEnd(const CString& strText, const SEraChoice& era, const CString& strNotANumber,
+                                   std::int32_t& lYear, CString& strMessage) const
+{
+    // Text that does not begin with a number is refused rather than read as the year 0.
+    if (!ReadLeadingNumber(strText, lYear)) {
+        strMessage = strNotANumber;
+        return false;
     }
+    return WesternYearOfEraChoice(era, lYear, strMessage);
+}
 
-    std::vector<std::int32_t> years;
-    m_cycle.ListYears(nStem, nBranch, CYearRange(lFrom, lTo), years);
+bool CCycleConverter::CheckPairCount(const SPairRange& range, CString& strMessage) const
+{
+    // Counted before the years are listed, so that a huge range is refused at once. The first
+    // match lies within one cycle of the start, and the rest follow it at a fixed step.
+    if (!range.bFrom || !range.bTo || range.lFrom > range.lTo)
+        return true;
+    std::int32_t lFirst = 0;
+    if (!m_cycle.FindNearestYear(range.nStem, range.nBranch, range.lFrom, NEAREST_ON_OR_AFTER, lFirst) ||
+        lFirst > range.lTo)
+        return true;
+    const std::int64_t llCount = (GaplessCount(range.lTo) - GaplessCount(lFirst)) / CycleLength(range.nStem) + 1;
+    if (llCount <= MAX_LISTED_YEARS)
+        return true;
+    strMessage.Format(
+        CP932("該当する年が%lld個あり、一度に表示できる%lld個を超えています。年範囲を狭くしてください。").GetString(),
+        static_cast<long long>(llCount), static_cast<long long>(MAX_LISTED_YEARS));
+    return false;
+}
 
+bool CCycleConverter::FormatPairYears(const SPairRange& range, const std::vector<std::int32_t>& years,
+                                      CString& strResult, CString& strMessage) const
+{
     const char* pszStem = "";
     const char* pszStemReading = "";
     const char* pszBranch = "";
     const char* pszBranchReading = "";
-    if (nStem != CSexagenaryCycle::NO_STEM) {
-        m_cycle.GetStemName(nStem, pszStem);
-        m_cycle.GetStemReading(nStem, pszStemReading);
-        m_cycle.GetBranchReading(nBranch, pszBranchReading);
+    if (range.nStem != CSexagenaryCycle::NO_STEM) {
+        m_cycle.GetStemName(range.nStem, pszStem);
+        m_cycle.GetStemReading(range.nStem, pszStemReading);
+        m_cycle.GetBranchReading(range.nBranch, pszBranchReading);
     } else {
-        m_cycle.GetAnimalName(nBranch, pszBranchReading);
+        m_cycle.GetAnimalName(range.nBranch, pszBranchReading);
     }
-    m_cycle.GetBranchName(nBranch, pszBranch);
+    m_cycle.GetBranchName(range.nBranch, pszBranch);
 
     CString strText;
-    if (bFrom && bTo) {
+    if (range.bFrom && range.bTo) {
         strText.Format(CP932("%s～%sの間で\r\n%s%s(%s%s)に該当する年は%d個あります。\r\n").GetString(),
-                       MakeYearText(lFrom, "%d").GetString(), MakeYearText(lTo, "%d").GetString(),
+                       MakeYearText(range.lFrom, "%d").GetString(), MakeYearText(range.lTo, "%d").GetString(),
                        pszStem, pszBranch, pszStemReading, pszBranchReading, static_cast<int>(years.size()));
         for (std::int32_t lYear : years)
             strText += MakeYearText(lYear, "%4d") + "\r\n";
@@ -280,10 +295,11 @@ bool CCycleConverter::YearsOfPair(SPairRequest& request, CString& strResult, CSt
             strMessage = MessageNoNearestYear();
             return false;
         }
-        const CString& strFormat = bTo ? CP932("%s年以前でもっとも近い%s%s(%s%s)は\r\n%s年です。")
-                                       : CP932("%s年以降でもっとも近い%s%s(%s%s)は\r\n%s年です。");
-        strText.Format(strFormat.GetString(), MakeYearText(bTo ? lTo : lFrom, "%d").GetString(), pszStem,
-                       pszBranch, pszStemReading, pszBranchReading, MakeYearText(years.front(), "%d").GetString());
+        const CString& strFormat = range.bTo ? CP932("%s年以前でもっとも近い%s%s(%s%s)は\r\n%s年です。")
+                                             : CP932("%s年以降でもっとも近い%s%s(%s%s)は\r\n%s年です。");
+        strText.Format(strFormat.GetString(), MakeYearText(range.bTo ? range.lTo : range.lFrom, "%d").GetString(),
+                       pszStem, pszBranch, pszStemReading, pszBranchReading,
+                       MakeYearText(years.front(), "%d").GetString());
     }
     strResult = strText;
     return true;

@@ -90,6 +90,30 @@ public:
     bool YearsOfPair(SPairRequest& request, CString& strResult, CString& strMessage) const;
 
 private:
+    // A cycle-to-years request once read: the pair and both ends as Western years (an end that was
+    // not given lies one cycle from the other, cut at the 32-bit bounds).
+    struct SPairRange {
+        int nStem = 0;        // a stem, or CSexagenaryCycle::NO_STEM for any
+        int nBranch = 0;
+        std::int32_t lFrom = 0;
+        std::int32_t lTo = 0;
+        bool bFrom = false;   // the start was given
+        bool bTo = false;     // the end was given
+    };
+
+    // The three steps of YearsOfPair. Each returns false with strMessage set when the request is
+    // refused. Parse reads and checks the pair and the range (trimming the range texts in place as
+    // YearsOfPair says); count refuses a range that would list more than MAX_LISTED_YEARS years;
+    // format makes the result text of the years found.
+    bool ParsePairRequest(SPairRequest& request, SPairRange& range, CString& strMessage) const;
+    bool CheckPairCount(const SPairRange& range, CString& strMessage) const;
+    bool FormatPairYears(const SPairRange& range, const std::vector<std::int32_t>& years, CString& strResult,
+                         CString& strMessage) const;
+    // One end of the range: its leading number ("1984年" is 1984) as a Western year by its era list;
+    // strNotANumber is the message for a text that does not begin with a number.
+    bool ReadRangeEnd(const CString& strText, const SEraChoice& era, const CString& strNotANumber, std::int32_t& lYear,
+                      CString& strMessage) const;
+
     // The display name of a record's era name: its text stripped of markup.
     static CString DisplayName(const CString& strGengou);
 

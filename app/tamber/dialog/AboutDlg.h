@@ -1,4 +1,4 @@
-// CAboutDlg: the about box (template 100): the application icon, the program's name and version,
+// CAboutDlg: the about box: the application icon, the program's name and version,
 // and OK. It has no state; OK, Enter, Escape and the close box all close it.
 #pragma once
 

@@ -8,7 +8,7 @@
 namespace {
 
 // n * numerator / denominator rounded to the nearest whole number, halves away from zero, computed
-// without overflow (the platform's MulDiv).
+// without overflow.
 int MulDiv(int n, int nNumerator, int nDenominator)
 {
     const std::int64_t llProduct = std::int64_t{n} * nNumerator;

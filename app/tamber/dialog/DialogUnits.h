@@ -1,10 +1,9 @@
-// CDialogUnits: positions and sizes of a dialog template, in dialog units, turned into pixels.
+// CDialogUnits: positions and sizes of a dialog's design, in dialog units, turned into pixels.
 //
-// As on the platform the templates were drawn for, a horizontal dialog unit is a quarter of the
-// dialog font's average character width and a vertical one an eighth of its character height, so
-// a dialog keeps its proportions with whatever font it gets. The average width is that of the 52
-// Latin letters, rounded as the platform rounds it; the height is the font's full line height
-// (ascent plus descent).
+// A horizontal dialog unit is a quarter of the dialog font's average character width and a
+// vertical one an eighth of its character height, so a dialog keeps its proportions with whatever
+// font it gets. The average width is that of the 52 Latin letters, rounded to the nearest pixel
+// (halves up); the height is the font's full line height (ascent plus descent).
 #pragma once
 
 #include <QFont>
@@ -15,7 +14,7 @@ public:
     explicit CDialogUnits(const QFont& font);
 
     // The font of Tamber's dialogs: Noto Sans CJK JP at 9 points, the Japanese font that Linux
-    // desktops have where the original dialog font (MS UI Gothic) is missing.
+    // desktops commonly have, of the size the dialogs' proportions were drawn with.
     static QFont GetDialogFont();
 
     // The base units in pixels: average character width and character height (both at least 1).

@@ -18,7 +18,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include <tamber/core/ShippedFiles.h>
+#include <tamber/core/HelpFiles.h>
 #include <framework/HostUi.h>
 
 #include "AboutDlg.h"
@@ -26,15 +26,16 @@
 #include "HelpWindow.h"
 #include <shared/qt/QtHostUi.h>
 #include <shared/qt/Screenshot.h>
+#include <shared/qt/TamberProfile.h>
 #include "TamberApp.h"
 #include "TamberDlg.h"
 
 namespace {
 
 // Chooses an item of a list as the user does: open, choose, close.
-void Choose(CTamberDlg& dlg, int nID, int nIndex)
+void Choose(CTamberDlg& dlg, const char* pszName, int nIndex)
 {
-    auto* pList = static_cast<CDropComboBox*>(dlg.GetDlgItem(nID));
+    auto* pList = dlg.findChild<CDropComboBox*>(QLatin1String(pszName));
     pList->showPopup();
     pList->SetCurSel(nIndex);
     pList->hidePopup();
@@ -43,9 +44,9 @@ void Choose(CTamberDlg& dlg, int nID, int nIndex)
     Settle();
 }
 
-void SetText(CTamberDlg& dlg, int nID, const QString& strText)
+void SetText(CTamberDlg& dlg, const char* pszName, const QString& strText)
 {
-    static_cast<QLineEdit*>(dlg.GetDlgItem(nID))->setText(strText);
+    dlg.findChild<QLineEdit*>(QLatin1String(pszName))->setText(strText);
 }
 
 } // namespace
@@ -67,7 +68,7 @@ int main(int argc, char** argv)
     QApplication::setWindowIcon(CTamberApp::GetAppIcon());
     CQtHostUi hostUi;
     SetHostUi(&hostUi);
-    QSettings().setValue(QStringLiteral("Gengou/FileName"), strEraFile);
+    CTamberProfile::SetEraFile(strEraFile);
     QDir().mkpath(strOutDir);
 
     CTamberDlg dlg;
@@ -77,33 +78,33 @@ int main(int argc, char** argv)
     Settle();
 
     // Year to cycle: 昭和 59 (the era items follow the file's order).
-    auto* pEraList = static_cast<CDropComboBox*>(dlg.GetDlgItem(CTamberDlg::IDC_YEAR_ERA));
+    auto* pEraList = dlg.findChild<CDropComboBox*>(QStringLiteral("yearEraList"));
     const int nShowa = pEraList->findText(QStringLiteral("昭和"), Qt::MatchStartsWith);
     if (nShowa < 0) {
         std::fprintf(stderr, "tamber-screenshot: no era 昭和 in %s\n", qPrintable(strEraFile));
         return 1;
     }
-    Choose(dlg, CTamberDlg::IDC_YEAR_ERA, nShowa);
-    SetText(dlg, CTamberDlg::IDC_YEAR, QStringLiteral("59"));
-    dlg.GetDlgItem(CTamberDlg::IDC_YEAR)->setFocus();   // where the user typed: 1003 is the default
-    static_cast<QPushButton*>(dlg.GetDlgItem(CTamberDlg::IDC_YEAR_TO_CYCLE))->click();
+    Choose(dlg, "yearEraList", nShowa);
+    SetText(dlg, "yearEdit", QStringLiteral("59"));
+    dlg.findChild<QWidget*>(QStringLiteral("yearEdit"))->setFocus();   // where the user typed: 年を干支にする is the default
+    dlg.findChild<QPushButton*>(QStringLiteral("yearToCycleButton"))->click();
     bool bOk = Save(dlg, strOutDir + QStringLiteral("/tamber-year-to-cycle.png"));
 
     // Cycle to years: 甲子 from 1868 to 2024.
-    Choose(dlg, CTamberDlg::IDC_STEM, 1);
-    Choose(dlg, CTamberDlg::IDC_FROM_ERA, 0);
-    Choose(dlg, CTamberDlg::IDC_TO_ERA, 0);
-    SetText(dlg, CTamberDlg::IDC_FROM, QStringLiteral("1868"));
-    SetText(dlg, CTamberDlg::IDC_TO, QStringLiteral("2024"));
-    dlg.GetDlgItem(CTamberDlg::IDC_TO)->setFocus();
-    static_cast<QPushButton*>(dlg.GetDlgItem(CTamberDlg::IDC_YEARS_OF_PAIR))->click();
+    Choose(dlg, "stemList", 1);
+    Choose(dlg, "fromEraList", 0);
+    Choose(dlg, "toEraList", 0);
+    SetText(dlg, "fromEdit", QStringLiteral("1868"));
+    SetText(dlg, "toEdit", QStringLiteral("2024"));
+    dlg.findChild<QWidget*>(QStringLiteral("toEdit"))->setFocus();
+    dlg.findChild<QPushButton*>(QStringLiteral("yearsOfPairButton"))->click();
     bOk = Save(dlg, strOutDir + QStringLiteral("/tamber-cycle-to-years.png")) && bOk;
 
     // Enlarged: the extra space goes to the result box, which then shows ten years of 子 whole.
-    Choose(dlg, CTamberDlg::IDC_STEM, 0);
-    SetText(dlg, CTamberDlg::IDC_FROM, QStringLiteral("1900"));
-    SetText(dlg, CTamberDlg::IDC_TO, QStringLiteral("2010"));
-    static_cast<QPushButton*>(dlg.GetDlgItem(CTamberDlg::IDC_YEARS_OF_PAIR))->click();
+    Choose(dlg, "stemList", 0);
+    SetText(dlg, "fromEdit", QStringLiteral("1900"));
+    SetText(dlg, "toEdit", QStringLiteral("2010"));
+    dlg.findChild<QPushButton*>(QStringLiteral("yearsOfPairButton"))->click();
     dlg.resize(dlg.size() + QSize(200, 280));
     bOk = Save(dlg, strOutDir + QStringLiteral("/tamber-enlarged.png")) && bOk;
 

@@ -5,6 +5,7 @@
 #include <QTranslator>
 
 #include <framework/HostUi.h>
+#include <shared/qt/TamberProfile.h>
 
 #include "TamberDlg.h"
 
@@ -23,8 +24,8 @@ CTamberApp::~CTamberApp()
 
 void CTamberApp::SetApplicationNames()
 {
-    QCoreApplication::setOrganizationName(QStringLiteral("Haldris"));
-    QCoreApplication::setApplicationName(QStringLiteral("Tamber"));
+    QCoreApplication::setOrganizationName(CTamberProfile::Organisation());
+    QCoreApplication::setApplicationName(CTamberProfile::Application());
     QCoreApplication::setApplicationVersion(QStringLiteral(TAMBER_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("tamber"));
 }

@@ -1,5 +1,5 @@
-// CTamberApp: Tamber's application object. It names the program and its settings (organisation
-// "Haldris", application "Tamber", so the profile is QSettings' "Haldris/Tamber"), installs Qt's
+// CTamberApp: Tamber's application object. It names the program and its settings (those of
+// CTamberProfile, so that a default QSettings is the profile), installs Qt's
 // Japanese translations and the Qt host UI for the library's dialogs and messages, and runs the
 // main dialog until 終了 ends it.
 #pragma once
@@ -19,7 +19,7 @@ public:
     // Nothing is saved on the way out.
     bool InitInstance();
 
-    // Icon 128: the white coiled snake on dark blue, in the sizes drawn for it.
+    // The application icon: the white coiled snake on dark blue, in the sizes drawn for it.
     static QIcon GetAppIcon();
     // Sets the names that the profile and the windows use, on any running QApplication (the
     // dialog's tests call it too).

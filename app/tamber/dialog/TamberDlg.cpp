@@ -10,7 +10,6 @@
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QDesktopServices>
-#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -23,12 +22,13 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QSettings>
 #include <QShortcut>
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <tamber/core/ShippedFiles.h>
+#include <shared/qt/TamberProfile.h>
+#include <shared/shipped/ShippedFiles.h>
+#include <tamber/core/HelpFiles.h>
 #include <tamber/core/YearRange.h>
 #include <framework/Cp932.h>
 #include <framework/FileSystem.h>
@@ -43,19 +43,12 @@
 
 namespace {
 
-// The client area of template 102 in dialog units: the controls reach to x 298 and y 320, and the
-// window keeps the margin of its top buttons (7 units) around them.
+// The dialog's designed client area in dialog units: the controls reach to x 298 and y 320, and
+// the window keeps the margin of its top buttons (7 units) around them.
 constexpr int kDialogWidth = 305;
 constexpr int kDialogHeight = 327;
 // The era lists hold some 250 eras: their drop-down lists show at least this many.
 constexpr int kMinEraListRows = 20;
-
-// The profile entry that remembers the era file.
-const QString& ProfileKey()
-{
-    static const QString s_strKey = QStringLiteral("Gengou/FileName");
-    return s_strKey;
-}
 
 // A whole number as the data exchange reads one: optional blanks around an optional sign and
 // decimal digits, within the 32-bit range. Anything else is refused.
@@ -103,68 +96,63 @@ CTamberDlg::CTamberDlg(QWidget* pParent)
 
 CTamberDlg::~CTamberDlg() = default;
 
-QWidget* CTamberDlg::GetDlgItem(int nID) const
-{
-    // The group boxes hold the controls they frame; windows of the dialog's own (help) do not count.
-    for (QWidget* pWidget : findChildren<QWidget*>(QString::number(nID)))
-        if (pWidget->window() == this)
-            return pWidget;
-    return nullptr;
-}
+// Makes the dialog's controls at their designed sizes, in dialog units, and the layouts that place
+// them as designed at the default size.
+class CTamberDlg::CControlMaker {
+public:
+    explicit CControlMaker(CTamberDlg* pDlg) : m_pDlg(pDlg), m_units(pDlg->font()) {}
 
-void CTamberDlg::CreateControls()
-{
-    setWindowTitle(QStringLiteral("Tamber"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
-                   | Qt::WindowCloseButtonHint);
-    setFont(CDialogUnits::GetDialogFont());
-    const CDialogUnits units(font());
-    const auto dx = [&](int n) { return units.ToPixelsX(n); };
-    const auto dy = [&](int n) { return units.ToPixelsY(n); };
+    int dx(int n) const { return m_units.ToPixelsX(n); }
+    int dy(int n) const { return m_units.ToPixelsY(n); }
 
-    // Each control gets the template's width (and, where the font allows, its height) as its
-    // smallest size; the layouts below place them as the template does at the default size.
-    auto sized = [&](QWidget* pWidget, int nID, int cx, int cy) {
-        if (nID != 0)
-            pWidget->setObjectName(QString::number(nID));
+    // Each control gets its designed width (and, where the font allows, its height) as its
+    // smallest size, and the name by which it is found.
+    void Sized(QWidget* pWidget, const char* pszName, int cx, int cy) const
+    {
+        pWidget->setObjectName(QLatin1String(pszName));
         pWidget->setMinimumSize(std::max(dx(cx), pWidget->minimumSizeHint().width()),
                                 std::max(cy == 0 ? 0 : dy(cy), pWidget->minimumSizeHint().height()));
         pWidget->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    };
-    // A combo box's height in the template includes its drop-down list; the box itself gets the
-    // height its font needs.
-    auto makeCombo = [&](int nID, int cx) {
-        auto* pCombo = new CDropComboBox(this);
-        sized(pCombo, nID, cx, 0);
+    }
+    // A combo box's designed height includes its drop-down list; the box itself gets the height
+    // its font needs.
+    CDropComboBox* Combo(const char* pszName, int cx) const
+    {
+        auto* pCombo = new CDropComboBox(m_pDlg);
+        Sized(pCombo, pszName, cx, 0);
         return pCombo;
-    };
-    // A label is never cut: Japanese text in the substitute font can be wider than the template
+    }
+    // A label is never cut: Japanese text in the substitute font can be wider than the design
     // allowed for it, and then the label takes the width its text needs.
-    auto makeLabel = [&](const QString& strText, int cx) {
-        auto* pLabel = new QLabel(strText, this);
+    QLabel* Label(const QString& strText, int cx) const
+    {
+        auto* pLabel = new QLabel(strText, m_pDlg);
         pLabel->setMinimumWidth(std::max(dx(cx), pLabel->sizeHint().width()));
         pLabel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
         return pLabel;
-    };
-    auto makeButton = [&](const QString& strText, int nID, int cx, int cy) {
-        auto* pButton = new QPushButton(strText, this);
+    }
+    QPushButton* Button(const QString& strText, const char* pszName, int cx, int cy) const
+    {
+        auto* pButton = new QPushButton(strText, m_pDlg);
         pButton->setAutoDefault(true);
-        sized(pButton, nID, cx, cy);
+        Sized(pButton, pszName, cx, cy);
         return pButton;
-    };
-    auto makeEdit = [&](int nID, int cx, int cy) {
-        auto* pEdit = new QLineEdit(this);
-        sized(pEdit, nID, cx, cy);
+    }
+    QLineEdit* Edit(const char* pszName, int cx, int cy) const
+    {
+        auto* pEdit = new QLineEdit(m_pDlg);
+        Sized(pEdit, pszName, cx, cy);
         // The year fields take numbers only: the input method stays off there.
         pEdit->setAttribute(Qt::WA_InputMethodEnabled, false);
         pEdit->setInputMethodHints(Qt::ImhPreferNumbers | Qt::ImhNoPredictiveText);
-        pEdit->installEventFilter(this);
+        pEdit->installEventFilter(m_pDlg);
         return pEdit;
-    };
-    // A row of controls with the template's gaps: a number is a gap in horizontal dialog units,
-    // -1 the stretch that takes the width the window gains.
+    }
+    // A row of controls with the designed gaps: a number is a gap in horizontal dialog units, -1
+    // the stretch that takes the width the window gains.
     using Item = std::variant<QWidget*, int>;
-    auto makeRow = [&](std::initializer_list<Item> items) {
+    QHBoxLayout* Row(std::initializer_list<Item> items) const
+    {
         auto* pRow = new QHBoxLayout;
         pRow->setSpacing(0);
         for (const Item& item : items) {
@@ -176,11 +164,12 @@ void CTamberDlg::CreateControls()
                 pRow->addSpacing(dx(std::get<int>(item)));
         }
         return pRow;
-    };
-    // A group box of the template's height whose rows start nTop units below its top edge, nLeft
+    }
+    // A group box of the designed height whose rows start nTop units below its top edge, nLeft
     // units in from its left edge, and end nRight units before its right edge.
-    auto makeGroup = [&](const QString& strTitle, int cy, int nLeft, int nTop, int nRight) {
-        auto* pGroup = new QGroupBox(strTitle, this);
+    std::pair<QGroupBox*, QVBoxLayout*> Group(const QString& strTitle, int cy, int nLeft, int nTop, int nRight) const
+    {
+        auto* pGroup = new QGroupBox(strTitle, m_pDlg);
         pGroup->setMinimumHeight(dy(cy));
         pGroup->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         auto* pLayout = new QVBoxLayout(pGroup);
@@ -188,57 +177,94 @@ void CTamberDlg::CreateControls()
         const QMargins frame = pGroup->contentsMargins();   // the style's frame and title
         pLayout->setContentsMargins(std::max(0, dx(nLeft) - frame.left()), std::max(0, dy(nTop) - frame.top()),
                                     std::max(0, dx(nRight) - frame.right()), 0);
-        return std::pair(pGroup, pLayout);
-    };
+        return {pGroup, pLayout};
+    }
 
-    // The controls in tab order.
-    m_pYearEraList = makeCombo(IDC_YEAR_ERA, 61);
-    m_pYearEdit = makeEdit(IDC_YEAR, 52, 14);
-    QPushButton* pYearToCycle = makeButton(QStringLiteral("年を干支にする"), IDC_YEAR_TO_CYCLE, 72, 18);
-    m_pStemList = makeCombo(IDC_STEM, 31);
-    m_pBranchList = makeCombo(IDC_BRANCH, 30);
-    QPushButton* pYearsOfPair = makeButton(QStringLiteral("干支を年にする"), IDC_YEARS_OF_PAIR, 72, 18);
-    m_pFromEraList = makeCombo(IDC_FROM_ERA, 61);
-    m_pFromEdit = makeEdit(IDC_FROM, 42, 15);
-    m_pToEraList = makeCombo(IDC_TO_ERA, 61);
-    m_pToEdit = makeEdit(IDC_TO, 42, 15);
-    QPushButton* pReadEraFile = makeButton(QStringLiteral("元号ファイル読み込み"), IDC_READ_ERA_FILE, 72, 19);
+private:
+    CTamberDlg* m_pDlg;
+    CDialogUnits m_units;
+};
+
+void CTamberDlg::CreateControls()
+{
+    setWindowTitle(QStringLiteral("Tamber"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                   | Qt::WindowCloseButtonHint);
+    setFont(CDialogUnits::GetDialogFont());
+    const CControlMaker make(this);
+
+    // Made in tab order: the conversions, the era file, the result box, then the top buttons.
+    QGroupBox* pYearGroup = CreateYearGroup(make);
+    QGroupBox* pPairGroup = CreatePairGroup(make);
+    QGroupBox* pFileGroup = CreateEraFileGroup(make);
     m_pResultBox = new QPlainTextEdit(this);
-    m_pResultBox->setObjectName(QString::number(IDC_RESULT));
+    m_pResultBox->setObjectName(QStringLiteral("resultBox"));
     m_pResultBox->setReadOnly(true);
     m_pResultBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_pResultBox->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     m_pResultBox->installEventFilter(this);
-    QPushButton* pQuit = makeButton(QStringLiteral("終了"), IDC_QUIT, 50, 16);
-    QPushButton* pHelp = makeButton(QStringLiteral("ヘルプ(&H)"), ID_HELP, 50, 16);
-    // The pictures show their images at the images' own sizes, as picture controls do.
+    // The result box takes the size the window gains (its smallest height is set with its font).
+    m_pResultBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    QLayout* pTop = CreateTopRow(make);
+
+    // The groups and the result box stand 17 to 19 units in from the left and about 19 from the
+    // right, the top buttons 7 from the right; the vertical gaps are those of the design.
+    auto* pBody = new QVBoxLayout;
+    pBody->setSpacing(0);
+    pBody->setContentsMargins(make.dx(17), 0, make.dx(305 - 286 - 7), 0);
+    pBody->addWidget(pYearGroup);
+    pBody->addSpacing(make.dy(115 - 102));
+    pBody->addWidget(pPairGroup);
+    pBody->addSpacing(make.dy(195 - 185));
+    pBody->addWidget(pFileGroup);
+    pBody->addSpacing(make.dy(246 - 238));
+    pBody->addWidget(m_pResultBox, 1);
+
+    auto* pLayout = new QVBoxLayout(this);
+    pLayout->setSpacing(0);
+    pLayout->setContentsMargins(0, make.dy(7), make.dx(7), make.dy(7));
+    pLayout->addLayout(pTop);
+    pLayout->addSpacing(make.dy(51 - 47));
+    pLayout->addLayout(pBody, 1);
+
+    QWidget* const apTabOrder[] = {m_pYearEraList, m_pYearEdit, m_pYearToCycle, m_pStemList, m_pBranchList,
+                                   m_pYearsOfPair, m_pFromEraList, m_pFromEdit, m_pToEraList, m_pToEdit,
+                                   m_pReadEraFile, m_pResultBox, m_pQuit, m_pHelp};
+    for (size_t i = 0; i + 1 < std::size(apTabOrder); ++i)
+        QWidget::setTabOrder(apTabOrder[i], apTabOrder[i + 1]);
+
+    FillFixedLists();
+    m_pQuit->setDefault(true);
+    ConnectControls();
+}
+
+QLayout* CTamberDlg::CreateTopRow(const CControlMaker& make)
+{
+    m_pQuit = make.Button(QStringLiteral("終了"), "quitButton", 50, 16);
+    m_pHelp = make.Button(QStringLiteral("ヘルプ(&H)"), "helpButton", 50, 16);
+    // The pictures show their images at the images' own sizes.
     m_pIcon = new QLabel(this);
-    m_pIcon->setObjectName(QString::number(IDC_ICON));
+    m_pIcon->setObjectName(QStringLiteral("iconPicture"));
     m_pIcon->setFixedSize(32, 32);
     m_pIcon->installEventFilter(this);
     m_pBanner = new QLabel(this);
-    m_pBanner->setObjectName(QString::number(IDC_BANNER));
+    m_pBanner->setObjectName(QStringLiteral("bannerPicture"));
     m_pBanner->installEventFilter(this);
-    m_pEraFileLabel = new QLabel(QStringLiteral("スタティック"), this);
-    m_pEraFileLabel->setObjectName(QString::number(IDC_ERA_FILE));
-    // A long table name is cut rather than widening the window; the whole name is its tooltip.
-    m_pEraFileLabel->setMinimumWidth(dx(83));
-    m_pEraFileLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 
-    // Top: the pictures, and 終了 and ヘルプ at the right edge.
+    // The pictures at the left, and 終了 and ヘルプ at the right edge.
     auto* pButtons = new QVBoxLayout;
-    pButtons->setSpacing(dy(31 - 7 - 16));
-    pButtons->addWidget(pQuit);
-    pButtons->addWidget(pHelp);
+    pButtons->setSpacing(make.dy(31 - 7 - 16));
+    pButtons->addWidget(m_pQuit);
+    pButtons->addWidget(m_pHelp);
     auto* pPictures = new QHBoxLayout;
     pPictures->setSpacing(0);
-    pPictures->addSpacing(dx(25));
+    pPictures->addSpacing(make.dx(25));
     pPictures->addWidget(m_pIcon, 0, Qt::AlignTop);
-    pPictures->addSpacing(dx(61) - dx(25) - m_pIcon->width());
+    pPictures->addSpacing(make.dx(61) - make.dx(25) - m_pIcon->width());
     pPictures->addWidget(m_pBanner, 0, Qt::AlignTop);
     auto* pPicturesColumn = new QVBoxLayout;
     pPicturesColumn->setSpacing(0);
-    pPicturesColumn->addSpacing(dy(17 - 7));
+    pPicturesColumn->addSpacing(make.dy(17 - 7));
     pPicturesColumn->addLayout(pPictures);
     auto* pTop = new QHBoxLayout;
     pTop->setSpacing(0);
@@ -247,60 +273,63 @@ void CTamberDlg::CreateControls()
     pTop->addLayout(pButtons);
     pTop->setAlignment(pPicturesColumn, Qt::AlignTop);
     pTop->setAlignment(pButtons, Qt::AlignTop);
+    return pTop;
+}
 
+QGroupBox* CTamberDlg::CreateYearGroup(const CControlMaker& make)
+{
     // 年から干支へ: era list, year, 年, and the button at the right.
-    auto [pYearGroup, pYearRows] = makeGroup(QStringLiteral("年から干支へ"), 51, 25 - 17, 71 - 51, 285 - 271);
-    pYearRows->addLayout(makeRow({m_pYearEraList, 5, m_pYearEdit, 2, makeLabel(QStringLiteral("年"), 16), -1,
-                                  pYearToCycle}));
-    pYearRows->addStretch(1);
+    m_pYearEraList = make.Combo("yearEraList", 61);
+    m_pYearEdit = make.Edit("yearEdit", 52, 14);
+    m_pYearToCycle = make.Button(QStringLiteral("年を干支にする"), "yearToCycleButton", 72, 18);
+    auto [pGroup, pRows] = make.Group(QStringLiteral("年から干支へ"), 51, 25 - 17, 71 - 51, 285 - 271);
+    pRows->addLayout(make.Row({m_pYearEraList, 5, m_pYearEdit, 2, make.Label(QStringLiteral("年"), 16), -1,
+                               m_pYearToCycle}));
+    pRows->addStretch(1);
+    return pGroup;
+}
 
+QGroupBox* CTamberDlg::CreatePairGroup(const CControlMaker& make)
+{
     // 干支から年へ: stem and branch with the button, then the range.
-    auto [pPairGroup, pPairRows] = makeGroup(QStringLiteral("干支から年へ"), 70, 26 - 17, 130 - 115, 287 - 272);
-    pPairRows->addLayout(makeRow({makeLabel(QStringLiteral("十干"), 16), 4, m_pStemList, 10,
-                                  makeLabel(QStringLiteral("十二支"), 23), 1, m_pBranchList, -1, pYearsOfPair}));
-    pPairRows->addSpacing(dy(154 - 148));
-    pPairRows->addWidget(makeLabel(QStringLiteral("年範囲"), 23));
-    pPairRows->addSpacing(dy(164 - 162));
-    pPairRows->addLayout(makeRow({m_pFromEraList, 3, m_pFromEdit, 3, makeLabel(QStringLiteral("年～"), 16), 2,
-                                  m_pToEraList, 5, m_pToEdit, 4, makeLabel(QStringLiteral("年"), 8), -1}));
-    pPairRows->addStretch(1);
+    m_pStemList = make.Combo("stemList", 31);
+    m_pBranchList = make.Combo("branchList", 30);
+    m_pYearsOfPair = make.Button(QStringLiteral("干支を年にする"), "yearsOfPairButton", 72, 18);
+    m_pFromEraList = make.Combo("fromEraList", 61);
+    m_pFromEdit = make.Edit("fromEdit", 42, 15);
+    m_pToEraList = make.Combo("toEraList", 61);
+    m_pToEdit = make.Edit("toEdit", 42, 15);
+    auto [pGroup, pRows] = make.Group(QStringLiteral("干支から年へ"), 70, 26 - 17, 130 - 115, 287 - 272);
+    pRows->addLayout(make.Row({make.Label(QStringLiteral("十干"), 16), 4, m_pStemList, 10,
+                               make.Label(QStringLiteral("十二支"), 23), 1, m_pBranchList, -1, m_pYearsOfPair}));
+    pRows->addSpacing(make.dy(154 - 148));
+    pRows->addWidget(make.Label(QStringLiteral("年範囲"), 23));
+    pRows->addSpacing(make.dy(164 - 162));
+    pRows->addLayout(make.Row({m_pFromEraList, 3, m_pFromEdit, 3, make.Label(QStringLiteral("年～"), 16), 2,
+                               m_pToEraList, 5, m_pToEdit, 4, make.Label(QStringLiteral("年"), 8), -1}));
+    pRows->addStretch(1);
+    return pGroup;
+}
 
+QGroupBox* CTamberDlg::CreateEraFileGroup(const CControlMaker& make)
+{
     // 元号ファイル設定: the two labels read as one sentence (設定されている元号ファイルはありません).
-    auto [pFileGroup, pFileRows] = makeGroup(QStringLiteral("元号ファイル設定"), 43, 25 - 17, 208 - 195, 285 - 271);
-    pFileRows->addLayout(makeRow({makeLabel(QStringLiteral("設定されている元号ファイル"), 80), 0, m_pEraFileLabel, 8,
-                                  pReadEraFile}));
-    pFileRows->addStretch(1);
+    m_pReadEraFile = make.Button(QStringLiteral("元号ファイル読み込み"), "readEraFileButton", 72, 19);
+    m_pEraFileLabel = new QLabel(QStringLiteral("スタティック"), this);
+    m_pEraFileLabel->setObjectName(QStringLiteral("eraFileLabel"));
+    // A long table name is cut rather than widening the window; the whole name is its tooltip.
+    m_pEraFileLabel->setMinimumWidth(make.dx(83));
+    m_pEraFileLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    auto [pGroup, pRows] = make.Group(QStringLiteral("元号ファイル設定"), 43, 25 - 17, 208 - 195, 285 - 271);
+    pRows->addLayout(make.Row({make.Label(QStringLiteral("設定されている元号ファイル"), 80), 0, m_pEraFileLabel, 8,
+                               m_pReadEraFile}));
+    pRows->addStretch(1);
+    return pGroup;
+}
 
-    // The result box takes the size the window gains (its smallest height is set with its font).
-    m_pResultBox->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-
-    // The groups and the result box stand 17 to 19 units in from the left and about 19 from the
-    // right, the top buttons 7 from the right; their vertical gaps are the template's.
-    auto* pBody = new QVBoxLayout;
-    pBody->setSpacing(0);
-    pBody->setContentsMargins(dx(17), 0, dx(305 - 286 - 7), 0);
-    pBody->addWidget(pYearGroup);
-    pBody->addSpacing(dy(115 - 102));
-    pBody->addWidget(pPairGroup);
-    pBody->addSpacing(dy(195 - 185));
-    pBody->addWidget(pFileGroup);
-    pBody->addSpacing(dy(246 - 238));
-    pBody->addWidget(m_pResultBox, 1);
-
-    auto* pLayout = new QVBoxLayout(this);
-    pLayout->setSpacing(0);
-    pLayout->setContentsMargins(0, dy(7), dx(7), dy(7));
-    pLayout->addLayout(pTop);
-    pLayout->addSpacing(dy(51 - 47));
-    pLayout->addLayout(pBody, 1);
-
-    QWidget* const apTabOrder[] = {m_pYearEraList, m_pYearEdit, pYearToCycle, m_pStemList, m_pBranchList,
-                                         pYearsOfPair, m_pFromEraList, m_pFromEdit, m_pToEraList, m_pToEdit,
-                                         pReadEraFile, m_pResultBox, pQuit, pHelp};
-    for (size_t i = 0; i + 1 < std::size(apTabOrder); ++i)
-        QWidget::setTabOrder(apTabOrder[i], apTabOrder[i + 1]);
-
-    // The lists' items of the template.
+void CTamberDlg::FillFixedLists()
+{
+    // Until an era table is read the era lists offer Western years only.
     for (CDropComboBox* pList : {m_pYearEraList, m_pFromEraList, m_pToEraList})
         pList->addItem(ToQString(CP932("西暦")));
     m_pStemList->addItem(QString());
@@ -320,17 +349,18 @@ void CTamberDlg::CreateControls()
     m_pBranchList->setMaxVisibleItems(m_pBranchList->count());
     for (CDropComboBox* pList : {m_pYearEraList, m_pFromEraList, m_pToEraList})
         pList->SetFillScreen(kMinEraListRows);
+}
 
-    pQuit->setDefault(true);
-
-    connect(pYearToCycle, &QPushButton::clicked, this, &CTamberDlg::OnYearToCycle);
-    connect(pYearsOfPair, &QPushButton::clicked, this, &CTamberDlg::OnYearsOfPair);
-    connect(pReadEraFile, &QPushButton::clicked, this, &CTamberDlg::OnReadEraFile);
-    connect(pHelp, &QPushButton::clicked, this, &CTamberDlg::OnHelpFile);
+void CTamberDlg::ConnectControls()
+{
+    connect(m_pYearToCycle, &QPushButton::clicked, this, &CTamberDlg::OnYearToCycle);
+    connect(m_pYearsOfPair, &QPushButton::clicked, this, &CTamberDlg::OnYearsOfPair);
+    connect(m_pReadEraFile, &QPushButton::clicked, this, &CTamberDlg::OnReadEraFile);
+    connect(m_pHelp, &QPushButton::clicked, this, &CTamberDlg::OnHelpFile);
     connect(new QShortcut(QKeySequence::HelpContents, this), &QShortcut::activated, this, &CTamberDlg::OnHelpFile);
-    connect(pQuit, &QPushButton::clicked, this, &CTamberDlg::OnOK);
+    connect(m_pQuit, &QPushButton::clicked, this, &CTamberDlg::OnOK);
     connect(m_pStemList, &CDropComboBox::CloseUp, this, &CTamberDlg::OnCloseUpStem);
-    connect(m_pBranchList, &CDropComboBox::CloseUp, this, [this] { SetDefID(IDC_YEARS_OF_PAIR); });
+    connect(m_pBranchList, &CDropComboBox::CloseUp, this, [this] { SetDefaultButton(m_pYearsOfPair); });
     connect(m_pYearEraList, &CDropComboBox::CloseUp, this, &CTamberDlg::OnCloseUpYearEra);
     connect(m_pFromEraList, &CDropComboBox::CloseUp, this, &CTamberDlg::OnCloseUpFromEra);
     connect(m_pToEraList, &CDropComboBox::CloseUp, this, &CTamberDlg::OnCloseUpToEra);
@@ -355,7 +385,7 @@ void CTamberDlg::OnInitDialog()
     // However small the window, the result box shows three lines (a year's pair takes two).
     const int nFrame = 2 * m_pResultBox->frameWidth() + 2 * qRound(m_pResultBox->document()->documentMargin());
     m_pResultBox->setMinimumHeight(3 * QFontMetrics(m_resultFont).lineSpacing() + nFrame);
-    // The template's size, or more where the font needs it.
+    // The designed size, or more where the font needs it.
     const CDialogUnits units(font());
     resize(QSize(units.ToPixelsX(kDialogWidth), units.ToPixelsY(kDialogHeight)).expandedTo(minimumSizeHint()));
 
@@ -378,7 +408,7 @@ void CTamberDlg::ReadEraFileAtStart()
 {
     // The file the user chose last; before any choice, the era file shipped with the program (the
     // profile is written only when the user reads a file).
-    const QString strRemembered = QSettings().value(ProfileKey()).toString();
+    const QString strRemembered = CTamberProfile::EraFile();
     const std::string strPath = strRemembered.isEmpty()
                                     ? FindShippedEraFile(QCoreApplication::applicationDirPath().toStdString())
                                     : strRemembered.toStdString();
@@ -497,7 +527,7 @@ void CTamberDlg::OnReadEraFile()
     m_eraTable = eraTable;
     std::string strName;
     if (Cp932ToUtf8(m_eraTable.GetFileName().View(), strName))
-        QSettings().setValue(ProfileKey(), QString::fromStdString(strName));
+        CTamberProfile::SetEraFile(QString::fromStdString(strName));
     m_strEraFile = m_eraTable.GetTableName();
     FillEraLists();
     UpdateData(false);
@@ -505,15 +535,7 @@ void CTamberDlg::OnReadEraFile()
 
 QString CTamberDlg::GetHelpFilePath()
 {
-    const QString strBeside = QCoreApplication::applicationDirPath() + QStringLiteral("/tamber.chm");
-#ifdef TAMBER_DATA_FROM_BIN
-    // An installed program finds it in its data folder, TAMBER_DATA_FROM_BIN from its own.
-    const QString strInstalled = QDir::cleanPath(QCoreApplication::applicationDirPath() +
-                                                 QStringLiteral("/" TAMBER_DATA_FROM_BIN "/tamber.chm"));
-    if (!QFileInfo::exists(strBeside) && QFileInfo::exists(strInstalled))
-        return strInstalled;
-#endif
-    return strBeside;
+    return QString::fromStdString(FindHelpFile(QCoreApplication::applicationDirPath().toStdString()));
 }
 
 bool CTamberDlg::CanDesktopOpen(const QString& strPath)
@@ -595,9 +617,9 @@ bool CTamberDlg::eventFilter(QObject* pWatched, QEvent* pEvent)
     switch (pEvent->type()) {
     case QEvent::FocusIn:
         if (pWatched == m_pYearEdit)
-            SetDefID(IDC_YEAR_TO_CYCLE);
+            SetDefaultButton(m_pYearToCycle);
         else if (pWatched == m_pFromEdit || pWatched == m_pToEdit)
-            SetDefID(IDC_YEARS_OF_PAIR);
+            SetDefaultButton(m_pYearsOfPair);
         break;
     case QEvent::MouseButtonRelease:
         if ((pWatched == m_pIcon || pWatched == m_pBanner)
@@ -620,11 +642,10 @@ bool CTamberDlg::eventFilter(QObject* pWatched, QEvent* pEvent)
     return QDialog::eventFilter(pWatched, pEvent);
 }
 
-void CTamberDlg::SetDefID(int nID)
+void CTamberDlg::SetDefaultButton(QPushButton* pDefault)
 {
-    for (QPushButton* pButton : findChildren<QPushButton*>())
-        if (pButton->window() == this)
-            pButton->setDefault(pButton->objectName() == QString::number(nID));
+    for (QPushButton* pButton : {m_pYearToCycle, m_pYearsOfPair, m_pReadEraFile, m_pQuit, m_pHelp})
+        pButton->setDefault(pButton == pDefault);
 }
 
 void CTamberDlg::OnCloseUpStem()
@@ -637,7 +658,7 @@ void CTamberDlg::OnCloseUpStem()
     for (const char* pszName : names)
         m_pBranchList->addItem(ToQString(CString(pszName)));
     m_pBranchList->SetCurSel(0);
-    SetDefID(IDC_YEARS_OF_PAIR);
+    SetDefaultButton(m_pYearsOfPair);
 }
 
 void CTamberDlg::OnCloseUpYearEra()
@@ -673,7 +694,7 @@ void CTamberDlg::OnEditChangeYearEra()
         return;
     m_nYear = 1;
     UpdateData(false);
-    SetDefID(IDC_YEAR_TO_CYCLE);
+    SetDefaultButton(m_pYearToCycle);
 }
 
 void CTamberDlg::OnEditChangeFromEra()
@@ -682,7 +703,7 @@ void CTamberDlg::OnEditChangeFromEra()
         return;
     m_strFrom = "1";
     UpdateData(false);
-    SetDefID(IDC_YEARS_OF_PAIR);
+    SetDefaultButton(m_pYearsOfPair);
 }
 
 void CTamberDlg::OnEditChangeToEra()
@@ -691,5 +712,5 @@ void CTamberDlg::OnEditChangeToEra()
         return;
     m_strTo = "1";
     UpdateData(false);
-    SetDefID(IDC_YEARS_OF_PAIR);
+    SetDefaultButton(m_pYearsOfPair);
 }

@@ -1,4 +1,4 @@
-// CTamberDlg: Tamber's main window, the conversion dialog on template 102.
+// CTamberDlg: Tamber's main window, the conversion dialog.
 //
 // It converts a year (Western, or an era year with an era from its list) into its stem-branch pair,
 // and a pair into the years that bear it within a range or nearest to one end. The texts of both
@@ -10,7 +10,10 @@
 //
 // Messages go through the framework's host UI seam (AfxMessageBox), so the program shows them with
 // Qt and tests record them. The dialog closes only through 終了; Escape and the close box are
-// ignored.
+// ignored. Each control has a descriptive object name (yearEraList, yearEdit, yearToCycleButton,
+// stemList, branchList, yearsOfPairButton, fromEraList, fromEdit, toEraList, toEdit,
+// readEraFileButton, eraFileLabel, resultBox, quitButton, helpButton, iconPicture, bannerPicture)
+// by which tests and the screenshot program find it.
 #pragma once
 
 #include <cstdint>
@@ -26,7 +29,9 @@
 #include <tamber/core/SexagenaryCycle.h>
 #include <framework/String.h>
 
+class QGroupBox;
 class QLabel;
+class QLayout;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -38,38 +43,13 @@ class CTamberDlg : public QDialog {
     friend class CTamberDlgTest;
 
 public:
-    // Control ids of template 102 (each control's objectName is its id in decimal).
-    enum : int {
-        IDC_QUIT = 1,
-        IDC_YEAR_ERA = 1000,
-        IDC_FROM_ERA = 1001,
-        IDC_YEARS_OF_PAIR = 1002,
-        IDC_YEAR_TO_CYCLE = 1003,
-        IDC_TO_ERA = 1004,
-        IDC_BANNER = 1006,
-        IDC_RESULT = 1007,
-        IDC_STEM = 1008,
-        IDC_YEAR = 1009,
-        IDC_BRANCH = 1010,
-        IDC_FROM = 1011,
-        IDC_TO = 1012,
-        IDC_ICON = 1015,
-        IDC_READ_ERA_FILE = 1016,
-        IDC_ERA_FILE = 1017,
-        ID_HELP = 57670,
-    };
-
-    // Builds the controls of the template and initialises the dialog: fields, result font, banner,
-    // the era file of the profile (read silently), the era lists, and the focus on the era list
-    // 1000.
+    // Builds the controls and initialises the dialog: fields, result font, banner, the era file of
+    // the profile (read silently), the era lists, and the focus on the era list of 年から干支へ.
     explicit CTamberDlg(QWidget* pParent = nullptr);
     ~CTamberDlg() override;
 
-    // The control of an id, or null.
-    QWidget* GetDlgItem(int nID) const;
-
-    // The data exchange. bSaveAndValidate true reads the controls into the fields in the order of
-    // the template's fields; when the year field holds no whole number it shows a message asking
+    // The data exchange. bSaveAndValidate true reads the controls into the fields in this order:
+    // result, year, stem, range start and end, branch, era-file label; when the year field holds no whole number it shows a message asking
     // for one, puts the focus there, leaves that field and the ones after it unchanged and returns
     // false. False writes the fields into the controls and always returns true.
     bool UpdateData(bool bSaveAndValidate = true);
@@ -77,9 +57,9 @@ public:
     // Refills the three era lists: "西暦" and one item per era record; selects "西暦" in each.
     void FillEraLists();
 
-    // The two conversions (buttons 1003 and 1002), reading the era file (1016), help (57670, F1:
-    // tamber.chm in the desktop's viewer, or the help window when the desktop has none) and the
-    // about box (the pictures and the context menu).
+    // The two conversions (年を干支にする, 干支を年にする), reading the era file (元号ファイル読み込み),
+    // help (ヘルプ and F1: tamber.chm in the desktop's viewer, or the help window when the desktop has
+    // none) and the about box (the pictures and the context menu).
     void OnYearToCycle();
     void OnYearsOfPair();
     void OnReadEraFile();
@@ -101,11 +81,21 @@ protected:
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
+    class CControlMaker;
+    // The controls, a part of the window each; each Create function makes the controls of its
+    // part, keeps them in the members and returns what frames them.
     void CreateControls();
+    QLayout* CreateTopRow(const CControlMaker& make);
+    QGroupBox* CreateYearGroup(const CControlMaker& make);
+    QGroupBox* CreatePairGroup(const CControlMaker& make);
+    QGroupBox* CreateEraFileGroup(const CControlMaker& make);
+    void FillFixedLists();
+    void ConnectControls();
     void OnInitDialog();
     void ReadEraFileAtStart();
     void OnOK();
-    void SetDefID(int nID);
+    // Makes pButton the one default button (the one Enter presses).
+    void SetDefaultButton(QPushButton* pButton);
     void OnCloseUpStem();
     void OnCloseUpYearEra();
     void OnCloseUpFromEra();
@@ -140,5 +130,10 @@ private:
     QLineEdit* m_pToEdit = nullptr;
     QLabel* m_pIcon = nullptr;
     QLabel* m_pEraFileLabel = nullptr;
+    QPushButton* m_pYearToCycle = nullptr;
+    QPushButton* m_pYearsOfPair = nullptr;
+    QPushButton* m_pReadEraFile = nullptr;
+    QPushButton* m_pQuit = nullptr;
+    QPushButton* m_pHelp = nullptr;
     QPointer<CHelpWindow> m_pHelpWindow;   // the help pages, while that window is open
 };

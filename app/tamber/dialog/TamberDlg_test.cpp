@@ -27,6 +27,8 @@
 #include <framework/Cp932.h>
 #include <framework/HostUi.h>
 
+#include <shared/qt/TamberProfile.h>
+
 #include "AboutDlg.h"
 #include "DialogUnits.h"
 #include "DropComboBox.h"
@@ -95,18 +97,19 @@ private:
     static QString ResultField(const CTamberDlg& dlg) { return Field(dlg.m_strResult); }
     static const QFont& ResultFont(const CTamberDlg& dlg) { return dlg.m_resultFont; }
 
-    template <class T> static T* Item(const CTamberDlg& dlg, int nID)
+    // The control of that object name, of the expected kind.
+    template <class T = QWidget> static T* Item(const CTamberDlg& dlg, const char* pszName)
     {
-        T* p = qobject_cast<T*>(dlg.GetDlgItem(nID));
+        T* p = dlg.findChild<T*>(QLatin1String(pszName));
         if (!p)
-            qFatal("no control %d of the expected kind", nID);
+            qFatal("no control %s of the expected kind", pszName);
         return p;
     }
-    static CDropComboBox* Combo(const CTamberDlg& dlg, int nID) { return Item<CDropComboBox>(dlg, nID); }
-    static QLineEdit* Edit(const CTamberDlg& dlg, int nID) { return Item<QLineEdit>(dlg, nID); }
-    static QPushButton* Button(const CTamberDlg& dlg, int nID) { return Item<QPushButton>(dlg, nID); }
-    static QString Result(const CTamberDlg& dlg) { return Item<QPlainTextEdit>(dlg, CTamberDlg::IDC_RESULT)->toPlainText(); }
-    static QString EraLabel(const CTamberDlg& dlg) { return Item<QLabel>(dlg, CTamberDlg::IDC_ERA_FILE)->text(); }
+    static CDropComboBox* Combo(const CTamberDlg& dlg, const char* pszName) { return Item<CDropComboBox>(dlg, pszName); }
+    static QLineEdit* Edit(const CTamberDlg& dlg, const char* pszName) { return Item<QLineEdit>(dlg, pszName); }
+    static QPushButton* Button(const CTamberDlg& dlg, const char* pszName) { return Item<QPushButton>(dlg, pszName); }
+    static QString Result(const CTamberDlg& dlg) { return Item<QPlainTextEdit>(dlg, "resultBox")->toPlainText(); }
+    static QString EraLabel(const CTamberDlg& dlg) { return Item<QLabel>(dlg, "eraFileLabel")->text(); }
     static QStringList Items(const QComboBox* pCombo)
     {
         QStringList items;
@@ -114,12 +117,12 @@ private:
             items << pCombo->itemText(i);
         return items;
     }
-    static int DefaultButton(const CTamberDlg& dlg)
+    static QString DefaultButton(const CTamberDlg& dlg)
     {
         for (QPushButton* pButton : dlg.findChildren<QPushButton*>())
             if (pButton->isDefault())
-                return pButton->objectName().toInt();
-        return 0;
+                return pButton->objectName();
+        return QString();
     }
 
     // Chooses an item in the drop-down list with the mouse, as a user does; the dialog's close-up
@@ -187,7 +190,7 @@ private:
 
     // Starts the next dialog without eras: the profile names a file that is gone, which gives a
     // silent start with only 西暦 (without an entry, the shipped era file would be read).
-    void NoEras() { QSettings().setValue(QStringLiteral("Gengou/FileName"), m_tempDir.filePath(QStringLiteral("gone.lgn"))); }
+    void NoEras() { CTamberProfile::SetEraFile(m_tempDir.filePath(QStringLiteral("gone.lgn"))); }
 
     // Puts an xdg-mime first on the PATH that names strViewer (empty: none) as the desktop's
     // application for every type.
@@ -255,18 +258,18 @@ private Q_SLOTS:
         CTamberDlg dlg;
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Tamber"));
         QCOMPARE(EraLabel(dlg), QStringLiteral("日本の元号"));
-        for (int nID : {CTamberDlg::IDC_YEAR_ERA, CTamberDlg::IDC_FROM_ERA, CTamberDlg::IDC_TO_ERA}) {
-            QVERIFY(Combo(dlg, nID)->count() > 240);
-            QCOMPARE(Combo(dlg, nID)->itemText(1), QStringLiteral("大化(～6)"));
-            QCOMPARE(Combo(dlg, nID)->GetCurSel(), 0);
+        for (const char* pszName : {"yearEraList", "fromEraList", "toEraList"}) {
+            QVERIFY(Combo(dlg, pszName)->count() > 240);
+            QCOMPARE(Combo(dlg, pszName)->itemText(1), QStringLiteral("大化(～6)"));
+            QCOMPARE(Combo(dlg, pszName)->GetCurSel(), 0);
         }
         QVERIFY(m_ui.m_messages.isEmpty());
         QVERIFY(m_ui.m_requests.empty());
-        QVERIFY(!QSettings().contains(QStringLiteral("Gengou/FileName")));   // written only by a choice
+        QVERIFY(!QSettings().contains(CTamberProfile::EraFileKey()));   // written only by a choice
 
-        TypeInto(Combo(dlg, CTamberDlg::IDC_YEAR_ERA), QStringLiteral("昭和"));
-        Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QStringLiteral("59"));
-        Button(dlg, CTamberDlg::IDC_YEAR_TO_CYCLE)->click();
+        TypeInto(Combo(dlg, "yearEraList"), QStringLiteral("昭和"));
+        Edit(dlg, "yearEdit")->setText(QStringLiteral("59"));
+        Button(dlg, "yearToCycleButton")->click();
         QCOMPARE(Result(dlg), QStringLiteral("1984(昭和59年)年の干支は甲子(きのえね)です。\n十二支はねずみです。"));
     }
 
@@ -275,73 +278,78 @@ private Q_SLOTS:
         NoEras();
         CTamberDlg dlg;
         QCOMPARE(EraLabel(dlg), QStringLiteral("はありません"));
-        for (int nID : {CTamberDlg::IDC_YEAR_ERA, CTamberDlg::IDC_FROM_ERA, CTamberDlg::IDC_TO_ERA}) {
-            QCOMPARE(Items(Combo(dlg, nID)), QStringList{QStringLiteral("西暦")});
-            QCOMPARE(Combo(dlg, nID)->GetCurSel(), 0);
+        for (const char* pszName : {"yearEraList", "fromEraList", "toEraList"}) {
+            QCOMPARE(Items(Combo(dlg, pszName)), QStringList{QStringLiteral("西暦")});
+            QCOMPARE(Combo(dlg, pszName)->GetCurSel(), 0);
         }
-        QCOMPARE(Items(Combo(dlg, CTamberDlg::IDC_STEM)),
+        QCOMPARE(Items(Combo(dlg, "stemList")),
                  QStringLiteral(",甲,乙,丙,丁,戊,己,庚,辛,壬,癸").split(QLatin1Char(',')));
-        QCOMPARE(Items(Combo(dlg, CTamberDlg::IDC_BRANCH)),
+        QCOMPARE(Items(Combo(dlg, "branchList")),
                  QStringLiteral("子,丑,寅,卯,辰,巳,午,未,申,酉,戌,亥").split(QLatin1Char(',')));
-        QCOMPARE(Edit(dlg, CTamberDlg::IDC_YEAR)->text(), QString::number(m_lCurrentYear));
-        QCOMPARE(Edit(dlg, CTamberDlg::IDC_FROM)->text(), QStringLiteral("1"));
-        QCOMPARE(Edit(dlg, CTamberDlg::IDC_TO)->text(), QString::number(m_lCurrentYear));
+        QCOMPARE(Edit(dlg, "yearEdit")->text(), QString::number(m_lCurrentYear));
+        QCOMPARE(Edit(dlg, "fromEdit")->text(), QStringLiteral("1"));
+        QCOMPARE(Edit(dlg, "toEdit")->text(), QString::number(m_lCurrentYear));
         QCOMPARE(Result(dlg), QString());
-        QCOMPARE(DefaultButton(dlg), int(CTamberDlg::IDC_QUIT));
+        QCOMPARE(DefaultButton(dlg), QStringLiteral("quitButton"));
         QVERIFY(m_ui.m_messages.isEmpty());
         QVERIFY(m_ui.m_requests.empty());
 
         dlg.show();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Combo(dlg, CTamberDlg::IDC_YEAR_ERA)));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Combo(dlg, "yearEraList")));
 
         // Conversions work on Western years.
-        Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QStringLiteral("1984"));
-        Button(dlg, CTamberDlg::IDC_YEAR_TO_CYCLE)->click();
+        Edit(dlg, "yearEdit")->setText(QStringLiteral("1984"));
+        Button(dlg, "yearToCycleButton")->click();
         QCOMPARE(Result(dlg), QStringLiteral("1984年の干支は甲子(きのえね)です。\n十二支はねずみです。"));
         QCOMPARE(ResultField(dlg), QStringLiteral("1984年の干支は甲子(きのえね)です。\r\n十二支はねずみです。"));
     }
 
-    void LayoutFollowsTheTemplate()
+    void LayoutFollowsTheDesign()
     {
         CTamberDlg dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
         const CDialogUnits units(dlg.font());
         QCOMPARE(dlg.size(), QSize(units.ToPixelsX(305), units.ToPixelsY(327)).expandedTo(dlg.minimumSize()));
-        // At the default size each control stands where the template puts it, give or take what the
+        // At the default size each control stands where the design puts it, give or take what the
         // substitute font and the style change.
         const struct {
-            int nID;
+            const char* pszName;
             int x, y;
-        } places[] = {{1000, 25, 71}, {1009, 91, 71}, {1003, 199, 71}, {1008, 46, 132}, {1010, 111, 132},
-                      {1002, 200, 130}, {1001, 26, 164}, {1011, 90, 164}, {1004, 153, 164}, {1012, 219, 164},
-                      {1016, 199, 208}, {1007, 19, 246}, {1017, 108, 216}, {1, 248, 7}, {57670, 248, 31},
-                      {1015, 25, 17}, {1006, 61, 17}};
+        } places[] = {{"yearEraList", 25, 71},       {"yearEdit", 91, 71},       {"yearToCycleButton", 199, 71},
+                      {"stemList", 46, 132},         {"branchList", 111, 132},   {"yearsOfPairButton", 200, 130},
+                      {"fromEraList", 26, 164},      {"fromEdit", 90, 164},      {"toEraList", 153, 164},
+                      {"toEdit", 219, 164},          {"readEraFileButton", 199, 208}, {"resultBox", 19, 246},
+                      {"eraFileLabel", 108, 216},    {"quitButton", 248, 7},     {"helpButton", 248, 31},
+                      {"iconPicture", 25, 17},       {"bannerPicture", 61, 17}};
         for (const auto& place : places) {
-            const QPoint pos = dlg.GetDlgItem(place.nID)->mapTo(&dlg, QPoint(0, 0));
+            const QPoint pos = Item(dlg, place.pszName)->mapTo(&dlg, QPoint(0, 0));
             QVERIFY2(std::abs(pos.x() - units.ToPixelsX(place.x)) <= units.ToPixelsX(12)
                          && std::abs(pos.y() - units.ToPixelsY(place.y)) <= units.ToPixelsY(4),
-                     qPrintable(QString::number(place.nID)));
+                     place.pszName);
         }
-        QCOMPARE(dlg.GetDlgItem(CTamberDlg::IDC_BANNER)->size(), QSize(200, 48));
-        QCOMPARE(Button(dlg, CTamberDlg::ID_HELP)->text(), QStringLiteral("ヘルプ(&H)"));
+        QCOMPARE(Item(dlg, "bannerPicture")->size(), QSize(200, 48));
+        QCOMPARE(Button(dlg, "helpButton")->text(), QStringLiteral("ヘルプ(&H)"));
 
-        // Tab order of the template.
-        const std::vector<int> order = {1000, 1009, 1003, 1008, 1010, 1002, 1001, 1011, 1004, 1012, 1016, 1007, 1, 57670};
+        // The designed tab order.
+        const std::vector<const char*> order = {"yearEraList", "yearEdit",  "yearToCycleButton", "stemList",
+                                                "branchList",  "yearsOfPairButton", "fromEraList", "fromEdit",
+                                                "toEraList",   "toEdit",    "readEraFileButton", "resultBox",
+                                                "quitButton",  "helpButton"};
         for (size_t i = 0; i + 1 < order.size(); ++i) {
-            QWidget* pControl = dlg.GetDlgItem(order[i]);
+            QWidget* pControl = Item(dlg, order[i]);
             QWidget* pNext = pControl->nextInFocusChain();
             while (pNext && (!(pNext->focusPolicy() & Qt::TabFocus) || pControl->isAncestorOf(pNext)))
                 pNext = pNext->nextInFocusChain();
-            QWidget* pExpected = dlg.GetDlgItem(order[i + 1]);
-            QVERIFY2(pNext == pExpected || pExpected->isAncestorOf(pNext), qPrintable(QString::number(order[i])));
+            QWidget* pExpected = Item(dlg, order[i + 1]);
+            QVERIFY2(pNext == pExpected || pExpected->isAncestorOf(pNext), order[i]);
         }
 
         // The result box: twice the height and weight of the dialog font.
         QCOMPARE(ResultFont(dlg).pointSizeF(), dlg.font().pointSizeF() * 2);
         QCOMPARE(ResultFont(dlg).weight(), std::min(1000, dlg.font().weight() * 2));
-        QCOMPARE(dlg.GetDlgItem(CTamberDlg::IDC_RESULT)->font(), ResultFont(dlg));
+        QCOMPARE(Item(dlg, "resultBox")->font(), ResultFont(dlg));
     }
 
     void ResizingGivesTheSpaceToTheResult()
@@ -349,9 +357,9 @@ private Q_SLOTS:
         CTamberDlg dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dlg));
-        QWidget* pResult = dlg.GetDlgItem(CTamberDlg::IDC_RESULT);
-        QWidget* pYearToCycle = dlg.GetDlgItem(CTamberDlg::IDC_YEAR_TO_CYCLE);
-        QWidget* pHelp = dlg.GetDlgItem(CTamberDlg::ID_HELP);
+        QWidget* pResult = Item(dlg, "resultBox");
+        QWidget* pYearToCycle = Item(dlg, "yearToCycleButton");
+        QWidget* pHelp = Item(dlg, "helpButton");
         const QSize defaultSize = dlg.size();
         const QRect rcResult = pResult->geometry();
         const QSize buttonSize = pYearToCycle->size();
@@ -372,51 +380,54 @@ private Q_SLOTS:
         dlg.resize(10, 10);
         QTRY_COMPARE(dlg.size(), dlg.minimumSize());
         QVERIFY(dlg.minimumSize().height() < defaultSize.height());
-        for (int nID : {1000, 1009, 1003, 1008, 1010, 1002, 1001, 1011, 1004, 1012, 1016, 1007, 1, 57670, 1015, 1006, 1017}) {
-            QWidget* pControl = dlg.GetDlgItem(nID);
+        for (const char* pszName : {"yearEraList", "yearEdit", "yearToCycleButton", "stemList", "branchList",
+                                    "yearsOfPairButton", "fromEraList", "fromEdit", "toEraList", "toEdit",
+                                    "readEraFileButton", "resultBox", "quitButton", "helpButton", "iconPicture",
+                                    "bannerPicture", "eraFileLabel"}) {
+            QWidget* pControl = Item(dlg, pszName);
             const QRect rc(pControl->mapTo(&dlg, QPoint(0, 0)), pControl->size());
-            QVERIFY2(dlg.rect().contains(rc), qPrintable(QString::number(nID)));
-            QVERIFY2(pControl->width() >= pControl->minimumSizeHint().width() || nID == 1017,
-                     qPrintable(QString::number(nID)));
+            QVERIFY2(dlg.rect().contains(rc), pszName);
+            QVERIFY2(pControl->width() >= pControl->minimumSizeHint().width() || qstrcmp(pszName, "eraFileLabel") == 0,
+                     pszName);
             for (QWidget* pOther : pControl->parentWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
                 if (pOther != pControl && pOther->isVisible() && !pOther->objectName().isEmpty())
                     QVERIFY2(!rc.intersects(QRect(pOther->mapTo(&dlg, QPoint(0, 0)), pOther->size())),
-                             qPrintable(QString::number(nID) + QLatin1Char('/') + pOther->objectName()));
+                             qPrintable(QLatin1String(pszName) + QLatin1Char('/') + pOther->objectName()));
         }
         QVERIFY(pResult->height() >= 3 * QFontMetrics(ResultFont(dlg)).lineSpacing());
     }
 
     void YearToCycleWithEras()
     {
-        QSettings().setValue(QStringLiteral("Gengou/FileName"), m_strEraFile);
+        CTamberProfile::SetEraFile(m_strEraFile);
         CTamberDlg dlg;
         QCOMPARE(EraLabel(dlg), QStringLiteral("近代の元号"));
-        QCOMPARE(Items(Combo(dlg, CTamberDlg::IDC_YEAR_ERA)),
+        QCOMPARE(Items(Combo(dlg, "yearEraList")),
                  QStringLiteral("西暦,明治(～45),大正(～15),昭和(～64),平成(～31),令和(～)").split(QLatin1Char(',')));
         QVERIFY(m_ui.m_messages.isEmpty());
 
-        Combo(dlg, CTamberDlg::IDC_YEAR_ERA)->SetCurSel(3);
-        Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QStringLiteral("59"));
-        Button(dlg, CTamberDlg::IDC_YEAR_TO_CYCLE)->click();
+        Combo(dlg, "yearEraList")->SetCurSel(3);
+        Edit(dlg, "yearEdit")->setText(QStringLiteral("59"));
+        Button(dlg, "yearToCycleButton")->click();
         QCOMPARE(Result(dlg), QStringLiteral("1984(昭和59年)年の干支は甲子(きのえね)です。\n十二支はねずみです。"));
-        QCOMPARE(Edit(dlg, CTamberDlg::IDC_YEAR)->text(), QStringLiteral("59"));   // the year as typed
+        QCOMPARE(Edit(dlg, "yearEdit")->text(), QStringLiteral("59"));   // the year as typed
 
         // Past the era's end: one message, the result box keeps its text.
-        Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QStringLiteral("65"));
-        Button(dlg, CTamberDlg::IDC_YEAR_TO_CYCLE)->click();
+        Edit(dlg, "yearEdit")->setText(QStringLiteral("65"));
+        Button(dlg, "yearToCycleButton")->click();
         QCOMPARE(m_ui.m_messages, QStringList{QStringLiteral("元号の最大年を超えています")});
         QCOMPARE(m_ui.m_types, std::vector<unsigned>{MB_ICONEXCLAMATION});
         QCOMPARE(Result(dlg), QStringLiteral("1984(昭和59年)年の干支は甲子(きのえね)です。\n十二支はねずみです。"));
 
         // A typed era name is compared with the stored name, not with the item text.
-        TypeInto(Combo(dlg, CTamberDlg::IDC_YEAR_ERA), QStringLiteral("昭和"));
-        QCOMPARE(Combo(dlg, CTamberDlg::IDC_YEAR_ERA)->GetCurSel(), -1);
-        Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QStringLiteral("64"));
-        Button(dlg, CTamberDlg::IDC_YEAR_TO_CYCLE)->click();
+        TypeInto(Combo(dlg, "yearEraList"), QStringLiteral("昭和"));
+        QCOMPARE(Combo(dlg, "yearEraList")->GetCurSel(), -1);
+        Edit(dlg, "yearEdit")->setText(QStringLiteral("64"));
+        Button(dlg, "yearToCycleButton")->click();
         QCOMPARE(Result(dlg), QStringLiteral("1989(昭和64年)年の干支は己巳(つちのとみ)です。\n十二支はへびです。"));
-        TypeInto(Combo(dlg, CTamberDlg::IDC_YEAR_ERA), QStringLiteral("昭和(～64)"));
-        Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QStringLiteral("64"));
-        Button(dlg, CTamberDlg::IDC_YEAR_TO_CYCLE)->click();
+        TypeInto(Combo(dlg, "yearEraList"), QStringLiteral("昭和(～64)"));
+        Edit(dlg, "yearEdit")->setText(QStringLiteral("64"));
+        Button(dlg, "yearToCycleButton")->click();
         QCOMPARE(m_ui.m_messages.last(), QStringLiteral("該当する元号がありません"));
     }
 
@@ -424,42 +435,42 @@ private Q_SLOTS:
     {
         NoEras();
         CTamberDlg dlg;
-        Choose(Combo(dlg, CTamberDlg::IDC_STEM), 1);   // 甲
-        QCOMPARE(Combo(dlg, CTamberDlg::IDC_BRANCH)->currentText(), QStringLiteral("子"));
-        Edit(dlg, CTamberDlg::IDC_FROM)->setText(QStringLiteral(" 1900 "));
-        Edit(dlg, CTamberDlg::IDC_TO)->setText(QStringLiteral("2000\t"));
-        Button(dlg, CTamberDlg::IDC_YEARS_OF_PAIR)->click();
+        Choose(Combo(dlg, "stemList"), 1);   // 甲
+        QCOMPARE(Combo(dlg, "branchList")->currentText(), QStringLiteral("子"));
+        Edit(dlg, "fromEdit")->setText(QStringLiteral(" 1900 "));
+        Edit(dlg, "toEdit")->setText(QStringLiteral("2000\t"));
+        Button(dlg, "yearsOfPairButton")->click();
         QCOMPARE(Result(dlg), QStringLiteral("1900～2000の間で\n甲子(きのえね)に該当する年は2個あります。\n1924\n1984\n"));
-        QCOMPARE(Edit(dlg, CTamberDlg::IDC_FROM)->text(), QStringLiteral("1900"));   // trimmed on screen
+        QCOMPARE(Edit(dlg, "fromEdit")->text(), QStringLiteral("1900"));   // trimmed on screen
         QVERIFY(m_ui.m_messages.isEmpty());
 
         // Only the end: the nearest year before it.
-        Edit(dlg, CTamberDlg::IDC_FROM)->clear();
-        Button(dlg, CTamberDlg::IDC_YEARS_OF_PAIR)->click();
+        Edit(dlg, "fromEdit")->clear();
+        Button(dlg, "yearsOfPairButton")->click();
         QCOMPARE(Result(dlg), QStringLiteral("2000年以前でもっとも近い甲子(きのえね)は\n1984年です。"));
 
         // Both range fields empty after trimming: a message, and the trimmed texts stay off screen.
-        Edit(dlg, CTamberDlg::IDC_FROM)->setText(QStringLiteral("  "));
-        Edit(dlg, CTamberDlg::IDC_TO)->setText(QStringLiteral(" "));
-        Button(dlg, CTamberDlg::IDC_YEARS_OF_PAIR)->click();
+        Edit(dlg, "fromEdit")->setText(QStringLiteral("  "));
+        Edit(dlg, "toEdit")->setText(QStringLiteral(" "));
+        Button(dlg, "yearsOfPairButton")->click();
         QCOMPARE(m_ui.m_messages.last(), QStringLiteral("開始年・終了年に年を入れてください。"));
-        QCOMPARE(Edit(dlg, CTamberDlg::IDC_FROM)->text(), QStringLiteral("  "));
+        QCOMPARE(Edit(dlg, "fromEdit")->text(), QStringLiteral("  "));
         QCOMPARE(From(dlg), QString());
         QCOMPARE(Result(dlg), QStringLiteral("2000年以前でもっとも近い甲子(きのえね)は\n1984年です。"));
 
         // No branch, and a branch text that names none.
-        Edit(dlg, CTamberDlg::IDC_FROM)->setText(QStringLiteral("1900"));
-        Combo(dlg, CTamberDlg::IDC_BRANCH)->SetEditText(QString());
-        Button(dlg, CTamberDlg::IDC_YEARS_OF_PAIR)->click();
+        Edit(dlg, "fromEdit")->setText(QStringLiteral("1900"));
+        Combo(dlg, "branchList")->SetEditText(QString());
+        Button(dlg, "yearsOfPairButton")->click();
         QCOMPARE(m_ui.m_messages.last(), QStringLiteral("干支を選択してください"));
-        TypeInto(Combo(dlg, CTamberDlg::IDC_BRANCH), QStringLiteral("ね"));
-        Button(dlg, CTamberDlg::IDC_YEARS_OF_PAIR)->click();
+        TypeInto(Combo(dlg, "branchList"), QStringLiteral("ね"));
+        Button(dlg, "yearsOfPairButton")->click();
         QCOMPARE(m_ui.m_messages.last(), QStringLiteral("干支を選択してください"));
 
         // A stem typed into the stem list is refused.
-        Combo(dlg, CTamberDlg::IDC_BRANCH)->SelectString(QStringLiteral("子"));
-        TypeInto(Combo(dlg, CTamberDlg::IDC_STEM), QStringLiteral("甲"));
-        Button(dlg, CTamberDlg::IDC_YEARS_OF_PAIR)->click();
+        Combo(dlg, "branchList")->SelectString(QStringLiteral("子"));
+        TypeInto(Combo(dlg, "stemList"), QStringLiteral("甲"));
+        Button(dlg, "yearsOfPairButton")->click();
         QCOMPARE(Stem(dlg), -1);
         QCOMPARE(m_ui.m_messages.last(), QStringLiteral("十干は一覧から選んでください"));
         QCOMPARE(m_ui.m_messages.size(), 4);
@@ -469,18 +480,18 @@ private Q_SLOTS:
 
     void EraYearsBelowOneAndRangesWithoutANumberAreRefused()
     {
-        QSettings().setValue(QStringLiteral("Gengou/FileName"), m_strEraFile);
+        CTamberProfile::SetEraFile(m_strEraFile);
         CTamberDlg dlg;
-        Combo(dlg, CTamberDlg::IDC_YEAR_ERA)->SetCurSel(3);   // 昭和
+        Combo(dlg, "yearEraList")->SetCurSel(3);   // 昭和
         for (const char* pszYear : {"0", "-1"}) {
-            Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QString::fromUtf8(pszYear));
-            Button(dlg, CTamberDlg::IDC_YEAR_TO_CYCLE)->click();
+            Edit(dlg, "yearEdit")->setText(QString::fromUtf8(pszYear));
+            Button(dlg, "yearToCycleButton")->click();
             QCOMPARE(m_ui.m_messages.last(), QStringLiteral("元号の年は1(元年)以上を入れてください"));
         }
-        Choose(Combo(dlg, CTamberDlg::IDC_STEM), 1);
-        Edit(dlg, CTamberDlg::IDC_FROM)->setText(QStringLiteral("abc"));
-        Edit(dlg, CTamberDlg::IDC_TO)->setText(QStringLiteral("2000"));
-        Button(dlg, CTamberDlg::IDC_YEARS_OF_PAIR)->click();
+        Choose(Combo(dlg, "stemList"), 1);
+        Edit(dlg, "fromEdit")->setText(QStringLiteral("abc"));
+        Edit(dlg, "toEdit")->setText(QStringLiteral("2000"));
+        Button(dlg, "yearsOfPairButton")->click();
         QCOMPARE(m_ui.m_messages.last(), QStringLiteral("開始年は数字で入れてください。"));
         QCOMPARE(m_ui.m_messages.size(), 3);
         QCOMPARE(Result(dlg), QString());
@@ -491,29 +502,29 @@ private Q_SLOTS:
         CTamberDlg dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
-        Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QStringLiteral("19x4"));
-        Edit(dlg, CTamberDlg::IDC_FROM)->setText(QStringLiteral("1800"));
-        Item<QPlainTextEdit>(dlg, CTamberDlg::IDC_RESULT)->setPlainText(QStringLiteral("前の結果"));
+        Edit(dlg, "yearEdit")->setText(QStringLiteral("19x4"));
+        Edit(dlg, "fromEdit")->setText(QStringLiteral("1800"));
+        Item<QPlainTextEdit>(dlg, "resultBox")->setPlainText(QStringLiteral("前の結果"));
         QVERIFY(!dlg.UpdateData(true));
         QCOMPARE(m_ui.m_messages, QStringList{QStringLiteral("整数を入力してください。")});
         QCOMPARE(ResultField(dlg), QStringLiteral("前の結果"));          // read before the year
         QCOMPARE(Year(dlg), m_lCurrentYear);                            // kept
         QCOMPARE(From(dlg), QStringLiteral("1"));                       // after the year: kept
-        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Edit(dlg, CTamberDlg::IDC_YEAR)));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Edit(dlg, "yearEdit")));
 
         // A conversion stops after the complaint instead of converting the former year.
-        Button(dlg, CTamberDlg::IDC_YEAR_TO_CYCLE)->click();
+        Button(dlg, "yearToCycleButton")->click();
         QCOMPARE(m_ui.m_messages.size(), 2);
         QCOMPARE(Result(dlg), QStringLiteral("前の結果"));
 
         for (const char* pszGood : {" 1984 ", "+1984", "-660"}) {
-            Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QString::fromUtf8(pszGood));
+            Edit(dlg, "yearEdit")->setText(QString::fromUtf8(pszGood));
             QVERIFY(dlg.UpdateData(true));
         }
         QCOMPARE(Year(dlg), -660);
         QCOMPARE(From(dlg), QStringLiteral("1800"));
         for (const char* pszBad : {"", "2147483648", "1984年", "+-1", "１９８４"}) {
-            Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QString::fromUtf8(pszBad));
+            Edit(dlg, "yearEdit")->setText(QString::fromUtf8(pszBad));
             QVERIFY2(!dlg.UpdateData(true), pszBad);
         }
     }
@@ -524,78 +535,78 @@ private Q_SLOTS:
         CTamberDlg dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
-        Choose(Combo(dlg, CTamberDlg::IDC_STEM), 3);   // 丙
-        QCOMPARE(Items(Combo(dlg, CTamberDlg::IDC_BRANCH)), QStringLiteral("寅,辰,午,申,戌,子").split(QLatin1Char(',')));
-        QCOMPARE(Combo(dlg, CTamberDlg::IDC_BRANCH)->currentText(), QStringLiteral("寅"));
-        QCOMPARE(DefaultButton(dlg), int(CTamberDlg::IDC_YEARS_OF_PAIR));
+        Choose(Combo(dlg, "stemList"), 3);   // 丙
+        QCOMPARE(Items(Combo(dlg, "branchList")), QStringLiteral("寅,辰,午,申,戌,子").split(QLatin1Char(',')));
+        QCOMPARE(Combo(dlg, "branchList")->currentText(), QStringLiteral("寅"));
+        QCOMPARE(DefaultButton(dlg), QStringLiteral("yearsOfPairButton"));
 
         // The blank stem lists all twelve; closing without a choice refills as well.
-        Choose(Combo(dlg, CTamberDlg::IDC_STEM), 0);
-        QCOMPARE(Combo(dlg, CTamberDlg::IDC_BRANCH)->count(), 12);
-        Combo(dlg, CTamberDlg::IDC_STEM)->SetCurSel(2);   // 乙 chosen with the keyboard, list closed
-        QCOMPARE(Combo(dlg, CTamberDlg::IDC_BRANCH)->count(), 12);
-        DropAndClose(Combo(dlg, CTamberDlg::IDC_STEM));
-        QCOMPARE(Items(Combo(dlg, CTamberDlg::IDC_BRANCH)), QStringLiteral("丑,卯,巳,未,酉,亥").split(QLatin1Char(',')));
+        Choose(Combo(dlg, "stemList"), 0);
+        QCOMPARE(Combo(dlg, "branchList")->count(), 12);
+        Combo(dlg, "stemList")->SetCurSel(2);   // 乙 chosen with the keyboard, list closed
+        QCOMPARE(Combo(dlg, "branchList")->count(), 12);
+        DropAndClose(Combo(dlg, "stemList"));
+        QCOMPARE(Items(Combo(dlg, "branchList")), QStringLiteral("丑,卯,巳,未,酉,亥").split(QLatin1Char(',')));
 
-        Button(dlg, CTamberDlg::IDC_QUIT)->setFocus();
-        Edit(dlg, CTamberDlg::IDC_YEAR)->setFocus();
-        QCOMPARE(DefaultButton(dlg), int(CTamberDlg::IDC_YEAR_TO_CYCLE));
-        Choose(Combo(dlg, CTamberDlg::IDC_BRANCH), 1);
-        QCOMPARE(DefaultButton(dlg), int(CTamberDlg::IDC_YEARS_OF_PAIR));
-        Edit(dlg, CTamberDlg::IDC_YEAR)->setFocus();
-        Edit(dlg, CTamberDlg::IDC_TO)->setFocus();
-        QCOMPARE(DefaultButton(dlg), int(CTamberDlg::IDC_YEARS_OF_PAIR));
-        Edit(dlg, CTamberDlg::IDC_YEAR)->setFocus();
-        Edit(dlg, CTamberDlg::IDC_FROM)->setFocus();
-        QCOMPARE(DefaultButton(dlg), int(CTamberDlg::IDC_YEARS_OF_PAIR));
+        Button(dlg, "quitButton")->setFocus();
+        Edit(dlg, "yearEdit")->setFocus();
+        QCOMPARE(DefaultButton(dlg), QStringLiteral("yearToCycleButton"));
+        Choose(Combo(dlg, "branchList"), 1);
+        QCOMPARE(DefaultButton(dlg), QStringLiteral("yearsOfPairButton"));
+        Edit(dlg, "yearEdit")->setFocus();
+        Edit(dlg, "toEdit")->setFocus();
+        QCOMPARE(DefaultButton(dlg), QStringLiteral("yearsOfPairButton"));
+        Edit(dlg, "yearEdit")->setFocus();
+        Edit(dlg, "fromEdit")->setFocus();
+        QCOMPARE(DefaultButton(dlg), QStringLiteral("yearsOfPairButton"));
         // The year fields keep the input method off.
-        QVERIFY(!Edit(dlg, CTamberDlg::IDC_YEAR)->testAttribute(Qt::WA_InputMethodEnabled));
-        QVERIFY(!Edit(dlg, CTamberDlg::IDC_FROM)->testAttribute(Qt::WA_InputMethodEnabled));
+        QVERIFY(!Edit(dlg, "yearEdit")->testAttribute(Qt::WA_InputMethodEnabled));
+        QVERIFY(!Edit(dlg, "fromEdit")->testAttribute(Qt::WA_InputMethodEnabled));
 
         // Enter presses the default button.
-        Combo(dlg, CTamberDlg::IDC_BRANCH)->SelectString(QStringLiteral("丑"));
-        Edit(dlg, CTamberDlg::IDC_FROM)->setText(QStringLiteral("1980"));
-        Edit(dlg, CTamberDlg::IDC_TO)->setText(QStringLiteral("1990"));
-        QTest::keyClick(Edit(dlg, CTamberDlg::IDC_FROM), Qt::Key_Return);
+        Combo(dlg, "branchList")->SelectString(QStringLiteral("丑"));
+        Edit(dlg, "fromEdit")->setText(QStringLiteral("1980"));
+        Edit(dlg, "toEdit")->setText(QStringLiteral("1990"));
+        QTest::keyClick(Edit(dlg, "fromEdit"), Qt::Key_Return);
         QCOMPARE(Result(dlg), QStringLiteral("1980～1990の間で\n乙丑(きのとうし)に該当する年は1個あります。\n1985\n"));
     }
 
     void EraListEvents()
     {
-        QSettings().setValue(QStringLiteral("Gengou/FileName"), m_strEraFile);
+        CTamberProfile::SetEraFile(m_strEraFile);
         CTamberDlg dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
-        CDropComboBox* pYearEra = Combo(dlg, CTamberDlg::IDC_YEAR_ERA);
+        CDropComboBox* pYearEra = Combo(dlg, "yearEraList");
         Choose(pYearEra, 3);
-        QCOMPARE(Edit(dlg, CTamberDlg::IDC_YEAR)->text(), QStringLiteral("1"));
+        QCOMPARE(Edit(dlg, "yearEdit")->text(), QStringLiteral("1"));
         Choose(pYearEra, 0);
-        QCOMPARE(Edit(dlg, CTamberDlg::IDC_YEAR)->text(), QString::number(m_lCurrentYear));
+        QCOMPARE(Edit(dlg, "yearEdit")->text(), QString::number(m_lCurrentYear));
 
-        Edit(dlg, CTamberDlg::IDC_FROM)->setText(QStringLiteral("1900"));
-        DropAndClose(Combo(dlg, CTamberDlg::IDC_FROM_ERA));
-        QCOMPARE(Edit(dlg, CTamberDlg::IDC_FROM)->text(), QStringLiteral("1"));
+        Edit(dlg, "fromEdit")->setText(QStringLiteral("1900"));
+        DropAndClose(Combo(dlg, "fromEraList"));
+        QCOMPARE(Edit(dlg, "fromEdit")->text(), QStringLiteral("1"));
 
-        Choose(Combo(dlg, CTamberDlg::IDC_TO_ERA), 2);
-        QCOMPARE(Edit(dlg, CTamberDlg::IDC_TO)->text(), QStringLiteral("1"));
-        Choose(Combo(dlg, CTamberDlg::IDC_TO_ERA), 0);
-        QCOMPARE(Edit(dlg, CTamberDlg::IDC_TO)->text(), QString::number(m_lCurrentYear));
+        Choose(Combo(dlg, "toEraList"), 2);
+        QCOMPARE(Edit(dlg, "toEdit")->text(), QStringLiteral("1"));
+        Choose(Combo(dlg, "toEraList"), 0);
+        QCOMPARE(Edit(dlg, "toEdit")->text(), QString::number(m_lCurrentYear));
 
         // Typing into an era list: the year beside it becomes 1 and the default button follows.
-        Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QStringLiteral("1984"));
+        Edit(dlg, "yearEdit")->setText(QStringLiteral("1984"));
         TypeInto(pYearEra, QStringLiteral("昭"));
-        QCOMPARE(Edit(dlg, CTamberDlg::IDC_YEAR)->text(), QStringLiteral("1"));
-        QCOMPARE(DefaultButton(dlg), int(CTamberDlg::IDC_YEAR_TO_CYCLE));
-        Edit(dlg, CTamberDlg::IDC_FROM)->setText(QStringLiteral("1900"));
-        Edit(dlg, CTamberDlg::IDC_TO)->setText(QStringLiteral("2000"));
-        Button(dlg, CTamberDlg::IDC_QUIT)->setFocus();
-        TypeInto(Combo(dlg, CTamberDlg::IDC_FROM_ERA), QStringLiteral("x"));
-        QCOMPARE(Edit(dlg, CTamberDlg::IDC_FROM)->text(), QStringLiteral("1"));
-        QCOMPARE(DefaultButton(dlg), int(CTamberDlg::IDC_YEARS_OF_PAIR));
-        Button(dlg, CTamberDlg::IDC_QUIT)->setFocus();
-        TypeInto(Combo(dlg, CTamberDlg::IDC_TO_ERA), QStringLiteral("y"));
-        QCOMPARE(Edit(dlg, CTamberDlg::IDC_TO)->text(), QStringLiteral("1"));
-        QCOMPARE(DefaultButton(dlg), int(CTamberDlg::IDC_YEARS_OF_PAIR));
+        QCOMPARE(Edit(dlg, "yearEdit")->text(), QStringLiteral("1"));
+        QCOMPARE(DefaultButton(dlg), QStringLiteral("yearToCycleButton"));
+        Edit(dlg, "fromEdit")->setText(QStringLiteral("1900"));
+        Edit(dlg, "toEdit")->setText(QStringLiteral("2000"));
+        Button(dlg, "quitButton")->setFocus();
+        TypeInto(Combo(dlg, "fromEraList"), QStringLiteral("x"));
+        QCOMPARE(Edit(dlg, "fromEdit")->text(), QStringLiteral("1"));
+        QCOMPARE(DefaultButton(dlg), QStringLiteral("yearsOfPairButton"));
+        Button(dlg, "quitButton")->setFocus();
+        TypeInto(Combo(dlg, "toEraList"), QStringLiteral("y"));
+        QCOMPARE(Edit(dlg, "toEdit")->text(), QStringLiteral("1"));
+        QCOMPARE(DefaultButton(dlg), QStringLiteral("yearsOfPairButton"));
         QCOMPARE(pYearEra->currentText(), QStringLiteral("昭"));   // typed text stays
         QVERIFY(m_ui.m_messages.isEmpty());
     }
@@ -605,16 +616,16 @@ private Q_SLOTS:
         {
             CTamberDlg dlg;
             m_ui.m_answers = {m_strEraFile};
-            Button(dlg, CTamberDlg::IDC_READ_ERA_FILE)->click();
+            Button(dlg, "readEraFileButton")->click();
             QCOMPARE(m_ui.m_requests.size(), size_t(1));
             const SFileRequest& request = m_ui.m_requests.front();
             QVERIFY(request.bOpen);
             QCOMPARE(Field(request.strTitle), QStringLiteral("元号ﾃﾞｰﾀの読込み"));
             QVERIFY(m_ui.m_messages.isEmpty());
-            QCOMPARE(QSettings().value(QStringLiteral("Gengou/FileName")).toString(), m_strEraFile);
+            QCOMPARE(CTamberProfile::EraFile(), m_strEraFile);
             QCOMPARE(EraLabel(dlg), QStringLiteral("近代の元号"));
-            for (int nID : {CTamberDlg::IDC_YEAR_ERA, CTamberDlg::IDC_FROM_ERA, CTamberDlg::IDC_TO_ERA})
-                QCOMPARE(Combo(dlg, nID)->count(), 6);
+            for (const char* pszName : {"yearEraList", "fromEraList", "toEraList"})
+                QCOMPARE(Combo(dlg, pszName)->count(), 6);
         }
         // The next start reads the same file without a dialog and without messages.
         m_ui = CRecordingHostUi();
@@ -622,29 +633,29 @@ private Q_SLOTS:
         QVERIFY(m_ui.m_requests.empty());
         QVERIFY(m_ui.m_messages.isEmpty());
         QCOMPARE(EraLabel(dlg), QStringLiteral("近代の元号"));
-        QCOMPARE(Combo(dlg, CTamberDlg::IDC_TO_ERA)->itemText(5), QStringLiteral("令和(～)"));
+        QCOMPARE(Combo(dlg, "toEraList")->itemText(5), QStringLiteral("令和(～)"));
     }
 
     void CancelledOrFailedReadKeepsTheEras()
     {
-        QSettings().setValue(QStringLiteral("Gengou/FileName"), m_strEraFile);
+        CTamberProfile::SetEraFile(m_strEraFile);
         const QString strBad = m_tempDir.filePath(QStringLiteral("bad.lgn"));
         QFile file(strBad);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("[x], 1\n");
         file.close();
         CTamberDlg dlg;
-        Combo(dlg, CTamberDlg::IDC_YEAR_ERA)->SetCurSel(3);
+        Combo(dlg, "yearEraList")->SetCurSel(3);
         m_ui.m_answers = {QString(), strBad};
         for (int nTry = 1; nTry <= 2; ++nTry) {   // cancelled, then a file that cannot be read
-            Button(dlg, CTamberDlg::IDC_READ_ERA_FILE)->click();
+            Button(dlg, "readEraFileButton")->click();
             QCOMPARE(m_ui.m_requests.size(), size_t(nTry));
             QCOMPARE(EraLabel(dlg), QStringLiteral("近代の元号"));
-            QCOMPARE(Combo(dlg, CTamberDlg::IDC_YEAR_ERA)->count(), 6);
-            QCOMPARE(QSettings().value(QStringLiteral("Gengou/FileName")).toString(), m_strEraFile);
+            QCOMPARE(Combo(dlg, "yearEraList")->count(), 6);
+            QCOMPARE(CTamberProfile::EraFile(), m_strEraFile);
             // The eras in the lists still convert.
-            Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QStringLiteral("59"));
-            Button(dlg, CTamberDlg::IDC_YEAR_TO_CYCLE)->click();
+            Edit(dlg, "yearEdit")->setText(QStringLiteral("59"));
+            Button(dlg, "yearToCycleButton")->click();
             QCOMPARE(Result(dlg), QStringLiteral("1984(昭和59年)年の干支は甲子(きのえね)です。\n十二支はねずみです。"));
         }
         // Only the failed read speaks: the library's message, naming the file.
@@ -654,10 +665,10 @@ private Q_SLOTS:
 
     void ProfileNamingAMissingFileStartsSilently()
     {
-        QSettings().setValue(QStringLiteral("Gengou/FileName"), m_tempDir.filePath(QStringLiteral("gone.lgn")));
+        CTamberProfile::SetEraFile(m_tempDir.filePath(QStringLiteral("gone.lgn")));
         CTamberDlg dlg;
         QCOMPARE(EraLabel(dlg), QStringLiteral("はありません"));
-        QCOMPARE(Combo(dlg, CTamberDlg::IDC_YEAR_ERA)->count(), 1);
+        QCOMPARE(Combo(dlg, "yearEraList")->count(), 1);
         QVERIFY(m_ui.m_messages.isEmpty());
         QVERIFY(m_ui.m_requests.empty());
     }
@@ -673,12 +684,12 @@ private Q_SLOTS:
         QVERIFY(dlg.isVisible());
 
         // 終了 reads the fields first; a bad year keeps the dialog open.
-        Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QStringLiteral("abc"));
-        Button(dlg, CTamberDlg::IDC_QUIT)->click();
+        Edit(dlg, "yearEdit")->setText(QStringLiteral("abc"));
+        Button(dlg, "quitButton")->click();
         QVERIFY(dlg.isVisible());
         QCOMPARE(m_ui.m_messages, QStringList{QStringLiteral("整数を入力してください。")});
-        Edit(dlg, CTamberDlg::IDC_YEAR)->setText(QStringLiteral("2000"));
-        Button(dlg, CTamberDlg::IDC_QUIT)->click();
+        Edit(dlg, "yearEdit")->setText(QStringLiteral("2000"));
+        Button(dlg, "quitButton")->click();
         QVERIFY(!dlg.isVisible());
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
     }
@@ -687,7 +698,7 @@ private Q_SLOTS:
     {
         FakeDesktop(QStringLiteral("viewer.desktop"));
         CTamberDlg dlg;
-        Button(dlg, CTamberDlg::ID_HELP)->click();
+        Button(dlg, "helpButton")->click();
         QCOMPARE(m_urls.m_urls.size(), 1);
         QCOMPARE(m_urls.m_urls.front(),
                  QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + QStringLiteral("/tamber.chm")));
@@ -710,7 +721,7 @@ private Q_SLOTS:
         auto* pPages = pHelp->findChild<QTextBrowser*>();
         QVERIFY(pPages->toPlainText().contains(QStringLiteral("Tamber は、年と干支")));
         // Pressed again, the same window comes to the front.
-        Button(dlg, CTamberDlg::ID_HELP)->click();
+        Button(dlg, "helpButton")->click();
         QCOMPARE(dlg.findChildren<CHelpWindow*>().size(), 1);
         QVERIFY(m_ui.m_messages.isEmpty());
         pHelp->close();
@@ -722,7 +733,7 @@ private Q_SLOTS:
         QDialogButtonBox buttons(QDialogButtonBox::Open | QDialogButtonBox::Cancel);
         QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
         CTamberDlg dlg;
-        std::unique_ptr<QMenu> pMenu(Item<QPlainTextEdit>(dlg, CTamberDlg::IDC_RESULT)->createStandardContextMenu());
+        std::unique_ptr<QMenu> pMenu(Item<QPlainTextEdit>(dlg, "resultBox")->createStandardContextMenu());
         QStringList actions;
         for (QAction* pAction : pMenu->actions())
             actions << pAction->text();
@@ -734,7 +745,7 @@ private Q_SLOTS:
         CTamberDlg dlg;   // the shipped eras
         dlg.show();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
-        CDropComboBox* pList = Combo(dlg, CTamberDlg::IDC_YEAR_ERA);
+        CDropComboBox* pList = Combo(dlg, "yearEraList");
         const int nShowa = pList->findText(QStringLiteral("昭和"), Qt::MatchStartsWith);
         QVERIFY(nShowa > 200);
         pList->SetCurSel(nShowa);
@@ -746,7 +757,7 @@ private Q_SLOTS:
         pList->hidePopup();
     }
 
-    void AboutBoxTemplate()
+    void AboutBoxLayout()
     {
         CAboutDlg about;
         const CDialogUnits units(about.font());
@@ -767,8 +778,8 @@ private Q_SLOTS:
         CTamberDlg dlg;
         dlg.show();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
-        for (int nID : {CTamberDlg::IDC_ICON, CTamberDlg::IDC_BANNER}) {
-            const QString strTitle = CloseNextModal([&] { QTest::mouseClick(dlg.GetDlgItem(nID), Qt::LeftButton); });
+        for (const char* pszName : {"iconPicture", "bannerPicture"}) {
+            const QString strTitle = CloseNextModal([&] { QTest::mouseClick(Item(dlg, pszName), Qt::LeftButton); });
             QCOMPARE(strTitle, QStringLiteral("バージョン情報 Tamber"));
         }
 

@@ -18,6 +18,7 @@
 //     filter shows nPriority <= filter;
 //   search rule (SearchStr): nPriority <= filter.
 // Filters are compared as signed numbers; a negative filter hides every event of priority >= 0.
+// What a program shows at a chosen priority is the query rule: IsShown.
 //
 // Records. The table owns every record. Records reached through GetEventData and GetData may be
 // read, and their texts (event text, note) changed at any time; their year, month, day, leap flag
@@ -72,6 +73,11 @@ public:
     // five base fields, the modified flag included. The cursor becomes none. Assigning a table to
     // itself changes nothing.
     CYearEvent& operator=(const CYearEvent& other);
+
+    // True when the event is visible under eFilter by the query rule (PRIORITY_ALL shows every
+    // event, any other filter the events with nPriority <= eFilter): the rule by which a program
+    // shows, lists and exports the events of a chosen priority.
+    static bool IsShown(const SEventData& data, EEventPriority eFilter);
 
     // Frees every event. The base fields and the modified flag are untouched.
     void RemoveAll();

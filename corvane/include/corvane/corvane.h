@@ -4,7 +4,8 @@
 //
 // CTableBase (table base), SGengouEraTable and CGengouEra (era names and periods), SEventData and
 // CYearEvent (event chronologies), CBaseYear (base-year tables), CHtmlManage (markup removal and
-// links) and CFilePathManager (relative file names).
+// links), CFilePathManager (relative file names), and ETableKind with ReadTableHeader (which kind
+// of table a file holds).
 #pragma once
 
 #include <corvane/BaseYear.h>
@@ -14,4 +15,5 @@
 #include <corvane/GengouEra.h>
 #include <corvane/HtmlManage.h>
 #include <corvane/TableBase.h>
+#include <corvane/TableKind.h>
 #include <corvane/YearEvent.h>

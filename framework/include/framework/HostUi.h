@@ -3,14 +3,14 @@
 // that records requests and answers from a script). Without one, messages go to stderr and every
 // dialog is cancelled.
 //
-// On top of the seam sit the thin layers that callers of the original framework know:
-// AfxMessageBox, AfxFormatString1 with the current string table, and CFileDialog (FileDialog.h).
+// On top of the seam sit the thin layers the library calls: AfxMessageBox, AfxFormatString1 with
+// the current string table, and CFileDialog (FileDialog.h).
 #pragma once
 
 #include <framework/String.h>
 #include <framework/framework_export.h>
 
-// Message box types and results (the values of the original platform).
+// Message box types and results. The values are fixed: host programs read them as numbers.
 inline constexpr unsigned MB_OK = 0x00000000;
 inline constexpr unsigned MB_ICONHAND = 0x00000010;
 inline constexpr unsigned MB_ICONSTOP = MB_ICONHAND;
@@ -24,7 +24,7 @@ inline constexpr unsigned MB_ICONMASK = 0x000000F0;
 inline constexpr int IDOK = 1;
 inline constexpr int IDCANCEL = 2;
 
-// File dialog flags (the values of the original platform).
+// File dialog flags. The values are fixed: host programs read SFileRequest::dwFlags as numbers.
 inline constexpr unsigned long OFN_READONLY = 0x00000001;
 inline constexpr unsigned long OFN_OVERWRITEPROMPT = 0x00000002;
 inline constexpr unsigned long OFN_HIDEREADONLY = 0x00000004;

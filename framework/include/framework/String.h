@@ -1,5 +1,5 @@
-// CString: a byte string in code page 932, with the interface that callers of the original
-// application framework know.
+// CString: a byte string in code page 932, with the interface the library and its host programs
+// are written against.
 //
 // Every length and offset is a byte count. The searches (Find, ReverseFind, Replace) and the case
 // changes walk the text character by character: a lead byte (0x81-0x9F, 0xE0-0xFC) and the byte
@@ -65,7 +65,7 @@ public:
     int ReverseFind(char ch) const;
 
     // Left(n): the first n bytes; Mid(f): from f to the end; Mid(f, n): n bytes from f; Right(n): the
-    // last n bytes. Counts and offsets are clamped to the string, as the original framework does;
+    // last n bytes. Counts and offsets are clamped to the string;
     // they never throw. They cut bytes, not characters.
     CString Left(int nCount) const;
     CString Mid(int nFirst) const;
