@@ -9,9 +9,7 @@
 #include <pybind11/operators.h>
 #include <pybind11/stl.h>
 
-#if CORVANE_PY_ERA_DATES
 #include <corvane/EraDateText.h>
-#endif
 
 namespace corvane_py {
 
@@ -57,7 +55,6 @@ std::optional<int> Part(int n)
 
 SEraDate DateArg(py::handle date, const CGengouEra& eras)
 {
-#if CORVANE_PY_ERA_DATES
     if (py::isinstance<SEraDate>(date)) {
         const auto d = date.cast<SEraDate>();
         CString strError;
@@ -72,7 +69,6 @@ SEraDate DateArg(py::handle date, const CGengouEra& eras)
             RaiseDateError(strError, date);
         return parsed.date;
     }
-#endif
     const py::object dateType = py::module_::import("datetime").attr("date");
     if (py::isinstance(date, dateType)) {
         const auto lYear = date.attr("year").cast<std::int32_t>();
@@ -112,10 +108,8 @@ month of the same number) and ``year`` is the Western year the Japanese year mos
         .def("__hash__", [](const SEraDate& d) {
             return py::hash(py::make_tuple(d.lYear, d.nMonth, d.bLeap, d.nDay));
         })
-#if CORVANE_PY_ERA_DATES
         .def("__str__", [](const SEraDate& d) { return ToStr(FormatWesternDate(d).View()); },
              "The Western form the era-date reader reads back: 1989-01-08, 1868-閏04-01, 1989-01, 1989.")
-#endif
         .def("__repr__", [](const SEraDate& d) {
             std::string str = "corvane.Date(" + std::to_string(d.lYear);
             if (d.nMonth != 0)

@@ -9,9 +9,7 @@
 #include <pybind11/operators.h>
 #include <pybind11/stl.h>
 
-#if CORVANE_PY_ERA_DATES
 #include <corvane/EraDateText.h>
-#endif
 
 namespace corvane_py {
 
@@ -47,7 +45,6 @@ py::object ShippedPath()
     return installed;   // not there either: loading it says so
 }
 
-#if CORVANE_PY_ERA_DATES
 py::list Records(const CGengouEra& eras, const std::vector<int>& indices)
 {
     py::list list;
@@ -62,7 +59,7 @@ int IndexInForce(const CGengouEra& eras, const SEraDate& date, const std::option
     if (!era) {
         if (indices.empty())
             RaiseDateError(CString("no era of the table is in force on ") + FormatWesternDate(date), py::none());
-        return indices.front();
+        return indices.back();   // the era that began last: the new era of a year of change
     }
     const int nIndex = eras.GetIndexFromName(ToCp932(*era, "the era name"));
     if (nIndex < 0)
@@ -72,7 +69,6 @@ int IndexInForce(const CGengouEra& eras, const SEraDate& date, const std::option
                        py::none());
     return nIndex;
 }
-#endif
 
 } // namespace
 
@@ -124,7 +120,6 @@ A date that does not exist, or a text that is none, raises corvane.DateError.
             return e.GetAt(nIndex);
         })
         .def("__iter__", [](const CGengouEra& e) { return py::iter(py::cast(e.GetGengouEraTable())); })
-#if CORVANE_PY_ERA_DATES
         .def("eras_on", [](const CGengouEra& e, py::handle date) {
                  return Records(e, e.GetIndicesInForce(DateArg(date, e)));
              }, py::arg("date"),
@@ -136,7 +131,8 @@ A date that does not exist, or a text that is none, raises corvane.DateError.
                  return ToStr(e.GetEraDateText(IndexInForce(e, d, era), d).View());
              }, py::arg("date"), py::arg("era") = py::none(),
              "The era date of the date: '平成元年1月8日', '慶応4年閏4月1日', '昭和64年1月', '令和元年'. In "
-             "the first era in force (table order), or in the era named. Raises corvane.DateError when "
+             "the era in force that began last (a year of change, known by year alone, is the new era's; of "
+             "the two courts, the later one), or in the era named. Raises corvane.DateError when "
              "that era is not in force on the date, ValueError for a name the table does not hold.")
         .def("parse", [](const CGengouEra& e, const py::str& text) {
                  SParsedEraDate parsed;
@@ -146,9 +142,7 @@ A date that does not exist, or a text that is none, raises corvane.DateError.
                  return parsed.date;
              }, py::arg("text"),
              "The date a text names, in any of the forms the reader reads. Raises corvane.DateError, "
-             "with the reason, for a text that is no date or a date that does not exist.")
-#endif
-        ;
+             "with the reason, for a text that is no date or a date that does not exist.");
 }
 
 } // namespace corvane_py
