@@ -111,6 +111,8 @@ A date that does not exist, or a text that is none, raises corvane.DateError.
         .def_property_readonly("name", [](const CGengouEra& e) { return ToStr(e.GetTableName().View()); },
                                "The table's name.")
         .def_property_readonly("explanation", [](const CGengouEra& e) { return ToStr(e.GetExplanation().View()); })
+        .def_property_readonly("path", [](const CGengouEra& e) { return ToStr(e.GetFileName().View()); },
+                               "The file the table was loaded from ('' for a new table).")
         .def("__len__", &CGengouEra::GetSize)
         .def("__getitem__", [](const CGengouEra& e, int nIndex) {
             if (nIndex < 0)

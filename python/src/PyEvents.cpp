@@ -150,6 +150,8 @@ An event chronology (.lev): a sequence of Event records in list order (normally 
                       [](CYearEvent& e, py::handle s) { e.SetTableName(ToCp932(s, "the name")); })
         .def_property("explanation", [](const CYearEvent& e) { return ToStr(e.GetExplanation().View()); },
                       [](CYearEvent& e, py::handle s) { e.SetExplanation(ToCp932(s, "the explanation")); })
+        .def_property_readonly("path", [](const CYearEvent& e) { return ToStr(e.GetFileName().View()); },
+                               "The file last loaded or saved ('' for a new table).")
         .def("__len__", &CYearEvent::GetLen)
         .def("__getitem__", [](const CYearEvent& e, int nIndex) { return At(e, nIndex); })
         .def("__delitem__", [](CYearEvent& e, int nIndex) {

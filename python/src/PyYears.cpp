@@ -88,6 +88,8 @@ an optional end year, and after it (+N), under the table's counting options.
                     "Reads a base-year file. Raises OSError (errno, filename) or corvane.FormatError "
                     "(filename, line).")
         .def_property_readonly("name", [](const CBaseYear& b) { return ToStr(b.GetTableName().View()); })
+        .def_property_readonly("path", [](const CBaseYear& b) { return ToStr(b.GetFileName().View()); },
+                               "The file the table was loaded from.")
         .def_property_readonly("base", &CBaseYear::GetBaseWesternYear, "The base year (Western).")
         .def_property_readonly("end", [](const CBaseYear& b) {
                 return b.GetEndWesternYear() == NO_END_YEAR ? std::nullopt
