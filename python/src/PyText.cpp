@@ -190,12 +190,11 @@ CString ToCp932(py::handle text, const char* pszWhat)
             bytes += static_cast<char>(nCode & 0xFF);
             continue;
         }
-        // A character the tables do not hold may still have a form (one of those held twice).
+        // A character the tables do not hold may still have a form (one of those held twice); a
+        // surrogate that stands for no byte has none.
         std::string utf8;
         CString piece;
-        if (cp >= 0xD800 && cp <= 0xDFFF)
-            utf8.clear();
-        else
+        if (cp < 0xD800 || cp > 0xDFFF)
             AppendUtf8(utf8, cp);
         if (utf8.empty() || !Utf8ToCp932(utf8, piece))
             throw py::value_error(std::string(pszWhat) + " holds a character that code page 932 cannot hold: " +
@@ -216,8 +215,8 @@ CString PathArg(py::handle path)
     CString strPath;
     if (utf8.empty() || !Utf8ToCp932(utf8, strPath))
         Raise(py::reinterpret_borrow<py::object>(PyExc_OSError)(
-                                 utf8.empty() ? ENOENT : EILSEQ,
-                                 utf8.empty() ? "empty file name" : "the file name has no code page 932 form", name));
+            utf8.empty() ? ENOENT : EILSEQ,
+            utf8.empty() ? "empty file name" : "the file name has no code page 932 form", name));
     return strPath;
 }
 
@@ -227,8 +226,7 @@ void Check(const SFileStatus& status, py::handle path, const CString& strPath)
         return;
     const py::object name = py::module_::import("os").attr("fspath")(path);
     if (status.nOsError > 0)
-        Raise(py::reinterpret_borrow<py::object>(PyExc_OSError)(
-                                 status.nOsError, std::strerror(status.nOsError), name));
+        Raise(py::reinterpret_borrow<py::object>(PyExc_OSError)(status.nOsError, std::strerror(status.nOsError), name));
     const py::object error = FormatErrorType()(ToStr(FormatFileStatus(status, strPath).View()));
     error.attr("filename") = name;
     error.attr("line") = status.nLine > 0 ? py::object(py::int_(status.nLine)) : py::object(py::none());
