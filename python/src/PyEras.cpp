@@ -24,7 +24,12 @@ std::unique_ptr<CGengouEra> Load(py::handle path, bool bPeriods)
 {
     const CString strPath = PathArg(path);
     auto pEras = std::make_unique<CGengouEra>();
-    Check(pEras->Load(strPath, bPeriods ? HEADER_JIDAI : HEADER_GENGOU), path, strPath);
+    SFileStatus status;
+    {
+        const py::gil_scoped_release release;   // a new table, which no other thread can reach
+        status = pEras->Load(strPath, bPeriods ? HEADER_JIDAI : HEADER_GENGOU);
+    }
+    Check(status, path, strPath);
     return pEras;
 }
 

@@ -71,7 +71,12 @@ std::unique_ptr<CYearEvent> Load(py::handle path)
 {
     const CString strPath = PathArg(path);
     auto pEvents = std::make_unique<CYearEvent>();
-    Check(pEvents->Load(strPath, false), path, strPath);
+    SFileStatus status;
+    {
+        const py::gil_scoped_release release;   // a new table, which no other thread can reach
+        status = pEvents->Load(strPath, false);
+    }
+    Check(status, path, strPath);
     return pEvents;
 }
 

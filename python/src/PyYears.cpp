@@ -21,7 +21,12 @@ std::unique_ptr<CBaseYear> Load(py::handle path)
 {
     const CString strPath = PathArg(path);
     auto pTable = std::make_unique<CBaseYear>();
-    Check(pTable->Load(strPath), path, strPath);
+    SFileStatus status;
+    {
+        const py::gil_scoped_release release;   // a new table, which no other thread can reach
+        status = pTable->Load(strPath);
+    }
+    Check(status, path, strPath);
     return pTable;
 }
 
