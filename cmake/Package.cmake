@@ -30,6 +30,10 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 # dialogs. The help file opens in a CHM viewer if there is one (through xdg-open); without one,
 # Tamber shows the help pages in a window of its own.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-qpa-plugins, qt6-translations-l10n, xdg-utils")
+# The Python module (lib/python3/dist-packages/corvane...so) is for the Python it was built for.
+if(CORVANE_PYTHON_RECOMMENDS)
+  string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS ", ${CORVANE_PYTHON_RECOMMENDS}")
+endif()
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "xchm")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

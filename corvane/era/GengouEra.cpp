@@ -21,6 +21,7 @@ CGengouEra& CGengouEra::operator=(const CGengouEra& src)
         return *this;
     ClearAll();
     m_GengouEraTable = src.m_GengouEraTable;
+    m_pDateIndex = src.m_pDateIndex;   // immutable once built: the same records, the same index
     CTableBase::operator=(src);
     return *this;
 }
@@ -60,6 +61,7 @@ bool CGengouEra::SetData(const char* pszGengou, std::int32_t lBeginYear, std::in
     rec.lEndYear = lEndYear;
     rec.strNote = pszNote;
     m_GengouEraTable.insert(m_GengouEraTable.begin() + static_cast<std::ptrdiff_t>(nInsert), std::move(rec));
+    DropDateIndex();
     m_bModified = true;
     return true;
 }
@@ -74,6 +76,7 @@ bool CGengouEra::SetAt(int nIndex, SGengouEraTable rec)
     if (n >= m_GengouEraTable.size())
         m_GengouEraTable.resize(n + 1);
     m_GengouEraTable[n] = std::move(rec);
+    DropDateIndex();
     m_bModified = true;
     return true;
 }
@@ -83,6 +86,7 @@ bool CGengouEra::RemoveAt(int nIndex)
     if (nIndex < 0 || nIndex >= GetSize())
         AfxThrowInvalidArgException();
     m_GengouEraTable.erase(m_GengouEraTable.begin() + nIndex);
+    DropDateIndex();
     m_bModified = true;
     return true;
 }
@@ -90,6 +94,7 @@ bool CGengouEra::RemoveAt(int nIndex)
 void CGengouEra::ClearAll()
 {
     CGengouEraArray().swap(m_GengouEraTable);
+    DropDateIndex();
     Initialize();
 }
 

@@ -9,10 +9,18 @@
 //
 // Years are signed 32-bit. A lookup that finds no index returns -1; one that finds no year returns
 // NO_YEAR (2147483647). Not thread-safe.
+//
+// Dates: the lookups by date (GetIndicesInForce and those after it) answer from an index that the
+// table builds on the first such lookup after a change, in O(n log n); each lookup then costs
+// O(log n) plus the size of its answer. SetData, SetAt, RemoveAt, ClearAll, assignment, loading
+// and the non-const GetGengoEraTable drop the index. A reference kept from GetGengoEraTable and
+// changed after a lookup by date is not seen until the index is dropped: call GetGengoEraTable
+// again after such a change.
 #pragma once
 
 #include <compare>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include <framework/Archive.h>
@@ -100,8 +108,13 @@ public:
     SGengouEraTable GetAt(int nIndex) const;
 
     const CGengouEraArray& GetGengouEraTable() const { return m_GengouEraTable; }
-    // The array itself, to be changed directly; the modified flag is not touched.
-    CGengouEraArray& GetGengoEraTable() { return m_GengouEraTable; }
+    // The array itself, to be changed directly; the modified flag is not touched, the index of the
+    // lookups by date is dropped.
+    CGengouEraArray& GetGengoEraTable()
+    {
+        DropDateIndex();
+        return m_GengouEraTable;
+    }
 
     // Adds a record in order of begin year, after those with the same begin year. Scanning from
     // index 0 up to the insertion point (that record included), the first record with the same
@@ -156,6 +169,50 @@ public:
     // pRec. The cost does not depend on the length of the eras' spans.
     int SearchStr(const char* pszText, SGengouEraTable* pRec, std::int32_t& lYear, int nStart, bool bYear) const;
 
+    // --- Lookups by date ---
+    //
+    // A record covers the days from its begin date to its end date, both included; a record
+    // without a begin (end) day covers its begin (end) year from its first (to its last) day, so
+    // that a table without days answers by year as GetData does. Where one record ends on the day
+    // another begins, the day belongs to the one that begins (the day of a change belongs to the
+    // new era). Records whose end lies before their begin cover nothing.
+
+    // The indices, ascending (table order), of every record in force at some time of the date
+    // given: of the day when date has a month and a day, of the month when it has a month and no
+    // day, of the year when its month is 0. In 1331-1392 a day has two eras (both courts). Empty
+    // when none. Changes nothing but the index.
+    std::vector<int> GetIndicesInForce(const SEraDate& date) const;
+    // GetIndicesInForce for the year lYear alone.
+    std::vector<int> GetIndicesInYear(std::int32_t lYear) const { return GetIndicesInForce({lYear, 0, false, 0}); }
+
+    // The index of the first record (table order) whose name, with its HTML markup removed,
+    // equals pszName exactly (null as empty); -1 when none.
+    int GetIndexFromName(const char* pszName) const;
+
+    // The era date text of date in the record at nIndex: its name stripped of markup, its era year
+    // (元 for year 1), and the month (閏 before a leap month) and day as far as date gives them:
+    // "平成元年1月8日", "慶応4年閏4月1日", "昭和64年1月", "令和元年". Whether the record is in force on
+    // that date is not checked (see GetIndicesInForce). Empty for an index outside the table and
+    // for a year before the record's begin year.
+    CString GetEraDateText(int nIndex, const SEraDate& date) const;
+
+    // Checks a date against the calendar, as chronologies write it: month 1-12 or 0 (the year
+    // alone), day 0-31 and 0 without a month. From 1873 on Gregorian: the day must exist in the
+    // month, there are no leap months. Before 1873 the old calendar: days 1-30; a leap month
+    // only where the year may have one: a year has at most one, so a leap month that the table's
+    // days place in a year excludes every other in that year (nothing else about the old
+    // calendar is known here). 1872 ends on 12月2日 (the next day was 1873-01-01). Returns true
+    // when the date may exist; false with the reason, in Japanese, in *pstrError (when given).
+    bool IsValidDate(const SEraDate& date, CString* pstrError = nullptr) const;
+
+    // The Western date of year lEraYear (1 for 元年), month nMonth (0: the year alone; bLeap for a
+    // leap month) and day nDay (0: no day) of the record at nIndex, into date. Returns false, date
+    // untouched, with the reason in *pstrError (when given) when the index lies outside the table,
+    // when the date fails IsValidDate, or when the record is not in force at any time of it
+    // (before its begin or after its end: 昭和64年1月8日, 平成32年, 平成0年).
+    bool GetDateOfEraDate(int nIndex, std::int32_t lEraYear, int nMonth, bool bLeap, int nDay, SEraDate& date,
+                          CString* pstrError = nullptr) const;
+
     // Does nothing.
     void Serialize(CArchive& ar);
 
@@ -203,7 +260,14 @@ public:
 protected:
     CGengouEraArray m_GengouEraTable;
 
+    // Drops the index of the lookups by date; the next such lookup rebuilds it.
+    void DropDateIndex() { m_pDateIndex.reset(); }
+
 private:
+    struct SDateIndex;
+    const SDateIndex& DateIndex() const;
+    mutable std::shared_ptr<const SDateIndex> m_pDateIndex;
+
     unsigned ReadEraLines(CStdioFile& file, EHeaderType eType);
     void WriteEraLines(CStdioFile& file, EHeaderType eType) const;
 };

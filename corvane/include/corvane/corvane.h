@@ -9,6 +9,7 @@
 #pragma once
 
 #include <corvane/BaseYear.h>
+#include <corvane/EraDateText.h>
 #include <corvane/EventData.h>
 #include <corvane/FilePathManager.h>
 #include <corvane/FileStatus.h>

@@ -1,0 +1,44 @@
+// Era dates and Western dates as people write them: one reader and one writer for every program.
+//
+// Texts are code page 932. A date is a day, a month or a year (SEraDate with the parts given);
+// before 1873 its month and day are those of the old calendar (see SEraDate).
+//
+// Forms read (digits ASCII or full-width; spaces around the parts are allowed):
+//   Western   1989-01-08  1989/1/8  1989年1月8日  1868-閏4-1  1868年閏4月1日  1989-01  1989年1月
+//             1989  1989年  (a year before 1 with a leading minus: -0660)
+//   Era       平成元年1月8日  平成1年1月8日  昭和六十四年一月七日  令和二〇年  慶応4年閏4月1日
+//             平成元年  平成元  平成1  平成元年1月
+//   Initials  H1.1.8  H01.01.08  S64.1.7  R7.12.7  M45.7.29  T1.7.30  h1.1.8  H1  H1.1
+//             (M 明治, T 大正, S 昭和, H 平成, R 令和; '.', '/' or '-' between the parts)
+// Kanji numerals: 〇 一 … 九 written digit by digit (二〇) or with 十, 百, 千 (二十, 六十四); 元 for
+// the year 1 of an era. Old forms of era names are read as the names of the table (慶應 as 慶応,
+// 萬延 as 万延, …).
+#pragma once
+
+#include <cstdint>
+
+#include <framework/String.h>
+
+#include <corvane/GengouEra.h>
+#include <corvane/corvane_export.h>
+
+// What ParseEraDateText read.
+struct CORVANE_EXPORT SParsedEraDate {
+    SEraDate date;            // the Western year, and the month, leap flag and day as far as given
+    int nEra = -1;            // the index of the era record named; -1 for a Western date
+    std::int32_t lEraYear = 0;   // the era year named (1 for 元年); 0 for a Western date
+};
+
+// Reads strText in one of the forms above against eras (for the era names, their spans and the
+// leap months the table knows). A Western date is checked with eras.IsValidDate, an era date with
+// eras.GetDateOfEraDate: a date that does not exist is an error, as is a text with anything after
+// the date. Returns true and fills parsed; on failure returns false with parsed untouched and the
+// reason, in Japanese, in strError. Takes time linear in the text's length times log of the
+// table's size; never reads past the text.
+CORVANE_EXPORT bool ParseEraDateText(const CGengouEra& eras, const CString& strText, SParsedEraDate& parsed,
+                                     CString& strError);
+
+// The Western date as the era date tools write it: "1989-01-08", "1868-閏04-01", "1989-01",
+// "1989"; the year has at least four digits, a year before 0 a leading minus ("-0660"). A day is
+// written only with a month. ParseEraDateText reads every text it writes back to the same date.
+CORVANE_EXPORT CString FormatWesternDate(const SEraDate& date);

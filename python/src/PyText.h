@@ -1,0 +1,37 @@
+// The edge between Python and the library: str to and from code page 932, file names, and the
+// exceptions a failed load or save raises.
+#pragma once
+
+#include <string_view>
+
+#include <pybind11/pybind11.h>
+
+#include <corvane/FileStatus.h>
+#include <framework/String.h>
+
+namespace corvane_py {
+
+namespace py = pybind11;
+
+// The text of code page 932 bytes as a str. A byte sequence that code page 932 does not define
+// (a file may hold one) becomes the surrogates U+DC80..U+DCFF, as Python's "surrogateescape"
+// does, so that ToCp932 gives the same bytes back and a table saves unchanged.
+py::str ToStr(std::string_view cp932);
+
+// The code page 932 bytes of a str (the surrogates of ToStr back to their bytes). Raises
+// ValueError naming pszWhat for a character that code page 932 cannot hold, TypeError for an
+// object that is not a str.
+CString ToCp932(py::handle text, const char* pszWhat);
+
+// A file name as the library takes it: a str or os.PathLike, in code page 932. Raises ValueError
+// for a NUL in it (as open() does) and OSError(EILSEQ) when it has no code page 932 form.
+CString PathArg(py::handle path);
+
+// Does nothing for a success. Otherwise raises what went wrong: OSError with the system's errno
+// and the file name (FileNotFoundError and the like), or corvane.FormatError with the line.
+void Check(const SFileStatus& status, py::handle path, const CString& strPath);
+
+// corvane.FormatError, created by the module (Module.cpp).
+void SetFormatErrorType(py::object type);
+
+} // namespace corvane_py

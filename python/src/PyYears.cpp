@@ -1,0 +1,118 @@
+// corvane.BaseYear, corvane.cycle and corvane.years_of: counts from a base year and the
+// sexagenary years (干支).
+#include "Bindings.h"
+#include "PyText.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include <pybind11/stl.h>
+
+#include <corvane/BaseYear.h>
+#include <tamber/core/SexagenaryCycle.h>
+
+namespace corvane_py {
+
+namespace {
+
+std::unique_ptr<CBaseYear> Load(py::handle path)
+{
+    const CString strPath = PathArg(path);
+    auto pTable = std::make_unique<CBaseYear>();
+    SFileStatus status;
+    {
+        const py::gil_scoped_release release;   // a new table, which no other thread can reach
+        status = pTable->Load(strPath);
+    }
+    Check(status, path, strPath);
+    return pTable;
+}
+
+py::str Name(const char* pszCp932)
+{
+    return ToStr(pszCp932);
+}
+
+py::tuple Cycle(std::int32_t lYear)
+{
+    const CSexagenaryCycle cycle;
+    int nStem = 0;
+    int nBranch = 0;
+    if (!cycle.YearToStemBranch(lYear, nStem, nBranch))
+        throw py::value_error("there is no year 0: 1 BC is -1");
+    const char* pszStem = nullptr;
+    const char* pszBranch = nullptr;
+    const char* pszStemReading = nullptr;
+    const char* pszBranchReading = nullptr;
+    const char* pszAnimal = nullptr;
+    cycle.GetStemName(nStem, pszStem);
+    cycle.GetBranchName(nBranch, pszBranch);
+    cycle.GetStemReading(nStem, pszStemReading);
+    cycle.GetBranchReading(nBranch, pszBranchReading);
+    cycle.GetAnimalName(nBranch, pszAnimal);
+    return py::make_tuple(Name(pszStem), Name(pszBranch), ToStr((CString(pszStemReading) + pszBranchReading).View()),
+                          Name(pszAnimal));
+}
+
+std::vector<std::int32_t> YearsOf(const py::str& pair, std::int32_t lStart, std::int32_t lEnd)
+{
+    const CSexagenaryCycle cycle;
+    const CString strPair = ToCp932(pair, "the pair");
+    // A stem and a branch, or a branch alone (any stem); each a double-byte character.
+    const bool bStem = strPair.GetLength() == 4;
+    int nStem = CSexagenaryCycle::NO_STEM;
+    int nBranch = -1;
+    if (bStem) {
+        for (int n = 0; n < CSexagenaryCycle::STEM_COUNT; ++n) {
+            CString strStem;
+            cycle.GetStemName(n, strStem);
+            if (strStem == strPair.Left(2))
+                nStem = n;
+        }
+    }
+    const bool bShape = strPair.GetLength() == 2 || (bStem && nStem != CSexagenaryCycle::NO_STEM);
+    if (!bShape || !cycle.FindBranch(strPair.Right(2), nBranch) || (bStem && nStem % 2 != nBranch % 2))
+        throw py::value_error("not a sexagenary pair (such as 甲子) nor a branch (such as 子): " +
+                              std::string(py::repr(pair)));
+    std::vector<std::int32_t> years;
+    cycle.ListYears(nStem, nBranch, CYearRange(lStart, lEnd), years);
+    return years;
+}
+
+} // namespace
+
+void BindYears(py::module_& m)
+{
+    py::class_<CBaseYear>(m, "BaseYear", R"doc(
+A base-year table (.lby): labels the years of a chronology with their count from a base year, up to
+an optional end year, and after it (+N), under the table's counting options.
+)doc")
+        .def_static("load", &Load, py::arg("path"),
+                    "Reads a base-year file. Raises OSError (errno, filename) or corvane.FormatError "
+                    "(filename, line).")
+        .def_property_readonly("name", [](const CBaseYear& b) { return ToStr(b.GetTableName().View()); })
+        .def_property_readonly("path", [](const CBaseYear& b) { return ToStr(b.GetFileName().View()); },
+                               "The file the table was loaded from.")
+        .def_property_readonly("base", &CBaseYear::GetBaseWesternYear, "The base year (Western).")
+        .def_property_readonly("end", [](const CBaseYear& b) {
+                return b.GetEndWesternYear() == NO_END_YEAR ? std::nullopt
+                                                            : std::optional<std::int32_t>(b.GetEndWesternYear());
+            }, "The end year (Western), or None.")
+        .def("label", [](const CBaseYear& b, std::int32_t lYear) {
+                 CString strLabel;
+                 return b.MakeBaseYearStr(lYear, strLabel) ? std::optional<py::str>(ToStr(strLabel.View()))
+                                                           : std::nullopt;
+             }, py::arg("year"),
+             "The label of the Western year: '12', '3?', '--' or '+5'; None for a year the table does not label.");
+
+    m.def("cycle", &Cycle, py::arg("year"),
+          "The sexagenary pair of a Western year (negative before the Western era; there is no year 0): "
+          "(stem, branch, readings, animal), such as ('甲', '子', 'きのえね', 'ねずみ') for 1984.");
+    m.def("years_of", &YearsOf, py::arg("pair"), py::arg("start"), py::arg("end"),
+          "The Western years from start to end (inclusive; no year 0) of a pair ('甲子') or of a branch "
+          "alone ('子', any stem), ascending. Costs as much as the years it lists.");
+}
+
+} // namespace corvane_py

@@ -1,0 +1,90 @@
+"""Era dates both ways on the shipped era file, in every form a date is taken, and their errors."""
+import datetime
+import pickle
+
+import pytest
+
+import corvane
+
+# (a date in any form taken, its era date); each holds whether or not the era file gives days.
+ERA_DATES = [
+    ("1989-01-08", "平成元年1月8日"),
+    ("1989/1/8", "平成元年1月8日"),
+    ("H1.1.8", "平成元年1月8日"),
+    ("平成元年1月8日", "平成元年1月8日"),
+    ("昭和六十三年一月七日", "昭和63年1月7日"),
+    ("１９８４年１月", "昭和59年1月"),
+    (datetime.date(2019, 5, 1), "令和元年5月1日"),
+    (datetime.datetime(1936, 2, 26, 5, 0), "昭和11年2月26日"),
+    (corvane.Date(1850, 3, 1), "嘉永3年3月1日"),
+    (corvane.Date(1860, 3, 1, leap=True), "万延元年閏3月1日"),
+    ("1945", "昭和20年"),
+]
+
+
+@pytest.mark.parametrize("date, text", ERA_DATES)
+def test_era_dates(eras, date, text):
+    assert eras.era_date(date) == text
+
+
+def test_both_courts(eras):
+    assert [e.name for e in eras.eras_on("1350")] == ["貞和", "正平", "観応"]
+    assert [eras.era_date("1350-03-01", era=name) for name in ("観応", "正平")] == ["観応元年3月1日", "正平5年3月1日"]
+    with pytest.raises(corvane.DateError):
+        eras.era_date("1989-01-08", era="観応")
+    with pytest.raises(ValueError):
+        eras.era_date("1989-01-08", era="無い")
+
+
+@pytest.mark.parametrize("text, date", [
+    ("1989-01-08", corvane.Date(1989, 1, 8)),
+    ("H01.01.08", corvane.Date(1989, 1, 8)),
+    ("慶応4年閏4月1日", corvane.Date(1868, 4, 1, leap=True)),
+    ("令和二〇年", corvane.Date(2038)),
+    ("-0660", corvane.Date(-660)),
+])
+def test_parse(eras, text, date):
+    parsed = eras.parse(text)
+    assert parsed == date and eras.parse(str(parsed)) == parsed and hash(parsed) == hash(date)
+
+
+@pytest.mark.parametrize("text, reason", [
+    ("1989-02-30", "2月は28日まで"),
+    ("", "日付がありません"),
+    ("昭和65年", None),
+    ("1872年12月3日", None),
+    ("H1.1.8 and more", None),
+    ("xyz", None),
+])
+def test_parse_errors_carry_the_reason(eras, text, reason):
+    with pytest.raises(corvane.DateError) as caught:
+        eras.parse(text)
+    assert caught.value.text == text and caught.value.reason and isinstance(caught.value, ValueError)
+    assert reason is None or reason in caught.value.reason
+
+
+@pytest.mark.parametrize("date, error", [
+    (corvane.Date(1989, 2, 30), corvane.DateError),
+    (datetime.date(1850, 1, 1), ValueError),
+    ("\U0001F600", ValueError),
+    (1989, TypeError),
+    (corvane.Date(100), corvane.DateError),
+])
+def test_dates_that_are_refused(eras, date, error):
+    with pytest.raises(error):
+        eras.era_date(date)
+
+
+@pytest.mark.parametrize("args, kwargs", [((1989, 13), {}), ((1989, 1, 32), {}), ((1989, None, 1), {}),
+                                          ((1989,), {"leap": True}), ((2**31,), {})])
+def test_date_shapes(args, kwargs):
+    with pytest.raises(ValueError):
+        corvane.Date(*args, **kwargs)
+
+
+def test_date_values():
+    day = corvane.Date(1868, 4, 1, leap=True)
+    assert (day.year, day.month, day.day, day.leap) == (1868, 4, 1, True)
+    assert corvane.Date(1868) < corvane.Date(1868, 4) < corvane.Date(1868, 4, 30) < day < corvane.Date(1868, 5)
+    assert pickle.loads(pickle.dumps(day)) == day and repr(day) == "corvane.Date(1868, 4, 1, leap=True)"
+    assert str(day) == "1868-閏04-01"
