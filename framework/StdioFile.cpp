@@ -49,6 +49,7 @@ bool CStdioFile::Open(const char* pszFileName, unsigned nOpenFlags, CFileExcepti
         m_nPos = 0;
         m_bEof = false;
         m_nLine = 0;
+        m_bPastEnd = false;
         return true;
     }
     if (nMode != (modeCreate | modeWrite))
@@ -117,6 +118,7 @@ bool CStdioFile::ReadString(CString& str)
             // End of file: the rest, if any, is a last line without a line end.
             if (m_nPos >= m_buffer.size()) {
                 str.Empty();
+                m_bPastEnd = true;
                 return false;
             }
             str = CString(m_buffer.data() + m_nPos, static_cast<int>(m_buffer.size() - m_nPos));

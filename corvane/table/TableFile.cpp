@@ -103,8 +103,8 @@ SFileStatus LoadTableFile(CTableBase& table, const char* pszPath, const std::fun
     try {
         OpenTableFile(file, table, CStdioFile::modeRead | CStdioFile::typeText);
         status.nMessage = readLines(file);
-        if (status.nMessage != 0)
-            status.nLine = file.GetLineNumber();
+        if (status.nMessage != 0)   // the line that stopped the reader, or the one it missed
+            status.nLine = file.GetLineNumber() + (file.IsPastEnd() ? 1 : 0);
         file.Close();
     } catch (const CFileException& e) {
         status.nMessage = ReadFailureMessage(e);

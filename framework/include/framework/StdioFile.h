@@ -87,6 +87,8 @@ public:
     // The number of lines ReadString has returned since the file was opened (the 1-based number of
     // the last line read; 0 before the first).
     int GetLineNumber() const { return m_nLine; }
+    // True once ReadString has found no more lines.
+    bool IsPastEnd() const { return m_bPastEnd; }
     const CString& GetFilePath() const { return m_strFileName; }
 
 private:
@@ -102,4 +104,5 @@ private:
     std::size_t m_nPos = 0;       // read position in m_buffer
     bool m_bEof = false;
     int m_nLine = 0;              // lines returned by ReadString
+    bool m_bPastEnd = false;      // ReadString returned false
 };
