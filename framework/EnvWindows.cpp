@@ -218,6 +218,21 @@ private:
     DWORD m_dwAttributes;   // to carry over
 };
 
+// Makes a name absolute against the current directory; false when the system cannot.
+bool FullName(std::wstring& strName)
+{
+    const DWORD n = ::GetFullPathNameW(strName.c_str(), 0, nullptr, nullptr);
+    if (n == 0)
+        return false;
+    std::wstring strFull(n, L'\0');
+    const DWORD nDone = ::GetFullPathNameW(strName.c_str(), n, strFull.data(), nullptr);
+    if (nDone == 0 || nDone >= n)
+        return false;
+    strFull.resize(nDone);
+    strName.swap(strFull);
+    return true;
+}
+
 std::wstring FolderOf(const std::wstring& strPath)
 {
     const auto n = strPath.find_last_of(L"\\/");
@@ -255,6 +270,11 @@ std::unique_ptr<CEnvReplacement> CWindowsEnv::OpenForReplacing(const std::string
     std::wstring strTarget;
     if (!Widen(strName, strTarget)) {
         error = SEnvError{CFileException::badPath, EILSEQ};
+        return nullptr;
+    }
+    // The full name, fixed now: the replace at Commit must not depend on the current directory.
+    if (!FullName(strTarget)) {
+        error = LastError();
         return nullptr;
     }
     const DWORD dwAttributes = ::GetFileAttributesW(strTarget.c_str());

@@ -4,6 +4,7 @@
 #include <framework/HostUi.h>
 
 #include "testing/FakeHostUi.h"
+#include "testing/RelativeName.h"
 #include "testing/TempDir.h"
 #include "table/TableFile.h"
 
@@ -404,7 +405,7 @@ TEST_F(BaseYearFileTest, WritesTheExampleExactlyAndReadsItBack)
     table.SetFileName(Path("a.lby"));
     ASSERT_TRUE(table.WriteFile(false, nullptr, HEADER_GENGOU));
     EXPECT_FALSE(table.GetModified());
-    EXPECT_EQ(CString("a.lby"), table.GetFileName());
+    EXPECT_EQ(RelativeName("a.lby"), table.GetFileName());
     EXPECT_EQ(Joined(ExampleLines()), ReadBytes("a.lby"));
 
     CBaseYear read;
