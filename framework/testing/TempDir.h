@@ -11,8 +11,8 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -73,7 +73,9 @@ public:
     std::string Read(const std::string& strUtf8Name) const
     {
         std::ifstream in(Full(strUtf8Name), std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
     }
 
 private:
