@@ -69,7 +69,9 @@ public:
     bool ReadString(CString& str);
 
     // Writes the bytes of the text (NUL bytes included); in text mode each LF is written as CR LF.
-    // Throws CFileException when writing fails (cause diskFull when the disk is full).
+    // Each call is one write of the Env, which may gather them: a failure to store the text may
+    // show at a later WriteString or at Close. Throws CFileException when writing fails (cause
+    // diskFull when the disk is full).
     void WriteString(const CString& str);
     void WriteString(const char* psz);
 
