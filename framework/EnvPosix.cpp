@@ -10,8 +10,10 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <fstream>
 #include <limits>
 #include <system_error>
 
@@ -33,11 +35,18 @@ std::string FolderOf(const std::string& strPath)
     return strPath.substr(0, n);
 }
 
+// The process's file mode creation mask, read without changing it (setting it and back would give
+// the files another thread creates in between mode 0666). Linux shows it in /proc/self/status;
+// where it cannot be read, 077: a new file is then private rather than too open.
 mode_t CurrentUmask()
 {
-    const mode_t m = ::umask(0);
-    ::umask(m);
-    return m;
+    std::ifstream status("/proc/self/status");
+    std::string strLine;
+    while (std::getline(status, strLine)) {
+        if (strLine.rfind("Umask:", 0) == 0)
+            return static_cast<mode_t>(std::strtoul(strLine.c_str() + 6, nullptr, 8) & 0777);
+    }
+    return 077;
 }
 
 // Follows the symbolic links of the last part of the name, as far as they lead: the result is
@@ -120,21 +129,17 @@ public:
 
     bool Write(std::string_view bytes, SEnvError& error) override
     {
-        while (!bytes.empty()) {
-            const ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                error = ErrorOf(errno);
-                return false;
-            }
-            bytes.remove_prefix(static_cast<std::size_t>(n));
+        if (m_pending.size() + bytes.size() < kBlock) {
+            m_pending.append(bytes);
+            return true;
         }
-        return true;
+        return Flush(error) && WriteAll(bytes, error);
     }
 
     bool Commit(SEnvError& error) override
     {
+        if (!Flush(error))
+            return false;
         if (::fsync(m_fd) != 0)
             return Fail(errno, error);
         const int fd = m_fd;
@@ -158,6 +163,30 @@ public:
     }
 
 private:
+    static constexpr std::size_t kBlock = 64 * 1024;
+
+    bool Flush(SEnvError& error)
+    {
+        if (!WriteAll(m_pending, error))
+            return false;
+        m_pending.clear();
+        return true;
+    }
+
+    bool WriteAll(std::string_view bytes, SEnvError& error)
+    {
+        while (!bytes.empty()) {
+            const ssize_t n = ::write(m_fd, bytes.data(), bytes.size());
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                return Fail(errno, error);
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(n));
+        }
+        return true;
+    }
+
     static bool Fail(int nErrno, SEnvError& error)
     {
         error = ErrorOf(nErrno);
@@ -165,6 +194,7 @@ private:
     }
 
     int m_fd;
+    std::string m_pending;     // written, not yet passed to the system
     std::string m_strTemp;     // empty once renamed
     std::string m_strTarget;
 };
@@ -211,14 +241,13 @@ bool Convert(const char* pszTo, const char* pszFrom, std::string_view in, std::s
     return true;
 }
 
-} // namespace
+class CPosixEnv final : public Env {
+public:
+    std::unique_ptr<CEnvReadFile> OpenForReading(const std::string& strName, SEnvError& error) override;
+    std::unique_ptr<CEnvReplacement> OpenForReplacing(const std::string& strName, SEnvError& error) override;
+};
 
-CEnvReadFile::~CEnvReadFile() = default;
-CEnvReplacement::~CEnvReplacement() = default;
-
-namespace Env {
-
-std::unique_ptr<CEnvReadFile> OpenForReading(const std::string& strName, SEnvError& error)
+std::unique_ptr<CEnvReadFile> CPosixEnv::OpenForReading(const std::string& strName, SEnvError& error)
 {
     const int fd = ::open(strName.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
@@ -234,7 +263,7 @@ std::unique_ptr<CEnvReadFile> OpenForReading(const std::string& strName, SEnvErr
     return std::make_unique<CPosixReadFile>(fd);
 }
 
-std::unique_ptr<CEnvReplacement> OpenForReplacing(const std::string& strName, SEnvError& error)
+std::unique_ptr<CEnvReplacement> CPosixEnv::OpenForReplacing(const std::string& strName, SEnvError& error)
 {
     auto fail = [&error](int nErrno) {
         error = ErrorOf(nErrno);
@@ -273,7 +302,15 @@ std::unique_ptr<CEnvReplacement> OpenForReplacing(const std::string& strName, SE
     return pFile;
 }
 
-bool GetCurrentDir(std::string& strDir)
+} // namespace
+
+Env* Env::Default()
+{
+    static Env* const s_pEnv = new CPosixEnv;
+    return s_pEnv;
+}
+
+bool Env::GetCurrentDir(std::string& strDir)
 {
     std::string buffer(PATH_MAX, '\0');
     while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
@@ -285,24 +322,24 @@ bool GetCurrentDir(std::string& strDir)
     return true;
 }
 
-bool SetCurrentDir(const std::string& strDir)
+bool Env::SetCurrentDir(const std::string& strDir)
 {
     return ::chdir(strDir.c_str()) == 0;
 }
 
-bool IsAbsolutePath(std::string_view name)
+bool Env::IsAbsolutePath(std::string_view name)
 {
     return !name.empty() && name.front() == '/';
 }
 
-std::string ProgramPath()
+std::string Env::ProgramPath()
 {
     std::error_code ec;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
     return ec ? std::string() : program.string();
 }
 
-std::int32_t LocalYear()
+std::int32_t Env::LocalYear()
 {
     const std::time_t now = std::time(nullptr);
     if (now == static_cast<std::time_t>(-1))
@@ -316,19 +353,18 @@ std::int32_t LocalYear()
     return static_cast<std::int32_t>(llYear);
 }
 
-std::vector<std::string> Arguments(int argc, char** argv)
+std::vector<std::string> Env::Arguments(int argc, char** argv)
 {
     return argc > 1 ? std::vector<std::string>(argv + 1, argv + argc) : std::vector<std::string>();
 }
 
-bool Cp932ToUtf8(std::string_view cp932, std::string& strUtf8)
+bool Env::Cp932ToUtf8(std::string_view cp932, std::string& strUtf8)
 {
     return Convert("UTF-8", "CP932", cp932, strUtf8);
 }
 
-bool Utf8ToCp932(std::string_view utf8, std::string& strCp932)
+bool Env::Utf8ToCp932(std::string_view utf8, std::string& strCp932)
 {
     return Convert("CP932", "UTF-8", utf8, strCp932);
 }
 
-} // namespace Env

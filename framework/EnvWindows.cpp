@@ -145,20 +145,17 @@ public:
 
     bool Write(std::string_view bytes, SEnvError& error) override
     {
-        while (!bytes.empty()) {
-            const DWORD dwSize = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
-            DWORD dwWritten = 0;
-            if (!::WriteFile(m_h, bytes.data(), dwSize, &dwWritten, nullptr)) {
-                error = LastError();
-                return false;
-            }
-            bytes.remove_prefix(dwWritten);
+        if (m_pending.size() + bytes.size() < kBlock) {
+            m_pending.append(bytes);
+            return true;
         }
-        return true;
+        return Flush(error) && WriteAll(bytes, error);
     }
 
     bool Commit(SEnvError& error) override
     {
+        if (!Flush(error))
+            return false;
         if (!::FlushFileBuffers(m_h)) {
             error = LastError();
             return false;
@@ -189,12 +186,52 @@ public:
     }
 
 private:
+    static constexpr std::size_t kBlock = 64 * 1024;
+
+    bool Flush(SEnvError& error)
+    {
+        if (!WriteAll(m_pending, error))
+            return false;
+        m_pending.clear();
+        return true;
+    }
+
+    bool WriteAll(std::string_view bytes, SEnvError& error)
+    {
+        while (!bytes.empty()) {
+            const DWORD dwSize = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
+            DWORD dwWritten = 0;
+            if (!::WriteFile(m_h, bytes.data(), dwSize, &dwWritten, nullptr)) {
+                error = LastError();
+                return false;
+            }
+            bytes.remove_prefix(dwWritten);
+        }
+        return true;
+    }
+
     HANDLE m_h;
+    std::string m_pending;      // written, not yet passed to the system
     std::wstring m_strTemp;     // empty once in place
     std::wstring m_strTarget;
     bool m_bExists;
     DWORD m_dwAttributes;   // to carry over
 };
+
+// Makes a name absolute against the current directory; false when the system cannot.
+bool FullName(std::wstring& strName)
+{
+    const DWORD n = ::GetFullPathNameW(strName.c_str(), 0, nullptr, nullptr);
+    if (n == 0)
+        return false;
+    std::wstring strFull(n, L'\0');
+    const DWORD nDone = ::GetFullPathNameW(strName.c_str(), n, strFull.data(), nullptr);
+    if (nDone == 0 || nDone >= n)
+        return false;
+    strFull.resize(nDone);
+    strName.swap(strFull);
+    return true;
+}
 
 std::wstring FolderOf(const std::wstring& strPath)
 {
@@ -206,14 +243,13 @@ std::wstring FolderOf(const std::wstring& strPath)
     return strPath.substr(0, n);
 }
 
-} // namespace
+class CWindowsEnv final : public Env {
+public:
+    std::unique_ptr<CEnvReadFile> OpenForReading(const std::string& strName, SEnvError& error) override;
+    std::unique_ptr<CEnvReplacement> OpenForReplacing(const std::string& strName, SEnvError& error) override;
+};
 
-CEnvReadFile::~CEnvReadFile() = default;
-CEnvReplacement::~CEnvReplacement() = default;
-
-namespace Env {
-
-std::unique_ptr<CEnvReadFile> OpenForReading(const std::string& strName, SEnvError& error)
+std::unique_ptr<CEnvReadFile> CWindowsEnv::OpenForReading(const std::string& strName, SEnvError& error)
 {
     std::wstring strWide;
     if (!Widen(strName, strWide)) {
@@ -229,11 +265,16 @@ std::unique_ptr<CEnvReadFile> OpenForReading(const std::string& strName, SEnvErr
     return std::make_unique<CWindowsReadFile>(h);
 }
 
-std::unique_ptr<CEnvReplacement> OpenForReplacing(const std::string& strName, SEnvError& error)
+std::unique_ptr<CEnvReplacement> CWindowsEnv::OpenForReplacing(const std::string& strName, SEnvError& error)
 {
     std::wstring strTarget;
     if (!Widen(strName, strTarget)) {
         error = SEnvError{CFileException::badPath, EILSEQ};
+        return nullptr;
+    }
+    // The full name, fixed now: the replace at Commit must not depend on the current directory.
+    if (!FullName(strTarget)) {
+        error = LastError();
         return nullptr;
     }
     const DWORD dwAttributes = ::GetFileAttributesW(strTarget.c_str());
@@ -267,7 +308,15 @@ std::unique_ptr<CEnvReplacement> OpenForReplacing(const std::string& strName, SE
     return std::make_unique<CWindowsReplacement>(h, szTemp, strTarget, dwAttributes);
 }
 
-bool GetCurrentDir(std::string& strDir)
+} // namespace
+
+Env* Env::Default()
+{
+    static Env* const s_pEnv = new CWindowsEnv;
+    return s_pEnv;
+}
+
+bool Env::GetCurrentDir(std::string& strDir)
 {
     const DWORD n = ::GetCurrentDirectoryW(0, nullptr);
     if (n == 0)
@@ -280,13 +329,13 @@ bool GetCurrentDir(std::string& strDir)
     return Narrow(strWide, strDir);
 }
 
-bool SetCurrentDir(const std::string& strDir)
+bool Env::SetCurrentDir(const std::string& strDir)
 {
     std::wstring strWide;
     return Widen(strDir, strWide) && ::SetCurrentDirectoryW(strWide.c_str());
 }
 
-bool IsAbsolutePath(std::string_view name)
+bool Env::IsAbsolutePath(std::string_view name)
 {
     if (name.empty())
         return false;
@@ -296,7 +345,7 @@ bool IsAbsolutePath(std::string_view name)
     return bDrive || isSeparator(name[0]);
 }
 
-std::string ProgramPath()
+std::string Env::ProgramPath()
 {
     std::wstring strWide(MAX_PATH, L'\0');
     for (;;) {
@@ -315,14 +364,14 @@ std::string ProgramPath()
     return Narrow(strWide, strPath) ? strPath : std::string();
 }
 
-std::int32_t LocalYear()
+std::int32_t Env::LocalYear()
 {
     SYSTEMTIME st{};
     ::GetLocalTime(&st);
     return st.wYear;
 }
 
-std::vector<std::string> Arguments(int argc, char** argv)
+std::vector<std::string> Env::Arguments(int argc, char** argv)
 {
     std::vector<std::string> args;
     int nArgs = 0;
@@ -338,7 +387,7 @@ std::vector<std::string> Arguments(int argc, char** argv)
     return args;
 }
 
-bool Cp932ToUtf8(std::string_view cp932, std::string& strUtf8)
+bool Env::Cp932ToUtf8(std::string_view cp932, std::string& strUtf8)
 {
     std::wstring wide;
     std::string out;
@@ -348,7 +397,7 @@ bool Cp932ToUtf8(std::string_view cp932, std::string& strUtf8)
     return true;
 }
 
-bool Utf8ToCp932(std::string_view utf8, std::string& strCp932)
+bool Env::Utf8ToCp932(std::string_view utf8, std::string& strCp932)
 {
     std::wstring wide;
     if (!Widen(utf8, wide))
@@ -373,4 +422,3 @@ bool Utf8ToCp932(std::string_view utf8, std::string& strCp932)
     return true;
 }
 
-} // namespace Env

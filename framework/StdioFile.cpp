@@ -11,7 +11,7 @@ constexpr std::size_t kChunk = 64 * 1024;
 
 } // namespace
 
-CStdioFile::CStdioFile(const char* pszFileName, unsigned nOpenFlags)
+CStdioFile::CStdioFile(const char* pszFileName, unsigned nOpenFlags, Env* pEnv) : m_pEnv(pEnv)
 {
     CFileException e;
     if (!Open(pszFileName, nOpenFlags, &e))
@@ -42,18 +42,19 @@ bool CStdioFile::Open(const char* pszFileName, unsigned nOpenFlags, CFileExcepti
 
     SEnvError error;
     if (nMode == modeRead) {
-        m_pRead = Env::OpenForReading(strNative, error);
+        m_pRead = m_pEnv->OpenForReading(strNative, error);
         if (!m_pRead)
             return fail(error.nCause, error.lOsError);
         m_buffer.clear();
         m_nPos = 0;
         m_bEof = false;
         m_nLine = 0;
+        m_bPastEnd = false;
         return true;
     }
     if (nMode != (modeCreate | modeWrite))
         return fail(CFileException::genericException, -1);
-    m_pWrite = Env::OpenForReplacing(strNative, error);
+    m_pWrite = m_pEnv->OpenForReplacing(strNative, error);
     if (!m_pWrite)
         return fail(error.nCause, error.lOsError);
     m_buffer.clear();
@@ -117,6 +118,7 @@ bool CStdioFile::ReadString(CString& str)
             // End of file: the rest, if any, is a last line without a line end.
             if (m_nPos >= m_buffer.size()) {
                 str.Empty();
+                m_bPastEnd = true;
                 return false;
             }
             str = CString(m_buffer.data() + m_nPos, static_cast<int>(m_buffer.size() - m_nPos));
@@ -137,28 +139,20 @@ void CStdioFile::WriteString(const CString& str)
 {
     if (!m_pWrite)
         Throw(CFileException::genericException, -1);
-    const std::string_view sv = str.View();
-    if (!m_bText) {
-        m_buffer.append(sv);
-    } else {
+    std::string_view bytes = str.View();
+    if (m_bText && bytes.find('\n') != std::string_view::npos) {
+        m_buffer.clear();
         std::size_t nFrom = 0;
-        for (std::size_t n = sv.find('\n'); n != std::string_view::npos; n = sv.find('\n', nFrom)) {
-            m_buffer.append(sv.substr(nFrom, n - nFrom));
+        for (std::size_t n = bytes.find('\n'); n != std::string_view::npos; n = bytes.find('\n', nFrom)) {
+            m_buffer.append(bytes.substr(nFrom, n - nFrom));
             m_buffer.append("\r\n");
             nFrom = n + 1;
         }
-        m_buffer.append(sv.substr(nFrom));
+        m_buffer.append(bytes.substr(nFrom));
+        bytes = m_buffer;
     }
-    if (m_buffer.size() >= kChunk)
-        FlushBuffer();
-}
-
-void CStdioFile::FlushBuffer()
-{
     SEnvError error;
-    const bool bOk = m_pWrite->Write(m_buffer, error);
-    m_buffer.clear();
-    if (!bOk)
+    if (!bytes.empty() && !m_pWrite->Write(bytes, error))
         Throw(error.nCause, error.lOsError);
 }
 
@@ -172,7 +166,6 @@ void CStdioFile::Close()
     if (!m_pWrite)
         return;
     try {
-        FlushBuffer();
         SEnvError error;
         if (!m_pWrite->Commit(error))
             Throw(error.nCause, error.lOsError);

@@ -138,7 +138,7 @@ bool WriteFileAtomically(const std::string& strPath, const std::function<void(st
                          std::string& strProblem)
 {
     SEnvError error;
-    const std::unique_ptr<CEnvReplacement> pFile = Env::OpenForReplacing(strPath, error);
+    const std::unique_ptr<CEnvReplacement> pFile = Env::Default()->OpenForReplacing(strPath, error);
     if (pFile) {
         CReplacementBuf buffer(*pFile);
         std::ostream out(&buffer);

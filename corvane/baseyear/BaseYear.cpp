@@ -248,14 +248,14 @@ bool CBaseYear::ReadFile(const char* pszFileName)
                          [this](CStdioFile& file) { return ReadBaseYearLines(file); });
 }
 
-SFileStatus CBaseYear::Load(const char* pszPath)
+SFileStatus CBaseYear::Load(const char* pszPath, Env* pEnv)
 {
-    return LoadTableFile(*this, pszPath, [this](CStdioFile& file) { return ReadBaseYearLines(file); });
+    return LoadTableFile(*this, pszPath, [this](CStdioFile& file) { return ReadBaseYearLines(file); }, pEnv);
 }
 
-SFileStatus CBaseYear::Save(const char* pszPath)
+SFileStatus CBaseYear::Save(const char* pszPath, Env* pEnv)
 {
-    return SaveTableFile(*this, pszPath, [this](CStdioFile& file) { WriteBaseYearLines(file); });
+    return SaveTableFile(*this, pszPath, [this](CStdioFile& file) { WriteBaseYearLines(file); }, pEnv);
 }
 
 void CBaseYear::WriteBaseYearLines(CStdioFile& file) const

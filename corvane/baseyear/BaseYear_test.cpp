@@ -4,11 +4,11 @@
 #include <framework/HostUi.h>
 
 #include "testing/FakeHostUi.h"
+#include "testing/RelativeName.h"
+#include "testing/TempDir.h"
 #include "table/TableFile.h"
 
 #include <gtest/gtest.h>
-
-#include <unistd.h>
 
 #include <climits>
 #include <deque>
@@ -358,33 +358,11 @@ std::string Joined(const std::vector<CString>& lines)
 // Each test runs in a folder of its own, which is the current directory, with the recording UI.
 class BaseYearFileTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        std::string strTemplate = (std::filesystem::temp_directory_path() / "baseyear_test.XXXXXX").string();
-        ASSERT_NE(nullptr, ::mkdtemp(strTemplate.data()));
-        m_strDir = strTemplate;
-        m_strOldDir = std::filesystem::current_path().string();
-        std::filesystem::current_path(m_strDir);
-    }
-    void TearDown() override
-    {
-        std::filesystem::current_path(m_strOldDir);
-        std::filesystem::remove_all(m_strDir);
-    }
+    void SetUp() override { std::filesystem::current_path(m_dir.Path()); }
 
-    CString Path(const char* pszName) const { return CString((m_strDir + "/" + pszName).c_str()); }
-
-    void WriteBytes(const char* pszName, const std::string& strBytes) const
-    {
-        std::ofstream(m_strDir + "/" + pszName, std::ios::binary) << strBytes;
-    }
-    std::string ReadBytes(const char* pszName) const
-    {
-        std::ifstream in(m_strDir + "/" + pszName, std::ios::binary);
-        std::ostringstream out;
-        out << in.rdbuf();
-        return out.str();
-    }
+    CString Path(const char* pszName) const { return m_dir.Name(pszName); }
+    void WriteBytes(const char* pszName, const std::string& strBytes) const { m_dir.Write(pszName, strBytes); }
+    std::string ReadBytes(const char* pszName) const { return m_dir.Read(pszName); }
 
     void WriteLines(const char* pszName, const std::vector<CString>& lines) const
     {
@@ -400,8 +378,7 @@ protected:
         return str;
     }
 
-    std::string m_strDir;
-    std::string m_strOldDir;
+    CTempDir m_dir;   // puts the current directory back
     CFakeHostUi m_ui;
 };
 
@@ -428,7 +405,7 @@ TEST_F(BaseYearFileTest, WritesTheExampleExactlyAndReadsItBack)
     table.SetFileName(Path("a.lby"));
     ASSERT_TRUE(table.WriteFile(false, nullptr, HEADER_GENGOU));
     EXPECT_FALSE(table.GetModified());
-    EXPECT_EQ(CString("a.lby"), table.GetFileName());
+    EXPECT_EQ(RelativeName("a.lby"), table.GetFileName());
     EXPECT_EQ(Joined(ExampleLines()), ReadBytes("a.lby"));
 
     CBaseYear read;
@@ -615,7 +592,7 @@ TEST_F(BaseYearFileTest, UnreadableFileShowsTheReadMessage)
     ASSERT_EQ(1u, m_ui.m_messages.size());
     EXPECT_EQ(Message(IDS_FILE_READ_FAILED, "missing.lby"), m_ui.m_messages[0].strText);
 
-    std::filesystem::create_directory(m_strDir + "/folder.lby");
+    std::filesystem::create_directory(m_dir.Path() / "folder.lby");
     m_ui.m_messages.clear();
     EXPECT_FALSE(table.ReadFile(Path("folder.lby")));
     ASSERT_EQ(1u, m_ui.m_messages.size());
@@ -658,7 +635,7 @@ TEST_F(BaseYearFileTest, SaveDialogAndWriteFailure)
     EXPECT_EQ(0x8000Eu, request.dwFlags);
     EXPECT_TRUE(table.GetModified());
     EXPECT_TRUE(m_ui.m_messages.empty());
-    EXPECT_TRUE(std::filesystem::is_empty(m_strDir));
+    EXPECT_TRUE(std::filesystem::is_empty(m_dir.Path()));
 
     // A folder that does not exist: message 61448, the flag stays, nothing is written.
     table.SetFileName(Path("none/a.lby"));

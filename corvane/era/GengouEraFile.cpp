@@ -194,14 +194,14 @@ unsigned CGengouEra::ReadEraLines(CStdioFile& file, EHeaderType eType)
     return 0;
 }
 
-SFileStatus CGengouEra::Load(const char* pszPath, EHeaderType eType)
+SFileStatus CGengouEra::Load(const char* pszPath, EHeaderType eType, Env* pEnv)
 {
-    return LoadTableFile(*this, pszPath, [this, eType](CStdioFile& file) { return ReadEraLines(file, eType); });
+    return LoadTableFile(*this, pszPath, [this, eType](CStdioFile& file) { return ReadEraLines(file, eType); }, pEnv);
 }
 
-SFileStatus CGengouEra::Save(const char* pszPath, EHeaderType eType)
+SFileStatus CGengouEra::Save(const char* pszPath, EHeaderType eType, Env* pEnv)
 {
-    return SaveTableFile(*this, pszPath, [this, eType](CStdioFile& file) { WriteEraLines(file, eType); });
+    return SaveTableFile(*this, pszPath, [this, eType](CStdioFile& file) { WriteEraLines(file, eType); }, pEnv);
 }
 
 bool CGengouEra::ReadFile(const char* pszFileName, EHeaderType eType, bool bMessage)

@@ -3,6 +3,7 @@
 #include <corvane/corvane.h>
 
 #include "testing/FakeHostUi.h"
+#include "testing/RelativeName.h"
 #include "table/TableFile.h"
 #include "testing/TempDir.h"
 #include "testing/Cp932Literal.h"
@@ -393,7 +394,7 @@ TEST(GengouEraFileTest, DialogStringsOfEachKind)
         EXPECT_EQ(CString("t"), save.strFileName);
         EXPECT_EQ(0x8000Eu, save.dwFlags);
         EXPECT_TRUE(ui.m_messages.empty());
-        EXPECT_EQ(CString("chosen"), era.GetFileName());
+        EXPECT_EQ(RelativeName("chosen"), era.GetFileName());
         EXPECT_EQ(Cp932(c.pszHeader) + "\r\nt\r\n\r\n", dir.Read("chosen"));
     }
 }

@@ -779,14 +779,15 @@ bool CYearEvent::ReadFile(const char* pszFileName, bool bSorted)
                          [this, bSorted](CStdioFile& file) { return ReadEventLines(file, bSorted); });
 }
 
-SFileStatus CYearEvent::Load(const char* pszPath, bool bSorted)
+SFileStatus CYearEvent::Load(const char* pszPath, bool bSorted, Env* pEnv)
 {
-    return LoadTableFile(*this, pszPath, [this, bSorted](CStdioFile& file) { return ReadEventLines(file, bSorted); });
+    return LoadTableFile(*this, pszPath, [this, bSorted](CStdioFile& file) { return ReadEventLines(file, bSorted); },
+                         pEnv);
 }
 
-SFileStatus CYearEvent::Save(const char* pszPath)
+SFileStatus CYearEvent::Save(const char* pszPath, Env* pEnv)
 {
-    return SaveTableFile(*this, pszPath, [this](CStdioFile& file) { WriteEventLines(file); });
+    return SaveTableFile(*this, pszPath, [this](CStdioFile& file) { WriteEventLines(file); }, pEnv);
 }
 
 void CYearEvent::WriteEventLines(CStdioFile& file) const

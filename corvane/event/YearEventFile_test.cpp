@@ -3,6 +3,7 @@
 #include "testing/EventTestSupport.h"
 #include "testing/Cp932Literal.h"
 #include "testing/FakeHostUi.h"
+#include "testing/RelativeName.h"
 #include "table/RecordCodec.h"
 #include "table/TableFile.h"
 #include "testing/TempDir.h"
@@ -70,7 +71,7 @@ TEST_F(YearEventFileTest, WritesATempleChronologyByteForByteAndReadsItBack)
     document.SetPathName(m_dir.Name("chronology.doc"));
     ASSERT_TRUE(table.WriteFile(false, &document, HEADER_GENGOU));
     EXPECT_EQ(kTempleFile, m_dir.Read("temple.lev"));
-    EXPECT_EQ(CString("temple.lev"), table.GetFileName());   // relative to the document's folder
+    EXPECT_EQ(RelativeName("temple.lev"), table.GetFileName());   // relative to the document's folder
     EXPECT_FALSE(table.GetModified());
     EXPECT_TRUE(m_ui.m_messages.empty());
 

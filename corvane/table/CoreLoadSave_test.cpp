@@ -2,6 +2,7 @@
 // UI nor the current directory.
 #include <corvane/corvane.h>
 
+#include "table/RecordCodec.h"
 #include "testing/FakeHostUi.h"
 #include "testing/TempDir.h"
 
@@ -38,6 +39,12 @@ TEST(CoreLoadSaveTest, ReportsMessageLineAndSystemErrorWithoutUi)
         {"good.lgn", "[Gengou], 1\r\nT\r\nE\r\n\"A\", 1, 2, \"n\"\r\n", 0, 0, 0},
         {"record.lgn", "[Gengou], 1\r\nT\r\nE\r\n\"A\", 1, 2, \"n\"\r\n\"B\", 3\r\n", IDS_FILE_READ_FAILED, 5, 0},
         {"header.lgn", "[Event], 1\r\n", IDS_FILE_READ_FAILED, 1, 0},
+        // The last line, without a line end, is to blame.
+        {"last.lgn", "[Gengou], 1\r\nT\r\nE\r\n\"A\", 1, 2, \"n\"\r\n\"B\", 3", IDS_FILE_READ_FAILED, 5, 0},
+        // A line one byte over the limit.
+        {"long.lgn", "[Gengou], 1\r\n" + std::string(kMaxTableLineLength + 1, 'x') + "\r\nE\r\n", IDS_FILE_READ_FAILED, 2, 0},
+        // Ends before its explanation line: the missing line is to blame.
+        {"short.lgn", "[Gengou], 1\r\nT\r\n", IDS_FILE_READ_FAILED, 3, 0},
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.pszName);
@@ -69,6 +76,27 @@ TEST(CoreLoadSaveTest, ReportsMessageLineAndSystemErrorWithoutUi)
     EXPECT_TRUE(ui.m_messages.empty());
     EXPECT_TRUE(ui.m_requests.empty());
     EXPECT_EQ(strBefore, CurrentDir());
+}
+
+// The longest line a table may hold saves and reads back; one byte more is refused by the writer,
+// which leaves the previous file.
+TEST(CoreLoadSaveTest, LongestLineSavesAndReadsBack)
+{
+    CTempDir dir;
+    CGengouEra era;
+    era.SetTableName(std::string(kMaxTableLineLength, 'n').c_str());
+    ASSERT_TRUE(era.Save(dir.Name("a.lgn"), HEADER_GENGOU).Ok());
+    CGengouEra copy;
+    ASSERT_TRUE(copy.Load(dir.Name("a.lgn"), HEADER_GENGOU).Ok());
+    EXPECT_EQ(era.GetTableName(), copy.GetTableName());
+
+    const std::string previous = dir.Read("a.lgn");
+    era.SetTableName(std::string(kMaxTableLineLength + 1, 'n').c_str());
+    const SFileStatus status = era.Save(dir.Name("a.lgn"), HEADER_GENGOU);
+    EXPECT_EQ(IDS_FILE_WRITE_FAILED, status.nMessage);
+    EXPECT_EQ(0, status.nOsError);
+    EXPECT_TRUE(era.GetModified());
+    EXPECT_TRUE(previous == dir.Read("a.lgn"));
 }
 
 TEST(CoreLoadSaveTest, SaveThenLoadClearsTheModifiedFlag)

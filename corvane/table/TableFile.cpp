@@ -94,16 +94,17 @@ bool ResolveReadFileName(CTableBase& table, const char* pszFileName, const STabl
     return true;
 }
 
-SFileStatus LoadTableFile(CTableBase& table, const char* pszPath, const std::function<unsigned(CStdioFile&)>& readLines)
+SFileStatus LoadTableFile(CTableBase& table, const char* pszPath, const std::function<unsigned(CStdioFile&)>& readLines,
+                          Env* pEnv)
 {
     table.SetFileName(pszPath ? pszPath : "");
     SFileStatus status;
-    CStdioFile file;
+    CStdioFile file(pEnv);
     try {
         OpenTableFile(file, table, CStdioFile::modeRead | CStdioFile::typeText);
         status.nMessage = readLines(file);
-        if (status.nMessage != 0)
-            status.nLine = file.GetLineNumber();
+        if (status.nMessage != 0)   // the line that stopped the reader, or the one it missed
+            status.nLine = file.GetLineNumber() + (file.IsPastEnd() ? 1 : 0);
         file.Close();
     } catch (const CFileException& e) {
         status.nMessage = ReadFailureMessage(e);
@@ -120,11 +121,12 @@ SFileStatus LoadTableFile(CTableBase& table, const char* pszPath, const std::fun
     return status;
 }
 
-SFileStatus SaveTableFile(CTableBase& table, const char* pszPath, const std::function<void(CStdioFile&)>& writeLines)
+SFileStatus SaveTableFile(CTableBase& table, const char* pszPath, const std::function<void(CStdioFile&)>& writeLines,
+                          Env* pEnv)
 {
     table.SetFileName(pszPath ? pszPath : "");
     SFileStatus status;
-    CStdioFile file;
+    CStdioFile file(pEnv);
     try {
         OpenTableFile(file, table, CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeText);
         writeLines(file);
@@ -140,7 +142,7 @@ SFileStatus SaveTableFile(CTableBase& table, const char* pszPath, const std::fun
 }
 
 bool WriteTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, const STableFileKind& kind,
-                    const std::function<void(CStdioFile&)>& writeLines)
+                    const std::function<void(CStdioFile&)>& writeLines, Env* pEnv)
 {
     CLibraryResources resources;
     if (table.GetFileName().IsEmpty())
@@ -171,7 +173,7 @@ bool WriteTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, const
     if (!paths.AbsToRelPath(strChosen, strRelative, nullptr))
         strRelative = strChosen;
 
-    if (!SaveTableFile(table, strRelative, writeLines).Ok()) {
+    if (!SaveTableFile(table, strRelative, writeLines, pEnv).Ok()) {
         ShowTableMessage(table, IDS_FILE_WRITE_FAILED);
         return false;
     }

@@ -42,14 +42,17 @@ const CString& TableLibraryFolder();
 // relative name against the current directory), runs readLines, which returns 0 when it read the
 // whole file or the message id of the format error that stopped it, and closes. On success clears
 // the modified flag. Shows no dialog and no message and leaves the current directory alone; what
-// readLines took into the table before a failure stays there.
-SFileStatus LoadTableFile(CTableBase& table, const char* pszPath, const std::function<unsigned(CStdioFile&)>& readLines);
+// readLines took into the table before a failure stays there. The file is opened through pEnv.
+SFileStatus LoadTableFile(CTableBase& table, const char* pszPath, const std::function<unsigned(CStdioFile&)>& readLines,
+                          Env* pEnv = Env::Default());
 
 // The core of saving: sets the table's file name to pszPath and replaces that file (a relative
 // name against the current directory) with what writeLines writes. On success clears the modified
 // flag; on failure (IDS_FILE_WRITE_FAILED) the previous file is left as it was and so is the
-// modified flag. Shows nothing and leaves the current directory alone.
-SFileStatus SaveTableFile(CTableBase& table, const char* pszPath, const std::function<void(CStdioFile&)>& writeLines);
+// modified flag. Shows nothing and leaves the current directory alone. The file is written through
+// pEnv.
+SFileStatus SaveTableFile(CTableBase& table, const char* pszPath, const std::function<void(CStdioFile&)>& writeLines,
+                          Env* pEnv = Env::Default());
 
 // The table open procedure up to the file: a given name (null: none) replaces the stored file
 // name; when the name is then empty, the open dialog asks for one. The name becomes the table's
@@ -65,7 +68,7 @@ bool ResolveReadFileName(CTableBase& table, const char* pszFileName, const STabl
 // intact and the modified flag as it was; the table's file name then already holds its new
 // relative value. A cancelled dialog gives false, no message, nothing changed.
 bool WriteTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, const STableFileKind& kind,
-                    const std::function<void(CStdioFile&)>& writeLines);
+                    const std::function<void(CStdioFile&)>& writeLines, Env* pEnv = Env::Default());
 
 // The interactive read: ResolveReadFileName, then LoadTableFile. A failure shows its message when
 // bMessages is true and gives false; a cancelled dialog gives false, no message.

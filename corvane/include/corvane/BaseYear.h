@@ -113,8 +113,8 @@ public:
     // the values read so far, as ReadFile does, and returns what went wrong. Save writes the table
     // as WriteFile does to pszPath, which becomes the file name; on failure the previous file and
     // the modified flag are left as they were. Both clear the modified flag on success.
-    SFileStatus Load(const char* pszPath);
-    SFileStatus Save(const char* pszPath);
+    SFileStatus Load(const char* pszPath, Env* pEnv = Env::Default());
+    SFileStatus Save(const char* pszPath, Env* pEnv = Env::Default());
 
 protected:
     std::int32_t m_lBaseWesternYear;

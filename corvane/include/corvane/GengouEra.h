@@ -254,8 +254,8 @@ public:
     // what it already did, as ReadFile does, and returns what went wrong. Save writes the table as
     // WriteFile does to pszPath, which becomes the file name; on failure the previous file and the
     // modified flag are left as they were. Both clear the modified flag on success.
-    SFileStatus Load(const char* pszPath, EHeaderType eType);
-    SFileStatus Save(const char* pszPath, EHeaderType eType);
+    SFileStatus Load(const char* pszPath, EHeaderType eType, Env* pEnv = Env::Default());
+    SFileStatus Save(const char* pszPath, EHeaderType eType, Env* pEnv = Env::Default());
 
 protected:
     CGengouEraArray m_GengouEraTable;

@@ -10,7 +10,8 @@
 // went wrong in an SFileStatus, with no dialog, no message and the current directory left alone:
 // for programs with no user to ask. ReadFile and WriteFile (the interactive layer, built on the
 // core) show the open and save dialogs and the library's messages and keep file names relative to
-// the host document, moving the current directory there: for interactive hosts.
+// the host document, moving the current directory there: for interactive hosts. The core opens
+// files through the Env it is given (the platform's unless a caller, say a test, passes another).
 //
 // All text is code page 932 (CString). Not thread-safe: a table is used from one thread, and the
 // table file procedures change and read the process's current directory.
@@ -18,6 +19,7 @@
 
 #include <framework/Archive.h>
 #include <framework/Document.h>
+#include <framework/Env.h>
 #include <framework/String.h>
 
 #include <corvane/FileStatus.h>

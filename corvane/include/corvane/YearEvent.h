@@ -216,8 +216,8 @@ public:
     // what it already read, as ReadFile does, and returns what went wrong. Save writes the table as
     // WriteFile does to pszPath, which becomes the file name; on failure the previous file and the
     // modified flag are left as they were. Both clear the modified flag on success.
-    SFileStatus Load(const char* pszPath, bool bSorted);
-    SFileStatus Save(const char* pszPath);
+    SFileStatus Load(const char* pszPath, bool bSorted, Env* pEnv = Env::Default());
+    SFileStatus Save(const char* pszPath, Env* pEnv = Env::Default());
 
 private:
     unsigned ReadEventLines(CStdioFile& file, bool bSorted);

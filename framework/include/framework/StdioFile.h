@@ -47,9 +47,10 @@ public:
     // being taken into memory whole.
     static constexpr std::size_t kMaxLineLength = 64u << 20;
 
-    CStdioFile() = default;
+    // pEnv: the operating system the file is opened through (it must outlive the object).
+    explicit CStdioFile(Env* pEnv = Env::Default()) : m_pEnv(pEnv) {}
     // Opens as Open does; throws CFileException when it fails.
-    CStdioFile(const char* pszFileName, unsigned nOpenFlags);
+    CStdioFile(const char* pszFileName, unsigned nOpenFlags, Env* pEnv = Env::Default());
     // An open write that was not closed is abandoned: the temporary file is removed and the
     // target is left as it was.
     ~CStdioFile();
@@ -68,7 +69,9 @@ public:
     bool ReadString(CString& str);
 
     // Writes the bytes of the text (NUL bytes included); in text mode each LF is written as CR LF.
-    // Throws CFileException when writing fails (cause diskFull when the disk is full).
+    // Each call is one write of the Env, which may gather them: a failure to store the text may
+    // show at a later WriteString or at Close. Throws CFileException when writing fails (cause
+    // diskFull when the disk is full).
     void WriteString(const CString& str);
     void WriteString(const char* psz);
 
@@ -86,19 +89,22 @@ public:
     // The number of lines ReadString has returned since the file was opened (the 1-based number of
     // the last line read; 0 before the first).
     int GetLineNumber() const { return m_nLine; }
+    // True once ReadString has found no more lines.
+    bool IsPastEnd() const { return m_bPastEnd; }
     const CString& GetFilePath() const { return m_strFileName; }
 
 private:
-    void FlushBuffer();
     bool FillBuffer();
     [[noreturn]] void Throw(int cause, std::int32_t lOsError);
 
+    Env* m_pEnv;
     std::unique_ptr<CEnvReadFile> m_pRead;       // open for reading
     std::unique_ptr<CEnvReplacement> m_pWrite;   // open for replacing
     bool m_bText = true;
     CString m_strFileName;        // as the caller named it, for exceptions
-    std::string m_buffer;         // read-ahead or pending output
+    std::string m_buffer;         // read-ahead, or a line in its text-mode form
     std::size_t m_nPos = 0;       // read position in m_buffer
     bool m_bEof = false;
     int m_nLine = 0;              // lines returned by ReadString
+    bool m_bPastEnd = false;      // ReadString returned false
 };

@@ -3,18 +3,16 @@
 // moves the current directory and leaves it moved.
 //
 // Names: Native() gives native (UTF-8) names for the test's own file access, Name() the code page
-// 932 names that the tables take.
+// 932 names that the tables take. Names are given in UTF-8 with '/' and work on every platform.
 #pragma once
 
 #include <framework/Cp932.h>
 #include <framework/String.h>
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <random>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -24,10 +22,14 @@ public:
     CTempDir()
     {
         m_previous = std::filesystem::current_path();
-        std::string strTemplate = (std::filesystem::temp_directory_path() / "corvane-test-XXXXXX").string();
-        if (!::mkdtemp(strTemplate.data()))
-            throw std::runtime_error("mkdtemp failed");
-        m_path = strTemplate;
+        std::random_device random;
+        for (int nTry = 0; m_path.empty(); ++nTry) {
+            const auto path = std::filesystem::temp_directory_path() / ("corvane-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(path))
+                m_path = path;
+            else if (nTry == 100)
+                throw std::runtime_error("no fresh temporary folder");
+        }
     }
     ~CTempDir()
     {
@@ -50,7 +52,8 @@ public:
     const std::filesystem::path& Path() const { return m_path; }
     std::string Native(const std::string& strUtf8 = std::string()) const
     {
-        return strUtf8.empty() ? m_path.string() : (m_path / strUtf8).string();
+        const std::u8string str = (strUtf8.empty() ? m_path : Full(strUtf8)).u8string();
+        return std::string(str.begin(), str.end());
     }
     CString Name(const std::string& strUtf8 = std::string()) const
     {
@@ -62,18 +65,25 @@ public:
     // Writes the bytes as they are (no line-end translation) and returns the code page 932 name.
     CString Write(const std::string& strUtf8Name, const std::string& bytes) const
     {
-        const std::filesystem::path path = m_path / strUtf8Name;
+        const std::filesystem::path path = Full(strUtf8Name);
         std::filesystem::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << bytes;
         return Name(strUtf8Name);
     }
     std::string Read(const std::string& strUtf8Name) const
     {
-        std::ifstream in(m_path / strUtf8Name, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        std::ifstream in(Full(strUtf8Name), std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
     }
 
 private:
+    std::filesystem::path Full(const std::string& strUtf8) const
+    {
+        return m_path / std::filesystem::path(std::u8string(strUtf8.begin(), strUtf8.end()));
+    }
+
     std::filesystem::path m_path;
     std::filesystem::path m_previous;
 };
