@@ -145,11 +145,13 @@ SFileStatus CNenpyoDoc::Open(const char* pszPath, const SDefaults& defaults, CSt
     strFailed = strPath;
     if (EndsWith(strPath, ".lev") || EndsWith(strPath, ".LEV")) {
         // The order in the file is the user's order: it is kept as it stands.
-        const SFileStatus status = m_events.Load(strPath, false);
-        if (!status.Ok())
+        SFileStatus status = m_events.Load(strPath, false);
+        if (!status.Ok() && !Recoverable(status))
             return status;
         LoadReference(m_eras, CString(), defaults.strEraFile, HEADER_GENGOU);
         LoadReference(m_periods, CString(), defaults.strPeriodFile, HEADER_JIDAI);
+        if (!status.Ok())
+            MarkRecovered();
         return status;
     }
     return ReadDocument(strPath, defaults, strFailed);
@@ -200,22 +202,47 @@ SFileStatus CNenpyoDoc::ReadDocument(const char* pszPath, const SDefaults& defau
     }
     file.Close();
 
-    strFailed = strEvents;
-    SFileStatus status = m_events.Load(strEvents, false);
-    if (!status.Ok())
-        return status;
+    // A table that stops at a line keeps what it read before it; the first such failure is the
+    // one reported, and the rest of the chronology is still read for a recovery.
+    strFailed.Empty();
+    SFileStatus failure;
+    const auto Note = [&](SFileStatus status, const CString& strFile) {
+        if (status.Ok())
+            return true;
+        const bool bRecoverable = Recoverable(status);
+        if (failure.Ok() || !bRecoverable) {
+            failure = status;
+            strFailed = strFile;
+        }
+        return bRecoverable;
+    };
+    if (!Note(m_events.Load(strEvents, false), strEvents))
+        return failure;
     m_bHasBaseYear = !strBaseYear.IsEmpty();
-    if (m_bHasBaseYear) {
-        strFailed = strBaseYear;
-        status = m_baseYear.Load(strBaseYear);
-        if (!status.Ok())
-            return status;
-    }
+    if (m_bHasBaseYear && !Note(m_baseYear.Load(strBaseYear), strBaseYear))
+        return failure;
     LoadReference(m_eras, strEras, defaults.strEraFile, HEADER_GENGOU);
     LoadReference(m_periods, strPeriods, defaults.strPeriodFile, HEADER_JIDAI);
     SetPathName(pszPath);
-    strFailed.Empty();
-    return status;
+    if (!failure.Ok())
+        MarkRecovered();
+    return failure;
+}
+
+bool CNenpyoDoc::Recoverable(SFileStatus& status)
+{
+    // A file that holds no line at all is missing its first one.
+    if (status.nMessage == IDS_FILE_BAD_FORMAT && status.nLine == 0)
+        status.nLine = 1;
+    return status.nLine > 0;
+}
+
+void CNenpyoDoc::MarkRecovered()
+{
+    m_bRecovered = true;
+    m_events.SetModified(true);
+    m_baseYear.SetModified(m_bHasBaseYear);
+    m_bChoiceModified = true;
 }
 
 SFileStatus CNenpyoDoc::WriteDocument(const char* pszPath) const
@@ -242,7 +269,8 @@ SFileStatus CNenpyoDoc::Save(const char* pszPath, CString& strFailed)
     CString strPath(pszPath), strCurrent;
     if (!IsNativeAbsolutePath(strPath) && GetCurrentDir(strCurrent))
         strPath = Resolve(strCurrent, strPath);
-    const bool bSaveAs = strPath != GetPathName();
+    // A recovered chronology writes every table whole, wherever it goes.
+    const bool bSaveAs = strPath != GetPathName() || m_bRecovered;
     const CString strBase = WithoutExtension(strPath);
     const CString strOldEvents = m_events.GetFileName();
     const CString strOldBaseYear = m_baseYear.GetFileName();
@@ -278,6 +306,7 @@ SFileStatus CNenpyoDoc::Save(const char* pszPath, CString& strFailed)
         return Fail(status, strPath);
     SetPathName(strPath);
     m_bChoiceModified = false;
+    m_bRecovered = false;
     strFailed.Empty();
     return status;
 }
@@ -294,6 +323,7 @@ SFileStatus CNenpyoDoc::SaveTablesInPlace(CString& strFailed)
     }
     if (status.Ok()) {
         m_bChoiceModified = false;
+        m_bRecovered = false;
         strFailed.Empty();
     }
     return status;
