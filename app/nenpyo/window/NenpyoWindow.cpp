@@ -32,6 +32,7 @@
 #include <framework/HostUi.h>
 
 #include "BaseYearDlg.h"
+#include "DamagedLine.h"
 #include "EventDlg.h"
 #include "EventEdit.h"
 #include "EventModel.h"
@@ -114,7 +115,8 @@ CNenpyoWindow::CNenpyoWindow(QWidget* pParent) : QMainWindow(pParent), m_pDoc(st
 
     CreateActions();
     connect(m_pView->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CNenpyoWindow::UpdateActions);
-    statusBar();
+    m_pCount = new QLabel;
+    statusBar()->addPermanentWidget(m_pCount);
     resize(1000, 640);
 
     m_pDoc->New(DefaultTables());
@@ -274,13 +276,19 @@ void CNenpyoWindow::UpdateTitle()
         strFile = QFileInfo(NativePath(events.GetFileName())).fileName();
     if (strFile.isEmpty())
         strFile = QStringLiteral("無題");
+    if (m_pDoc->IsRecovered())
+        strFile += QStringLiteral(" (復元)");
     setWindowTitle(strFile + QStringLiteral("[*] - 年表"));
     setWindowModified(IsModified());
     m_pName->setText(events.GetTableName().IsEmpty() ? QStringLiteral("(名前のない年表)")
                                                       : ToQString(events.GetTableName()));
     m_pExplanation->setText(ToEditLines(events.GetExplanation()));
     m_pExplanation->setVisible(!events.GetExplanation().IsEmpty());
-    statusBar()->showMessage(QStringLiteral("%1件表示 / 全%2件").arg(m_pModel->rowCount()).arg(events.GetLen()));
+    // The count stays while other messages come and go.
+    QString strCount = QStringLiteral("%1件表示 / 全%2件").arg(m_pModel->rowCount()).arg(events.GetLen());
+    if (m_pDoc->IsRecovered())
+        strCount = m_strRecovered + QStringLiteral("(保存するときは新しい名前で) ─ ") + strCount;
+    m_pCount->setText(strCount);
 }
 
 void CNenpyoWindow::UpdateActions()
@@ -376,17 +384,41 @@ bool CNenpyoWindow::OpenFile(const QString& strPath)
     auto pDoc = std::make_unique<CNenpyoDoc>();
     CString strFailed;
     const SFileStatus status = pDoc->Open(strName, DefaultTables(), strFailed);
-    if (!status.Ok()) {
+    if (!status.Ok() && !pDoc->IsRecovered()) {
         ShowFileStatus(status, strFailed);
         return false;
     }
+    if (!status.Ok() && !AskToRecover(status, strFailed, *pDoc))
+        return false;
     SetDocument(std::move(pDoc));
     AddRecentFile(QFileInfo(strPath).absoluteFilePath());
     return true;
 }
 
+bool CNenpyoWindow::AskToRecover(const SFileStatus& status, const CString& strFailed, const CNenpyoDoc& doc)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("年表"),
+                    QStringLiteral("%1\n%2行目: %3。\n\nその前までに読めた%4件の出来事を開きますか?"
+                                   "復元した年表は、保存するときに新しい名前を尋ねます。")
+                        .arg(ToQString(FormatFileStatus(status, strFailed)))
+                        .arg(status.nLine)
+                        .arg(ToQString(CDamagedLine::Describe(strFailed, status.nLine)))
+                        .arg(doc.Events().GetLen()),
+                    QMessageBox::Open | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Open)->setText(QStringLiteral("読めた所までを開く(&O)"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("開かない"));
+    box.setDefaultButton(QMessageBox::Open);
+    if (box.exec() != QMessageBox::Open)
+        return false;
+    m_strRecovered = QStringLiteral("%1 の%2行目より前を復元しました").arg(QFileInfo(NativePath(strFailed)).fileName()).arg(status.nLine);
+    return true;
+}
+
 bool CNenpyoWindow::Save()
 {
+    // A recovered chronology goes to a new name: the damaged file is never replaced unasked.
+    if (m_pDoc->IsRecovered())
+        return SaveAs();
     if (m_pDoc->GetPathName().IsEmpty()) {
         if (m_pDoc->Events().GetFileName().IsEmpty() || m_pDoc->HasBaseYear())
             return SaveAs();
@@ -410,6 +442,8 @@ bool CNenpyoWindow::SaveAs()
         strName = QFileInfo(NativePath(m_pDoc->Events().GetFileName())).completeBaseName();
     if (strName.isEmpty())
         strName = QStringLiteral("年表");
+    if (m_pDoc->IsRecovered())
+        strName = QFileInfo(strName).completeBaseName() + QStringLiteral("(復元).nenpyo");
     const QString strPath = AskFileName(false, QStringLiteral("名前を付けて保存"), kDocumentFilter, "nenpyo", strName);
     if (strPath.isEmpty())
         return false;

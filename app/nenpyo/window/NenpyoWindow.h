@@ -116,6 +116,8 @@ private:
     void CellActivated(const QModelIndex& index);
     void CellClicked(const QModelIndex& index);
 
+    // Says where and why a table file stopped being read; true when the user opens what was read.
+    bool AskToRecover(const SFileStatus& status, const CString& strFailed, const CNenpyoDoc& doc);
     void SetDocument(std::unique_ptr<CNenpyoDoc> pDoc);
     void ShowFileStatus(const SFileStatus& status, const CString& strFile) const;
     void UpdateTitle();
@@ -133,6 +135,8 @@ private:
     QTableView* m_pView;
     QLabel* m_pName;
     QLabel* m_pExplanation;
+    QLabel* m_pCount;              // the rows shown and held, in the status bar for good
+    QString m_strRecovered;        // what a recovered chronology was recovered from
     QUndoStack* m_pUndoStack;
     QMenu* m_pRecentMenu = nullptr;
     QActionGroup* m_pFilterGroup = nullptr;

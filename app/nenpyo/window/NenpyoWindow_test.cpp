@@ -264,6 +264,48 @@ private Q_SLOTS:
         QCOMPARE(lev.readAll(), before);
     }
 
+    // A cut event file: the message, then the rows read before the cut, marked as recovered;
+    // saving asks for a new name and leaves the damaged file as it was.
+    void cutFileOpensRecoveredAndSavesUnderANewName()
+    {
+        CFakeHostUi ui;
+        QFile lev(m_dir.path() + QStringLiteral("/copy/年表/日本史.lev"));
+        QVERIFY(lev.open(QIODevice::ReadWrite));
+        QByteArray cut = lev.readAll();
+        cut.truncate(cut.size() / 2);
+        cut.truncate(cut.lastIndexOf('\n') + 1);
+        cut += "1700";
+        QVERIFY(lev.resize(0) && lev.write(cut) == cut.size());
+        lev.close();
+        const int nWhole = static_cast<int>(cut.count('\n')) - 4;
+
+        CNenpyoWindow window;
+        AnswerNextBox(QStringLiteral("開かない"));
+        QVERIFY(!window.OpenFile(m_strDoc));
+        AnswerNextBox(QStringLiteral("読めた所までを開く(&O)"));
+        QVERIFY(window.OpenFile(m_strDoc));
+        QCOMPARE(window.Doc().Events().GetLen(), nWhole);
+        QVERIFY(window.windowTitle().contains(QStringLiteral("(復元)")));
+        QVERIFY(window.IsModified());
+
+        const QString strNew = m_dir.path() + QStringLiteral("/copy/年表/復元.nenpyo");
+        ui.ChooseNext(LiteralToCp932(strNew.toStdString().c_str()));
+        const QList<QAction*> actions = window.findChildren<QAction*>();
+        const auto save = std::find_if(actions.begin(), actions.end(),
+                                       [](QAction* pAction) { return pAction->text() == QStringLiteral("上書き保存(&S)"); });
+        QVERIFY(save != actions.end());
+        (*save)->trigger();
+        QCOMPARE(ui.m_requests.size(), std::size_t{1});
+        QVERIFY(!window.IsModified());
+        QVERIFY(!window.windowTitle().contains(QStringLiteral("(復元)")));
+        QVERIFY(lev.open(QIODevice::ReadOnly));
+        QCOMPARE(lev.readAll(), cut);
+        CNenpyoWindow reopened;
+        QVERIFY(reopened.OpenFile(strNew));
+        QCOMPARE(reopened.Doc().Events().GetLen(), nWhole);
+        QVERIFY(ui.m_messages.empty());
+    }
+
     void dialogsNameWhatIsWrong()
     {
         const struct {
