@@ -21,7 +21,6 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTextDocument>
 #include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -32,6 +31,7 @@
 #include <framework/HostUi.h>
 
 #include "BaseYearDlg.h"
+#include "ChronologyPrinter.h"
 #include "DamagedLine.h"
 #include "EventDlg.h"
 #include "EventEdit.h"
@@ -40,6 +40,7 @@
 #include <shared/qt/QtText.h>
 #include "RowExport.h"
 #include "TableTextDlg.h"
+#include "WorkProgress.h"
 
 namespace {
 
@@ -850,7 +851,7 @@ bool CNenpyoWindow::ExportCsv(const QString& strPath)
 void CNenpyoWindow::ExportHtmlAs()
 {
     const QString strPath = AskFileName(false, QStringLiteral("HTMLに書き出す"), "HTMLファイル (*.html)|*.html|", "html",
-                                        QStringLiteral("年表.html"));
+                                        DocumentName() + QStringLiteral(".html"));
     if (!strPath.isEmpty())
         ExportHtml(strPath);
 }
@@ -858,7 +859,7 @@ void CNenpyoWindow::ExportHtmlAs()
 void CNenpyoWindow::ExportCsvAs()
 {
     const QString strPath = AskFileName(false, QStringLiteral("CSVに書き出す"), "CSVファイル (*.csv)|*.csv|", "csv",
-                                        QStringLiteral("年表.csv"));
+                                        DocumentName() + QStringLiteral(".csv"));
     if (!strPath.isEmpty())
         ExportCsv(strPath);
 }
@@ -867,37 +868,59 @@ void CNenpyoWindow::Print()
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
+    CChronologyPrinter job(*m_pDoc, m_pModel->Filter());
+    printer.setDocName(job.Title(DocumentName()));
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("印刷"));
-    if (dialog.exec() == QDialog::Accepted)
-        PrintRows(printer);
-}
-
-void CNenpyoWindow::PrintRows(QPrinter& printer) const
-{
-    QTextDocument document;
-    document.setHtml(QString::fromStdString(CRowExport::Html(*m_pDoc, m_pModel->Filter())));
-    document.print(&printer);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    CWorkProgress progress(this, QStringLiteral("印刷しています..."));
+    switch (job.Print(printer, progress.Callback())) {
+    case CChronologyPrinter::EResult::Done:
+        statusBar()->showMessage(QStringLiteral("%1ページを印刷しました。").arg(job.Pages()), 10000);
+        break;
+    case CChronologyPrinter::EResult::Cancelled:
+        printer.abort();
+        statusBar()->showMessage(QStringLiteral("印刷を取り消しました。"), 10000);
+        break;
+    case CChronologyPrinter::EResult::Failed:
+        QMessageBox::warning(this, QStringLiteral("印刷"), QStringLiteral("印刷を始められませんでした。"));
+        break;
+    }
 }
 
 bool CNenpyoWindow::PrintToPdf(const QString& strPath)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setOutputFileName(strPath);
-    PrintRows(printer);
-    if (printer.printerState() == QPrinter::Error || !QFileInfo(strPath).isFile()) {
-        AfxMessageBox(FormatFileStatus(SFileStatus{IDS_FILE_WRITE_FAILED, 0, 0}, Cp932Path(strPath)), MB_ICONEXCLAMATION);
+    CWorkProgress progress(this, QStringLiteral("PDFに保存しています..."));
+    CChronologyPrinter job(*m_pDoc, m_pModel->Filter());
+    QString strError;
+    switch (job.PrintPdf(strPath, job.Title(DocumentName()), progress.Callback(), strError)) {
+    case CChronologyPrinter::EResult::Done:
+        statusBar()->showMessage(QStringLiteral("PDFに保存しました(%1ページ): %2").arg(job.Pages()).arg(strPath), 10000);
+        return true;
+    case CChronologyPrinter::EResult::Cancelled:
+        statusBar()->showMessage(QStringLiteral("PDFへの保存を取り消しました。"), 10000);
         return false;
+    case CChronologyPrinter::EResult::Failed: break;
     }
-    return true;
+    AfxMessageBox(FormatFileStatus(SFileStatus{IDS_FILE_WRITE_FAILED, 0, 0}, Cp932Path(strPath)) + ": " +
+                      FromQString(strError),
+                  MB_ICONEXCLAMATION);
+    return false;
+}
+
+QString CNenpyoWindow::DocumentName() const
+{
+    QString strName = QFileInfo(NativePath(m_pDoc->GetPathName())).completeBaseName();
+    if (strName.isEmpty())
+        strName = QFileInfo(NativePath(m_pDoc->Events().GetFileName())).completeBaseName();
+    return strName.isEmpty() ? QStringLiteral("年表") : strName;
 }
 
 void CNenpyoWindow::PrintPdfAs()
 {
     const QString strPath = AskFileName(false, QStringLiteral("PDFに保存"), "PDFファイル (*.pdf)|*.pdf|", "pdf",
-                                        QStringLiteral("年表.pdf"));
+                                        DocumentName() + QStringLiteral(".pdf"));
     if (!strPath.isEmpty())
         PrintToPdf(strPath);
 }

@@ -128,7 +128,8 @@ private:
     QString AskFileName(bool bOpen, const QString& strTitle, const char* pszFilter, const char* pszDefExt,
                         const QString& strFileName) const;
     bool WriteExport(const QString& strPath, const std::string& strBytes) const;
-    void PrintRows(QPrinter& printer) const;
+    // The document's name without folder and extension (無題: 年表), for titles and default names.
+    QString DocumentName() const;
 
     std::unique_ptr<CNenpyoDoc> m_pDoc;
     CEventModel* m_pModel;

@@ -9,10 +9,12 @@
 #include <framework/HostUi.h>
 
 #include "NenpyoWindow.h"
+#include "PdfCommand.h"
 #include <shared/qt/QtHostUi.h>
 
 int main(int argc, char** argv)
 {
+    CPdfCommand::PreparePlatform(argc, argv);
     QApplication app(argc, argv);
     QCoreApplication::setOrganizationName(QStringLiteral("Haldris"));
     QCoreApplication::setApplicationName(QStringLiteral("Nenpyo"));
@@ -35,7 +37,10 @@ int main(int argc, char** argv)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("開く年表ファイル(.nenpyo)または出来事ファイル(.lev)"));
+    CPdfCommand::AddOptions(parser);
     parser.process(app);
+    if (CPdfCommand::Requested(parser))
+        return CPdfCommand::Run(parser);
 
     CQtHostUi hostUi;
     SetHostUi(&hostUi);
