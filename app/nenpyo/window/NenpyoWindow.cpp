@@ -169,6 +169,12 @@ void CNenpyoWindow::CreateActions()
     pFile->addAction(QStringLiteral("出来事ファイルを併合(&M)..."), this, &CNenpyoWindow::Merge);
     pFile->addAction(QStringLiteral("HTMLに書き出す(&H)..."), this, &CNenpyoWindow::ExportHtmlAs);
     pFile->addAction(QStringLiteral("CSVに書き出す(&C)..."), this, &CNenpyoWindow::ExportCsvAs);
+    QAction* pBom = pFile->addAction(QStringLiteral("CSVにBOMを付ける(&B)"));
+    pBom->setCheckable(true);
+    pBom->setChecked(CsvByteOrderMark());
+    pBom->setToolTip(QStringLiteral("BOMのないUTF-8を読めない表計算ソフトのために"));
+    connect(pBom, &QAction::toggled, this,
+            [](bool bOn) { QSettings().setValue(QStringLiteral("Export/CsvByteOrderMark"), bOn); });
     pFile->addSeparator();
     pFile->addAction(QStringLiteral("印刷(&P)..."), QKeySequence::Print, this, &CNenpyoWindow::Print);
     pFile->addAction(QStringLiteral("PDFに保存(&D)..."), this, &CNenpyoWindow::PrintPdfAs);
@@ -829,23 +835,41 @@ bool CNenpyoWindow::eventFilter(QObject* pObject, QEvent* pEvent)
 
 // Sharing
 
-bool CNenpyoWindow::WriteExport(const QString& strPath, const std::string& strBytes) const
+bool CNenpyoWindow::WriteExport(const QString& strPath, int nFormat)
 {
+    const auto eFormat = static_cast<CRowExport::EFormat>(nFormat);
+    const QString strKind = eFormat == CRowExport::EFormat::Html ? QStringLiteral("HTML") : QStringLiteral("CSV");
     const CString strName = Cp932Path(QFileInfo(strPath).absoluteFilePath());
-    const SFileStatus status = CRowExport::WriteFile(strName, strBytes);
-    if (!status.Ok())
+    CWorkProgress progress(this, QStringLiteral("%1に書き出しています...").arg(strKind));
+    bool bCancelled = false;
+    const SFileStatus status =
+        CRowExport::Export(*m_pDoc, m_pModel->Filter(), eFormat, strName, progress.Callback(), bCancelled);
+    if (!status.Ok()) {
         ShowFileStatus(status, strName);
-    return status.Ok();
+        return false;
+    }
+    statusBar()->showMessage(bCancelled ? QStringLiteral("%1への書き出しを取り消しました。").arg(strKind)
+                                        : QStringLiteral("%1件を%2に書き出しました: %3")
+                                              .arg(m_pModel->rowCount())
+                                              .arg(strKind, QFileInfo(strPath).absoluteFilePath()),
+                             10000);
+    return !bCancelled;
 }
 
 bool CNenpyoWindow::ExportHtml(const QString& strPath)
 {
-    return WriteExport(strPath, CRowExport::Html(*m_pDoc, m_pModel->Filter()));
+    return WriteExport(strPath, static_cast<int>(CRowExport::EFormat::Html));
 }
 
 bool CNenpyoWindow::ExportCsv(const QString& strPath)
 {
-    return WriteExport(strPath, CRowExport::Csv(*m_pDoc, m_pModel->Filter()));
+    return WriteExport(strPath, static_cast<int>(CsvByteOrderMark() ? CRowExport::EFormat::CsvWithByteOrderMark
+                                                                    : CRowExport::EFormat::Csv));
+}
+
+bool CNenpyoWindow::CsvByteOrderMark()
+{
+    return QSettings().value(QStringLiteral("Export/CsvByteOrderMark"), false).toBool();
 }
 
 void CNenpyoWindow::ExportHtmlAs()

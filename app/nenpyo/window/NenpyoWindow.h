@@ -66,10 +66,14 @@ public:
     // Selects the next (bForward) or previous shown event whose text holds strText. False, with
     // the selection kept, when there is none.
     bool FindText(const QString& strText, bool bForward);
-    // Writes the shown rows. False, with a message shown, when the file cannot be written.
+    // Writes the shown rows, with progress and a cancel when it takes long; the status bar says
+    // what was written where. False, with a message shown, when the file cannot be written, and
+    // when cancelled (the previous file then stays). CSV has a byte order mark when
+    // CsvByteOrderMark() (ファイル → CSVにBOMを付ける, remembered).
     bool ExportHtml(const QString& strPath);
     bool ExportCsv(const QString& strPath);
     bool PrintToPdf(const QString& strPath);
+    static bool CsvByteOrderMark();
     // Opens the link of the selected row's event with the desktop. False when it has none.
     bool OpenSelectedLink();
 
@@ -127,7 +131,8 @@ private:
     void CleanChanged(bool bClean);
     QString AskFileName(bool bOpen, const QString& strTitle, const char* pszFilter, const char* pszDefExt,
                         const QString& strFileName) const;
-    bool WriteExport(const QString& strPath, const std::string& strBytes) const;
+    // Writes an export (a CRowExport::EFormat) with a progress dialog; the status bar says where.
+    bool WriteExport(const QString& strPath, int nFormat);
     // The document's name without folder and extension (無題: 年表), for titles and default names.
     QString DocumentName() const;
 
