@@ -1,6 +1,7 @@
 #include "NenpyoDoc.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <string>
 
 #include <corvane/FilePathManager.h>
@@ -53,13 +54,40 @@ std::string Trimmed(const std::string& str)
     return str.substr(nFirst, nLast - nFirst + 1);
 }
 
+std::filesystem::path Utf8Path(const std::string& str)
+{
+    return std::filesystem::path(std::u8string(str.begin(), str.end()));
+}
+
+std::string Utf8(const std::filesystem::path& path)
+{
+    const std::u8string str = path.u8string();
+    return std::string(str.begin(), str.end());
+}
+
+// A name as the system finds it: absolute, its folders resolved as they are on disk (links
+// followed, no "." or ".." left), the part that does not exist made plain. Empty when it has no
+// native form.
+std::filesystem::path RealPath(const CString& strPath)
+{
+    std::string strNative;
+    if (!ToNativePath(strPath, strNative))
+        return {};
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::weakly_canonical(Utf8Path(strNative), error);
+    return error ? Utf8Path(strNative).lexically_normal() : path;
+}
+
 // The name the document stores for a table file: relative to the document's folder when it can
-// be, as UTF-8. False when the name has no native form.
+// be, computed between the real folders, as UTF-8. False when the name has no native form.
 bool StoredName(const CString& strPath, const CString& strFolder, std::string& strUtf8)
 {
-    CString strRel;
-    CFilePathManager::AbsToRelPath(PATH_STYLE_NATIVE, strPath, strRel, strFolder);
-    return ToNativePath(strRel, strUtf8);
+    const std::filesystem::path path = RealPath(strPath);
+    if (path.empty())
+        return false;
+    const std::filesystem::path relative = path.lexically_relative(RealPath(strFolder));
+    strUtf8 = Utf8(relative.empty() || relative.is_absolute() ? path : relative);
+    return true;
 }
 
 } // namespace
@@ -76,15 +104,18 @@ CString CNenpyoDoc::FolderOf(const CString& strPath)
 
 CString CNenpyoDoc::Resolve(const CString& strFolder, const CString& strName)
 {
+    CString strJoined;
+    if (!CFilePathManager::RelPathToAbsPath(PATH_STYLE_NATIVE, strFolder, strName, strJoined))
+        strJoined = strName;   // already absolute
+    const std::filesystem::path path = RealPath(strJoined);
     CString strResult;
-    if (!CFilePathManager::RelPathToAbsPath(PATH_STYLE_NATIVE, strFolder, strName, strResult))
-        return strName;   // already absolute
-    return strResult;
+    return !path.empty() && FromNativePath(Utf8(path), strResult) ? strResult : strJoined;
 }
 
 void CNenpyoDoc::LoadReference(CGengouEra& table, const CString& strPath, const CString& strDefault,
                                EHeaderType eType)
 {
+    CString strFailure;
     if (!strPath.IsEmpty()) {
         CGengouEra fresh;
         const SFileStatus status = fresh.Load(strPath, eType);
@@ -92,16 +123,22 @@ void CNenpyoDoc::LoadReference(CGengouEra& table, const CString& strPath, const 
             table = fresh;
             return;
         }
-        m_vWarnings.push_back(FormatFileStatus(status, strPath));
+        strFailure = FormatFileStatus(status, strPath);
     }
     table.ClearAll();
+    bool bDefault = false;
     if (!strDefault.IsEmpty() && strDefault != strPath) {
         const SFileStatus status = table.Load(strDefault, eType);
-        if (!status.Ok()) {
+        bDefault = status.Ok();
+        if (!bDefault) {
             m_vWarnings.push_back(FormatFileStatus(status, strDefault));
             table.ClearAll();
         }
     }
+    // A file the document names and that cannot be read: what is shown instead.
+    if (!strFailure.IsEmpty())
+        m_vWarnings.push_back(strFailure + (bDefault ? CP932("。代わりに ") + strDefault + CP932(" を使います")
+                                                     : CString(CP932("。代わりの表はありません"))));
 }
 
 void CNenpyoDoc::SetEras(const CGengouEra& eras)

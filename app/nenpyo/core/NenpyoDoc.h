@@ -96,11 +96,13 @@ public:
     void SetEras(const CGengouEra& eras);
     void SetPeriods(const CGengouEra& periods);
 
-    // What Open had to put up with (era and period files it could not read), one text a file.
+    // What Open had to put up with (era and period files it could not read), one text a file,
+    // saying what is used instead.
     const std::vector<CString>& Warnings() const { return m_vWarnings; }
 
     // The folder of a path (without the trailing separator; "/" for the root), and a name made
-    // absolute against a folder (an absolute name stays as it is).
+    // absolute against a folder (an absolute name stays absolute) and resolved as the system finds
+    // it: no "." or ".." parts left, linked folders followed.
     static CString FolderOf(const CString& strPath);
     static CString Resolve(const CString& strFolder, const CString& strName);
 

@@ -260,8 +260,11 @@ void CNenpyoWindow::SetDocument(std::unique_ptr<CNenpyoDoc> pDoc)
     EventsChanged(-1);
     if (m_pModel->rowCount() > 0)
         SelectIndex(m_pModel->ListIndex(0));
+    QStringList warnings;
     for (const CString& strWarning : m_pDoc->Warnings())
-        statusBar()->showMessage(ToQString(strWarning), 10000);
+        warnings << ToQString(strWarning);
+    if (!warnings.isEmpty())
+        statusBar()->showMessage(warnings.join(QStringLiteral(" / ")), 30000);
 }
 
 void CNenpyoWindow::EventsChanged(int nSelect)
@@ -399,6 +402,12 @@ bool CNenpyoWindow::OpenFile(const QString& strPath)
         return false;
     SetDocument(std::move(pDoc));
     AddRecentFile(QFileInfo(strPath).absoluteFilePath());
+    // Each table the document names that could not be read, and what is shown instead.
+    CString strWarnings;
+    for (const CString& strWarning : m_pDoc->Warnings())
+        strWarnings += (strWarnings.IsEmpty() ? CString() : CString("\n")) + strWarning;
+    if (!strWarnings.IsEmpty())
+        AfxMessageBox(strWarnings, MB_ICONEXCLAMATION);
     return true;
 }
 

@@ -306,6 +306,45 @@ private Q_SLOTS:
         QVERIFY(ui.m_messages.empty());
     }
 
+    // Save as into another folder names the tables by clean relative names, so renaming a folder
+    // the old names went through changes nothing; a table that is gone is named with its stand-in.
+    void savedNamesAreCleanAndMissingTablesAreNamed()
+    {
+        CFakeHostUi ui;
+        const QString strCopy = m_dir.path() + QStringLiteral("/copy");
+        QVERIFY(QDir().mkpath(strCopy + QStringLiteral("/moved/データ")));
+        const QString strDoc = strCopy + QStringLiteral("/moved/データ/日本史.nenpyo");
+        {
+            CNenpyoWindow window;
+            QVERIFY(window.OpenFile(m_strDoc));
+            QVERIFY(window.SaveTo(strDoc));
+        }
+        QFile doc(strDoc);
+        QVERIFY(doc.open(QIODevice::ReadOnly));
+        const QString strText = QString::fromUtf8(doc.readAll());
+        doc.close();
+        QVERIFY2(strText.contains(QStringLiteral("元号=../../ﾗｲﾌﾞﾗﾘ/元号.lgn\r\n")), qPrintable(strText));
+        QVERIFY(QDir().rename(strCopy + QStringLiteral("/年表"), strCopy + QStringLiteral("/年表の古い版")));
+        {
+            CNenpyoWindow window;
+            QVERIFY(window.OpenFile(strDoc));
+            QVERIFY(window.Doc().Warnings().empty());
+            QVERIFY(window.Doc().Eras().GetSize() > 200);
+            QVERIFY(window.Doc().Periods().GetSize() > 10);
+            QVERIFY(window.Doc().HasBaseYear());
+        }
+        QVERIFY(ui.m_messages.empty());
+
+        QVERIFY(QFile::remove(strCopy + QStringLiteral("/ﾗｲﾌﾞﾗﾘ/時代.ler")));
+        CNenpyoWindow window;
+        QVERIFY(window.OpenFile(strDoc));
+        QCOMPARE(ui.m_messages.size(), std::size_t{1});
+        const std::string strMessage = ui.LastMessageUtf8();
+        QVERIFY2(strMessage.find("時代.ler の読込みに失敗しました") != std::string::npos &&
+                     strMessage.find("。代わりに ") != std::string::npos,
+                 strMessage.c_str());
+    }
+
     void dialogsNameWhatIsWrong()
     {
         const struct {
