@@ -15,10 +15,12 @@
 #include <QUndoStack>
 
 #include <framework/Cp932.h>
+#include <shared/qt/QtText.h>
 
 #include "BaseYearDlg.h"
 #include "EventDlg.h"
 #include "EventModel.h"
+#include "NenpyoText.h"
 #include "NenpyoWindow.h"
 #include "RowExport.h"
 #include "EventTestData_test.h"
@@ -370,6 +372,13 @@ private Q_SLOTS:
         edits.at(2)->clear();
         QVERIFY(dlg.ReadFields(table, strMessage));
         QCOMPARE(table.GetEndWesternYear(), NO_END_YEAR);
+
+        // A character without a code page 932 form is refused by name; the six twins are taken.
+        CString strCp932;
+        QVERIFY(!ToCp932(QStringLiteral("a‹b"), strCp932, QStringLiteral("出来事"), strMessage));
+        QVERIFY2(strMessage.contains(QStringLiteral("「‹」")), qPrintable(strMessage));
+        QVERIFY(ToCp932(QStringLiteral("〜‖−¢£¬"), strCp932, QStringLiteral("出来事"), strMessage));
+        QCOMPARE(ToQString(strCp932), QStringLiteral("～∥－￠￡￢"));
     }
 };
 
