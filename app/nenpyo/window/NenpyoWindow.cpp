@@ -37,6 +37,7 @@
 #include "EventEdit.h"
 #include "EventModel.h"
 #include "NenpyoText.h"
+#include <shared/qt/HelpWindow.h>
 #include <shared/qt/QtText.h>
 #include "RowExport.h"
 #include "TableTextDlg.h"
@@ -968,8 +969,20 @@ void CNenpyoWindow::Help()
     if (!QFileInfo::exists(strFound))
         strFound = QStringLiteral(NENPYO_SOURCE_HELP_DIR "/index.html");
 #endif
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(strFound)))
-        QMessageBox::warning(this, QStringLiteral("ヘルプ"), QStringLiteral("ヘルプ %1 を開けませんでした。").arg(strFound));
+    if (CHelpWindow::CanDesktopOpen(strFound) && QDesktopServices::openUrl(QUrl::fromLocalFile(strFound)))
+        return;
+    // Without a viewer on the desktop, the pages in a window of our own.
+    if (!QFileInfo::exists(strFound)) {
+        QMessageBox::warning(this, QStringLiteral("ヘルプ"), QStringLiteral("ヘルプ %1 が見つかりません。").arg(strFound));
+        return;
+    }
+    if (!m_pHelpWindow) {
+        m_pHelpWindow = new CHelpWindow(QFileInfo(strFound).absolutePath(), QStringLiteral("年表 ヘルプ"), this);
+        m_pHelpWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_pHelpWindow->show();
+    m_pHelpWindow->raise();
+    m_pHelpWindow->activateWindow();
 }
 
 void CNenpyoWindow::About()

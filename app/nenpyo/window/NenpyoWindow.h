@@ -9,6 +9,7 @@
 #include <memory>
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <corvane/EventData.h>
@@ -18,6 +19,7 @@
 #include "NenpyoDoc.h"
 
 class CEventModel;
+class CHelpWindow;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -152,4 +154,5 @@ private:
     QAction* m_pDownAction = nullptr;
     QAction* m_pRemoveBaseYearAction = nullptr;
     QString m_strFind;
+    QPointer<CHelpWindow> m_pHelpWindow;   // the help pages when the desktop has no viewer
 };

@@ -28,9 +28,9 @@
 #include <framework/HostUi.h>
 
 #include "AboutDlg.h"
-#include "DialogUnits.h"
+#include <shared/qt/DialogUnits.h>
 #include "DropComboBox.h"
-#include "HelpWindow.h"
+#include <shared/qt/HelpWindow.h>
 #include "TamberApp.h"
 #include "TamberDlg.h"
 
