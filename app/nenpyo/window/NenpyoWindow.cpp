@@ -40,16 +40,14 @@
 #include <shared/qt/HelpWindow.h>
 #include <shared/qt/QtText.h>
 #include "RowExport.h"
+#include "RecentFiles.h"
 #include "TableTextDlg.h"
 #include "WorkProgress.h"
 
 namespace {
 
-constexpr int kMaxRecentFiles = 8;
 const char* const kDocumentFilter = "年表ファイル (*.nenpyo)|*.nenpyo|";
 const char* const kOpenFilter = "年表・出来事ファイル|*.nenpyo;*.lev|年表ファイル|*.nenpyo|出来事ファイル|*.lev|";
-
-QString RecentFilesKey() { return QStringLiteral("RecentFiles"); }
 
 // The shipped data folder: beside an installed program, else the source tree's.
 QString DataFolder()
@@ -151,7 +149,7 @@ QString CNenpyoWindow::SampleFile()
 
 QStringList CNenpyoWindow::RecentFiles()
 {
-    return QSettings().value(RecentFilesKey()).toStringList();
+    return CRecentFiles::Files();
 }
 
 void CNenpyoWindow::CreateActions()
@@ -160,6 +158,7 @@ void CNenpyoWindow::CreateActions()
     pFile->addAction(QStringLiteral("新規(&N)"), QKeySequence::New, this, &CNenpyoWindow::NewFile);
     pFile->addAction(QStringLiteral("開く(&O)..."), QKeySequence::Open, this, &CNenpyoWindow::Open);
     m_pRecentMenu = pFile->addMenu(QStringLiteral("最近使ったファイル(&R)"));
+    connect(pFile, &QMenu::aboutToShow, this, &CNenpyoWindow::DropMissingRecentFiles);
     pFile->addAction(QStringLiteral("サンプルの年表を開く(&E)"), this, [this] {
         if (MaybeSave())
             OpenFile(SampleFile());
@@ -270,6 +269,7 @@ void CNenpyoWindow::SetDocument(std::unique_ptr<CNenpyoDoc> pDoc)
 
 void CNenpyoWindow::EventsChanged(int nSelect)
 {
+    ++m_nRevision;
     const int nKeep = nSelect >= 0 ? nSelect : SelectedIndex();
     m_pModel->Reload();
     m_pView->setColumnHidden(COLUMN_BASE_YEAR, !m_pDoc->HasBaseYear());
@@ -528,13 +528,7 @@ void CNenpyoWindow::closeEvent(QCloseEvent* pEvent)
 
 void CNenpyoWindow::AddRecentFile(const QString& strPath)
 {
-    QSettings settings;
-    QStringList files = settings.value(RecentFilesKey()).toStringList();
-    files.removeAll(strPath);
-    files.prepend(strPath);
-    while (files.size() > kMaxRecentFiles)
-        files.removeLast();
-    settings.setValue(RecentFilesKey(), files);
+    CRecentFiles::Add(strPath);
     UpdateRecentMenu();
 }
 
@@ -542,16 +536,37 @@ void CNenpyoWindow::UpdateRecentMenu()
 {
     m_pRecentMenu->clear();
     const QStringList files = RecentFiles();
+    const QStringList labels = CRecentFiles::Labels(files);
     for (int i = 0; i < files.size(); ++i) {
         const QString strPath = files[i];
-        QAction* pAction = m_pRecentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(strPath).fileName()));
+        QAction* pAction = m_pRecentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(labels[i]));
         pAction->setToolTip(strPath);
-        connect(pAction, &QAction::triggered, this, [this, strPath] {
-            if (MaybeSave())
-                OpenFile(strPath);
-        });
+        connect(pAction, &QAction::triggered, this, [this, strPath] { OpenRecentFile(strPath); });
     }
     m_pRecentMenu->setEnabled(!files.isEmpty());
+}
+
+void CNenpyoWindow::DropMissingRecentFiles()
+{
+    const QStringList missing = CRecentFiles::DropMissing();
+    if (missing.isEmpty())
+        return;
+    statusBar()->showMessage(QStringLiteral("見つからないファイルを最近使ったファイルから外しました: %1")
+                                 .arg(missing.join(QStringLiteral("、"))),
+                             10000);
+    UpdateRecentMenu();
+}
+
+bool CNenpyoWindow::OpenRecentFile(const QString& strPath)
+{
+    if (!QFileInfo::exists(strPath)) {
+        QMessageBox::information(this, QStringLiteral("年表"),
+                                 QStringLiteral("%1 が見つかりません。最近使ったファイルから外します。").arg(strPath));
+        CRecentFiles::Remove(strPath);
+        UpdateRecentMenu();
+        return false;
+    }
+    return MaybeSave() && OpenFile(strPath);
 }
 
 // Changes
@@ -752,7 +767,8 @@ bool CNenpyoWindow::FindText(const QString& strText, bool bForward)
     m_strFind = strText;
     const CYearEvent& events = m_pDoc->Events();
     CString strCp932;
-    if (!Utf8ToCp932(strText.toStdString(), strCp932) || events.GetLen() == 0) {
+    const int nMatches = Utf8ToCp932(strText.toStdString(), strCp932) ? CountMatches(strCp932) : 0;
+    if (nMatches == 0) {
         statusBar()->showMessage(QStringLiteral("「%1」は見つかりません。").arg(strText), 5000);
         return false;
     }
@@ -761,25 +777,61 @@ bool CNenpyoWindow::FindText(const QString& strText, bool bForward)
     const EEventPriority eFilter = m_pModel->Filter();
     const int nCurrent = SelectedIndex();
     std::int32_t lYear = 0;
+    // The table searches forward only: the last match in [nFrom, nEnd).
+    const auto LastBefore = [&](int nFrom, int nEnd) {
+        int nFound = -1;
+        for (int nPos = events.SearchStr(strCp932, lYear, kFirst, kLast, eFilter, nFrom); nPos >= 0 && nPos < nEnd;) {
+            nFound = nPos;
+            nPos = nPos + 1 < events.GetLen() ? events.SearchStr(strCp932, lYear, kFirst, kLast, eFilter, nPos + 1) : -1;
+        }
+        return nFound;
+    };
     int nFound = -1;
+    bool bWrapped = false;
     if (bForward) {
         const int nStart = nCurrent < 0 ? -1 : nCurrent + 1;
         if (nStart < events.GetLen())
             nFound = events.SearchStr(strCp932, lYear, kFirst, kLast, eFilter, nStart);
+        if (nFound < 0) {
+            nFound = events.SearchStr(strCp932, lYear, kFirst, kLast, eFilter, -1);
+            bWrapped = nCurrent >= 0;
+        }
     } else {
-        // The table searches forward only: the last match before the selection.
-        const int nEnd = nCurrent < 0 ? events.GetLen() : nCurrent;
-        for (int nPos = events.SearchStr(strCp932, lYear, kFirst, kLast, eFilter, -1); nPos >= 0 && nPos < nEnd;) {
-            nFound = nPos;
-            nPos = nPos + 1 < events.GetLen() ? events.SearchStr(strCp932, lYear, kFirst, kLast, eFilter, nPos + 1) : -1;
+        nFound = LastBefore(-1, nCurrent < 0 ? events.GetLen() : nCurrent);
+        if (nFound < 0) {
+            nFound = LastBefore(std::max(nCurrent, 0), events.GetLen());
+            bWrapped = nCurrent >= 0;
         }
     }
-    if (nFound < 0) {
-        statusBar()->showMessage(QStringLiteral("「%1」は見つかりません。").arg(strText), 5000);
+    if (nFound < 0)
         return false;
-    }
     SelectIndex(nFound, true);
+    QString strMessage = QStringLiteral("「%1」は%2件あります。").arg(strText).arg(nMatches);
+    if (bWrapped)
+        strMessage.prepend(bForward ? QStringLiteral("先頭から検索しました。") : QStringLiteral("末尾から検索しました。"));
+    statusBar()->showMessage(strMessage, 10000);
     return true;
+}
+
+int CNenpyoWindow::CountMatches(const CString& strCp932)
+{
+    // Counted once for a text, a filter and a state of the chronology: going from match to match
+    // costs no more walks over the whole table.
+    if (m_findCount.strText == strCp932 && m_findCount.eFilter == m_pModel->Filter() &&
+        m_findCount.nRevision == m_nRevision)
+        return m_findCount.nCount;
+    const CYearEvent& events = m_pDoc->Events();
+    constexpr std::int32_t kFirst = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kLast = std::numeric_limits<std::int32_t>::max();
+    std::int32_t lYear = 0;
+    int nCount = 0;
+    for (int nPos = events.GetLen() > 0 ? events.SearchStr(strCp932, lYear, kFirst, kLast, m_pModel->Filter(), -1) : -1;
+         nPos >= 0;
+         nPos = nPos + 1 < events.GetLen() ? events.SearchStr(strCp932, lYear, kFirst, kLast, m_pModel->Filter(), nPos + 1)
+                                           : -1)
+        ++nCount;
+    m_findCount = {strCp932, m_pModel->Filter(), m_nRevision, nCount};
+    return nCount;
 }
 
 // Links

@@ -65,8 +65,9 @@ public:
     // Selects the first shown event of lYear or after it, else the last row. False when no row
     // is shown.
     bool GoToYear(std::int32_t lYear);
-    // Selects the next (bForward) or previous shown event whose text holds strText. False, with
-    // the selection kept, when there is none.
+    // Selects the next (bForward) or previous shown event whose text holds strText, going round
+    // from the other end when there is none after (before) the selection (the status bar then
+    // says so) and saying how many there are. False, with the selection kept, when there is none.
     bool FindText(const QString& strText, bool bForward);
     // Writes the shown rows, with progress and a cancel when it takes long; the status bar says
     // what was written where. False, with a message shown, when the file cannot be written, and
@@ -78,6 +79,9 @@ public:
     static bool CsvByteOrderMark();
     // Opens the link of the selected row's event with the desktop. False when it has none.
     bool OpenSelectedLink();
+    // Opens a file of the recent files menu, asking about unsaved changes; one that is gone is
+    // said to be so and dropped from the list.
+    bool OpenRecentFile(const QString& strPath);
 
     // The selected row's list index, -1 for none; selects the row of a list index (none when the
     // filter hides it), scrolled into view or to the middle of the view.
@@ -130,6 +134,10 @@ private:
     void UpdateActions();
     void AddRecentFile(const QString& strPath);
     void UpdateRecentMenu();
+    // Drops the recent files that are gone, saying which in the status bar.
+    void DropMissingRecentFiles();
+    // The number of shown events whose text holds strCp932.
+    int CountMatches(const CString& strCp932);
     void CleanChanged(bool bClean);
     QString AskFileName(bool bOpen, const QString& strTitle, const char* pszFilter, const char* pszDefExt,
                         const QString& strFileName) const;
@@ -154,5 +162,12 @@ private:
     QAction* m_pDownAction = nullptr;
     QAction* m_pRemoveBaseYearAction = nullptr;
     QString m_strFind;
-    QPointer<CHelpWindow> m_pHelpWindow;   // the help pages when the desktop has no viewer
+    QPointer<CHelpWindow> m_pHelpWindow;
+    int m_nRevision = 0;           // counts the changes of the chronology shown
+    struct SFindCount {
+        CString strText;
+        EEventPriority eFilter = PRIORITY_ALL;
+        int nRevision = -1;
+        int nCount = 0;
+    } m_findCount;                 // the matches of the last text found   // the help pages when the desktop has no viewer
 };

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -22,6 +23,7 @@
 #include "EventModel.h"
 #include "NenpyoText.h"
 #include "NenpyoWindow.h"
+#include "RecentFiles.h"
 #include "RowExport.h"
 #include "EventTestData_test.h"
 #include "testing/FakeHostUi.h"
@@ -345,6 +347,42 @@ private Q_SLOTS:
         QVERIFY2(strMessage.find("時代.ler の読込みに失敗しました") != std::string::npos &&
                      strMessage.find("。代わりに ") != std::string::npos,
                  strMessage.c_str());
+    }
+
+    // Find goes round from the other end, saying so and how many there are; recent files drop
+    // those that are gone and tell equal names apart by their folders.
+    void findWrapsAroundAndRecentFilesDropTheGone()
+    {
+        CFakeHostUi ui;
+        CNenpyoWindow window;
+        QVERIFY(window.OpenFile(m_strDoc));
+        QVERIFY(window.FindText(QStringLiteral("関ヶ原"), true));
+        QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("1件")));
+        const int nFound = window.SelectedIndex();
+        QVERIFY(window.FindText(QStringLiteral("関ヶ原"), true));
+        QCOMPARE(window.SelectedIndex(), nFound);
+        QVERIFY(window.statusBar()->currentMessage().startsWith(QStringLiteral("先頭から検索しました。")));
+        window.GoToYear(1000);
+        QVERIFY(window.FindText(QStringLiteral("関ヶ原"), false));
+        QCOMPARE(window.SelectedIndex(), nFound);
+        QVERIFY(window.statusBar()->currentMessage().startsWith(QStringLiteral("末尾から検索しました。")));
+        QVERIFY(!window.FindText(QStringLiteral("ない言葉"), true));
+        QCOMPARE(window.SelectedIndex(), nFound);
+
+        const QString strOther = m_dir.path() + QStringLiteral("/copy/別/日本史.nenpyo");
+        QVERIFY(QDir().mkpath(QFileInfo(strOther).path()));
+        QVERIFY(window.SaveTo(strOther));
+        QVERIFY(window.OpenFile(m_strDoc));
+        const QStringList files = CRecentFiles::Files();
+        QCOMPARE(files.mid(0, 2), QStringList({m_strDoc, strOther}));
+        const QStringList labels = CRecentFiles::Labels(files);
+        QCOMPARE(labels[0], QStringLiteral("日本史.nenpyo (%1)").arg(QFileInfo(m_strDoc).absolutePath()));
+        QVERIFY(QFile::remove(strOther));
+        QVERIFY(CRecentFiles::DropMissing().contains(strOther));   // and those of the tests before
+        for (const QString& strPath : CRecentFiles::Files())
+            QVERIFY(QFileInfo::exists(strPath));
+        QCOMPARE(CRecentFiles::Labels({m_strDoc, strOther + QStringLiteral(".x")}),
+                 QStringList({QStringLiteral("日本史.nenpyo"), QStringLiteral("日本史.nenpyo.x")}));
     }
 
     void dialogsNameWhatIsWrong()
