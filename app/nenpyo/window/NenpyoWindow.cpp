@@ -415,7 +415,7 @@ bool CNenpyoWindow::OpenFile(const QString& strPath)
 bool CNenpyoWindow::AskToRecover(const SFileStatus& status, const CString& strFailed, const CNenpyoDoc& doc)
 {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("年表"),
-                    QStringLiteral("%1\n%2行目: %3。\n\nその前までに読めた%4件の出来事を開きますか?"
+                    QStringLiteral("%1\n%2行目: %3。\n\nその前までに読めた%4件の出来事を開きますか?\n"
                                    "復元した年表は、保存するときに新しい名前を尋ねます。")
                         .arg(ToQString(FormatFileStatus(status, strFailed)))
                         .arg(status.nLine)
