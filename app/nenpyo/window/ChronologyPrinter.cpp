@@ -10,6 +10,7 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrinter>
 #include <QSaveFile>
 #include <QTextLayout>
 
@@ -181,6 +182,9 @@ CChronologyPrinter::EResult CChronologyPrinter::Print(QPagedPaintDevice& device,
         if (m_eFilter != PRIORITY_ALL && pRecord->nPriority > m_eFilter)
             continue;
         if (progress && nRow % kProgressEvery == 0 && !progress(nRow, nTotal)) {
+            // A printer drops the job while it is still open; a PDF writer's file is thrown away.
+            if (auto* pPrinter = dynamic_cast<QPrinter*>(&device))
+                pPrinter->abort();
             painter.end();
             return EResult::Cancelled;
         }

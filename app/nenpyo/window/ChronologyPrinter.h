@@ -38,8 +38,8 @@ public:
     QString Title(const QString& strFallback) const;
 
     // Prints on a device whose page layout is set (a QPrinter, a QPdfWriter). Cancelled when
-    // progress said so (the pages drawn stay on the device: abort a printer), Failed when no
-    // painter could start on the device.
+    // progress said so (a printer's job is aborted; the pages drawn stay on any other device),
+    // Failed when no painter could start on the device.
     EResult Print(QPagedPaintDevice& device, const CProgress& progress = {});
     // The pages the last Print drew.
     int Pages() const { return m_nPages; }

@@ -966,7 +966,6 @@ void CNenpyoWindow::Print()
         statusBar()->showMessage(QStringLiteral("%1ページを印刷しました。").arg(job.Pages()), 10000);
         break;
     case CChronologyPrinter::EResult::Cancelled:
-        printer.abort();
         statusBar()->showMessage(QStringLiteral("印刷を取り消しました。"), 10000);
         break;
     case CChronologyPrinter::EResult::Failed:
