@@ -466,7 +466,9 @@ bool CNenpyoWindow::SaveAs()
         return false;
     // Save as writes the tables beside the document under its name: files of that name that are
     // not this chronology's own would be replaced, so ask first.
-    if (QFileInfo(strPath).absoluteFilePath() != QFileInfo(NativePath(m_pDoc->GetPathName())).absoluteFilePath()) {
+    // A recovered chronology writes its tables anew even under its own name: ask too.
+    if (m_pDoc->IsRecovered() ||
+        QFileInfo(strPath).absoluteFilePath() != QFileInfo(NativePath(m_pDoc->GetPathName())).absoluteFilePath()) {
         const QString strBase = QFileInfo(strPath).dir().filePath(QFileInfo(strPath).completeBaseName());
         QStringList existing;
         for (const QString& strSuffix : {QStringLiteral(".lev"), QStringLiteral(".lby")}) {
