@@ -3,16 +3,49 @@
 #include <framework/Env.h>
 
 #include <stdexcept>
+#include <string_view>
+#include <utility>
 
 bool Cp932ToUtf8(std::string_view cp932, std::string& strUtf8)
 {
     return Env::Cp932ToUtf8(cp932, strUtf8);
 }
 
+namespace {
+
+// The characters that input methods type in a form whose usual twin code page 932 holds, each
+// with that twin (the character the stored code reads back as), in UTF-8.
+constexpr std::pair<std::string_view, std::string_view> kTwins[] = {
+    {"\u301C", "\uFF5E"},   // 〜 WAVE DASH          ～ FULLWIDTH TILDE
+    {"\u2016", "\u2225"},   // ‖ DOUBLE VERTICAL LINE ∥ PARALLEL TO
+    {"\u2212", "\uFF0D"},   // − MINUS SIGN          － FULLWIDTH HYPHEN-MINUS
+    {"\u00A2", "\uFFE0"},   // ¢ CENT SIGN           ￠ FULLWIDTH CENT SIGN
+    {"\u00A3", "\uFFE1"},   // £ POUND SIGN          ￡ FULLWIDTH POUND SIGN
+    {"\u00AC", "\uFFE2"},   // ¬ NOT SIGN            ￢ FULLWIDTH NOT SIGN
+};
+
+// The text with each twin's typed form replaced by the twin. UTF-8 never matches a character
+// inside another, so a plain search is safe.
+std::string WithTwins(std::string_view utf8)
+{
+    std::string str(utf8);
+    for (const auto& [typed, twin] : kTwins) {
+        for (std::size_t n = 0; (n = str.find(typed, n)) != std::string::npos; n += twin.size())
+            str.replace(n, typed.size(), twin);
+    }
+    return str;
+}
+
+} // namespace
+
 bool Utf8ToCp932(std::string_view utf8, CString& strCp932)
 {
+    // Only an exact form is taken (the text must read back unchanged), on every platform: a
+    // converter's nearest stand-in would be another character. The twins are the one exception.
+    const std::string strText = WithTwins(utf8);
     std::string out;
-    if (!Env::Utf8ToCp932(utf8, out))
+    std::string back;
+    if (!Env::Utf8ToCp932(strText, out) || !Env::Cp932ToUtf8(out, back) || back != strText)
         return false;
     strCp932 = CString(std::string_view(out));
     return true;

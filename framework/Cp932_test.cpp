@@ -34,6 +34,35 @@ TEST(Cp932Test, ReportsBytesWithoutCounterpart)
     EXPECT_EQ("a?", Cp932ToUtf8Lossy(std::string_view("a\x81", 2)));
 }
 
+TEST(Cp932Test, TakesOnlyExactFormsAndTheSixTwins)
+{
+    // A character with no exact form is refused, never stored as a stand-in.
+    for (const char* pszNoForm : {"\u2039", "\u203A", "\u20AC", "\u00E9", "\u2014", "\u00A9"}) {
+        CString str("unchanged");
+        EXPECT_FALSE(Utf8ToCp932(std::string("a") + pszNoForm, str)) << pszNoForm;
+        EXPECT_EQ(CString("unchanged"), str);
+    }
+    // The typed forms of the twins are stored as the twins and read back as them.
+    const struct {
+        const char* pszTyped;
+        const char* pszTwin;
+        const char* pszCode;
+    } aTwins[] = {
+        {"\u301C", "\uFF5E", "\x81\x60"}, {"\u2016", "\u2225", "\x81\x61"}, {"\u2212", "\uFF0D", "\x81\x7C"},
+        {"\u00A2", "\uFFE0", "\x81\x91"}, {"\u00A3", "\uFFE1", "\x81\x92"}, {"\u00AC", "\uFFE2", "\x81\xCA"},
+    };
+    for (const auto& twin : aTwins) {
+        for (const char* pszForm : {twin.pszTyped, twin.pszTwin}) {
+            CString str;
+            ASSERT_TRUE(Utf8ToCp932(std::string("1") + pszForm + "2", str)) << pszForm;
+            EXPECT_EQ(std::string("1") + twin.pszCode + "2", str.Str());
+            std::string back;
+            ASSERT_TRUE(Cp932ToUtf8(str.View(), back));
+            EXPECT_EQ(std::string("1") + twin.pszTwin + "2", back);
+        }
+    }
+}
+
 TEST(Cp932Test, HalfWidthKatakanaGrowToThreeBytesEach)
 {
     // 40 one-byte characters become 120 bytes, more than the first output buffer holds.

@@ -171,7 +171,17 @@ void CCorvaneTool::FailStatus(const SFileStatus& status, const CString& strName)
     m_err << "corvane: " << Utf8(FormatFileStatus(status, strName)) << '\n';
 }
 
-std::unique_ptr<CTableContent> CCorvaneTool::Load(const std::string& strFile, std::optional<ETableKind> eExpected)
+void CCorvaneTool::FailPartial(const SFileStatus& status, const std::string& strFile, std::size_t nRecords,
+                               const char* pszDone)
+{
+    CString strName;
+    ToCp932Name(strFile, strName);
+    m_err << "corvane: " << Utf8(FormatFileStatus(status, strName)) << "; " << nRecords
+          << (nRecords == 1 ? " record " : " records ") << pszDone << " before line " << status.nLine << '\n';
+}
+
+std::unique_ptr<CTableContent> CCorvaneTool::Load(const std::string& strFile, std::optional<ETableKind> eExpected,
+                                                  SFileStatus* pPartial)
 {
     CString strName;
     if (!ToCp932Name(strFile, strName)) {
@@ -196,6 +206,10 @@ std::unique_ptr<CTableContent> CCorvaneTool::Load(const std::string& strFile, st
     }
     auto pContent = std::make_unique<CTableContent>(eKind);
     const SFileStatus status = pContent->Load(strName, header.nVersion);
+    if (pPartial && status.nLine > 0) {
+        *pPartial = status;
+        return pContent;
+    }
     if (!status.Ok()) {
         FailStatus(status, strName);
         return nullptr;
@@ -248,8 +262,13 @@ int CCorvaneTool::Check(const std::vector<std::string>& files)
 {
     int nStatus = 0;
     for (const std::string& strFile : files) {
-        if (!Load(strFile))
+        SFileStatus partial;
+        const std::unique_ptr<CTableContent> pContent = Load(strFile, std::nullopt, &partial);
+        if (!pContent || !partial.Ok()) {
             nStatus = 1;
+            if (pContent)
+                FailPartial(partial, strFile, pContent->RecordCount(), "readable");
+        }
     }
     return nStatus;
 }
@@ -280,11 +299,17 @@ int CCorvaneTool::List(const std::string& strEvents, const std::string& strEras,
     return 0;
 }
 
-int CCorvaneTool::Export(const std::string& strFile, const std::string& strFormat, const std::string& strOut)
+int CCorvaneTool::Export(const std::string& strFile, const std::string& strFormat, const std::string& strOut,
+                         bool bPartial)
 {
-    std::unique_ptr<CTableContent> pContent = Load(strFile);
+    SFileStatus partial;
+    std::unique_ptr<CTableContent> pContent = Load(strFile, std::nullopt, bPartial ? &partial : nullptr);
     if (!pContent)
         return 1;
+    // What a damaged file held before the line that stopped it is written, and still counts as a failure.
+    const int nDone = partial.Ok() ? 0 : 1;
+    if (!partial.Ok())
+        FailPartial(partial, strFile, pContent->RecordCount(), "exported");
     const auto write = [&](std::ostream& out) {
         CProgress progress(m_err, m_bProgress && pContent->RecordCount() > CProgress::kShownFrom, "exported");
         if (strFormat == "csv") {
@@ -297,10 +322,10 @@ int CCorvaneTool::Export(const std::string& strFile, const std::string& strForma
     };
     if (strOut.empty() || strOut == "-") {
         write(m_out);
-        return 0;
+        return nDone;
     }
     std::string strProblem;
-    return WriteFileAtomically(strOut, write, strProblem) ? 0 : (Fail(strOut, strProblem), 1);
+    return WriteFileAtomically(strOut, write, strProblem) ? nDone : (Fail(strOut, strProblem), 1);
 }
 
 int CCorvaneTool::Import(const std::string& strIn, std::string strOut)
@@ -385,7 +410,9 @@ int CCorvaneTool::Run(int argc, const char* const* argv)
 
     CLI::App* pInfo = app.add_subcommand("info", "Kind, version, name, explanation and number of records of each file");
     pInfo->add_option("FILE", files, "Table files")->required();
-    CLI::App* pCheck = app.add_subcommand("check", "Read each file; print nothing when all read, else a line per failing file");
+    CLI::App* pCheck = app.add_subcommand(
+        "check", "Read each file; print nothing when all read, else a line per failing file (with the line to blame "
+                 "and the records readable before it)");
     pCheck->add_option("FILE", files, "Table files")->required();
     CLI::App* pList = app.add_subcommand(
         "list", "The chronology as text, one event per line: year, era year, period, base-year label, date, text "
@@ -400,6 +427,9 @@ int CCorvaneTool::Run(int argc, const char* const* argv)
     pExport->add_option("FILE", strFile, "Table file")->required();
     pExport->add_option("--format", strFormat, "json (default) or csv")->check(CLI::IsMember({"json", "csv"}));
     pExport->add_option("-o,--output", strOut, "Output file (default: standard output)");
+    bool bPartial = false;
+    pExport->add_flag("--partial", bPartial,
+                      "Of a file damaged at a line, write the records before that line (exit status 1)");
     CLI::App* pImport = app.add_subcommand("import", "A table file from JSON or CSV as export writes them");
     pImport->add_option("IN", strFile, "JSON or CSV file")->required();
     pImport->add_option("-o,--output", strOut, "Table file to write (default: IN with the kind's extension)");
@@ -426,7 +456,7 @@ int CCorvaneTool::Run(int argc, const char* const* argv)
     if (pList->parsed())
         return List(strFile, strEras, strPeriods, strBase, strPriority);
     if (pExport->parsed())
-        return Export(strFile, strFormat, strOut);
+        return Export(strFile, strFormat, strOut, bPartial);
     if (pImport->parsed())
         return Import(strFile, strOut);
     if (pMerge->parsed())

@@ -1,9 +1,12 @@
 // CCorvaneTool: the corvane command, for table files from the shell.
 //
 //   corvane info FILE...              kind, version, name, explanation and size of each file
-//   corvane check FILE...             silent when every file reads; one line per failing file
+//   corvane check FILE...             silent when every file reads; one line per failing file (a file
+//                                     damaged at a line: the line and the records readable before it)
 //   corvane list EVENTS.lev [--era FILE] [--period FILE] [--base FILE] [--priority high|middle|all]
-//   corvane export FILE [--format json|csv] [-o OUT]
+//   corvane export FILE [--format json|csv] [-o OUT] [--partial]
+//                                     (--partial: a file damaged at a line gives the records before it,
+//                                     with exit status 1)
 //   corvane import IN [-o FILE]
 //   corvane merge A.lev B.lev... -o OUT.lev
 //   corvane label BASE.lby YEAR...
@@ -34,19 +37,23 @@ private:
     int Check(const std::vector<std::string>& files);
     int List(const std::string& strEvents, const std::string& strEras, const std::string& strPeriods,
              const std::string& strBase, const std::string& strPriority);
-    int Export(const std::string& strFile, const std::string& strFormat, const std::string& strOut);
+    int Export(const std::string& strFile, const std::string& strFormat, const std::string& strOut, bool bPartial);
     int Import(const std::string& strIn, std::string strOut);
     int Merge(const std::vector<std::string>& files, const std::string& strOut);
     int Label(const std::string& strBase, const std::vector<std::string>& years);
 
     // Reads a table file as its header says (and, with eExpected, only of that kind). On failure
-    // writes the message and returns null.
-    std::unique_ptr<CTableContent> Load(const std::string& strFile, std::optional<ETableKind> eExpected = std::nullopt);
+    // writes the message and returns null; but with pPartial, a failure at a line gives, without a
+    // message, the table as read before that line and the status in *pPartial.
+    std::unique_ptr<CTableContent> Load(const std::string& strFile, std::optional<ETableKind> eExpected = std::nullopt,
+                                        SFileStatus* pPartial = nullptr);
     // Saves the table to strFile through the library; the exit status, after the message.
     int Save(CTableContent& content, const std::string& strFile);
     bool Fail(const std::string& strFile, const std::string& strProblem);
     // The library's message for a failed load or save.
     void FailStatus(const SFileStatus& status, const CString& strName);
+    // The message of a file damaged at a line, with the records read (pszDone) before it.
+    void FailPartial(const SFileStatus& status, const std::string& strFile, std::size_t nRecords, const char* pszDone);
     static bool ToCp932Name(const std::string& strFile, CString& strName);
 
     std::ostream& m_out;

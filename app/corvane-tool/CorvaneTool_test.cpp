@@ -126,6 +126,24 @@ TEST_F(CorvaneToolTest, InfoAndCheck)
     EXPECT_NE(std::string::npos, messages[2].find("not a table file")) << messages[2];
 }
 
+TEST_F(CorvaneToolTest, DamagedFileIsCheckedAndExportedAsFarAsItReads)
+{
+    const std::string strEvents = Read("events.lev");
+    Write("cut.lev", strEvents.substr(0, strEvents.rfind("721")) + "72");
+    const SRun check = Run({"check", "@cut.lev"});
+    EXPECT_EQ(1, check.nStatus);
+    EXPECT_NE(std::string::npos, check.strErr.find("のフォーマットが正しくありません (7行目); 2 records readable before line 7\n"))
+        << check.strErr;
+
+    EXPECT_EQ(1, Run({"export", "@cut.lev", "-o", "@whole.json"}).nStatus);
+    EXPECT_FALSE(fs::exists(m_dir / "whole.json"));
+    const SRun partial = Run({"export", "@cut.lev", "--partial", "-o", "@partial.json"});
+    EXPECT_EQ(1, partial.nStatus);
+    EXPECT_NE(std::string::npos, partial.strErr.find("2 records exported before line 7")) << partial.strErr;
+    EXPECT_EQ(0, Run({"import", "@partial.json", "-o", "@partial.lev"}).nStatus);
+    EXPECT_EQ(strEvents.substr(0, strEvents.rfind("721")), Read("partial.lev"));
+}
+
 TEST_F(CorvaneToolTest, ListShowsTheChronologyRows)
 {
     const SRun all = Run({"list", "@events.lev", "--era", "@eras.lgn", "--period", "@periods.ler", "--base", "@base.lby"});

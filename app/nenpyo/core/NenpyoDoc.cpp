@@ -1,6 +1,7 @@
 #include "NenpyoDoc.h"
 
 #include <cerrno>
+#include <filesystem>
 #include <string>
 
 #include <corvane/FilePathManager.h>
@@ -53,13 +54,40 @@ std::string Trimmed(const std::string& str)
     return str.substr(nFirst, nLast - nFirst + 1);
 }
 
+std::filesystem::path Utf8Path(const std::string& str)
+{
+    return std::filesystem::path(std::u8string(str.begin(), str.end()));
+}
+
+std::string Utf8(const std::filesystem::path& path)
+{
+    const std::u8string str = path.u8string();
+    return std::string(str.begin(), str.end());
+}
+
+// A name as the system finds it: absolute, its folders resolved as they are on disk (links
+// followed, no "." or ".." left), the part that does not exist made plain. Empty when it has no
+// native form.
+std::filesystem::path RealPath(const CString& strPath)
+{
+    std::string strNative;
+    if (!ToNativePath(strPath, strNative))
+        return {};
+    std::error_code error;
+    std::filesystem::path path = std::filesystem::weakly_canonical(Utf8Path(strNative), error);
+    return error ? Utf8Path(strNative).lexically_normal() : path;
+}
+
 // The name the document stores for a table file: relative to the document's folder when it can
-// be, as UTF-8. False when the name has no native form.
+// be, computed between the real folders, as UTF-8. False when the name has no native form.
 bool StoredName(const CString& strPath, const CString& strFolder, std::string& strUtf8)
 {
-    CString strRel;
-    CFilePathManager::AbsToRelPath(PATH_STYLE_NATIVE, strPath, strRel, strFolder);
-    return ToNativePath(strRel, strUtf8);
+    const std::filesystem::path path = RealPath(strPath);
+    if (path.empty())
+        return false;
+    const std::filesystem::path relative = path.lexically_relative(RealPath(strFolder));
+    strUtf8 = Utf8(relative.empty() || relative.is_absolute() ? path : relative);
+    return true;
 }
 
 } // namespace
@@ -79,38 +107,15 @@ CString CNenpyoDoc::Resolve(const CString& strFolder, const CString& strName)
     CString strJoined;
     if (!CFilePathManager::RelPathToAbsPath(PATH_STYLE_NATIVE, strFolder, strName, strJoined))
         strJoined = strName;   // already absolute
-    // The join keeps "." and ".." as they are: a name stored from "a/年表/../ﾗｲﾌﾞﾗﾘ" would lead
-    // through 年表 for ever after. Take them out by the text, as the names were written. (Find is
-    // character-aware: a '\\' that ends a double-byte character is no separator.)
-    int nRoot = 0;
-    while (nRoot < strJoined.GetLength() && strJoined[nRoot] == kNativePathSeparator)
-        ++nRoot;
-    std::vector<CString> vParts;
-    for (int nStart = nRoot; nStart <= strJoined.GetLength();) {
-        int nEnd = strJoined.Find(kNativePathSeparator, nStart);
-        if (nEnd < 0)
-            nEnd = strJoined.GetLength();
-        const CString strPart = strJoined.Mid(nStart, nEnd - nStart);
-        // Nothing is above the root or a drive ("C:").
-        const bool bAtTop = vParts.empty() ? nRoot > 0 : vParts.size() == 1 && nRoot == 0 && vParts[0].Right(1) == ":";
-        if (strPart == ".." && !bAtTop && !vParts.empty() && vParts.back() != "..")
-            vParts.pop_back();
-        else if (!strPart.IsEmpty() && strPart != "." && !(strPart == ".." && bAtTop))
-            vParts.push_back(strPart);
-        nStart = nEnd + 1;
-    }
-    CString strResult = strJoined.Left(nRoot);
-    for (std::size_t i = 0; i < vParts.size(); ++i) {
-        if (i > 0)
-            strResult += kNativePathSeparator;
-        strResult += vParts[i];
-    }
-    return strResult;
+    const std::filesystem::path path = RealPath(strJoined);
+    CString strResult;
+    return !path.empty() && FromNativePath(Utf8(path), strResult) ? strResult : strJoined;
 }
 
 void CNenpyoDoc::LoadReference(CGengouEra& table, const CString& strPath, const CString& strDefault,
                                EHeaderType eType)
 {
+    CString strFailure;
     if (!strPath.IsEmpty()) {
         CGengouEra fresh;
         const SFileStatus status = fresh.Load(strPath, eType);
@@ -118,16 +123,22 @@ void CNenpyoDoc::LoadReference(CGengouEra& table, const CString& strPath, const 
             table = fresh;
             return;
         }
-        m_vWarnings.push_back(FormatFileStatus(status, strPath));
+        strFailure = FormatFileStatus(status, strPath);
     }
     table.ClearAll();
+    bool bDefault = false;
     if (!strDefault.IsEmpty() && strDefault != strPath) {
         const SFileStatus status = table.Load(strDefault, eType);
-        if (!status.Ok()) {
+        bDefault = status.Ok();
+        if (!bDefault) {
             m_vWarnings.push_back(FormatFileStatus(status, strDefault));
             table.ClearAll();
         }
     }
+    // A file the document names and that cannot be read: what is shown instead.
+    if (!strFailure.IsEmpty())
+        m_vWarnings.push_back(strFailure + (bDefault ? CP932("。代わりに ") + strDefault + CP932(" を使います")
+                                                     : CString(CP932("。代わりの表はありません"))));
 }
 
 void CNenpyoDoc::SetEras(const CGengouEra& eras)
@@ -171,11 +182,13 @@ SFileStatus CNenpyoDoc::Open(const char* pszPath, const SDefaults& defaults, CSt
     strFailed = strPath;
     if (EndsWith(strPath, ".lev") || EndsWith(strPath, ".LEV")) {
         // The order in the file is the user's order: it is kept as it stands.
-        const SFileStatus status = m_events.Load(strPath, false);
-        if (!status.Ok())
+        SFileStatus status = m_events.Load(strPath, false);
+        if (!status.Ok() && !Recoverable(status))
             return status;
         LoadReference(m_eras, CString(), defaults.strEraFile, HEADER_GENGOU);
         LoadReference(m_periods, CString(), defaults.strPeriodFile, HEADER_JIDAI);
+        if (!status.Ok())
+            MarkRecovered();
         return status;
     }
     return ReadDocument(strPath, defaults, strFailed);
@@ -226,22 +239,47 @@ SFileStatus CNenpyoDoc::ReadDocument(const char* pszPath, const SDefaults& defau
     }
     file.Close();
 
-    strFailed = strEvents;
-    SFileStatus status = m_events.Load(strEvents, false);
-    if (!status.Ok())
-        return status;
+    // A table that stops at a line keeps what it read before it; the first such failure is the
+    // one reported, and the rest of the chronology is still read for a recovery.
+    strFailed.Empty();
+    SFileStatus failure;
+    const auto Note = [&](SFileStatus status, const CString& strFile) {
+        if (status.Ok())
+            return true;
+        const bool bRecoverable = Recoverable(status);
+        if (failure.Ok() || !bRecoverable) {
+            failure = status;
+            strFailed = strFile;
+        }
+        return bRecoverable;
+    };
+    if (!Note(m_events.Load(strEvents, false), strEvents))
+        return failure;
     m_bHasBaseYear = !strBaseYear.IsEmpty();
-    if (m_bHasBaseYear) {
-        strFailed = strBaseYear;
-        status = m_baseYear.Load(strBaseYear);
-        if (!status.Ok())
-            return status;
-    }
+    if (m_bHasBaseYear && !Note(m_baseYear.Load(strBaseYear), strBaseYear))
+        return failure;
     LoadReference(m_eras, strEras, defaults.strEraFile, HEADER_GENGOU);
     LoadReference(m_periods, strPeriods, defaults.strPeriodFile, HEADER_JIDAI);
     SetPathName(pszPath);
-    strFailed.Empty();
-    return status;
+    if (!failure.Ok())
+        MarkRecovered();
+    return failure;
+}
+
+bool CNenpyoDoc::Recoverable(SFileStatus& status)
+{
+    // A file that holds no line at all is missing its first one.
+    if (status.nMessage == IDS_FILE_BAD_FORMAT && status.nLine == 0)
+        status.nLine = 1;
+    return status.nLine > 0;
+}
+
+void CNenpyoDoc::MarkRecovered()
+{
+    m_bRecovered = true;
+    m_events.SetModified(true);
+    m_baseYear.SetModified(m_bHasBaseYear);
+    m_bChoiceModified = true;
 }
 
 SFileStatus CNenpyoDoc::WriteDocument(const char* pszPath) const
@@ -268,7 +306,8 @@ SFileStatus CNenpyoDoc::Save(const char* pszPath, CString& strFailed)
     CString strPath(pszPath), strCurrent;
     if (!IsNativeAbsolutePath(strPath) && GetCurrentDir(strCurrent))
         strPath = Resolve(strCurrent, strPath);
-    const bool bSaveAs = strPath != GetPathName();
+    // A recovered chronology writes every table whole, wherever it goes.
+    const bool bSaveAs = strPath != GetPathName() || m_bRecovered;
     const CString strBase = WithoutExtension(strPath);
     const CString strOldEvents = m_events.GetFileName();
     const CString strOldBaseYear = m_baseYear.GetFileName();
@@ -304,6 +343,7 @@ SFileStatus CNenpyoDoc::Save(const char* pszPath, CString& strFailed)
         return Fail(status, strPath);
     SetPathName(strPath);
     m_bChoiceModified = false;
+    m_bRecovered = false;
     strFailed.Empty();
     return status;
 }
@@ -320,6 +360,7 @@ SFileStatus CNenpyoDoc::SaveTablesInPlace(CString& strFailed)
     }
     if (status.Ok()) {
         m_bChoiceModified = false;
+        m_bRecovered = false;
         strFailed.Empty();
     }
     return status;

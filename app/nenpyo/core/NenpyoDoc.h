@@ -50,9 +50,18 @@ public:
     // Reads a document (any name but *.lev) or a bare event file (*.lev, which then has no document
     // path) into this object, which must be fresh (load into a new object, keep the old one until
     // this succeeds). On failure returns the status with the file to blame in strFailed; the
-    // object is then to be thrown away. Era and period files that cannot be read are no failure:
-    // the defaults are taken and a text per file goes to Warnings().
+    // object is then to be thrown away, unless IsRecovered() says otherwise. Era and period files
+    // that cannot be read are no failure: the defaults are taken and a text per file goes to
+    // Warnings().
     SFileStatus Open(const char* pszPath, const SDefaults& defaults, CString& strFailed);
+
+    // True after an Open that failed at a line of the event or base-year file (a damaged line, a
+    // file cut short: the status names the line): the object then holds the whole chronology as
+    // far as it could be read, every record before that line, with the other tables and the
+    // document's path, and may be shown. Its tables count as changed, so that nothing is lost
+    // unasked; a save to a new name (Save with another path) writes them whole and ends the
+    // recovered state. The caller should not save it over the damaged file unasked.
+    bool IsRecovered() const { return m_bRecovered; }
 
     // Writes the event table, the base-year table (if any) and then the document to pszPath,
     // which becomes the document's path. Tables that have no file name yet, or all of them when
@@ -88,18 +97,23 @@ public:
     void SetEras(const CGengouEra& eras);
     void SetPeriods(const CGengouEra& periods);
 
-    // What Open had to put up with (era and period files it could not read), one text a file.
+    // What Open had to put up with (era and period files it could not read), one text a file,
+    // saying what is used instead.
     const std::vector<CString>& Warnings() const { return m_vWarnings; }
 
     // The folder of a path (without the trailing separator; "/" for the root), and a name made
-    // absolute against a folder (an absolute name is taken as it is), its "." parts and each
-    // "name/.." taken out by the text.
+    // absolute against a folder (an absolute name stays absolute) and resolved as the system finds
+    // it: no "." or ".." parts left, linked folders followed.
     static CString FolderOf(const CString& strPath);
     static CString Resolve(const CString& strFolder, const CString& strName);
 
 private:
     SFileStatus ReadDocument(const char* pszPath, const SDefaults& defaults, CString& strFailed);
     SFileStatus WriteDocument(const char* pszPath) const;
+    // A failure at a line of a table file, which leaves what was read before it (an empty file
+    // gets line 1, the line it misses).
+    static bool Recoverable(SFileStatus& status);
+    void MarkRecovered();
     void LoadReference(CGengouEra& table, const CString& strPath, const CString& strDefault,
                        EHeaderType eType);
 
@@ -107,6 +121,7 @@ private:
     CBaseYear m_baseYear;
     bool m_bHasBaseYear = false;
     bool m_bChoiceModified = false;   // tables added, removed or chosen since the last save
+    bool m_bRecovered = false;
     CGengouEra m_eras;
     CGengouEra m_periods;
     std::vector<CString> m_vWarnings;

@@ -10,10 +10,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <framework/Cp932.h>
 #include <framework/FileSystem.h>
 
+#include "DamagedLine.h"
 #include "EventTestData_test.h"
 #include "testing/TempDir.h"
 
@@ -188,4 +190,98 @@ TEST(NenpyoDoc, ResolveTakesOutDotParts)
     };
     for (const auto& c : aCases)
         EXPECT_EQ(Native(c.pszResult), CNenpyoDoc::Resolve(Native(c.pszFolder), Native(c.pszName))) << c.pszName;
+}
+
+// A file cut at every byte, and one with each line damaged in turn, still opens: with every record
+// whose line was whole before the damage (a last line without its line end still reads as a
+// record, as the format says), marked as recovered when the reading stopped at a line.
+TEST(NenpyoDoc, DamagedEventFileOpensWithTheRecordsBeforeTheDamage)
+{
+    const std::vector<std::string> lines = {
+        Cp932("[出来事], 5"), Cp932("日本史"), Cp932("説明"), "0",
+        Cp932("1582, 6, 2, \"本能寺の変\", \"\", 0, 0"), Cp932("1600, 9, 15, \"関ヶ原の戦い\", \"備考\", 0, 0"),
+        Cp932("1603, -1, -1, \"江戸幕府\", \"\", 1, 0"),
+    };
+    constexpr int kHeaderLines = 4;
+    CTempDir dir;
+    std::vector<SEventData> whole;
+    std::string strFile;
+    {
+        for (const std::string& strLine : lines)
+            strFile += strLine + "\r\n";
+        CNenpyoDoc doc;
+        CString strFailed;
+        ASSERT_TRUE(doc.Open(dir.Write("whole.lev", strFile), NoDefaults(), strFailed).Ok());
+        for (const auto& pRecord : doc.Events().GetEventData())
+            whole.push_back(*pRecord);
+    }
+    // Opens the bytes as a bare event file and checks the records of the first nWhole lines; at most
+    // nMore records may follow them.
+    const auto Check = [&](const std::string& strBytes, int nWhole, int nMore) {
+        CNenpyoDoc doc;
+        CString strFailed;
+        const SFileStatus status = doc.Open(dir.Write("cut.lev", strBytes), NoDefaults(), strFailed);
+        EXPECT_EQ(!status.Ok(), doc.IsRecovered());
+        if (!status.Ok()) {
+            EXPECT_GT(status.nLine, 0);
+            EXPECT_TRUE(doc.IsModified());
+            EXPECT_FALSE(CDamagedLine::Describe(dir.Name("cut.lev"), status.nLine).IsEmpty());
+        }
+        const int nRecords = std::max(0, nWhole - kHeaderLines);
+        ASSERT_GE(doc.Events().GetLen(), nRecords);
+        ASSERT_LE(doc.Events().GetLen(), nRecords + (status.Ok() ? nMore : 0));
+        auto it = doc.Events().GetEventData().begin();
+        for (int n = 0; n < nRecords; ++n, ++it)
+            EXPECT_EQ(whole[static_cast<std::size_t>(n)], **it);
+    };
+    for (std::size_t nCut = 0, nLine = 0, nEnd = lines[0].size() + 2; nCut < strFile.size(); ++nCut) {
+        SCOPED_TRACE("cut at " + std::to_string(nCut));
+        if (nCut >= nEnd)
+            nEnd += lines[++nLine].size() + 2;
+        Check(strFile.substr(0, nCut), static_cast<int>(nLine), 1);
+    }
+    for (std::size_t nDamaged = 0; nDamaged < lines.size(); ++nDamaged) {
+        SCOPED_TRACE("damaged line " + std::to_string(nDamaged + 1));
+        for (const char* pszDamage : {"\x81\x82 damaged", "\x82"}) {   // no comma; half a character
+            std::string strBytes;
+            for (std::size_t n = 0; n < lines.size(); ++n)
+                strBytes += (n == nDamaged ? std::string(pszDamage) : lines[n]) + "\r\n";
+            // A damaged name or explanation line is still a name or an explanation.
+            Check(strBytes, static_cast<int>(nDamaged), static_cast<int>(whole.size()));
+        }
+    }
+}
+
+TEST(NenpyoDoc, DamagedTableOfADocumentOpensRecoveredWithTheOtherTables)
+{
+    CTempDir dir;
+    WriteReferenceTables(dir);
+    std::filesystem::create_directories(dir.Path() / "root/年表");
+    dir.Write("root/年表/a.lev", Cp932("[出来事], 5\r\nname\r\n\r\n0\r\n1868, -1, -1, \"明治改元\", \"\", 0, 0\r\n"
+                                       "broken line\r\n1871, -1, -1, \"廃藩置県\", \"\", 0, 0\r\n"));
+    dir.Write("root/年表/a.lby", Cp932("[基点年],5\r\n明治\r\n1868\r\n"));
+    const CString strDoc = dir.Write("root/年表/a.nenpyo", std::string("[年表], 1\n出来事=a.lev\n基点年=a.lby\n"
+                                                                 "元号=../ﾗｲﾌﾞﾗﾘ/元号.lgn\n時代=../ﾗｲﾌﾞﾗﾘ/時代.ler\n"));
+    CNenpyoDoc doc;
+    CString strFailed;
+    const SFileStatus status = doc.Open(strDoc, NoDefaults(), strFailed);
+    EXPECT_EQ(IDS_FILE_BAD_FORMAT, status.nMessage);
+    EXPECT_EQ(6, status.nLine);
+    EXPECT_EQ(dir.Name("root/年表/a.lev"), strFailed);
+    EXPECT_EQ(CP932("項目を区切るカンマがありません"), CDamagedLine::Describe(strFailed, status.nLine));
+    ASSERT_TRUE(doc.IsRecovered());
+    EXPECT_EQ(1, doc.Events().GetLen());
+    EXPECT_EQ(1868, doc.BaseYear().GetBaseWesternYear());   // read before the base-year file ended
+    EXPECT_EQ(1, doc.Eras().GetSize());
+    EXPECT_EQ(1, doc.Periods().GetSize());
+    EXPECT_EQ(strDoc, doc.GetPathName());
+
+    // Saved under a new name, every table is written whole and the chronology is itself again.
+    ASSERT_TRUE(doc.Save(dir.Name("root/年表/b.nenpyo"), strFailed).Ok());
+    EXPECT_FALSE(doc.IsRecovered());
+    EXPECT_FALSE(doc.IsModified());
+    CNenpyoDoc reopened;
+    ASSERT_TRUE(reopened.Open(dir.Name("root/年表/b.nenpyo"), NoDefaults(), strFailed).Ok());
+    EXPECT_EQ(1, reopened.Events().GetLen());
+    EXPECT_EQ(CP932("明治"), reopened.BaseYear().GetTableName());
 }

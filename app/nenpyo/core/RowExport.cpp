@@ -50,14 +50,14 @@ std::string HtmlEscaped(const std::string& str)
     return strOut;
 }
 
-// Calls fn(row) for every row that eFilter shows, in list order.
+// Calls fn(row) for every row that eFilter shows, in list order, until it returns false.
 template <typename Fn>
 void ForEachRow(const CNenpyoDoc& doc, EEventPriority eFilter, Fn fn)
 {
     const CChronologyText text(&doc.Eras(), &doc.Periods(), doc.HasBaseYear() ? &doc.BaseYear() : nullptr);
     for (const auto& pRecord : doc.Events().GetEventData()) {
-        if (CYearEvent::IsShown(*pRecord, eFilter))
-            fn(text.MakeRow(*pRecord));
+        if (CYearEvent::IsShown(*pRecord, eFilter) && !fn(text.MakeRow(*pRecord)))
+            return;
     }
 }
 
@@ -111,24 +111,44 @@ CString CRowExport::ColumnText(const SChronologyRow& row, int nColumn)
     }
 }
 
-std::string CRowExport::Csv(const CNenpyoDoc& doc, EEventPriority eFilter)
+namespace {
+
+// Where an export goes, a piece at a time; RowDone is told after each row and false stops it.
+class CExportSink {
+public:
+    virtual ~CExportSink() = default;
+    virtual void Add(const std::string& str) = 0;
+    virtual bool RowDone() { return true; }
+};
+
+class CStringSink final : public CExportSink {
+public:
+    void Add(const std::string& str) override { m_str += str; }
+    std::string m_str;
+};
+
+void WriteCsv(const CNenpyoDoc& doc, EEventPriority eFilter, bool bByteOrderMark, CExportSink& sink)
 {
     const std::vector<int> vColumns = Columns(doc);
-    std::string strOut;
+    std::string strLine = bByteOrderMark ? "\xEF\xBB\xBF" : "";
     const auto AddLine = [&](auto textOf) {
         for (std::size_t i = 0; i < vColumns.size(); ++i) {
             if (i > 0)
-                strOut += ',';
-            strOut += CsvField(Utf8(textOf(vColumns[i])));
+                strLine += ',';
+            strLine += CsvField(Utf8(textOf(vColumns[i])));
         }
-        strOut += "\r\n";
+        strLine += "\r\n";
+        sink.Add(strLine);
+        strLine.clear();
     };
-    AddLine([&](int n) { return ColumnTitle(doc, n); });
-    ForEachRow(doc, eFilter, [&](const SChronologyRow& row) { AddLine([&](int n) { return ColumnText(row, n); }); });
-    return strOut;
+    AddLine([&](int n) { return CRowExport::ColumnTitle(doc, n); });
+    ForEachRow(doc, eFilter, [&](const SChronologyRow& row) {
+        AddLine([&](int n) { return CRowExport::ColumnText(row, n); });
+        return sink.RowDone();
+    });
 }
 
-std::string CRowExport::Html(const CNenpyoDoc& doc, EEventPriority eFilter)
+void WriteHtml(const CNenpyoDoc& doc, EEventPriority eFilter, CExportSink& sink)
 {
     const std::vector<int> vColumns = Columns(doc);
     const std::string strTitle = HtmlEscaped(Utf8(doc.Events().GetTableName()));
@@ -144,12 +164,14 @@ std::string CRowExport::Html(const CNenpyoDoc& doc, EEventPriority eFilter)
         strOut += "<p>" + HtmlEscaped(Utf8(doc.Events().GetExplanation())) + "</p>\n";
     strOut += "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\">\n<thead><tr>";
     for (const int n : vColumns)
-        strOut += "<th>" + HtmlEscaped(Utf8(ColumnTitle(doc, n))) + "</th>";
+        strOut += "<th>" + HtmlEscaped(Utf8(CRowExport::ColumnTitle(doc, n))) + "</th>";
     strOut += "</tr></thead>\n<tbody>\n";
+    sink.Add(strOut);
+    strOut.clear();
     ForEachRow(doc, eFilter, [&](const SChronologyRow& row) {
         strOut += "<tr>";
         for (const int n : vColumns) {
-            const std::string strText = HtmlEscaped(Utf8(ColumnText(row, n)));
+            const std::string strText = HtmlEscaped(Utf8(CRowExport::ColumnText(row, n)));
             if (n == COLUMN_YEAR)
                 strOut += "<td class=\"year\">" + strText + "</td>";
             else if (n == COLUMN_TEXT && !row.strLink.IsEmpty())
@@ -158,9 +180,104 @@ std::string CRowExport::Html(const CNenpyoDoc& doc, EEventPriority eFilter)
                 strOut += "<td>" + strText + "</td>";
         }
         strOut += "</tr>\n";
+        sink.Add(strOut);
+        strOut.clear();
+        return sink.RowDone();
     });
-    strOut += "</tbody>\n</table>\n</body>\n</html>\n";
-    return strOut;
+    sink.Add("</tbody>\n</table>\n</body>\n</html>\n");
+}
+
+// The file of an export, written in pieces of about 64 KiB; the progress told every 1024 rows.
+class CFileSink final : public CExportSink {
+public:
+    CFileSink(CStdioFile& file, int nTotal, const CRowExport::CProgress& progress)
+        : m_file(file), m_nTotal(nTotal), m_progress(progress)
+    {
+    }
+    void Add(const std::string& str) override
+    {
+        m_strBuffer += str;
+        if (m_strBuffer.size() >= (1u << 16))
+            Flush();
+    }
+    bool RowDone() override
+    {
+        ++m_nDone;
+        if (m_progress && m_nDone % 1024 == 0 && !m_progress(m_nDone, m_nTotal))
+            m_bCancelled = true;
+        return !m_bCancelled;
+    }
+    void Flush()
+    {
+        m_file.WriteString(CString(m_strBuffer.data(), static_cast<int>(m_strBuffer.size())));
+        m_strBuffer.clear();
+    }
+    bool Cancelled() const { return m_bCancelled; }
+
+private:
+    CStdioFile& m_file;
+    int m_nTotal;
+    const CRowExport::CProgress& m_progress;
+    std::string m_strBuffer;
+    int m_nDone = 0;
+    bool m_bCancelled = false;
+};
+
+} // namespace
+
+std::string CRowExport::Csv(const CNenpyoDoc& doc, EEventPriority eFilter, bool bByteOrderMark)
+{
+    CStringSink sink;
+    WriteCsv(doc, eFilter, bByteOrderMark, sink);
+    return sink.m_str;
+}
+
+std::string CRowExport::Html(const CNenpyoDoc& doc, EEventPriority eFilter)
+{
+    CStringSink sink;
+    WriteHtml(doc, eFilter, sink);
+    return sink.m_str;
+}
+
+int CRowExport::RowCount(const CNenpyoDoc& doc, EEventPriority eFilter)
+{
+    int nRows = 0;
+    for (const auto& pRecord : doc.Events().GetEventData())
+        nRows += eFilter == PRIORITY_ALL || pRecord->nPriority <= eFilter;
+    return nRows;
+}
+
+SFileStatus CRowExport::Export(const CNenpyoDoc& doc, EEventPriority eFilter, EFormat eFormat, const char* pszPath,
+                               const CProgress& progress, bool& bCancelled)
+{
+    bCancelled = false;
+    SFileStatus status;
+    CStdioFile file;
+    CFileException error;
+    if (!file.Open(pszPath, CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeBinary, &error)) {
+        status.nMessage = IDS_FILE_WRITE_FAILED;
+        status.nOsError = error.m_lOsError > 0 ? static_cast<int>(error.m_lOsError) : 0;
+        return status;
+    }
+    CFileSink sink(file, progress ? RowCount(doc, eFilter) : 0, progress);
+    try {
+        if (eFormat == EFormat::Html)
+            WriteHtml(doc, eFilter, sink);
+        else
+            WriteCsv(doc, eFilter, eFormat == EFormat::CsvWithByteOrderMark, sink);
+        if (sink.Cancelled()) {
+            bCancelled = true;
+            file.Abort();
+            return status;
+        }
+        sink.Flush();
+        file.Close();
+    } catch (const CFileException& e) {
+        file.Abort();
+        status.nMessage = IDS_FILE_WRITE_FAILED;
+        status.nOsError = e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : 0;
+    }
+    return status;
 }
 
 SFileStatus CRowExport::WriteFile(const char* pszPath, const std::string& strBytes)

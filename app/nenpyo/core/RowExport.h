@@ -2,6 +2,7 @@
 // both UTF-8. No toolkit: the window's view, its exports and its printout show the same texts.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include <shared/chronology/ChronologyText.h>
@@ -34,11 +35,23 @@ public:
 
     // The rows that eFilter shows (PRIORITY_ALL: every event), in list order, with the columns
     // the chronology shows. CSV: a heading line, then a line a row; fields holding a comma, a
-    // quote or a line break are quoted with quotes doubled; lines end in CR LF. HTML: a complete
-    // page titled with the table name, its explanation, and a table; texts are escaped, the
-    // event text's link becomes a link.
-    static std::string Csv(const CNenpyoDoc& doc, EEventPriority eFilter);
+    // quote or a line break are quoted with quotes doubled; lines end in CR LF; a UTF-8 byte order
+    // mark first when asked for (for spreadsheets that need one). HTML: a complete page titled
+    // with the table name, its explanation, and a table; texts are escaped, the event text's link
+    // becomes a link.
+    static std::string Csv(const CNenpyoDoc& doc, EEventPriority eFilter, bool bByteOrderMark = false);
     static std::string Html(const CNenpyoDoc& doc, EEventPriority eFilter);
+    // The number of rows eFilter shows.
+    static int RowCount(const CNenpyoDoc& doc, EEventPriority eFilter);
+
+    enum class EFormat { Csv, CsvWithByteOrderMark, Html };
+    // Told now and then how many rows are written of how many; returning false cancels.
+    using CProgress = std::function<bool(int nDone, int nTotal)>;
+    // Writes what Csv or Html gives straight into the file pszPath, a piece at a time, replacing
+    // it as WriteFile does. A cancel leaves the previous file as it was and gives success with
+    // bCancelled set; a failure (IDS_FILE_WRITE_FAILED) leaves it too.
+    static SFileStatus Export(const CNenpyoDoc& doc, EEventPriority eFilter, EFormat eFormat, const char* pszPath,
+                              const CProgress& progress, bool& bCancelled);
 
     // Replaces the file pszPath (code page 932 name) with the bytes as they are, atomically: on
     // failure (IDS_FILE_WRITE_FAILED) the previous file stays as it was. Writes the document file

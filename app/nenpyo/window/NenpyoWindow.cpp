@@ -22,7 +22,6 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTableView>
-#include <QTextDocument>
 #include <QUndoStack>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -36,21 +35,23 @@
 
 #include "BandView.h"
 #include "BaseYearDlg.h"
+#include "ChronologyPrinter.h"
+#include "DamagedLine.h"
 #include "EventDlg.h"
 #include "EventEdit.h"
 #include "EventModel.h"
 #include "NenpyoText.h"
+#include <shared/qt/HelpWindow.h>
 #include <shared/qt/QtText.h>
 #include "RowExport.h"
+#include "RecentFiles.h"
 #include "TableTextDlg.h"
+#include "WorkProgress.h"
 
 namespace {
 
-constexpr int kMaxRecentFiles = 8;
 const char* const kDocumentFilter = "年表ファイル (*.nenpyo)|*.nenpyo|";
 const char* const kOpenFilter = "年表・出来事ファイル|*.nenpyo;*.lev|年表ファイル|*.nenpyo|出来事ファイル|*.lev|";
-
-QString RecentFilesKey() { return QStringLiteral("RecentFiles"); }
 
 // The shipped data folder (ﾗｲﾌﾞﾗﾘ/, 年表/): beside an installed program, else the source tree's.
 QString DataFolder()
@@ -131,7 +132,8 @@ CNenpyoWindow::CNenpyoWindow(QWidget* pParent) : QMainWindow(pParent), m_pDoc(st
     connect(m_pView->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CNenpyoWindow::UpdateActions);
     connect(m_pView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] { m_pBand->SetSelectedIndex(SelectedIndex(), true); });
-    statusBar();
+    m_pCount = new QLabel;
+    statusBar()->addPermanentWidget(m_pCount);
     resize(1000, 640);
 
     m_pDoc->New(DefaultTables());
@@ -163,7 +165,7 @@ QString CNenpyoWindow::SampleFile()
 
 QStringList CNenpyoWindow::RecentFiles()
 {
-    return QSettings().value(RecentFilesKey()).toStringList();
+    return CRecentFiles::Files();
 }
 
 void CNenpyoWindow::CreateActions()
@@ -172,6 +174,7 @@ void CNenpyoWindow::CreateActions()
     pFile->addAction(QStringLiteral("新規(&N)"), QKeySequence::New, this, &CNenpyoWindow::NewFile);
     pFile->addAction(QStringLiteral("開く(&O)..."), QKeySequence::Open, this, &CNenpyoWindow::Open);
     m_pRecentMenu = pFile->addMenu(QStringLiteral("最近使ったファイル(&R)"));
+    connect(pFile, &QMenu::aboutToShow, this, &CNenpyoWindow::DropMissingRecentFiles);
     pFile->addAction(QStringLiteral("サンプルの年表を開く(&E)"), this, [this] {
         if (MaybeSave())
             OpenFile(SampleFile());
@@ -188,6 +191,12 @@ void CNenpyoWindow::CreateActions()
         if (!strPath.isEmpty() && !m_pBand->SaveImage(strPath))
             AfxMessageBox(FormatFileStatus(SFileStatus{IDS_FILE_WRITE_FAILED, 0, 0}, Cp932Path(strPath)), MB_ICONEXCLAMATION);
     });
+    QAction* pBom = pFile->addAction(QStringLiteral("CSVにBOMを付ける(&B)"));
+    pBom->setCheckable(true);
+    pBom->setChecked(CsvByteOrderMark());
+    pBom->setToolTip(QStringLiteral("BOMのないUTF-8を読めない表計算ソフトのために"));
+    connect(pBom, &QAction::toggled, this,
+            [](bool bOn) { QSettings().setValue(QStringLiteral("Export/CsvByteOrderMark"), bOn); });
     pFile->addSeparator();
     pFile->addAction(QStringLiteral("印刷(&P)..."), QKeySequence::Print, this, &CNenpyoWindow::Print);
     pFile->addAction(QStringLiteral("PDFに保存(&D)..."), this, &CNenpyoWindow::PrintPdfAs);
@@ -284,12 +293,16 @@ void CNenpyoWindow::SetDocument(std::unique_ptr<CNenpyoDoc> pDoc)
     EventsChanged(-1);
     if (m_pModel->rowCount() > 0)
         SelectIndex(m_pModel->ListIndex(0));
+    QStringList warnings;
     for (const CString& strWarning : m_pDoc->Warnings())
-        statusBar()->showMessage(ToQString(strWarning), 10000);
+        warnings << ToQString(strWarning);
+    if (!warnings.isEmpty())
+        statusBar()->showMessage(warnings.join(QStringLiteral(" / ")), 30000);
 }
 
 void CNenpyoWindow::EventsChanged(int nSelect)
 {
+    ++m_nRevision;
     const int nKeep = nSelect >= 0 ? nSelect : SelectedIndex();
     m_pModel->Reload();
     m_pBand->Reload();
@@ -308,13 +321,19 @@ void CNenpyoWindow::UpdateTitle()
         strFile = QFileInfo(NativePath(events.GetFileName())).fileName();
     if (strFile.isEmpty())
         strFile = QStringLiteral("無題");
+    if (m_pDoc->IsRecovered())
+        strFile += QStringLiteral(" (復元)");
     setWindowTitle(strFile + QStringLiteral("[*] - 年表"));
     setWindowModified(IsModified());
     m_pName->setText(events.GetTableName().IsEmpty() ? QStringLiteral("(名前のない年表)")
                                                       : ToQString(events.GetTableName()));
     m_pExplanation->setText(ToEditLines(events.GetExplanation()));
     m_pExplanation->setVisible(!events.GetExplanation().IsEmpty());
-    statusBar()->showMessage(QStringLiteral("%1件表示 / 全%2件").arg(m_pModel->rowCount()).arg(events.GetLen()));
+    // The count stays while other messages come and go.
+    QString strCount = QStringLiteral("%1件表示 / 全%2件").arg(m_pModel->rowCount()).arg(events.GetLen());
+    if (m_pDoc->IsRecovered())
+        strCount = m_strRecovered + QStringLiteral("(保存するときは新しい名前で) ─ ") + strCount;
+    m_pCount->setText(strCount);
 }
 
 void CNenpyoWindow::UpdateActions()
@@ -329,8 +348,9 @@ void CNenpyoWindow::UpdateActions()
 
 bool CNenpyoWindow::IsModified() const
 {
-    // Every change is a command: the stack alone knows whether the files hold what is shown.
-    return !m_pUndoStack->isClean();
+    // Every change is a command: the stack knows whether the files hold what is shown. A recovered
+    // chronology is not what its damaged file holds until it is saved under a new name.
+    return !m_pUndoStack->isClean() || m_pDoc->IsRecovered();
 }
 
 int CNenpyoWindow::SelectedIndex() const
@@ -404,17 +424,47 @@ bool CNenpyoWindow::OpenFile(const QString& strPath)
     auto pDoc = std::make_unique<CNenpyoDoc>();
     CString strFailed;
     const SFileStatus status = pDoc->Open(strName, DefaultTables(), strFailed);
-    if (!status.Ok()) {
+    if (!status.Ok() && !pDoc->IsRecovered()) {
         ShowFileStatus(status, strFailed);
         return false;
     }
+    if (!status.Ok() && !AskToRecover(status, strFailed, *pDoc))
+        return false;
     SetDocument(std::move(pDoc));
     AddRecentFile(QFileInfo(strPath).absoluteFilePath());
+    // Each table the document names that could not be read, and what is shown instead.
+    CString strWarnings;
+    for (const CString& strWarning : m_pDoc->Warnings())
+        strWarnings += (strWarnings.IsEmpty() ? CString() : CString("\n")) + strWarning;
+    if (!strWarnings.IsEmpty())
+        AfxMessageBox(strWarnings, MB_ICONEXCLAMATION);
+    return true;
+}
+
+bool CNenpyoWindow::AskToRecover(const SFileStatus& status, const CString& strFailed, const CNenpyoDoc& doc)
+{
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("年表"),
+                    QStringLiteral("%1\n%2行目: %3。\n\nその前までに読めた%4件の出来事を開きますか?\n"
+                                   "復元した年表は、保存するときに新しい名前を尋ねます。")
+                        .arg(ToQString(FormatFileStatus(status, strFailed)))
+                        .arg(status.nLine)
+                        .arg(ToQString(CDamagedLine::Describe(strFailed, status.nLine)))
+                        .arg(doc.Events().GetLen()),
+                    QMessageBox::Open | QMessageBox::Cancel, this);
+    box.button(QMessageBox::Open)->setText(QStringLiteral("読めた所までを開く(&O)"));
+    box.button(QMessageBox::Cancel)->setText(QStringLiteral("開かない"));
+    box.setDefaultButton(QMessageBox::Open);
+    if (box.exec() != QMessageBox::Open)
+        return false;
+    m_strRecovered = QStringLiteral("%1 の%2行目より前を復元しました").arg(QFileInfo(NativePath(strFailed)).fileName()).arg(status.nLine);
     return true;
 }
 
 bool CNenpyoWindow::Save()
 {
+    // A recovered chronology goes to a new name: the damaged file is never replaced unasked.
+    if (m_pDoc->IsRecovered())
+        return SaveAs();
     if (m_pDoc->GetPathName().IsEmpty()) {
         if (m_pDoc->Events().GetFileName().IsEmpty() || m_pDoc->NeedsDocument(DefaultTables()))
             return SaveAs();
@@ -438,12 +488,16 @@ bool CNenpyoWindow::SaveAs()
         strName = QFileInfo(NativePath(m_pDoc->Events().GetFileName())).completeBaseName();
     if (strName.isEmpty())
         strName = QStringLiteral("年表");
+    if (m_pDoc->IsRecovered())
+        strName = QFileInfo(strName).completeBaseName() + QStringLiteral("(復元).nenpyo");
     const QString strPath = AskFileName(false, QStringLiteral("名前を付けて保存"), kDocumentFilter, "nenpyo", strName);
     if (strPath.isEmpty())
         return false;
     // Save as writes the tables beside the document under its name: files of that name that are
     // not this chronology's own would be replaced, so ask first.
-    if (QFileInfo(strPath).absoluteFilePath() != QFileInfo(NativePath(m_pDoc->GetPathName())).absoluteFilePath()) {
+    // A recovered chronology writes its tables anew even under its own name: ask too.
+    if (m_pDoc->IsRecovered() ||
+        QFileInfo(strPath).absoluteFilePath() != QFileInfo(NativePath(m_pDoc->GetPathName())).absoluteFilePath()) {
         const QString strBase = QFileInfo(strPath).dir().filePath(QFileInfo(strPath).completeBaseName());
         QStringList existing;
         for (const QString& strSuffix : {QStringLiteral(".lev"), QStringLiteral(".lby")}) {
@@ -505,13 +559,7 @@ void CNenpyoWindow::closeEvent(QCloseEvent* pEvent)
 
 void CNenpyoWindow::AddRecentFile(const QString& strPath)
 {
-    QSettings settings;
-    QStringList files = settings.value(RecentFilesKey()).toStringList();
-    files.removeAll(strPath);
-    files.prepend(strPath);
-    while (files.size() > kMaxRecentFiles)
-        files.removeLast();
-    settings.setValue(RecentFilesKey(), files);
+    CRecentFiles::Add(strPath);
     UpdateRecentMenu();
 }
 
@@ -519,16 +567,37 @@ void CNenpyoWindow::UpdateRecentMenu()
 {
     m_pRecentMenu->clear();
     const QStringList files = RecentFiles();
+    const QStringList labels = CRecentFiles::Labels(files);
     for (int i = 0; i < files.size(); ++i) {
         const QString strPath = files[i];
-        QAction* pAction = m_pRecentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(strPath).fileName()));
+        QAction* pAction = m_pRecentMenu->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(labels[i]));
         pAction->setToolTip(strPath);
-        connect(pAction, &QAction::triggered, this, [this, strPath] {
-            if (MaybeSave())
-                OpenFile(strPath);
-        });
+        connect(pAction, &QAction::triggered, this, [this, strPath] { OpenRecentFile(strPath); });
     }
     m_pRecentMenu->setEnabled(!files.isEmpty());
+}
+
+void CNenpyoWindow::DropMissingRecentFiles()
+{
+    const QStringList missing = CRecentFiles::DropMissing();
+    if (missing.isEmpty())
+        return;
+    statusBar()->showMessage(QStringLiteral("見つからないファイルを最近使ったファイルから外しました: %1")
+                                 .arg(missing.join(QStringLiteral("、"))),
+                             10000);
+    UpdateRecentMenu();
+}
+
+bool CNenpyoWindow::OpenRecentFile(const QString& strPath)
+{
+    if (!QFileInfo::exists(strPath)) {
+        QMessageBox::information(this, QStringLiteral("年表"),
+                                 QStringLiteral("%1 が見つかりません。最近使ったファイルから外します。").arg(strPath));
+        CRecentFiles::Remove(strPath);
+        UpdateRecentMenu();
+        return false;
+    }
+    return MaybeSave() && OpenFile(strPath);
 }
 
 // Changes
@@ -736,7 +805,8 @@ bool CNenpyoWindow::FindText(const QString& strText, bool bForward)
     m_strFind = strText;
     const CYearEvent& events = m_pDoc->Events();
     CString strCp932;
-    if (!Utf8ToCp932(strText.toStdString(), strCp932) || events.GetLen() == 0) {
+    const int nMatches = Utf8ToCp932(strText.toStdString(), strCp932) ? CountMatches(strCp932) : 0;
+    if (nMatches == 0) {
         statusBar()->showMessage(QStringLiteral("「%1」は見つかりません。").arg(strText), 5000);
         return false;
     }
@@ -745,25 +815,61 @@ bool CNenpyoWindow::FindText(const QString& strText, bool bForward)
     const EEventPriority eFilter = m_pModel->Filter();
     const int nCurrent = SelectedIndex();
     std::int32_t lYear = 0;
+    // The table searches forward only: the last match in [nFrom, nEnd).
+    const auto LastBefore = [&](int nFrom, int nEnd) {
+        int nFound = -1;
+        for (int nPos = events.SearchStr(strCp932, lYear, kFirst, kLast, eFilter, nFrom); nPos >= 0 && nPos < nEnd;) {
+            nFound = nPos;
+            nPos = nPos + 1 < events.GetLen() ? events.SearchStr(strCp932, lYear, kFirst, kLast, eFilter, nPos + 1) : -1;
+        }
+        return nFound;
+    };
     int nFound = -1;
+    bool bWrapped = false;
     if (bForward) {
         const int nStart = nCurrent < 0 ? -1 : nCurrent + 1;
         if (nStart < events.GetLen())
             nFound = events.SearchStr(strCp932, lYear, kFirst, kLast, eFilter, nStart);
+        if (nFound < 0) {
+            nFound = events.SearchStr(strCp932, lYear, kFirst, kLast, eFilter, -1);
+            bWrapped = nCurrent >= 0;
+        }
     } else {
-        // The table searches forward only: the last match before the selection.
-        const int nEnd = nCurrent < 0 ? events.GetLen() : nCurrent;
-        for (int nPos = events.SearchStr(strCp932, lYear, kFirst, kLast, eFilter, -1); nPos >= 0 && nPos < nEnd;) {
-            nFound = nPos;
-            nPos = nPos + 1 < events.GetLen() ? events.SearchStr(strCp932, lYear, kFirst, kLast, eFilter, nPos + 1) : -1;
+        nFound = LastBefore(-1, nCurrent < 0 ? events.GetLen() : nCurrent);
+        if (nFound < 0) {
+            nFound = LastBefore(std::max(nCurrent, 0), events.GetLen());
+            bWrapped = nCurrent >= 0;
         }
     }
-    if (nFound < 0) {
-        statusBar()->showMessage(QStringLiteral("「%1」は見つかりません。").arg(strText), 5000);
+    if (nFound < 0)
         return false;
-    }
     SelectIndex(nFound, true);
+    QString strMessage = QStringLiteral("「%1」は%2件あります。").arg(strText).arg(nMatches);
+    if (bWrapped)
+        strMessage.prepend(bForward ? QStringLiteral("先頭から検索しました。") : QStringLiteral("末尾から検索しました。"));
+    statusBar()->showMessage(strMessage, 10000);
     return true;
+}
+
+int CNenpyoWindow::CountMatches(const CString& strCp932)
+{
+    // Counted once for a text, a filter and a state of the chronology: going from match to match
+    // costs no more walks over the whole table.
+    if (m_findCount.strText == strCp932 && m_findCount.eFilter == m_pModel->Filter() &&
+        m_findCount.nRevision == m_nRevision)
+        return m_findCount.nCount;
+    const CYearEvent& events = m_pDoc->Events();
+    constexpr std::int32_t kFirst = std::numeric_limits<std::int32_t>::min();
+    constexpr std::int32_t kLast = std::numeric_limits<std::int32_t>::max();
+    std::int32_t lYear = 0;
+    int nCount = 0;
+    for (int nPos = events.GetLen() > 0 ? events.SearchStr(strCp932, lYear, kFirst, kLast, m_pModel->Filter(), -1) : -1;
+         nPos >= 0;
+         nPos = nPos + 1 < events.GetLen() ? events.SearchStr(strCp932, lYear, kFirst, kLast, m_pModel->Filter(), nPos + 1)
+                                           : -1)
+        ++nCount;
+    m_findCount = {strCp932, m_pModel->Filter(), m_nRevision, nCount};
+    return nCount;
 }
 
 // Links
@@ -829,29 +935,47 @@ bool CNenpyoWindow::eventFilter(QObject* pObject, QEvent* pEvent)
 
 // Sharing
 
-bool CNenpyoWindow::WriteExport(const QString& strPath, const std::string& strBytes) const
+bool CNenpyoWindow::WriteExport(const QString& strPath, int nFormat)
 {
+    const auto eFormat = static_cast<CRowExport::EFormat>(nFormat);
+    const QString strKind = eFormat == CRowExport::EFormat::Html ? QStringLiteral("HTML") : QStringLiteral("CSV");
     const CString strName = Cp932Path(QFileInfo(strPath).absoluteFilePath());
-    const SFileStatus status = CRowExport::WriteFile(strName, strBytes);
-    if (!status.Ok())
+    CWorkProgress progress(this, QStringLiteral("%1に書き出しています...").arg(strKind));
+    bool bCancelled = false;
+    const SFileStatus status =
+        CRowExport::Export(*m_pDoc, m_pModel->Filter(), eFormat, strName, progress.Callback(), bCancelled);
+    if (!status.Ok()) {
         ShowFileStatus(status, strName);
-    return status.Ok();
+        return false;
+    }
+    statusBar()->showMessage(bCancelled ? QStringLiteral("%1への書き出しを取り消しました。").arg(strKind)
+                                        : QStringLiteral("%1件を%2に書き出しました: %3")
+                                              .arg(m_pModel->rowCount())
+                                              .arg(strKind, QFileInfo(strPath).absoluteFilePath()),
+                             10000);
+    return !bCancelled;
 }
 
 bool CNenpyoWindow::ExportHtml(const QString& strPath)
 {
-    return WriteExport(strPath, CRowExport::Html(*m_pDoc, m_pModel->Filter()));
+    return WriteExport(strPath, static_cast<int>(CRowExport::EFormat::Html));
 }
 
 bool CNenpyoWindow::ExportCsv(const QString& strPath)
 {
-    return WriteExport(strPath, CRowExport::Csv(*m_pDoc, m_pModel->Filter()));
+    return WriteExport(strPath, static_cast<int>(CsvByteOrderMark() ? CRowExport::EFormat::CsvWithByteOrderMark
+                                                                    : CRowExport::EFormat::Csv));
+}
+
+bool CNenpyoWindow::CsvByteOrderMark()
+{
+    return QSettings().value(QStringLiteral("Export/CsvByteOrderMark"), false).toBool();
 }
 
 void CNenpyoWindow::ExportHtmlAs()
 {
     const QString strPath = AskFileName(false, QStringLiteral("HTMLに書き出す"), "HTMLファイル (*.html)|*.html|", "html",
-                                        QStringLiteral("年表.html"));
+                                        DocumentName() + QStringLiteral(".html"));
     if (!strPath.isEmpty())
         ExportHtml(strPath);
 }
@@ -859,7 +983,7 @@ void CNenpyoWindow::ExportHtmlAs()
 void CNenpyoWindow::ExportCsvAs()
 {
     const QString strPath = AskFileName(false, QStringLiteral("CSVに書き出す"), "CSVファイル (*.csv)|*.csv|", "csv",
-                                        QStringLiteral("年表.csv"));
+                                        DocumentName() + QStringLiteral(".csv"));
     if (!strPath.isEmpty())
         ExportCsv(strPath);
 }
@@ -868,37 +992,58 @@ void CNenpyoWindow::Print()
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
+    CChronologyPrinter job(*m_pDoc, m_pModel->Filter());
+    printer.setDocName(job.Title(DocumentName()));
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("印刷"));
-    if (dialog.exec() == QDialog::Accepted)
-        PrintRows(printer);
-}
-
-void CNenpyoWindow::PrintRows(QPrinter& printer) const
-{
-    QTextDocument document;
-    document.setHtml(QString::fromStdString(CRowExport::Html(*m_pDoc, m_pModel->Filter())));
-    document.print(&printer);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    CWorkProgress progress(this, QStringLiteral("印刷しています..."));
+    switch (job.Print(printer, progress.Callback())) {
+    case CChronologyPrinter::EResult::Done:
+        statusBar()->showMessage(QStringLiteral("%1ページを印刷しました。").arg(job.Pages()), 10000);
+        break;
+    case CChronologyPrinter::EResult::Cancelled:
+        statusBar()->showMessage(QStringLiteral("印刷を取り消しました。"), 10000);
+        break;
+    case CChronologyPrinter::EResult::Failed:
+        QMessageBox::warning(this, QStringLiteral("印刷"), QStringLiteral("印刷を始められませんでした。"));
+        break;
+    }
 }
 
 bool CNenpyoWindow::PrintToPdf(const QString& strPath)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageOrientation(QPageLayout::Landscape);
-    printer.setOutputFileName(strPath);
-    PrintRows(printer);
-    if (printer.printerState() == QPrinter::Error || !QFileInfo(strPath).isFile()) {
-        AfxMessageBox(FormatFileStatus(SFileStatus{IDS_FILE_WRITE_FAILED, 0, 0}, Cp932Path(strPath)), MB_ICONEXCLAMATION);
+    CWorkProgress progress(this, QStringLiteral("PDFに保存しています..."));
+    CChronologyPrinter job(*m_pDoc, m_pModel->Filter());
+    QString strError;
+    switch (job.PrintPdf(strPath, job.Title(DocumentName()), progress.Callback(), strError)) {
+    case CChronologyPrinter::EResult::Done:
+        statusBar()->showMessage(QStringLiteral("PDFに保存しました(%1ページ): %2").arg(job.Pages()).arg(strPath), 10000);
+        return true;
+    case CChronologyPrinter::EResult::Cancelled:
+        statusBar()->showMessage(QStringLiteral("PDFへの保存を取り消しました。"), 10000);
         return false;
+    case CChronologyPrinter::EResult::Failed: break;
     }
-    return true;
+    AfxMessageBox(FormatFileStatus(SFileStatus{IDS_FILE_WRITE_FAILED, 0, 0}, Cp932Path(strPath)) + ": " +
+                      FromQString(strError),
+                  MB_ICONEXCLAMATION);
+    return false;
+}
+
+QString CNenpyoWindow::DocumentName() const
+{
+    QString strName = QFileInfo(NativePath(m_pDoc->GetPathName())).completeBaseName();
+    if (strName.isEmpty())
+        strName = QFileInfo(NativePath(m_pDoc->Events().GetFileName())).completeBaseName();
+    return strName.isEmpty() ? QStringLiteral("年表") : strName;
 }
 
 void CNenpyoWindow::PrintPdfAs()
 {
     const QString strPath = AskFileName(false, QStringLiteral("PDFに保存"), "PDFファイル (*.pdf)|*.pdf|", "pdf",
-                                        QStringLiteral("年表.pdf"));
+                                        DocumentName() + QStringLiteral(".pdf"));
     if (!strPath.isEmpty())
         PrintToPdf(strPath);
 }
@@ -909,8 +1054,20 @@ void CNenpyoWindow::Help()
 {
     const QString strFound = QString::fromStdString(FindShippedFile(
         QCoreApplication::applicationDirPath().toStdString(), "nenpyo-help/index.html", "app/nenpyo/help/index.html"));
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(strFound)))
-        QMessageBox::warning(this, QStringLiteral("ヘルプ"), QStringLiteral("ヘルプ %1 を開けませんでした。").arg(strFound));
+    if (CHelpWindow::CanDesktopOpen(strFound) && QDesktopServices::openUrl(QUrl::fromLocalFile(strFound)))
+        return;
+    // Without a viewer on the desktop, the pages in a window of our own.
+    if (!QFileInfo::exists(strFound)) {
+        QMessageBox::warning(this, QStringLiteral("ヘルプ"), QStringLiteral("ヘルプ %1 が見つかりません。").arg(strFound));
+        return;
+    }
+    if (!m_pHelpWindow) {
+        m_pHelpWindow = new CHelpWindow(QFileInfo(strFound).absolutePath(), QStringLiteral("年表 ヘルプ"), this);
+        m_pHelpWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    m_pHelpWindow->show();
+    m_pHelpWindow->raise();
+    m_pHelpWindow->activateWindow();
 }
 
 void CNenpyoWindow::About()

@@ -9,6 +9,7 @@
 #include <memory>
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <corvane/EventData.h>
@@ -19,6 +20,7 @@
 
 class CBandView;
 class CEventModel;
+class CHelpWindow;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -67,15 +69,23 @@ public:
     // Selects the first shown event of lYear or after it, else the last row. False when no row
     // is shown.
     bool GoToYear(std::int32_t lYear);
-    // Selects the next (bForward) or previous shown event whose text holds strText. False, with
-    // the selection kept, when there is none.
+    // Selects the next (bForward) or previous shown event whose text holds strText, going round
+    // from the other end when there is none after (before) the selection (the status bar then
+    // says so) and saying how many there are. False, with the selection kept, when there is none.
     bool FindText(const QString& strText, bool bForward);
-    // Writes the shown rows. False, with a message shown, when the file cannot be written.
+    // Writes the shown rows, with progress and a cancel when it takes long; the status bar says
+    // what was written where. False, with a message shown, when the file cannot be written, and
+    // when cancelled (the previous file then stays). CSV has a byte order mark when
+    // CsvByteOrderMark() (ファイル → CSVにBOMを付ける, remembered).
     bool ExportHtml(const QString& strPath);
     bool ExportCsv(const QString& strPath);
     bool PrintToPdf(const QString& strPath);
+    static bool CsvByteOrderMark();
     // Opens the link of the selected row's event with the desktop. False when it has none.
     bool OpenSelectedLink();
+    // Opens a file of the recent files menu, asking about unsaved changes; one that is gone is
+    // said to be so and dropped from the list.
+    bool OpenRecentFile(const QString& strPath);
 
     // The selected row's list index, -1 for none; selects the row of a list index (none when the
     // filter hides it), scrolled into view or to the middle of the view.
@@ -121,16 +131,24 @@ private:
     void CellActivated(const QModelIndex& index);
     void CellClicked(const QModelIndex& index);
 
+    // Says where and why a table file stopped being read; true when the user opens what was read.
+    bool AskToRecover(const SFileStatus& status, const CString& strFailed, const CNenpyoDoc& doc);
     void SetDocument(std::unique_ptr<CNenpyoDoc> pDoc);
     void ShowFileStatus(const SFileStatus& status, const CString& strFile) const;
     void UpdateTitle();
     void UpdateActions();
     void AddRecentFile(const QString& strPath);
     void UpdateRecentMenu();
+    // Drops the recent files that are gone, saying which in the status bar.
+    void DropMissingRecentFiles();
+    // The number of shown events whose text holds strCp932.
+    int CountMatches(const CString& strCp932);
     QString AskFileName(bool bOpen, const QString& strTitle, const char* pszFilter, const char* pszDefExt,
                         const QString& strFileName) const;
-    bool WriteExport(const QString& strPath, const std::string& strBytes) const;
-    void PrintRows(QPrinter& printer) const;
+    // Writes an export (a CRowExport::EFormat) with a progress dialog; the status bar says where.
+    bool WriteExport(const QString& strPath, int nFormat);
+    // The document's name without folder and extension (無題: 年表), for titles and default names.
+    QString DocumentName() const;
 
     std::unique_ptr<CNenpyoDoc> m_pDoc;
     CEventModel* m_pModel;
@@ -138,6 +156,8 @@ private:
     CBandView* m_pBand;
     QLabel* m_pName;
     QLabel* m_pExplanation;
+    QLabel* m_pCount;              // the rows shown and held, in the status bar for good
+    QString m_strRecovered;        // what a recovered chronology was recovered from
     QUndoStack* m_pUndoStack;
     QMenu* m_pRecentMenu = nullptr;
     QActionGroup* m_pFilterGroup = nullptr;
@@ -147,4 +167,12 @@ private:
     QAction* m_pDownAction = nullptr;
     QAction* m_pRemoveBaseYearAction = nullptr;
     QString m_strFind;
+    QPointer<CHelpWindow> m_pHelpWindow;
+    int m_nRevision = 0;           // counts the changes of the chronology shown
+    struct SFindCount {
+        CString strText;
+        EEventPriority eFilter = PRIORITY_ALL;
+        int nRevision = -1;
+        int nCount = 0;
+    } m_findCount;                 // the matches of the last text found   // the help pages when the desktop has no viewer
 };

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QTemporaryDir>
@@ -16,11 +17,14 @@
 
 #include <framework/Cp932.h>
 #include <framework/FileSystem.h>
+#include <shared/qt/QtText.h>
 
 #include "BaseYearDlg.h"
 #include "EventDlg.h"
 #include "EventModel.h"
+#include "NenpyoText.h"
 #include "NenpyoWindow.h"
+#include "RecentFiles.h"
 #include "RowExport.h"
 #include "EventTestData_test.h"
 #include "testing/FakeHostUi.h"
@@ -388,6 +392,123 @@ private Q_SLOTS:
         QCOMPARE(lev.readAll(), before);
     }
 
+    // A cut event file: the message, then the rows read before the cut, marked as recovered;
+    // saving asks for a new name and leaves the damaged file as it was.
+    void cutFileOpensRecoveredAndSavesUnderANewName()
+    {
+        CFakeHostUi ui;
+        QFile lev(m_dir.path() + QStringLiteral("/copy/年表/日本史.lev"));
+        QVERIFY(lev.open(QIODevice::ReadWrite));
+        QByteArray cut = lev.readAll();
+        cut.truncate(cut.size() / 2);
+        cut.truncate(cut.lastIndexOf('\n') + 1);
+        cut += "1700";
+        QVERIFY(lev.resize(0) && lev.write(cut) == cut.size());
+        lev.close();
+        const int nWhole = static_cast<int>(cut.count('\n')) - 4;
+
+        CNenpyoWindow window;
+        AnswerNextBox(QStringLiteral("開かない"));
+        QVERIFY(!window.OpenFile(m_strDoc));
+        AnswerNextBox(QStringLiteral("読めた所までを開く(&O)"));
+        QVERIFY(window.OpenFile(m_strDoc));
+        QCOMPARE(window.Doc().Events().GetLen(), nWhole);
+        QVERIFY(window.windowTitle().contains(QStringLiteral("(復元)")));
+        QVERIFY(window.IsModified());
+
+        const QString strNew = m_dir.path() + QStringLiteral("/copy/年表/復元.nenpyo");
+        ui.ChooseNext(LiteralToCp932(strNew.toStdString().c_str()));
+        const QList<QAction*> actions = window.findChildren<QAction*>();
+        const auto save = std::find_if(actions.begin(), actions.end(),
+                                       [](QAction* pAction) { return pAction->text() == QStringLiteral("上書き保存(&S)"); });
+        QVERIFY(save != actions.end());
+        (*save)->trigger();
+        QCOMPARE(ui.m_requests.size(), std::size_t{1});
+        QVERIFY(!window.IsModified());
+        QVERIFY(!window.windowTitle().contains(QStringLiteral("(復元)")));
+        QVERIFY(lev.open(QIODevice::ReadOnly));
+        QCOMPARE(lev.readAll(), cut);
+        CNenpyoWindow reopened;
+        QVERIFY(reopened.OpenFile(strNew));
+        QCOMPARE(reopened.Doc().Events().GetLen(), nWhole);
+        QVERIFY(ui.m_messages.empty());
+    }
+
+    // Save as into another folder names the tables by clean relative names, so renaming a folder
+    // the old names went through changes nothing; a table that is gone is named with its stand-in.
+    void savedNamesAreCleanAndMissingTablesAreNamed()
+    {
+        CFakeHostUi ui;
+        const QString strCopy = m_dir.path() + QStringLiteral("/copy");
+        QVERIFY(QDir().mkpath(strCopy + QStringLiteral("/moved/データ")));
+        const QString strDoc = strCopy + QStringLiteral("/moved/データ/日本史.nenpyo");
+        {
+            CNenpyoWindow window;
+            QVERIFY(window.OpenFile(m_strDoc));
+            QVERIFY(window.SaveTo(strDoc));
+        }
+        QFile doc(strDoc);
+        QVERIFY(doc.open(QIODevice::ReadOnly));
+        const QString strText = QString::fromUtf8(doc.readAll());
+        doc.close();
+        QVERIFY2(strText.contains(QStringLiteral("元号=../../ﾗｲﾌﾞﾗﾘ/元号.lgn\r\n")), qPrintable(strText));
+        QVERIFY(QDir().rename(strCopy + QStringLiteral("/年表"), strCopy + QStringLiteral("/年表の古い版")));
+        {
+            CNenpyoWindow window;
+            QVERIFY(window.OpenFile(strDoc));
+            QVERIFY(window.Doc().Warnings().empty());
+            QVERIFY(window.Doc().Eras().GetSize() > 200);
+            QVERIFY(window.Doc().Periods().GetSize() > 10);
+            QVERIFY(window.Doc().HasBaseYear());
+        }
+        QVERIFY(ui.m_messages.empty());
+
+        QVERIFY(QFile::remove(strCopy + QStringLiteral("/ﾗｲﾌﾞﾗﾘ/時代.ler")));
+        CNenpyoWindow window;
+        QVERIFY(window.OpenFile(strDoc));
+        QCOMPARE(ui.m_messages.size(), std::size_t{1});
+        const std::string strMessage = ui.LastMessageUtf8();
+        QVERIFY2(strMessage.find("時代.ler の読込みに失敗しました") != std::string::npos &&
+                     strMessage.find("。代わりに ") != std::string::npos,
+                 strMessage.c_str());
+    }
+
+    // Find goes round from the other end, saying so and how many there are; recent files drop
+    // those that are gone and tell equal names apart by their folders.
+    void findWrapsAroundAndRecentFilesDropTheGone()
+    {
+        CFakeHostUi ui;
+        CNenpyoWindow window;
+        QVERIFY(window.OpenFile(m_strDoc));
+        QVERIFY(window.FindText(QStringLiteral("関ヶ原"), true));
+        QVERIFY(window.statusBar()->currentMessage().contains(QStringLiteral("1件")));
+        const int nFound = window.SelectedIndex();
+        QVERIFY(window.FindText(QStringLiteral("関ヶ原"), true));
+        QCOMPARE(window.SelectedIndex(), nFound);
+        QVERIFY(window.statusBar()->currentMessage().startsWith(QStringLiteral("先頭から検索しました。")));
+        window.GoToYear(1000);
+        QVERIFY(window.FindText(QStringLiteral("関ヶ原"), false));
+        QCOMPARE(window.SelectedIndex(), nFound);
+        QVERIFY(window.statusBar()->currentMessage().startsWith(QStringLiteral("末尾から検索しました。")));
+        QVERIFY(!window.FindText(QStringLiteral("ない言葉"), true));
+        QCOMPARE(window.SelectedIndex(), nFound);
+
+        const QString strOther = m_dir.path() + QStringLiteral("/copy/別/日本史.nenpyo");
+        QVERIFY(QDir().mkpath(QFileInfo(strOther).path()));
+        QVERIFY(window.SaveTo(strOther));
+        QVERIFY(window.OpenFile(m_strDoc));
+        const QStringList files = CRecentFiles::Files();
+        QCOMPARE(files.mid(0, 2), QStringList({m_strDoc, strOther}));
+        const QStringList labels = CRecentFiles::Labels(files);
+        QCOMPARE(labels[0], QStringLiteral("日本史.nenpyo (%1)").arg(QFileInfo(m_strDoc).absolutePath()));
+        QVERIFY(QFile::remove(strOther));
+        QVERIFY(CRecentFiles::DropMissing().contains(strOther));   // and those of the tests before
+        for (const QString& strPath : CRecentFiles::Files())
+            QVERIFY(QFileInfo::exists(strPath));
+        QCOMPARE(CRecentFiles::Labels({m_strDoc, strOther + QStringLiteral(".x")}),
+                 QStringList({QStringLiteral("日本史.nenpyo"), QStringLiteral("日本史.nenpyo.x")}));
+    }
+
     void dialogsNameWhatIsWrong()
     {
         const struct {
@@ -413,6 +534,13 @@ private Q_SLOTS:
         edits.at(2)->clear();
         QVERIFY(dlg.ReadFields(table, strMessage));
         QCOMPARE(table.GetEndWesternYear(), NO_END_YEAR);
+
+        // A character without a code page 932 form is refused by name; the six twins are taken.
+        CString strCp932;
+        QVERIFY(!ToCp932(QStringLiteral("a‹b"), strCp932, QStringLiteral("出来事"), strMessage));
+        QVERIFY2(strMessage.contains(QStringLiteral("「‹」")), qPrintable(strMessage));
+        QVERIFY(ToCp932(QStringLiteral("〜‖−¢£¬"), strCp932, QStringLiteral("出来事"), strMessage));
+        QCOMPARE(ToQString(strCp932), QStringLiteral("～∥－￠￡￢"));
     }
 };
 

@@ -9,6 +9,7 @@
 #include <framework/HostUi.h>
 
 #include "NenpyoWindow.h"
+#include "PdfCommand.h"
 #include <shared/qt/QtHostUi.h>
 
 namespace {
@@ -19,6 +20,7 @@ void SetUpParser(QCommandLineParser& parser)
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("開く年表ファイル(.nenpyo)または出来事ファイル(.lev)"));
+    CPdfCommand::AddOptions(parser);
 }
 
 } // namespace
@@ -42,6 +44,7 @@ int main(int argc, char** argv)
         }
     }
 
+    CPdfCommand::PreparePlatform(argc, argv);
     QApplication app(argc, argv);
     QGuiApplication::setApplicationDisplayName(QStringLiteral("年表"));
     QGuiApplication::setDesktopFileName(QStringLiteral("nenpyo"));
@@ -59,6 +62,8 @@ int main(int argc, char** argv)
     QCommandLineParser parser;
     SetUpParser(parser);
     parser.process(app);
+    if (CPdfCommand::Requested(parser))
+        return CPdfCommand::Run(parser);
 
     CQtHostUi hostUi;
     SetHostUi(&hostUi);

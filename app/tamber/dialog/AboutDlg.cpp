@@ -4,7 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "DialogUnits.h"
+#include <shared/qt/DialogUnits.h>
 #include "TamberApp.h"
 
 CAboutDlg::CAboutDlg(QWidget* pParent) : QDialog(pParent)

@@ -3,7 +3,7 @@
 
 #include <QLineEdit>
 
-#include "DialogUnits.h"
+#include <shared/qt/DialogUnits.h>
 #include "DropComboBox.h"
 
 class CDialogControlsTest : public QObject {

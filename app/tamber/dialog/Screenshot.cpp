@@ -23,7 +23,7 @@
 
 #include "AboutDlg.h"
 #include "DropComboBox.h"
-#include "HelpWindow.h"
+#include <shared/qt/HelpWindow.h>
 #include <shared/qt/QtHostUi.h>
 #include <shared/qt/Screenshot.h>
 #include <shared/qt/TamberProfile.h>
@@ -110,7 +110,7 @@ int main(int argc, char** argv)
 
     // The help window that a desktop without a viewer for tamber.chm gets.
     const std::string strPages = FindHelpPages(QCoreApplication::applicationDirPath().toStdString());
-    CHelpWindow help(QString::fromStdString(strPages));
+    CHelpWindow help(QString::fromStdString(strPages), QStringLiteral("Tamber ヘルプ"));
     help.show();
     QApplication::setActiveWindow(&help);
     bOk = !strPages.empty() && Save(help, strOutDir + QStringLiteral("/tamber-help.png")) && bOk;

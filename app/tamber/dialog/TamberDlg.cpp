@@ -17,10 +17,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMimeDatabase>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QPushButton>
 #include <QShortcut>
 #include <QUrl>
@@ -35,9 +33,9 @@
 #include <framework/HostUi.h>
 
 #include "AboutDlg.h"
-#include "DialogUnits.h"
+#include <shared/qt/DialogUnits.h>
 #include "DropComboBox.h"
-#include "HelpWindow.h"
+#include <shared/qt/HelpWindow.h>
 #include <shared/qt/QtText.h>
 #include "TamberApp.h"
 
@@ -540,24 +538,7 @@ QString CTamberDlg::GetHelpFilePath()
 
 bool CTamberDlg::CanDesktopOpen(const QString& strPath)
 {
-    if (!QFileInfo::exists(strPath))
-        return false;
-    // The desktop's default application for the file's type (or an alias of it), as xdg-mime
-    // reports it; none, or no xdg-mime, means the desktop cannot open the file.
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(strPath);
-    for (const QString& strType : QStringList(type.name()) + type.aliases()) {
-        QProcess query;
-        query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), strType});
-        if (!query.waitForFinished(5000)) {
-            query.kill();
-            query.waitForFinished();
-            return false;
-        }
-        if (query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0
-            && !query.readAllStandardOutput().trimmed().isEmpty())
-            return true;
-    }
-    return false;
+    return CHelpWindow::CanDesktopOpen(strPath);
 }
 
 void CTamberDlg::OnHelpFile()
@@ -577,7 +558,7 @@ void CTamberDlg::OnHelpFile()
         AfxMessageBox(CP932("ヘルプが見つかりません。"), MB_ICONEXCLAMATION);
         return;
     }
-    m_pHelpWindow = new CHelpWindow(QString::fromStdString(strPages), this);
+    m_pHelpWindow = new CHelpWindow(QString::fromStdString(strPages), QStringLiteral("Tamber ヘルプ"), this);
     m_pHelpWindow->setAttribute(Qt::WA_DeleteOnClose);
     m_pHelpWindow->show();
 }

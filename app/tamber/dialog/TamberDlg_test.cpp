@@ -30,9 +30,9 @@
 #include <shared/qt/TamberProfile.h>
 
 #include "AboutDlg.h"
-#include "DialogUnits.h"
+#include <shared/qt/DialogUnits.h>
 #include "DropComboBox.h"
-#include "HelpWindow.h"
+#include <shared/qt/HelpWindow.h>
 #include "TamberApp.h"
 #include "TamberDlg.h"
 

@@ -16,7 +16,11 @@
 FRAMEWORK_EXPORT bool Cp932ToUtf8(std::string_view cp932, std::string& strUtf8);
 
 // Converts UTF-8 to code page 932. Returns false, and leaves strCp932 unchanged, when the text is
-// not valid UTF-8 or holds a character that code page 932 cannot represent.
+// not valid UTF-8 or holds a character that code page 932 cannot represent exactly (one that
+// would read back as another character), with one exception on every platform: the six
+// characters that input methods type in a form code page 932 stores as its usual twin are taken
+// as that twin (〜 U+301C as ～ U+FF5E, ‖ U+2016 as ∥ U+2225, − U+2212 as － U+FF0D, ¢ £ ¬ as
+// their full-width forms), so they read back as the twin.
 FRAMEWORK_EXPORT bool Utf8ToCp932(std::string_view utf8, CString& strCp932);
 
 // Lossy forms for display only (messages on a terminal): a byte or character that has no

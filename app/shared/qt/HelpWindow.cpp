@@ -2,6 +2,10 @@
 
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QMimeType>
+#include <QProcess>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
@@ -9,9 +13,8 @@
 
 #include "DialogUnits.h"
 
-CHelpWindow::CHelpWindow(const QString& strPagesDir, QWidget* pParent) : QDialog(pParent)
+CHelpWindow::CHelpWindow(const QString& strPagesDir, const QString& strTitle, QWidget* pParent) : QDialog(pParent)
 {
-    const QString strTitle = QStringLiteral("Tamber ヘルプ");
     setWindowTitle(strTitle);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
                    | Qt::WindowCloseButtonHint);
@@ -53,6 +56,28 @@ CHelpWindow::CHelpWindow(const QString& strPagesDir, QWidget* pParent) : QDialog
     m_pBrowser->setSource(QUrl::fromLocalFile(QDir(strPagesDir).filePath(QStringLiteral("index.html"))));
     const CDialogUnits units(font());
     resize(units.ToPixelsX(330), units.ToPixelsY(300));
+}
+
+bool CHelpWindow::CanDesktopOpen(const QString& strPath)
+{
+    if (!QFileInfo::exists(strPath))
+        return false;
+    // The desktop's default application for the file's type (or an alias of it), as xdg-mime
+    // reports it; none, or no xdg-mime, means the desktop cannot open the file.
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(strPath);
+    for (const QString& strType : QStringList(type.name()) + type.aliases()) {
+        QProcess query;
+        query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), strType});
+        if (!query.waitForFinished(5000)) {
+            query.kill();
+            query.waitForFinished();
+            return false;
+        }
+        if (query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0
+            && !query.readAllStandardOutput().trimmed().isEmpty())
+            return true;
+    }
+    return false;
 }
 
 QUrl CHelpWindow::GetPage() const

@@ -1,0 +1,57 @@
+// CChronologyPrinter: prints the rows a filter shows of a chronology, page by page with QPainter,
+// on a printer or into a PDF file.
+//
+// Every page has the chronology's name, the column header and its number; the first page also
+// the explanation. Rows are placed by CPrintLayout: whole on a page, and a row taller than a page
+// split at its lines with its year repeated. Each page is drawn and left to the device as soon as
+// it is full, and one row's text layouts are kept at a time, so time is linear in the rows and
+// memory does not grow with them.
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+#include <corvane/YearEvent.h>
+
+#include "PrintLayout.h"
+
+class CNenpyoDoc;
+class QPagedPaintDevice;
+
+class CChronologyPrinter {
+public:
+    // Told now and then how many rows are printed of how many; returning false cancels.
+    using CProgress = std::function<bool(int nDone, int nTotal)>;
+    // Told every part of every row placed: the row (from 0 among those printed), its lines and
+    // where they went.
+    using CSliceObserver = std::function<void(int nRow, int nLines, const CPrintLayout::SSlice& slice)>;
+
+    enum class EResult { Done, Cancelled, Failed };
+
+    // The document must outlive the printer and stay unchanged while it prints.
+    CChronologyPrinter(const CNenpyoDoc& doc, EEventPriority eFilter) : m_doc(doc), m_eFilter(eFilter) {}
+
+    void SetSliceObserver(CSliceObserver observer) { m_observer = std::move(observer); }
+
+    // The title of the printout: the chronology's name, else sTitleFallback.
+    QString Title(const QString& strFallback) const;
+
+    // Prints on a device whose page layout is set (a QPrinter, a QPdfWriter). Cancelled when
+    // progress said so (a printer's job is aborted; the pages drawn stay on any other device),
+    // Failed when no painter could start on the device.
+    EResult Print(QPagedPaintDevice& device, const CProgress& progress = {});
+    // The pages the last Print drew.
+    int Pages() const { return m_nPages; }
+
+    // Prints into the PDF file strPath (A4 landscape), titled strTitle. The file is written under
+    // a temporary name beside it and put in its place only when complete: a cancel or a failure
+    // leaves the previous file as it was, or no file. On failure strError says why.
+    EResult PrintPdf(const QString& strPath, const QString& strTitle, const CProgress& progress, QString& strError);
+
+private:
+    const CNenpyoDoc& m_doc;
+    EEventPriority m_eFilter;
+    CSliceObserver m_observer;
+    int m_nPages = 0;
+};

@@ -1,0 +1,124 @@
+// The printout on a PDF device: no row split across pages but one taller than a page (split at
+// its lines, each part on a page of its own), and a cancelled PDF that leaves the previous file.
+#include <QtTest>
+
+#include <QBuffer>
+#include <QDir>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QTemporaryDir>
+
+#include <framework/Cp932.h>
+
+#include "ChronologyPrinter.h"
+#include "EventTestData_test.h"
+#include "NenpyoDoc.h"
+
+class CChronologyPrinterTest : public QObject {
+    Q_OBJECT
+private:
+    CNenpyoDoc m_doc;
+    int m_nTall = 0;   // the row of the event with a note of many lines
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        m_doc.New({});
+        m_doc.Events().SetTableName(CP932("試験の年表"));
+        for (int n = 0; n < 300; ++n) {
+            SEventData event = Event(1000 + n, "出来事");
+            if (n % 7 == 0)
+                event.strNote = CP932("二行の\r\n備考");
+            if (n == 150) {
+                for (int nLine = 0; nLine < 120; ++nLine)
+                    event.strNote += CP932("長い備考の行\r\n");
+                m_nTall = n;
+            }
+            m_doc.Events().SetData(event, true, -1, PRIORITY_ALL);
+        }
+    }
+
+    void rowsAreWholeOnAPageButATallOneSplitAtItsLines()
+    {
+        QBuffer buffer;
+        QVERIFY(buffer.open(QIODevice::WriteOnly));
+        QPdfWriter writer(&buffer);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 12, 12, 12),
+                                         QPageLayout::Millimeter));
+        CChronologyPrinter printer(m_doc, PRIORITY_ALL);
+        struct SPart {
+            int nRow;
+            int nLines;
+            CPrintLayout::SSlice slice;
+        };
+        std::vector<SPart> parts;
+        printer.SetSliceObserver([&](int nRow, int nLines, const CPrintLayout::SSlice& slice) {
+            parts.push_back({nRow, nLines, slice});
+        });
+        std::vector<int> progress;
+        QCOMPARE(printer.Print(writer, [&](int nDone, int nTotal) {
+            progress.push_back(nDone);
+            return nTotal == 300;
+        }),
+                 CChronologyPrinter::EResult::Done);
+        QCOMPARE(progress.back(), 300);
+
+        int nLastPage = 0;
+        int nTallParts = 0;
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            const SPart& part = parts[i];
+            QVERIFY(part.slice.nPage == nLastPage || part.slice.nPage == nLastPage + 1);
+            if (part.slice.nPage != nLastPage && i > 0)
+                QCOMPARE(part.slice.nTop, 0);   // a new page starts at its top
+            nLastPage = part.slice.nPage;
+            if (part.nRow != m_nTall) {
+                QCOMPARE(part.slice.nFirstLine, 0);   // every other row whole on one page
+                QCOMPARE(part.slice.nLines, part.nLines);
+                QCOMPARE(part.nLines, part.nRow % 7 == 0 ? 2 : 1);
+                continue;
+            }
+            // The tall row: its parts follow each other line by line, each on the next page.
+            QCOMPARE(part.slice.nFirstLine, nTallParts == 0 ? 0 : parts[i - 1].slice.nFirstLine + parts[i - 1].slice.nLines);
+            if (nTallParts > 0)
+                QCOMPARE(part.slice.nPage, parts[i - 1].slice.nPage + 1);
+            ++nTallParts;
+        }
+        QVERIFY(nTallParts >= 2);
+        QCOMPARE(printer.Pages(), nLastPage + 1);
+        QVERIFY(buffer.data().startsWith("%PDF"));
+    }
+
+    void cancelledPdfLeavesThePreviousFile()
+    {
+        QTemporaryDir dir;
+        const QString strPath = dir.filePath(QStringLiteral("年表.pdf"));
+        CChronologyPrinter printer(m_doc, PRIORITY_ALL);
+        QString strError;
+        const auto CancelAtOnce = [](int, int) { return false; };
+        QCOMPARE(printer.PrintPdf(strPath, QStringLiteral("t"), CancelAtOnce, strError),
+                 CChronologyPrinter::EResult::Cancelled);
+        QVERIFY(QDir(dir.path()).isEmpty());
+
+        QFile previous(strPath);
+        QVERIFY(previous.open(QIODevice::WriteOnly) && previous.write("previous") == 8);
+        previous.close();
+        int nCalls = 0;
+        QCOMPARE(printer.PrintPdf(strPath, QStringLiteral("t"), [&](int, int) { return ++nCalls < 3; }, strError),
+                 CChronologyPrinter::EResult::Cancelled);
+        QVERIFY(previous.open(QIODevice::ReadOnly));
+        QCOMPARE(previous.readAll(), QByteArray("previous"));
+        previous.close();
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+
+        QCOMPARE(printer.PrintPdf(strPath, QStringLiteral("t"), {}, strError), CChronologyPrinter::EResult::Done);
+        QVERIFY(previous.open(QIODevice::ReadOnly));
+        QVERIFY(previous.readAll().startsWith("%PDF"));
+        QCOMPARE(printer.PrintPdf(dir.filePath(QStringLiteral("no/such/x.pdf")), QStringLiteral("t"), {}, strError),
+                 CChronologyPrinter::EResult::Failed);
+        QVERIFY(!strError.isEmpty());
+    }
+};
+
+QTEST_MAIN(CChronologyPrinterTest)
+#include "ChronologyPrinter_test.moc"
