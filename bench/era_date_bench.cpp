@@ -1,6 +1,7 @@
 // Costs of the lookups by date and of the era date reader: 10^4 lookups (every era in force on a
-// day, the era date text of each) on the shipped era table, the same on generated tables of 10^3
-// and 10^5 records (the cost per lookup grows with log n, not n), and 10^4 texts read.
+// day, the era date text of each) on the shipped era table, the lookups alone against a walk over
+// every record, the same on generated tables of 10^3 and 10^5 records (the cost per lookup grows
+// with log n, not n), and 10^4 texts read.
 #include <corvane/EraDateText.h>
 #include <corvane/GengouEra.h>
 
@@ -86,6 +87,39 @@ void BM_ShippedLookups(benchmark::State& state)
     Lookups(state, ShippedEras(), Days(645, 2025));
 }
 
+// The lookup alone, and the plain way: a walk over every record for each day.
+void BM_ShippedIndicesOnly(benchmark::State& state)
+{
+    const CGengouEra& eras = ShippedEras();
+    const std::vector<SEraDate> days = Days(645, 2025);
+    eras.GetIndicesInYear(2000);
+    for (auto _ : state) {
+        std::size_t nFound = 0;
+        for (const SEraDate& date : days)
+            nFound += eras.GetIndicesInForce(date).size();
+        benchmark::DoNotOptimize(nFound);
+    }
+    state.SetItemsProcessed(state.iterations() * kLookups);
+}
+
+void BM_ShippedPlainWalk(benchmark::State& state)
+{
+    const CGengouEraArray& recs = ShippedEras().GetGengouEraTable();
+    const std::vector<SEraDate> days = Days(645, 2025);
+    for (auto _ : state) {
+        std::size_t nFound = 0;
+        for (const SEraDate& date : days) {
+            std::vector<int> indices;
+            for (std::size_t i = 0; i < recs.size(); ++i)
+                if (recs[i].BeginDate() <= date && date.lYear <= recs[i].lEndYear)
+                    indices.push_back(static_cast<int>(i));
+            nFound += indices.size();
+        }
+        benchmark::DoNotOptimize(nFound);
+    }
+    state.SetItemsProcessed(state.iterations() * kLookups);
+}
+
 void BM_GeneratedLookups(benchmark::State& state)
 {
     const int nRecords = static_cast<int>(state.range(0));
@@ -116,6 +150,8 @@ void BM_ReadEraDates(benchmark::State& state)
 } // namespace
 
 BENCHMARK(BM_ShippedLookups)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShippedIndicesOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ShippedPlainWalk)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GeneratedLookups)->Arg(1000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ReadEraDates)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();
