@@ -20,6 +20,7 @@ const char* const kDateHelp = R"(Forms of TEXT (digits ASCII or full-width):
   Initials  H1.1.8  H01.01.08  S64.1.7  R7.12.7  M45.7.29  T1.7.30  h1.1.8  H1  H1.1
             (M 明治, T 大正, S 昭和, H 平成, R 令和)
 
+With an era file that gives the eras' first and last days:
   $ corvane date 平成元年1月8日 1989-01-07 1338-08-28
   1989-01-08	平成元年1月8日
   1989-01-07	昭和64年1月7日
@@ -30,7 +31,8 @@ no conversion to Gregorian days is made, and the Western year is the year the Ja
 mostly falls in (慶応3年12月9日 is 1867-12-09). 1872 ends on 12月2日 (明治5年12月2日 was
 followed by 明治6年1月1日, 1873-01-01). The day of a change of era belongs to the new era.
 In 1331-1392 a day has an era of each court: an era date names its court's era, a Western
-date gives both.
+date gives both. An era the file gives without days is in force on every day of its first
+and last year. A year before 1 is written with a minus after --: corvane date -- -0660
 
 A date that does not exist is an error: 昭和64年1月8日, 平成32年, 2019-02-29, 1872-12-15,
 a 13th month, a 31st day before 1873, a leap month after 1872 or in a year whose leap
