@@ -7,7 +7,6 @@
 #include <corvane/GengouEra.h>
 #include <framework/Cp932.h>
 #include <framework/Env.h>
-#include <tamber/core/ShippedFiles.h>
 
 namespace {
 
@@ -44,12 +43,32 @@ Exit status: 0 every text was read, 1 a text was not (or the era file cannot be 
 
 std::string Utf8(const CString& str) { return Cp932ToUtf8Lossy(str.View()); }
 
-std::string ProgramDir()
+namespace fs = std::filesystem;
+
+fs::path FromUtf8(const std::string& str) { return fs::path(std::u8string(str.begin(), str.end())); }
+
+// The shipped era file: in the data folder of an installed program (share/tamber beside bin),
+// else in the source tree the program was built from; empty when neither has it.
+std::string ShippedEraFile()
 {
+    std::vector<fs::path> candidates;
+#ifdef CORVANE_TOOL_DATA_FROM_BIN
     const std::string strProgram = Env::ProgramPath();
-    const std::u8string strDir =
-        std::filesystem::path(std::u8string(strProgram.begin(), strProgram.end())).parent_path().u8string();
-    return std::string(strDir.begin(), strDir.end());
+    if (!strProgram.empty())
+        candidates.push_back(FromUtf8(strProgram).parent_path() / FromUtf8(CORVANE_TOOL_DATA_FROM_BIN));
+#endif
+#ifdef CORVANE_TOOL_SOURCE_DATA_DIR
+    candidates.push_back(FromUtf8(CORVANE_TOOL_SOURCE_DATA_DIR));
+#endif
+    for (const fs::path& dir : candidates) {
+        std::error_code ec;
+        const fs::path file = dir / FromUtf8("ﾗｲﾌﾞﾗﾘ") / FromUtf8("元号.lgn");
+        if (fs::exists(file, ec)) {
+            const std::u8string str = file.lexically_normal().u8string();
+            return std::string(str.begin(), str.end());
+        }
+    }
+    return std::string();
 }
 
 // Reads the era table: the file given (an error when it cannot be read), else the remembered
@@ -69,7 +88,7 @@ bool LoadEras(const std::string& strGiven, CGengouEra& eras, std::ostream& err)
         }
         return true;
     }
-    for (const std::string& strCandidate : {RememberedEraFile(), FindShippedEraFile(ProgramDir())}) {
+    for (const std::string& strCandidate : {RememberedEraFile(), ShippedEraFile()}) {
         CGengouEra candidate;
         if (!strCandidate.empty() && Utf8ToCp932(strCandidate, strName) && candidate.Load(strName, HEADER_GENGOU).Ok()) {
             eras = candidate;

@@ -6,7 +6,6 @@
 
 #include <corvane/EraDateText.h>
 #include <framework/Cp932.h>
-#include <tamber/core/ShippedFiles.h>
 
 #include "testing/DatedEraTable.h"
 
@@ -88,9 +87,11 @@ int CheckFirstDays(const CGengouEra& eras)
 TEST(DateCommandTest, FirstDaysOfTheMainLine)
 {
     EXPECT_EQ(9, CheckFirstDays(DatedEras()));
+    const char* pszSource = std::getenv("TAMBER_SOURCE_DIR");
+    ASSERT_NE(nullptr, pszSource);
     CGengouEra shipped;
     CString strName;
-    ASSERT_TRUE(Utf8ToCp932(FindShippedEraFile(std::string()), strName));
+    ASSERT_TRUE(Utf8ToCp932(std::string(pszSource) + "/data/ﾗｲﾌﾞﾗﾘ/元号.lgn", strName));
     ASSERT_TRUE(shipped.Load(strName, HEADER_GENGOU).Ok());
     CheckFirstDays(shipped);   // every era the shipped file gives a first day
 }
