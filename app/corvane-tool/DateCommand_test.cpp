@@ -146,8 +146,9 @@ TEST(DateCommandTest, CommandLine)
         const int nStatus = CCorvaneTool(out, err, false).Run(static_cast<int>(args.size()), args.data());
         return SPrinted{nStatus, out.str(), err.str()};
     };
-    EXPECT_EQ((std::pair{0, std::string("1989\t昭和64年\t平成元年\n")}),
-              (std::pair{run({"date", "1989"}).nStatus, run({"date", "1989"}).strOut}));
+    const SPrinted shipped = run({"date", "1989"});
+    EXPECT_EQ(0, shipped.nStatus);
+    EXPECT_EQ("1989\t昭和64年\t平成元年\n", shipped.strOut);
     const SPrinted help = run({"date", "--help"});
     EXPECT_EQ(0, help.nStatus);
     EXPECT_NE(std::string::npos, help.strOut.find("old Japanese calendar"));
