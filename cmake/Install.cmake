@@ -86,7 +86,8 @@ if(TARGET nenpyo)
   tamber_install_icons(${PROJECT_SOURCE_DIR}/app/nenpyo/resources nenpyo)
 endif()
 
-# The corvane tool for table files (no data of its own).
+# The corvane tool for table files (no data of its own; corvane date reads Tamber's shipped era
+# file where the program installs it).
 if(TARGET corvane-tool)
   install(TARGETS corvane-tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime)
 endif()

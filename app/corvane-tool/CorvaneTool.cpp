@@ -15,6 +15,7 @@
 #include <framework/Env.h>
 
 #include "CsvFormat.h"
+#include "DateCommand.h"
 #include "JsonFormat.h"
 #include "Progress.h"
 #include "TableBuilder.h"
@@ -439,6 +440,7 @@ int CCorvaneTool::Run(int argc, const char* const* argv)
     CLI::App* pLabel = app.add_subcommand("label", "The base-year label of each year (tab-separated)");
     pLabel->add_option("BASE", strBase, "Base-year file (.lby)")->required();
     pLabel->add_option("YEAR", years, "Western years")->required();
+    const CDateCommand date(app);
 
     try {
         app.parse(argc, argv);
@@ -461,5 +463,7 @@ int CCorvaneTool::Run(int argc, const char* const* argv)
         return Import(strFile, strOut);
     if (pMerge->parsed())
         return Merge(files, strOut);
+    if (date.Parsed())
+        return date.Run(m_out, m_err);
     return Label(strBase, years);
 }

@@ -10,6 +10,7 @@
 //   corvane import IN [-o FILE]
 //   corvane merge A.lev B.lev... -o OUT.lev
 //   corvane label BASE.lby YEAR...
+//   corvane date [--eras FILE] TEXT...  era dates and Western dates both ways (DateCommand.h)
 //
 // Exit status 0 on success, 1 when a file fails, 2 for a command line it cannot understand.
 // Arguments, output and messages are UTF-8; table files are read and written only through the

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr std::int64_t kTooLarge = std::int64_t{1} << 40;
+constexpr std::size_t kMaxNameChars = 32;   // the longest era name the reader looks for
 
 // The code page 932 forms of the characters the reader knows, converted once.
 struct SChars {
@@ -332,8 +333,9 @@ bool ParseEraDateText(const CGengouEra& eras, const CString& strText, SParsedEra
     // Era names: the longest prefix that names an era and is followed by a year.
     const bool bNumberFirst = cur.AtNumber() || strText.GetAt(nStart) == '-';
     if (!read && !bNumberFirst) {
+        // Names of up to kMaxNameChars characters, so that a long text costs linear time.
         std::vector<int> ends;
-        for (int i = nStart; i < strText.GetLength(); i += strText.CharLength(i))
+        for (int i = nStart; i < strText.GetLength() && ends.size() < kMaxNameChars; i += strText.CharLength(i))
             ends.push_back(i + strText.CharLength(i));
         bool bNamed = false;
         for (auto it = ends.rbegin(); it != ends.rend() && !read; ++it) {

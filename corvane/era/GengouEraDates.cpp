@@ -155,7 +155,9 @@ const CGengouEra::SDateIndex& CGengouEra::DateIndex() const
 std::vector<int> CGengouEra::GetIndicesInForce(const SEraDate& date) const
 {
     const SDateIndex& index = DateIndex();
-    const auto [lFirst, lLast] = Keys(date);
+    const std::pair<std::int64_t, std::int64_t> keys = Keys(date);
+    const std::int64_t lFirst = keys.first;
+    const std::int64_t lLast = keys.second;
     // Spans that begin at or before the last key and end at or after the first one.
     const auto itEnd = std::upper_bound(index.spans.begin(), index.spans.end(), lLast,
                                         [](std::int64_t lKey, const SDateIndex::SSpan& span) { return lKey < span.lBegin; });

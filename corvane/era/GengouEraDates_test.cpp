@@ -6,6 +6,8 @@
 
 #include "testing/DatedEraTable.h"
 
+#include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,63 @@ TEST_F(GengouEraDatesTest, ErasInForce)
     };
     for (const auto& c : kCases)
         EXPECT_EQ(c.pszExpected, InForce(m_eras, c.date)) << c.date.lYear << "-" << c.date.nMonth << "-" << c.date.nDay;
+}
+
+// The index against a walk over every record, on random overlapping tables with and without days.
+TEST(GengouEraDatesRandomTest, IndexAgreesWithAWalk)
+{
+    std::mt19937 random(7);
+    const auto draw = [&](int nLow, int nHigh) { return std::uniform_int_distribution<int>(nLow, nHigh)(random); };
+    for (int nTable = 0; nTable < 200; ++nTable) {
+        CGengouEra eras;
+        const int nRecords = draw(0, 40);
+        for (int i = 0; i < nRecords; ++i) {
+            SGengouEraTable rec;
+            rec.strGengou.Format("e%d", i);
+            rec.lBeginYear = draw(0, 30);
+            rec.lEndYear = rec.lBeginYear + draw(-1, 8);
+            if (draw(0, 2) > 0) {
+                rec.nBeginMonth = draw(1, 12);
+                rec.nBeginDay = draw(0, 30);
+            }
+            if (draw(0, 2) > 0) {
+                rec.nEndMonth = draw(1, 12);
+                rec.bEndLeap = draw(0, 5) == 0;
+                rec.nEndDay = draw(0, 30);
+            }
+            eras.SetAt(i, rec);
+        }
+        for (int nQuery = 0; nQuery < 50; ++nQuery) {
+            const int nMonth = draw(0, 12);
+            const SEraDate date{draw(-1, 40), nMonth, false, nMonth ? draw(0, 30) : 0};
+            // A record covers [first, last] of its days; the query [first, last] of its own.
+            const auto first = [](const SEraDate& d) { return SEraDate{d.lYear, d.nMonth, d.nMonth && d.bLeap, d.nMonth ? d.nDay : 0}; };
+            const auto last = [](const SEraDate& d) {
+                return SEraDate{d.lYear, d.nMonth ? d.nMonth : 99, d.nMonth ? d.bLeap : true, d.nMonth && d.nDay ? d.nDay : 99};
+            };
+            std::vector<int> expected;
+            for (int i = 0; i < eras.GetSize(); ++i) {
+                const SGengouEraTable rec = eras.GetAt(i);
+                if (first(rec.BeginDate()) <= last(date) && first(date) <= last(rec.EndDate()) &&
+                    first(rec.BeginDate()) <= last(rec.EndDate()))
+                    expected.push_back(i);
+            }
+            // The day of a change belongs to the era that begins on it.
+            if (date.nDay != 0) {
+                const std::vector<int> found = expected;
+                std::erase_if(expected, [&](int i) {
+                    const SGengouEraTable rec = eras.GetAt(i);
+                    return rec.nEndMonth && rec.nEndDay && rec.EndDate() == date &&
+                           std::any_of(found.begin(), found.end(), [&](int j) {
+                               const SGengouEraTable other = eras.GetAt(j);
+                               return j != i && other.nBeginMonth && other.nBeginDay && other.BeginDate() == date &&
+                                      rec.BeginDate() < date;
+                           });
+                });
+            }
+            ASSERT_EQ(expected, eras.GetIndicesInForce(date)) << nTable << " " << date.lYear << "-" << date.nMonth << "-" << date.nDay;
+        }
+    }
 }
 
 TEST_F(GengouEraDatesTest, RecordsWithoutDaysAnswerByYear)

@@ -104,10 +104,10 @@ def test_added_and_removed_events_are_saved(tmp_path):
 # Hostile and broken files: (file content, the exception, its line).
 HEADER = "[出来事], 5\r\nt\r\ne\r\n0\r\n".encode("cp932")
 BROKEN = [
-    (b"", corvane.FormatError, None),
+    (b"", corvane.FormatError, 1),              # the missing line is the one named
     (b"\x00\xff\xfe garbage\r\n" * 3, corvane.FormatError, 1),
     ("[元号], 1\r\nt\r\n".encode("cp932"), corvane.FormatError, 1),
-    (HEADER[:-6], corvane.FormatError, 2),
+    (HEADER[:-6], corvane.FormatError, 3),
     (HEADER + b'1984, 1, 1, "a", "b", 0, 0\r\n1985\r\n', corvane.FormatError, 6),
 ]
 

@@ -10,6 +10,8 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 
+#include <algorithm>
+
 #include "EventEdit.h"
 #include "NenpyoText.h"
 #include <shared/qt/QtText.h>
@@ -30,13 +32,15 @@ void FillNumbers(QComboBox* pCombo, int nFirst, int nLast, int nValue, const QSt
 
 } // namespace
 
-CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* pParent)
-    : QDialog(pParent), m_data(event)
+CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* pParent, const CGengouEra* pEras)
+    : QDialog(pParent), m_data(event), m_pEras(pEras)
 {
     setWindowTitle(strTitle);
 
     m_pYear = new QLineEdit(QString::number(event.lYear));
-    m_pYear->setPlaceholderText(QStringLiteral("例: 1603、紀元前は -660"));
+    m_pYear->setPlaceholderText(pEras ? QStringLiteral("例: 1603、紀元前は -660、平成元年1月8日")
+                                      : QStringLiteral("例: 1603、紀元前は -660"));
+    m_pEraDate = new QLabel;
     m_pMonth = new QComboBox;
     FillNumbers(m_pMonth, 1, 12, event.nMonth, QStringLiteral("月"));
     m_pLeap = new QCheckBox(QStringLiteral("閏月(&L)"));
@@ -65,6 +69,8 @@ CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* 
 
     auto* pForm = new QFormLayout;
     pForm->addRow(QStringLiteral("西暦年(&Y):"), m_pYear);
+    if (pEras)
+        pForm->addRow(QStringLiteral("和暦:"), m_pEraDate);
     auto* pDateLabel = new QLabel(QStringLiteral("月日(&M):"));
     pDateLabel->setBuddy(m_pMonth);
     pForm->addRow(pDateLabel, pDateRow);
@@ -74,12 +80,38 @@ CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* 
 
     QDialogButtonBox* pButtons = NewOkCancel(this);
     connect(m_pMonth, &QComboBox::currentIndexChanged, this, &CEventDlg::UpdateEnabled);
+    connect(m_pYear, &QLineEdit::textChanged, this, &CEventDlg::UpdateEraDate);
+    connect(m_pMonth, &QComboBox::currentIndexChanged, this, &CEventDlg::UpdateEraDate);
+    connect(m_pLeap, &QCheckBox::toggled, this, &CEventDlg::UpdateEraDate);
+    connect(m_pDay, &QComboBox::currentIndexChanged, this, &CEventDlg::UpdateEraDate);
 
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addLayout(pForm);
     pLayout->addWidget(pButtons);
     UpdateEnabled();
+    UpdateEraDate();
     m_pYear->setFocus();
+}
+
+bool CEventDlg::FieldDate(SEraDate& date, QString& strReason) const
+{
+    if (!ParseYearOrEraDate(m_pYear->text(), m_pEras, date, strReason))
+        return false;
+    if (date.nMonth == 0 && m_pMonth->currentData().toInt() != -1) {
+        date.nMonth = m_pMonth->currentData().toInt();
+        date.bLeap = m_pLeap->isChecked();
+        date.nDay = std::max(0, m_pDay->currentData().toInt());
+    }
+    return true;
+}
+
+void CEventDlg::UpdateEraDate()
+{
+    if (!m_pEras)
+        return;
+    SEraDate date;
+    QString strReason;
+    m_pEraDate->setText(FieldDate(date, strReason) ? EraDatesOf(m_pEras, date) : strReason);
 }
 
 void CEventDlg::UpdateEnabled()
@@ -91,18 +123,29 @@ void CEventDlg::UpdateEnabled()
 
 bool CEventDlg::ReadFields(SEventData& event, QString& strMessage) const
 {
-    std::int32_t lYear = 0;
-    if (!ParseYear(m_pYear->text(), lYear)) {
+    SEraDate date;
+    QString strReason;
+    if (!ParseYearOrEraDate(m_pYear->text(), m_pEras, date, strReason)) {
         m_pBadField = m_pYear;
-        strMessage = QStringLiteral("西暦年には整数を入れてください(例: 1603、紀元前は -660)。");
+        strMessage = m_pEras ? QStringLiteral("西暦年には整数か和暦の日付を入れてください(例: 1603、紀元前は -660、平成元年1月8日)。")
+                             : QStringLiteral("西暦年には整数を入れてください(例: 1603、紀元前は -660)。");
+        if (!strReason.isEmpty())
+            strMessage += QLatin1Char('\n') + strReason;
         return false;
     }
     SEventData result;
-    result.lYear = lYear;
-    const bool bMonth = m_pMonth->currentData().toInt() != -1;
-    result.nMonth = static_cast<std::int16_t>(m_pMonth->currentData().toInt());
-    result.bLeapMonth = bMonth && m_pLeap->isChecked();
-    result.nDay = static_cast<std::int16_t>(bMonth ? m_pDay->currentData().toInt() : -1);
+    result.lYear = date.lYear;
+    if (date.nMonth != 0) {
+        // The month and day of a typed date replace the fields'.
+        result.nMonth = static_cast<std::int16_t>(date.nMonth);
+        result.bLeapMonth = date.bLeap;
+        result.nDay = static_cast<std::int16_t>(date.nDay != 0 ? date.nDay : -1);
+    } else {
+        const bool bMonth = m_pMonth->currentData().toInt() != -1;
+        result.nMonth = static_cast<std::int16_t>(m_pMonth->currentData().toInt());
+        result.bLeapMonth = bMonth && m_pLeap->isChecked();
+        result.nDay = static_cast<std::int16_t>(bMonth ? m_pDay->currentData().toInt() : -1);
+    }
     result.nPriority = m_pPriority->currentData().toInt();
     m_pBadField = m_pText;
     if (!ToCp932(m_pText->text().trimmed(), result.strEvent, QStringLiteral("出来事"), strMessage))

@@ -132,7 +132,7 @@ QVariant CEventModel::data(const QModelIndex& index, int nRole) const
     CString strText;
     switch (nColumn) {
     case COLUMN_YEAR: strText.Format("%d", static_cast<int>(event.lYear)); break;
-    case COLUMN_ERA_YEAR: strText = text.EraYear(event.lYear); break;
+    case COLUMN_ERA_YEAR: strText = text.EraYear(event); break;
     case COLUMN_PERIOD: strText = text.Period(event.lYear); break;
     case COLUMN_BASE_YEAR: strText = text.BaseYearLabel(event.lYear); break;
     case COLUMN_DATE:

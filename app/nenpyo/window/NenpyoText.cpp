@@ -9,6 +9,7 @@
 
 #include <shared/qt/QtText.h>
 
+#include <corvane/EraDateText.h>
 #include <framework/Cp932.h>
 
 bool ParseYear(const QString& strText, std::int32_t& lYear)
@@ -21,6 +22,37 @@ bool ParseYear(const QString& strText, std::int32_t& lYear)
         return false;
     lYear = static_cast<std::int32_t>(llYear);
     return true;
+}
+
+bool ParseYearOrEraDate(const QString& strText, const CGengouEra* pEras, SEraDate& date, QString& strReason)
+{
+    strReason.clear();
+    std::int32_t lYear = 0;
+    if (ParseYear(strText, lYear)) {
+        date = SEraDate{lYear, 0, false, 0};
+        return true;
+    }
+    CString strCp932;
+    if (!pEras || !Utf8ToCp932(strText.trimmed().toStdString(), strCp932))
+        return false;
+    SParsedEraDate parsed;
+    CString strError;
+    if (!ParseEraDateText(*pEras, strCp932, parsed, strError)) {
+        strReason = ToQString(strError);
+        return false;
+    }
+    date = parsed.date;
+    return true;
+}
+
+QString EraDatesOf(const CGengouEra* pEras, const SEraDate& date)
+{
+    QStringList texts;
+    if (pEras) {
+        for (const int nIndex : pEras->GetIndicesInForce(date))
+            texts.append(ToQString(pEras->GetEraDateText(nIndex, date)));
+    }
+    return texts.join(QStringLiteral("・"));
 }
 
 bool ToCp932(const QString& strText, CString& strCp932, const QString& strField, QString& strMessage)

@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <corvane/GengouEra.h>
 #include <framework/String.h>
 
 class QDialog;
@@ -13,6 +14,16 @@ class QDialogButtonBox;
 // A Western year as typed: optional sign and digits within the 32-bit range, blanks around allowed
 // (full-width digits and minus too). False, lYear unchanged, otherwise.
 bool ParseYear(const QString& strText, std::int32_t& lYear);
+
+// A year, or a date, as typed where a year is asked for: a Western year as ParseYear reads it (the
+// date then has month 0), else, with an era table, any form of the era date reader
+// (corvane/EraDateText.h: 平成元年1月8日, H1, 1989-01-08), with the month and day it gives. False,
+// date unchanged, with the reason in strReason (empty when the text is no date at all).
+bool ParseYearOrEraDate(const QString& strText, const CGengouEra* pEras, SEraDate& date, QString& strReason);
+
+// The era dates of date in every era of pEras in force then, joined by "・" ("平成元年1月8日");
+// empty without a table or when none is.
+QString EraDatesOf(const CGengouEra* pEras, const SEraDate& date);
 
 // The code page 932 form of what the user typed into the field strField. False, with a message
 // naming the field and the first character that code page 932 cannot hold, when there is one:

@@ -613,7 +613,7 @@ void CNenpyoWindow::AddEventDlg()
     SEventData selected;
     if (m_pDoc->Events().GetAt(SelectedIndex(), &selected, PRIORITY_ALL))
         event.lYear = selected.lYear;
-    CEventDlg dlg(event, QStringLiteral("出来事の追加"), this);
+    CEventDlg dlg(event, QStringLiteral("出来事の追加"), this, &m_pDoc->Eras());
     if (dlg.exec() == QDialog::Accepted)
         AddEvent(dlg.Data());
 }
@@ -623,7 +623,7 @@ void CNenpyoWindow::EditEventDlg()
     SEventData event;
     if (!m_pDoc->Events().GetAt(SelectedIndex(), &event, PRIORITY_ALL))
         return;
-    CEventDlg dlg(event, QStringLiteral("出来事の編集"), this);
+    CEventDlg dlg(event, QStringLiteral("出来事の編集"), this, &m_pDoc->Eras());
     if (dlg.exec() == QDialog::Accepted)
         EditSelected(dlg.Data());
 }
@@ -764,16 +764,19 @@ void CNenpyoWindow::SetFilter(EEventPriority eFilter)
 void CNenpyoWindow::GoToYearDlg()
 {
     bool bOk = false;
-    const QString strYear = QInputDialog::getText(this, QStringLiteral("年へ移動"), QStringLiteral("西暦年(&Y):"),
+    const QString strYear = QInputDialog::getText(this, QStringLiteral("年へ移動"), QStringLiteral("西暦年または和暦(&Y):"),
                                                   QLineEdit::Normal, QString(), &bOk);
     if (!bOk)
         return;
-    std::int32_t lYear = 0;
-    if (!ParseYear(strYear, lYear)) {
-        QMessageBox::warning(this, QStringLiteral("年へ移動"), QStringLiteral("西暦年には整数を入れてください(例: 1603、紀元前は -660)。"));
+    SEraDate date;
+    QString strReason;
+    if (!ParseYearOrEraDate(strYear, &m_pDoc->Eras(), date, strReason)) {
+        QMessageBox::warning(this, QStringLiteral("年へ移動"),
+                             QStringLiteral("西暦年には整数か和暦の年を入れてください(例: 1603、紀元前は -660、平成元年、H1)。") +
+                                 (strReason.isEmpty() ? QString() : QLatin1Char('\n') + strReason));
         return;
     }
-    GoToYear(lYear);
+    GoToYear(date.lYear);
 }
 
 bool CNenpyoWindow::GoToYear(std::int32_t lYear)

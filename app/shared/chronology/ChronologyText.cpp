@@ -1,10 +1,36 @@
 #include <shared/chronology/ChronologyText.h>
 
 #include <corvane/HtmlManage.h>
+#include <framework/Cp932.h>
+
+#include <algorithm>
 
 CString CChronologyText::EraYear(std::int32_t lYear) const
 {
     return m_pEras ? m_pEras->GetEraYearText(lYear) : CString();
+}
+
+CString CChronologyText::EraYear(const SEventData& data) const
+{
+    if (!m_pEras)
+        return CString();
+    const bool bMonth = data.nMonth >= 1 && data.nMonth <= 12;
+    const SEraDate date{data.lYear, bMonth ? data.nMonth : 0, bMonth && data.bLeapMonth,
+                        bMonth && data.nDay >= 1 && data.nDay <= 31 ? data.nDay : 0};
+    const std::vector<int> indices = m_pEras->GetIndicesInForce(date);
+    const auto hasDays = [&](int nIndex) {
+        const SGengouEraTable& rec = m_pEras->GetGengouEraTable()[static_cast<std::size_t>(nIndex)];
+        return rec.nBeginMonth != 0 || rec.nEndMonth != 0;
+    };
+    if (std::none_of(indices.begin(), indices.end(), hasDays))
+        return EraYear(data.lYear);
+    CString strText;
+    for (const int nIndex : indices) {
+        if (!strText.IsEmpty())
+            strText += CP932("・");
+        strText += m_pEras->GetEraDateText(nIndex, SEraDate{data.lYear, 0, false, 0});
+    }
+    return strText;
 }
 
 CString CChronologyText::Period(std::int32_t lYear) const
@@ -30,7 +56,7 @@ SChronologyRow CChronologyText::MakeRow(const SEventData& data) const
 {
     SChronologyRow row;
     row.strYear.Format("%d", static_cast<int>(data.lYear));
-    row.strEraYear = EraYear(data.lYear);
+    row.strEraYear = EraYear(data);
     row.strPeriod = Period(data.lYear);
     row.strBaseYear = BaseYearLabel(data.lYear);
     data.MakeDate(row.strDate);

@@ -16,7 +16,7 @@
 // The texts of one chronology row, code page 932.
 struct SChronologyRow {
     CString strYear;       // Western year, e.g. "1984", "-660"
-    CString strEraYear;    // era year from the era table, e.g. "昭和59年", "平成元年"; empty when no era covers the year or no era table
+    CString strEraYear;    // era year(s) of the event's date, e.g. "昭和59年", "平成元年", "昭和64年・平成元年" (see EraYear); empty when no era covers it or no era table
     CString strPeriod;     // the period (時代) covering the year, markup removed; empty when none
     CString strBaseYear;   // CBaseYear::MakeBaseYearStr; empty without a base-year table or label
     CString strDate;       // SEventData::MakeDate ("4月10日 ", "閏3月 ", or empty)
@@ -34,6 +34,12 @@ public:
     // The era year as Tamber shows it in its results (the first era in table order that covers
     // the year); empty when none does.
     CString EraYear(std::int32_t lYear) const;
+    // The era year of an event by its date: of each era in force on its day (its month, or its
+    // year, when it has no day or no month), in table order, joined by "・": 1989 4月1日 gives
+    // 平成元年, 1989 1月7日 昭和64年, an event of 1989 without a month 昭和64年・平成元年 (and two
+    // eras, one of each court, in 1331-1392). Where none of the eras found has days (a table read
+    // from a file without days) the answer is EraYear(lYear), as before. Empty when none is found.
+    CString EraYear(const SEventData& data) const;
     // The name, markup removed, of the period the period table's own lookup gives for the year
     // (CGengouEra::GetIndexFromYear: the last one in table order that covers it); empty if none.
     CString Period(std::int32_t lYear) const;

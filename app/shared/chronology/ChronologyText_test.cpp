@@ -3,6 +3,7 @@
 #include <string>
 
 #include "testing/Cp932Literal.h"
+#include "testing/DatedEraTable.h"
 
 #include <gtest/gtest.h>
 
@@ -80,6 +81,34 @@ TEST_F(ChronologyTextTest, ColumnsByYear)
         EXPECT_EQ(c.pszPeriod, U8(text.Period(c.lYear)));
         EXPECT_EQ(c.pszLabel, U8(text.BaseYearLabel(c.lYear)));
     }
+}
+
+// With an era table that has days, an event is labelled by its date; without a day or month, by
+// every era of its month or year.
+TEST(ChronologyText, EraYearByDate)
+{
+    CGengouEra eras;
+    testing_eras::FillDatedEras(eras);
+    const CChronologyText text(&eras, nullptr, nullptr);
+    const struct {
+        std::int32_t lYear;
+        int nMonth;
+        int nDay;
+        const char* pszEraYear;
+    } kCases[] = {
+        {1989, 4, 1, "平成元年"},   {1989, 1, 7, "昭和64年"},  {1989, 1, 8, "平成元年"},
+        {2019, 5, 1, "令和元年"},   {2019, 4, 30, "平成31年"}, {1868, 9, 8, "明治元年"},
+        {1989, 1, -1, "昭和64年・平成元年"}, {1989, -1, -1, "昭和64年・平成元年"},
+        {1337, 5, 1, "建武4年・延元2年"},    {1200, 1, 1, ""},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(c.pszEraYear, U8(text.MakeRow(Event(c.lYear, c.nMonth, c.nDay, "")).strEraYear)) << c.lYear;
+
+    // A table without days answers by year, as before: the first era of the year.
+    CGengouEra byYear;
+    byYear.SetData(CString(Cp932("昭和")), 1926, 1989, "");
+    byYear.SetData(CString(Cp932("平成")), 1989, 2019, "");
+    EXPECT_EQ("昭和64年", U8(CChronologyText(&byYear, nullptr, nullptr).MakeRow(Event(1989, 4, 1, "")).strEraYear));
 }
 
 TEST(ChronologyText, NoTablesGiveEmptyColumns)

@@ -7,7 +7,9 @@
 
 #include <tamber/core/CycleConverter.h>
 #include <shared/shipped/ShippedFiles.h>
+#include <corvane/EraDateText.h>
 #include <corvane/FileStatus.h>
+#include <corvane/HtmlManage.h>
 #include <framework/Cp932.h>
 #include <framework/Env.h>
 #include <framework/FileSystem.h>
@@ -17,7 +19,8 @@ namespace {
 const char* const kUsage =
     "使い方:\n"
     "  tamber-cli [--era-file ファイル] 年\n"
-    "      年の干支を表示します。年は 1984、-660 (紀元前)、昭和59、平成元 のように書きます。\n"
+    "      年の干支を表示します。年は 1984、-660 (紀元前)、昭和59、平成元、H1、\n"
+    "      平成元年1月8日 のように書きます(和暦の日付はその年を表します)。\n"
     "  tamber-cli [--era-file ファイル] 干支 [開始年] [終了年]\n"
     "      干支(甲子、または十二支だけの 子)に当たる年を表示します。開始年と終了年の両方で\n"
     "      その間の年を、片方だけでその年以降または以前でもっとも近い年を求めます。\n"
@@ -144,6 +147,18 @@ bool CTamberCli::SplitYear(const CString& strArg, CString& strEra, std::int32_t&
     return false;
 }
 
+bool CTamberCli::SplitEraDate(const CString& strArg, CString& strEra, std::int32_t& lYear) const
+{
+    SParsedEraDate parsed;
+    CString strError;
+    if (ParseEraDateText(m_eraTable, strArg, parsed, strError) && parsed.nEra >= 0) {
+        CHtmlManage().RemoveHtml(m_eraTable.GetAt(parsed.nEra).strGengou, strEra);
+        lYear = parsed.lEraYear;
+        return true;
+    }
+    return SplitYear(strArg, strEra, lYear);
+}
+
 int CTamberCli::Print(const CString& strResult, std::ostream& out)
 {
     CString strText = strResult;
@@ -244,7 +259,7 @@ int CTamberCli::YearsOfPair(const std::vector<CString>& args, std::ostream& out,
             continue;
         CString strEra;
         std::int32_t lYear = 0;
-        if (!SplitYear(args[i], strEra, lYear)) {
+        if (!SplitEraDate(args[i], strEra, lYear)) {
             err << "tamber-cli: " << ToUtf8(CP932("年の指定が正しくありません")) << ": " << ToUtf8(args[i]) << '\n'
                 << kUsage;
             return 2;
@@ -315,7 +330,7 @@ int CTamberCli::Run(const std::vector<std::string>& args, std::ostream& out, std
     if (texts.size() == 1 && texts[0].View().find_first_of("0123456789") != std::string_view::npos) {
         CString strEra;
         std::int32_t lYear = 0;
-        if (!SplitYear(texts[0], strEra, lYear)) {
+        if (!SplitEraDate(texts[0], strEra, lYear)) {
             err << "tamber-cli: " << ToUtf8(CP932("年の指定が正しくありません")) << ": " << positional[0] << '\n';
             return 2;
         }
@@ -324,7 +339,7 @@ int CTamberCli::Run(const std::vector<std::string>& args, std::ostream& out, std
     if (texts.size() == 1) {
         CString strEra;
         std::int32_t lYear = 0;
-        if (SplitYear(texts[0], strEra, lYear))   // 平成元
+        if (SplitEraDate(texts[0], strEra, lYear))   // 平成元, 昭和六十四年
             return YearToCycle(strEra, lYear, out, err);
     }
     return YearsOfPair(texts, out, err);

@@ -1,6 +1,8 @@
 // CTamberCli: tamber-cli, the two conversions of the dialog on the command line.
 //
-//   tamber-cli [--era-file FILE] YEAR              year to cycle (1984, -660, 昭和59, 平成元)
+//   tamber-cli [--era-file FILE] YEAR              year to cycle (1984, -660, 昭和59, 平成元, and
+//                                                  the era date forms of EraDateText.h: H1,
+//                                                  平成元年1月8日, 昭和六十四年; the era year counts)
 //   tamber-cli [--era-file FILE] PAIR [FROM] [TO]  cycle to years (甲子 or 子; FROM and TO as
 //                                                  Western or era years, "-" for none)
 //
@@ -37,6 +39,9 @@ private:
     // (or "平成元年") gives 平成 and 1, "1984" gives an empty era and 1984. False when the text is
     // neither, or the number is outside the 32-bit range.
     static bool SplitYear(const CString& strArg, CString& strEra, std::int32_t& lYear);
+    // An era date of the era table (H1, 平成元年1月8日, 昭和六十四年一月七日) as SplitYear gives an era
+    // year: the era's name and its year; else SplitYear's answer.
+    bool SplitEraDate(const CString& strArg, CString& strEra, std::int32_t& lYear) const;
     // The stem and branch of a pair argument (甲子, or a branch alone such as 子) into request;
     // false, with request unchanged, when the text is no pair.
     bool SplitPair(const CString& strPair, SPairRequest& request) const;

@@ -11,8 +11,9 @@
 //   Initials  H1.1.8  H01.01.08  S64.1.7  R7.12.7  M45.7.29  T1.7.30  h1.1.8  H1  H1.1
 //             (M 明治, T 大正, S 昭和, H 平成, R 令和; '.', '/' or '-' between the parts)
 // Kanji numerals: 〇 一 … 九 written digit by digit (二〇) or with 十, 百, 千 (二十, 六十四); 元 for
-// the year 1 of an era. Old forms of era names are read as the names of the table (慶應 as 慶応,
-// 萬延 as 万延, …).
+// the year 1 of an era. Era names of up to 32 characters are found, the longest name that fits
+// first. Old forms of characters in era names are read as the table's forms (慶應 as 慶応, 萬延 as
+// 万延; 應 萬 寶 寳 壽 龜 祿 觀 德 靈 寬).
 #pragma once
 
 #include <cstdint>

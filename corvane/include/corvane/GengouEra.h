@@ -15,7 +15,8 @@
 // O(log n) plus the size of its answer. SetData, SetAt, RemoveAt, ClearAll, assignment, loading
 // and the non-const GetGengoEraTable drop the index. A reference kept from GetGengoEraTable and
 // changed after a lookup by date is not seen until the index is dropped: call GetGengoEraTable
-// again after such a change.
+// again after such a change. A const table is not safe to share between threads either: its
+// first lookup by date builds the index.
 #pragma once
 
 #include <compare>
