@@ -268,111 +268,107 @@ CString FormatWesternDate(const SEraDate& date)
     return str;
 }
 
-bool ParseEraDateText(const CGengouEra& eras, const CString& strText, SParsedEraDate& parsed, CString& strError)
+namespace {
+
+// The readers of the three forms. Each leaves read empty when the text is not of its form (with
+// strFormError saying what followed a date, where one was read), and returns false, strError
+// set, when the text is of its form but names no era of the table.
+
+// Western: a number (a minus before a year before 0) and 年 or a separator.
+void ReadWestern(const CString& strText, int nStart, std::optional<SRead>& read, CString& strFormError)
+{
+    CCursor west(strText, nStart);
+    const bool bMinus = west.EatAscii('-');
+    std::int64_t lYear = 0;
+    if (!west.ReadNumber(lYear))
+        return;
+    SRead r;
+    r.lYear = bMinus ? -lYear : lYear;
+    west.SkipSpaces();
+    const bool bKanji = west.Eat(Chars().strYear);
+    if (bKanji ? ReadKanjiMonthDay(west, r.md) : ReadSeparatedMonthDay(west, r.md)) {
+        west.SkipSpaces();
+        if (west.AtEnd())
+            read = r;
+        else
+            strFormError = TrailingError(west);
+    }
+}
+
+// Initials: H1, H1.1.8, h01.01.08.
+bool ReadInitials(const CGengouEra& eras, const CString& strText, int nStart, std::optional<SRead>& read,
+                  CString& strFormError, CString& strError)
+{
+    const char ch = static_cast<char>(strText.GetAt(nStart) & ~0x20);
+    for (const auto& [chInitial, strName] : Chars().initials) {
+        if (ch != chInitial)
+            continue;
+        CCursor ini(strText, nStart + 1);
+        SRead r;
+        ini.SkipSpaces();
+        if (!ini.ReadNumber(r.lYear))
+            return true;
+        if (ReadSeparatedMonthDay(ini, r.md)) {
+            ini.SkipSpaces();
+            if (!ini.AtEnd()) {
+                strFormError = TrailingError(ini);
+                return true;
+            }
+            r.nEra = eras.GetIndexFromName(strName);
+            if (r.nEra < 0) {
+                strError = strName + CP932("は元号表にありません");
+                return false;
+            }
+            read = r;
+        }
+        return true;
+    }
+    return true;
+}
+
+// Era names: the longest prefix that names an era and is followed by a year.
+bool ReadEraName(const CGengouEra& eras, const CString& strText, int nStart, std::optional<SRead>& read,
+                 CString& strFormError, CString& strError)
 {
     const SChars& chars = Chars();
-    CCursor cur(strText);
-    cur.SkipSpaces();
-    if (cur.AtEnd()) {
-        strError = CP932("日付がありません");
+    // Names of up to kMaxNameChars characters, so that a long text costs linear time.
+    std::vector<int> ends;
+    for (int i = nStart; i < strText.GetLength() && ends.size() < kMaxNameChars; i += strText.CharLength(i))
+        ends.push_back(i + strText.CharLength(i));
+    bool bNamed = false;
+    for (auto it = ends.rbegin(); it != ends.rend() && !read; ++it) {
+        const int nEra = FindEraIndex(eras, strText.Mid(nStart, *it - nStart));
+        if (nEra < 0)
+            continue;
+        bNamed = true;
+        CCursor era(strText, *it);
+        SRead r;
+        r.nEra = nEra;
+        era.SkipSpaces();
+        if (era.Eat(chars.strFirst))
+            r.lYear = 1;
+        else if (!era.ReadNumber(r.lYear))
+            continue;
+        era.SkipSpaces();
+        // 平成1 and 平成元 stand for the year alone; with 年 a month and day may follow.
+        const bool bOk = era.Eat(chars.strYear) ? ReadKanjiMonthDay(era, r.md) : true;
+        era.SkipSpaces();
+        if (bOk && era.AtEnd())
+            read = r;
+        else if (bOk)
+            strFormError = TrailingError(era);
+    }
+    if (!bNamed) {
+        strError = CP932("元号表にない元号です");
         return false;
     }
+    return true;
+}
 
-    std::optional<SRead> read;
-    CString strFormError = CP932("日付として読めません");
-    const int nStart = cur.Pos();
-
-    // Western: a number (a minus before a year before 0) and 年 or a separator.
-    {
-        CCursor west(strText, nStart);
-        const bool bMinus = west.EatAscii('-');
-        std::int64_t lYear = 0;
-        if (west.ReadNumber(lYear)) {
-            SRead r;
-            r.lYear = bMinus ? -lYear : lYear;
-            west.SkipSpaces();
-            const bool bKanji = west.Eat(chars.strYear);
-            if (bKanji ? ReadKanjiMonthDay(west, r.md) : ReadSeparatedMonthDay(west, r.md)) {
-                west.SkipSpaces();
-                if (west.AtEnd())
-                    read = r;
-                else
-                    strFormError = TrailingError(west);
-            }
-        }
-    }
-
-    // Initials: H1, H1.1.8, h01.01.08.
-    if (!read && cur.CharLength() == 1) {
-        const char ch = static_cast<char>(strText.GetAt(nStart) & ~0x20);
-        for (const auto& [chInitial, strName] : chars.initials) {
-            if (ch != chInitial)
-                continue;
-            CCursor ini(strText, nStart + 1);
-            SRead r;
-            ini.SkipSpaces();
-            if (!ini.ReadNumber(r.lYear))
-                break;
-            if (ReadSeparatedMonthDay(ini, r.md)) {
-                ini.SkipSpaces();
-                if (!ini.AtEnd()) {
-                    strFormError = TrailingError(ini);
-                    break;
-                }
-                r.nEra = eras.GetIndexFromName(strName);
-                if (r.nEra < 0) {
-                    strError = strName + CP932("は元号表にありません");
-                    return false;
-                }
-                read = r;
-            }
-            break;
-        }
-    }
-
-    // Era names: the longest prefix that names an era and is followed by a year.
-    const bool bNumberFirst = cur.AtNumber() || strText.GetAt(nStart) == '-';
-    if (!read && !bNumberFirst) {
-        // Names of up to kMaxNameChars characters, so that a long text costs linear time.
-        std::vector<int> ends;
-        for (int i = nStart; i < strText.GetLength() && ends.size() < kMaxNameChars; i += strText.CharLength(i))
-            ends.push_back(i + strText.CharLength(i));
-        bool bNamed = false;
-        for (auto it = ends.rbegin(); it != ends.rend() && !read; ++it) {
-            const int nEra = FindEraIndex(eras, strText.Mid(nStart, *it - nStart));
-            if (nEra < 0)
-                continue;
-            bNamed = true;
-            CCursor era(strText, *it);
-            SRead r;
-            r.nEra = nEra;
-            era.SkipSpaces();
-            if (era.Eat(chars.strFirst))
-                r.lYear = 1;
-            else if (!era.ReadNumber(r.lYear))
-                continue;
-            era.SkipSpaces();
-            // 平成1 and 平成元 stand for the year alone; with 年 a month and day may follow.
-            const bool bOk = era.Eat(chars.strYear) ? ReadKanjiMonthDay(era, r.md) : true;
-            era.SkipSpaces();
-            if (bOk && era.AtEnd())
-                read = r;
-            else if (bOk)
-                strFormError = TrailingError(era);
-        }
-        if (!bNamed) {
-            strError = CP932("元号表にない元号です");
-            return false;
-        }
-    }
-
-    if (!read) {
-        strError = strFormError;
-        return false;
-    }
-
+// The date of a text read: checked against the calendar of the era table.
+bool ResolveRead(const CGengouEra& eras, const SRead& r, SParsedEraDate& parsed, CString& strError)
+{
     // A month or day written as 0 is none of the calendar's (0 stands for "not given").
-    const SRead& r = *read;
     if (r.md.lMonth == 0 || r.md.lDay == 0) {
         strError = r.md.lMonth == 0 ? CP932("0月はありません(月は1から12までです)") : CP932("0日はありません(日は1から31までです)");
         return false;
@@ -400,4 +396,31 @@ bool ParseEraDateText(const CGengouEra& eras, const CString& strText, SParsedEra
     }
     parsed = result;
     return true;
+}
+
+} // namespace
+
+bool ParseEraDateText(const CGengouEra& eras, const CString& strText, SParsedEraDate& parsed, CString& strError)
+{
+    CCursor cur(strText);
+    cur.SkipSpaces();
+    if (cur.AtEnd()) {
+        strError = CP932("日付がありません");
+        return false;
+    }
+
+    std::optional<SRead> read;
+    CString strFormError = CP932("日付として読めません");
+    const int nStart = cur.Pos();
+    ReadWestern(strText, nStart, read, strFormError);
+    if (!read && cur.CharLength() == 1 && !ReadInitials(eras, strText, nStart, read, strFormError, strError))
+        return false;
+    const bool bNumberFirst = cur.AtNumber() || strText.GetAt(nStart) == '-';
+    if (!read && !bNumberFirst && !ReadEraName(eras, strText, nStart, read, strFormError, strError))
+        return false;
+    if (!read) {
+        strError = strFormError;
+        return false;
+    }
+    return ResolveRead(eras, *read, parsed, strError);
 }

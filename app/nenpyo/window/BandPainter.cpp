@@ -171,31 +171,8 @@ void CBandPainter::Paint(QPainter& painter, const QRect& rect, const CBandScale&
     PaintAxis(painter, area, scale);
     PaintSpans(painter, periodBand, scale, m_periods, m_vPeriodNames, kPeriodFill);
     PaintSpans(painter, eraBand, scale, m_eras, m_vEraNames, kEraFill);
-    if (!baseBand.isNull()) {
-        const CBaseYear& base = m_pDoc->BaseYear();
-        const double dBegin = CBandScale::YearStart(base.GetBaseWesternYear());
-        const double dEnd = base.GetEndWesternYear() == NO_END_YEAR ? scale.Time(area.width() + 10)
-                                                                     : CBandScale::YearStart(base.GetEndWesternYear()) + 1;
-        const double x0 = Clip(scale.X(dBegin), area.width());
-        const double x1 = Clip(scale.X(dEnd), area.width());
-        if (x1 > x0) {
-            const QRectF span(x0, baseBand.top() + 1, x1 - x0, baseBand.height() - 2);
-            painter.setPen(kSpanBorder);
-            painter.setBrush(kBaseYearFill);
-            painter.drawRect(span);
-            QString strText = QStringLiteral("基点年 %1").arg(YearText(base.GetBaseWesternYear()));
-            if (base.GetEndWesternYear() != NO_END_YEAR)
-                strText += QStringLiteral("–%1").arg(YearText(base.GetEndWesternYear()));
-            if (!base.GetTableName().IsEmpty())
-                strText = ToQString(base.GetTableName()) + QStringLiteral("  ") + strText;
-            const double dLeft = std::max(x0, 0.0) + 4;
-            const double dRoom = std::min(x1, static_cast<double>(area.width())) - dLeft - 2;
-            if (QFontMetricsF(m_font).horizontalAdvance(strText) <= dRoom) {
-                painter.setPen(Qt::black);
-                painter.drawText(QRectF(dLeft, span.top(), dRoom, span.height()), Qt::AlignVCenter | Qt::AlignLeft, strText);
-            }
-        }
-    }
+    if (!baseBand.isNull())
+        PaintBaseYear(painter, baseBand, area.width(), scale);
 
     // Grid lines of the axis's labelled ticks through the events.
     const int nLabelPixels = static_cast<int>(QFontMetricsF(m_font).horizontalAdvance(QStringLiteral("前00000"))) + 12;
@@ -231,35 +208,68 @@ void CBandPainter::Paint(QPainter& painter, const QRect& rect, const CBandScale&
     m_labelOrigin = rect.topLeft() + events.topLeft();
     PaintLabels(painter, events, nSelected);
 
-    // The density of what has no label: a strip of columns, their height by the log of the count.
-    if (!m_labels.vDensity.empty()) {
-        const QRect strip(0, area.height() - nStrip, area.width(), nStrip);
-        painter.fillRect(strip, QColor(0xf4, 0xf4, 0xf4));
-        const int nMax = *std::max_element(m_labels.vDensity.begin(), m_labels.vDensity.end());
-        const double dLogMax = std::log1p(std::max(nMax, 1));
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(QColor(0x50, 0x50, 0x50));
-        for (std::size_t c = 0; c < m_labels.vDensity.size(); ++c) {
-            const int nCount = m_labels.vDensity[c];
-            if (nCount == 0)
-                continue;
-            const double dHeight = std::max(2.0, (nStrip - 2) * std::log1p(nCount) / dLogMax);
-            painter.drawRect(QRectF(static_cast<double>(c) * m_labels.nDensityPixels, strip.bottom() + 1 - dHeight,
-                                    m_labels.nDensityPixels - 0.5, dHeight));
-        }
-        QFont small = m_font;
-        small.setPointSizeF(m_font.pointSizeF() * 0.85);
-        painter.setFont(small);
-        const QString strCount = QStringLiteral("%1件中 %2件の名前を表示").arg(m_labels.nVisible).arg(m_labels.vLabels.size());
-        const QFontMetricsF fm(small);
-        const QRectF box(area.width() - fm.horizontalAdvance(strCount) - 10, strip.top() + 1,
-                         fm.horizontalAdvance(strCount) + 8, strip.height() - 2);
-        painter.setBrush(QColor(255, 255, 255, 230));
-        painter.drawRect(box);
-        painter.setPen(Qt::black);
-        painter.drawText(box, Qt::AlignCenter, strCount);
-    }
+    PaintDensity(painter, area, nStrip);
     painter.restore();
+}
+
+// The base year's band: its span, and its name and years where they fit.
+void CBandPainter::PaintBaseYear(QPainter& painter, const QRect& band, int nWidth, const CBandScale& scale)
+{
+    const CBaseYear& base = m_pDoc->BaseYear();
+    const double dBegin = CBandScale::YearStart(base.GetBaseWesternYear());
+    const double dEnd = base.GetEndWesternYear() == NO_END_YEAR ? scale.Time(nWidth + 10)
+                                                                 : CBandScale::YearStart(base.GetEndWesternYear()) + 1;
+    const double x0 = Clip(scale.X(dBegin), nWidth);
+    const double x1 = Clip(scale.X(dEnd), nWidth);
+    if (x1 > x0) {
+        const QRectF span(x0, band.top() + 1, x1 - x0, band.height() - 2);
+        painter.setPen(kSpanBorder);
+        painter.setBrush(kBaseYearFill);
+        painter.drawRect(span);
+        QString strText = QStringLiteral("基点年 %1").arg(YearText(base.GetBaseWesternYear()));
+        if (base.GetEndWesternYear() != NO_END_YEAR)
+            strText += QStringLiteral("–%1").arg(YearText(base.GetEndWesternYear()));
+        if (!base.GetTableName().IsEmpty())
+            strText = ToQString(base.GetTableName()) + QStringLiteral("  ") + strText;
+        const double dLeft = std::max(x0, 0.0) + 4;
+        const double dRoom = std::min(x1, static_cast<double>(nWidth)) - dLeft - 2;
+        if (QFontMetricsF(m_font).horizontalAdvance(strText) <= dRoom) {
+            painter.setPen(Qt::black);
+            painter.drawText(QRectF(dLeft, span.top(), dRoom, span.height()), Qt::AlignVCenter | Qt::AlignLeft, strText);
+        }
+    }
+}
+
+// The density of what has no label: a strip of columns, their height by the log of the count.
+void CBandPainter::PaintDensity(QPainter& painter, const QRect& area, int nStrip)
+{
+    if (m_labels.vDensity.empty())
+        return;
+    const QRect strip(0, area.height() - nStrip, area.width(), nStrip);
+    painter.fillRect(strip, QColor(0xf4, 0xf4, 0xf4));
+    const int nMax = *std::max_element(m_labels.vDensity.begin(), m_labels.vDensity.end());
+    const double dLogMax = std::log1p(std::max(nMax, 1));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0x50, 0x50, 0x50));
+    for (std::size_t c = 0; c < m_labels.vDensity.size(); ++c) {
+        const int nCount = m_labels.vDensity[c];
+        if (nCount == 0)
+            continue;
+        const double dHeight = std::max(2.0, (nStrip - 2) * std::log1p(nCount) / dLogMax);
+        painter.drawRect(QRectF(static_cast<double>(c) * m_labels.nDensityPixels, strip.bottom() + 1 - dHeight,
+                                m_labels.nDensityPixels - 0.5, dHeight));
+    }
+    QFont small = m_font;
+    small.setPointSizeF(m_font.pointSizeF() * 0.85);
+    painter.setFont(small);
+    const QString strCount = QStringLiteral("%1件中 %2件の名前を表示").arg(m_labels.nVisible).arg(m_labels.vLabels.size());
+    const QFontMetricsF fm(small);
+    const QRectF box(area.width() - fm.horizontalAdvance(strCount) - 10, strip.top() + 1,
+                     fm.horizontalAdvance(strCount) + 8, strip.height() - 2);
+    painter.setBrush(QColor(255, 255, 255, 230));
+    painter.drawRect(box);
+    painter.setPen(Qt::black);
+    painter.drawText(box, Qt::AlignCenter, strCount);
 }
 
 void CBandPainter::PaintAxis(QPainter& painter, const QRect& area, const CBandScale& scale)

@@ -56,6 +56,8 @@ private:
     const SLabelText& LabelText(const SBandEvent& event, int nGroup);
     QFont GroupFont(int nGroup) const;
     void PaintAxis(QPainter& painter, const QRect& rect, const CBandScale& scale);
+    void PaintBaseYear(QPainter& painter, const QRect& band, int nWidth, const CBandScale& scale);
+    void PaintDensity(QPainter& painter, const QRect& area, int nStrip);
     void PaintSpans(QPainter& painter, const QRect& band, const CBandScale& scale, const SBandSpans& spans,
                     const std::vector<QString>& vNames, const QColor (&aFill)[2]);
     void PaintLabels(QPainter& painter, const QRect& area, int nSelected);

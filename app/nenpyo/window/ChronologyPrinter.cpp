@@ -5,6 +5,7 @@
 #include <vector>
 
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
@@ -59,6 +60,216 @@ int LayOut(QTextLayout& layout, const QString& strText, const QFont& font, doubl
     return std::max(1, nLines);
 }
 
+// The picture page: the title on top, the picture in the rest of the page. The picture is painted
+// into an image of twice its logical size (about 220 dots per inch across an A4 page), since the
+// band is laid out in screen pixels and its fonts would not follow a scaled printer's resolution.
+void DrawPicturePage(QPainter& painter, const QRectF& area, const QString& strTitle, const QFont& titleFont,
+                     double dTitleLine, const CChronologyPrinter::CPicture& picture)
+{
+    painter.setFont(titleFont);
+    painter.setPen(Qt::black);
+    painter.drawText(QRectF(0, 0, area.width(), dTitleLine), Qt::AlignLeft | Qt::AlignVCenter, strTitle);
+    const QRectF target(0, dTitleLine * 1.5, area.width(), std::max(1.0, area.height() - dTitleLine * 1.5));
+    const int nWidth = CChronologyPrinter::kPictureWidth;
+    const int nHeight = std::max(1, static_cast<int>(nWidth * target.height() / target.width()));
+    constexpr int kScale = 2;
+    QImage image(nWidth * kScale, nHeight * kScale, QImage::Format_RGB32);
+    image.setDevicePixelRatio(kScale);
+    image.fill(Qt::white);
+    {
+        QPainter imagePainter(&image);
+        picture(imagePainter, QRect(0, 0, nWidth, nHeight));
+    }
+    painter.drawImage(target, image);
+    painter.setPen(QColor(0x88, 0x88, 0x88));
+    painter.drawRect(target);
+    painter.setPen(Qt::black);
+}
+
+// The pages of the rows: a running head (the name), the column header, the rows, the page number;
+// the first page has the title and explanation between the running head and the column header.
+// One row's text layouts are kept at a time (LayOutRow, then DrawSlice for each of its parts).
+class CPage {
+public:
+    CPage(QPainter& painter, const QPagedPaintDevice& device, const CNenpyoDoc& doc, const QString& strTitle)
+        : m_painter(painter), m_doc(doc), m_strTitle(strTitle), m_area(0, 0, device.width(), device.height())
+    {
+        m_font = painter.font();
+        m_font.setPointSizeF(9);
+        m_bold = m_font;
+        m_bold.setBold(true);
+        m_link = m_font;
+        m_link.setUnderline(true);
+        m_titleFont = m_bold;
+        m_titleFont.setPointSizeF(14);
+        const QFontMetricsF metrics(m_font, &device);
+        m_dLine = std::max(1.0, std::ceil(metrics.lineSpacing()));
+        m_dPad = std::ceil(m_dLine * 0.3);
+        m_dCellMargin = std::ceil(metrics.averageCharWidth() * 0.6);
+        m_dTitleLine = std::ceil(QFontMetricsF(m_titleFont, &device).lineSpacing());
+        PlaceColumns();
+        m_dHeaderTop = m_dHeadTop + m_dLine * 1.5;
+        m_dBodyTop = m_dHeaderTop + m_dLine + m_dPad;
+        m_dFooterTop = m_area.height() - m_dLine;
+        m_dBody = m_dFooterTop - m_dLine * 0.5 - m_dBodyTop;
+        LayOutTitle();
+    }
+
+    const QRectF& Area() const { return m_area; }
+    const QString& Title() const { return m_strTitle; }
+    const QFont& TitleFont() const { return m_titleFont; }
+    double TitleLine() const { return m_dTitleLine; }
+    double Line() const { return m_dLine; }
+    double Pad() const { return m_dPad; }   // above and below a row's lines together
+    double Body() const { return m_dBody; }
+    double BodyTop() const { return m_dBodyTop; }
+    double Reserved() const { return m_dReserved; }
+    // The number printed on the first page of rows.
+    void SetFirstNumber(int nNumber) { m_nFirstNumber = nNumber; }
+
+    void DrawFrame(int nPage);
+    void DrawTitle();
+    // The column rules of a page down to the last row drawn on it.
+    void DrawRules(int nPage, double dBottom);
+    // Lays out a row's cells; its lines.
+    int LayOutRow(const SChronologyRow& row);
+    // Draws a part of the row laid out last; the bottom of what it drew.
+    double DrawSlice(const CPrintLayout::SSlice& slice);
+
+private:
+    void PlaceColumns();
+    void LayOutTitle();
+    double HeaderTop(int nPage) const { return m_dHeaderTop + (nPage == 0 ? m_dReserved : 0); }
+
+    QPainter& m_painter;
+    const CNenpyoDoc& m_doc;
+    QString m_strTitle;
+    QRectF m_area;
+    QFont m_font, m_bold, m_link, m_titleFont;
+    double m_dLine = 1, m_dPad = 0, m_dCellMargin = 0, m_dTitleLine = 1;
+    const double m_dHeadTop = 0;
+    double m_dHeaderTop = 0, m_dBodyTop = 0, m_dFooterTop = 0, m_dBody = 0, m_dReserved = 0;
+    int m_nFirstNumber = 1;
+    std::vector<int> m_vColumns;
+    std::vector<double> m_vLeft;   // the left edge of each shown column, and the right edge of the last
+    QTextLayout m_titleLayout;
+    QTextLayout m_explanationLayout;
+    int m_nTitleLines = 0;
+    std::vector<QTextLayout> m_vCells;
+    std::vector<int> m_vCellLines;
+    bool m_bLink = false;
+};
+
+void CPage::PlaceColumns()
+{
+    double dWeights = 0;
+    for (int n = 0; n < COLUMN_COUNT; ++n) {
+        if (CRowExport::HasColumn(m_doc, n)) {
+            m_vColumns.push_back(n);
+            dWeights += kColumnWeights[static_cast<std::size_t>(n)];
+        }
+    }
+    for (double dX = 0; const int n : m_vColumns) {
+        m_vLeft.push_back(dX);
+        dX += m_area.width() * kColumnWeights[static_cast<std::size_t>(n)] / dWeights;
+    }
+    m_vLeft.push_back(m_area.width());
+    m_vCells = std::vector<QTextLayout>(m_vColumns.size());
+    m_vCellLines.resize(m_vColumns.size());
+}
+
+// The first page's title and explanation, at most a third of its row area.
+void CPage::LayOutTitle()
+{
+    m_nTitleLines = LayOut(m_titleLayout, m_strTitle, m_titleFont, m_area.width(), m_dTitleLine);
+    const CString& strExplanation = m_doc.Events().GetExplanation();
+    const int nExplanationLines = strExplanation.IsEmpty() ? 0
+                                                           : LayOut(m_explanationLayout, LayoutText(strExplanation),
+                                                                    m_font, m_area.width(), m_dLine);
+    m_dReserved = std::ceil(std::clamp(m_nTitleLines * m_dTitleLine + nExplanationLines * m_dLine + m_dLine -
+                                           (m_dHeaderTop - m_dHeadTop),
+                                       0.0, m_dBody / 3));
+}
+
+void CPage::DrawFrame(int nPage)
+{
+    const double dTop = HeaderTop(nPage);
+    m_painter.setPen(Qt::black);
+    if (nPage > 0) {
+        m_painter.setFont(m_bold);
+        m_painter.drawText(QRectF(0, m_dHeadTop, m_area.width(), m_dLine), Qt::AlignLeft | Qt::AlignVCenter, m_strTitle);
+    }
+    m_painter.setFont(m_font);
+    m_painter.drawText(QRectF(0, m_dFooterTop, m_area.width(), m_dLine), Qt::AlignHCenter | Qt::AlignVCenter,
+                       QStringLiteral("- %1 -").arg(nPage + m_nFirstNumber));
+    const QRectF header(0, dTop, m_area.width(), m_dLine + m_dPad);
+    m_painter.fillRect(header, QColor(0xE8, 0xE8, 0xE8));
+    m_painter.setFont(m_bold);
+    for (std::size_t i = 0; i < m_vColumns.size(); ++i)
+        m_painter.drawText(QRectF(m_vLeft[i] + m_dCellMargin, dTop, m_vLeft[i + 1] - m_vLeft[i] - 2 * m_dCellMargin,
+                                  m_dLine + m_dPad),
+                           Qt::AlignLeft | Qt::AlignVCenter, ToQString(CRowExport::ColumnTitle(m_doc, m_vColumns[i])));
+    m_painter.setFont(m_font);
+    m_painter.drawRect(header);
+}
+
+void CPage::DrawTitle()
+{
+    const QPointF top(0, m_dHeadTop);
+    m_painter.save();
+    m_painter.setClipRect(QRectF(0, m_dHeadTop, m_area.width(), m_dHeaderTop + m_dReserved - m_dHeadTop));
+    m_titleLayout.draw(&m_painter, top);
+    m_explanationLayout.draw(&m_painter, top + QPointF(0, m_nTitleLines * m_dTitleLine));
+    m_painter.restore();
+}
+
+void CPage::DrawRules(int nPage, double dBottom)
+{
+    m_painter.setPen(QColor(0x88, 0x88, 0x88));
+    for (const double dX : m_vLeft)
+        m_painter.drawLine(QPointF(dX, HeaderTop(nPage)), QPointF(dX, dBottom));
+    m_painter.setPen(Qt::black);
+}
+
+int CPage::LayOutRow(const SChronologyRow& row)
+{
+    m_bLink = !row.strLink.IsEmpty();
+    int nLines = 1;
+    for (std::size_t i = 0; i < m_vColumns.size(); ++i) {
+        const int nColumn = m_vColumns[i];
+        m_vCellLines[i] = LayOut(m_vCells[i], LayoutText(CRowExport::ColumnText(row, nColumn)),
+                                 m_bLink && nColumn == COLUMN_TEXT ? m_link : m_font,
+                                 m_vLeft[i + 1] - m_vLeft[i] - 2 * m_dCellMargin, m_dLine);
+        nLines = std::max(nLines, m_vCellLines[i]);
+    }
+    return nLines;
+}
+
+double CPage::DrawSlice(const CPrintLayout::SSlice& slice)
+{
+    const double dTop = m_dBodyTop + slice.nTop;
+    const double dTextTop = dTop + m_dPad / 2;
+    for (std::size_t i = 0; i < m_vColumns.size(); ++i) {
+        const bool bRepeat = slice.nFirstLine > 0 && RepeatedOnContinuation(m_vColumns[i]);
+        const int nFirst = bRepeat ? 0 : slice.nFirstLine;
+        const int nEnd = std::min(m_vCellLines[i], nFirst + slice.nLines);
+        m_painter.setPen(m_bLink && m_vColumns[i] == COLUMN_TEXT ? QColor(Qt::blue) : QColor(Qt::black));
+        for (int nLine = nFirst; nLine < nEnd; ++nLine) {
+            if (nLine >= m_vCells[i].lineCount())
+                break;
+            const QTextLine line = m_vCells[i].lineAt(nLine);
+            double dX = m_vLeft[i] + m_dCellMargin;
+            if (m_vColumns[i] == COLUMN_YEAR)
+                dX = m_vLeft[i + 1] - m_dCellMargin - line.naturalTextWidth();
+            line.draw(&m_painter, QPointF(dX, dTextTop + (nLine - nFirst) * m_dLine - line.y()));
+        }
+    }
+    m_painter.setPen(QColor(0x88, 0x88, 0x88));
+    m_painter.drawLine(QPointF(0, dTop + slice.nHeight), QPointF(m_area.width(), dTop + slice.nHeight));
+    m_painter.setPen(Qt::black);
+    return dTop + slice.nHeight;
+}
+
 } // namespace
 
 QString CChronologyPrinter::Title(const QString& strFallback) const
@@ -73,113 +284,31 @@ CChronologyPrinter::EResult CChronologyPrinter::Print(QPagedPaintDevice& device,
     const CYearEvent& events = m_doc.Events();
     int nTotal = 0;
     for (const auto& pRecord : events.GetEventData())
-        nTotal += m_eFilter == PRIORITY_ALL || pRecord->nPriority <= m_eFilter;
+        nTotal += CYearEvent::IsShown(*pRecord, m_eFilter);
 
     QPainter painter;
     if (!painter.begin(&device))
         return EResult::Failed;
-
-    QFont font = painter.font();
-    font.setPointSizeF(9);
-    QFont bold = font;
-    bold.setBold(true);
-    QFont link = font;
-    link.setUnderline(true);
-    QFont titleFont = bold;
-    titleFont.setPointSizeF(14);
-    const QFontMetricsF metrics(font, &device);
-    const double dLine = std::max(1.0, std::ceil(metrics.lineSpacing()));
-    const double dPad = std::ceil(dLine * 0.3);   // above and below a row's lines together
-    const double dCellMargin = std::ceil(metrics.averageCharWidth() * 0.6);
-    const QRectF area(0, 0, device.width(), device.height());
-
-    std::vector<int> vColumns;
-    double dWeights = 0;
-    for (int n = 0; n < COLUMN_COUNT; ++n) {
-        if (CRowExport::HasColumn(m_doc, n)) {
-            vColumns.push_back(n);
-            dWeights += kColumnWeights[static_cast<std::size_t>(n)];
-        }
+    CPage page(painter, device, m_doc, Title(QStringLiteral("年表")));
+    if (m_picture) {
+        DrawPicturePage(painter, page.Area(), page.Title(), page.TitleFont(), page.TitleLine(), m_picture);
+        device.newPage();
+        page.SetFirstNumber(2);
+        m_nPages = 1;
     }
-    std::vector<double> vLeft;   // the left edge of each shown column, and the right edge of the last
-    for (double dX = 0; const int n : vColumns) {
-        vLeft.push_back(dX);
-        dX += area.width() * kColumnWeights[static_cast<std::size_t>(n)] / dWeights;
-    }
-    vLeft.push_back(area.width());
+    page.DrawFrame(0);
+    page.DrawTitle();
+    m_nPages += 1;
 
-    // The page: a running head (the name), the column header, the rows, the page number.
-    const double dHeadTop = 0;
-    const double dHeaderTop = dHeadTop + dLine * 1.5;
-    const double dBodyTop = dHeaderTop + dLine + dPad;
-    const double dFooterTop = area.height() - dLine;
-    const double dBody = dFooterTop - dLine * 0.5 - dBodyTop;
-
-    // The first page's title and explanation, at most a third of its row area.
-    const QString strTitle = Title(QStringLiteral("年表"));
-    QTextLayout titleLayout;
-    const double dTitleLine = std::ceil(QFontMetricsF(titleFont, &device).lineSpacing());
-    const int nTitleLines = LayOut(titleLayout, strTitle, titleFont, area.width(), dTitleLine);
-    QTextLayout explanationLayout;
-    const CString& strExplanation = events.GetExplanation();
-    const int nExplanationLines =
-        strExplanation.IsEmpty() ? 0 : LayOut(explanationLayout, LayoutText(strExplanation), font, area.width(), dLine);
-    const double dReservedMax = dBody / 3;
-    const double dReserved = std::ceil(std::clamp(
-        nTitleLines * dTitleLine + nExplanationLines * dLine + dLine - (dHeaderTop - dHeadTop), 0.0, dReservedMax));
-
-    // The first page has the title and explanation between the running head and the column header.
-    const auto HeaderTop = [&](int nPage) { return dHeaderTop + (nPage == 0 ? dReserved : 0); };
-    const auto DrawPageFrame = [&](int nPage) {
-        const double dTop = HeaderTop(nPage);
-        painter.setPen(Qt::black);
-        if (nPage > 0) {
-            painter.setFont(bold);
-            painter.drawText(QRectF(0, dHeadTop, area.width(), dLine), Qt::AlignLeft | Qt::AlignVCenter, strTitle);
-        }
-        painter.setFont(font);
-        painter.drawText(QRectF(0, dFooterTop, area.width(), dLine), Qt::AlignHCenter | Qt::AlignVCenter,
-                         QStringLiteral("- %1 -").arg(nPage + 1));
-        const QRectF header(0, dTop, area.width(), dLine + dPad);
-        painter.fillRect(header, QColor(0xE8, 0xE8, 0xE8));
-        painter.setFont(bold);
-        for (std::size_t i = 0; i < vColumns.size(); ++i)
-            painter.drawText(QRectF(vLeft[i] + dCellMargin, dTop, vLeft[i + 1] - vLeft[i] - 2 * dCellMargin,
-                                    dLine + dPad),
-                             Qt::AlignLeft | Qt::AlignVCenter, ToQString(CRowExport::ColumnTitle(m_doc, vColumns[i])));
-        painter.setFont(font);
-        painter.drawRect(header);
-    };
-    // The column rules of a page down to the last row drawn on it.
-    const auto DrawRules = [&](int nPage, double dBottom) {
-        painter.setPen(QColor(0x88, 0x88, 0x88));
-        for (const double dX : vLeft)
-            painter.drawLine(QPointF(dX, HeaderTop(nPage)), QPointF(dX, dBottom));
-        painter.setPen(Qt::black);
-    };
-
-    DrawPageFrame(0);
-    {
-        const QPointF top(0, dHeadTop);
-        painter.save();
-        painter.setClipRect(QRectF(0, dHeadTop, area.width(), dHeaderTop + dReserved - dHeadTop));
-        titleLayout.draw(&painter, top);
-        explanationLayout.draw(&painter, top + QPointF(0, nTitleLines * dTitleLine));
-        painter.restore();
-    }
-    m_nPages = 1;
-
-    CPrintLayout layout(static_cast<int>(dBody), static_cast<int>(dLine), static_cast<int>(dPad),
-                        static_cast<int>(dReserved));
+    CPrintLayout layout(static_cast<int>(page.Body()), static_cast<int>(page.Line()), static_cast<int>(page.Pad()),
+                        static_cast<int>(page.Reserved()));
     std::vector<CPrintLayout::SSlice> vSlices;
-    std::vector<QTextLayout> vCells(vColumns.size());
-    std::vector<int> vCellLines(vColumns.size());
     const CChronologyText text(&m_doc.Eras(), &m_doc.Periods(), m_doc.HasBaseYear() ? &m_doc.BaseYear() : nullptr);
     int nPage = 0;
-    double dPageBottom = dBodyTop;
+    double dPageBottom = page.BodyTop();
     int nRow = 0;
     for (const auto& pRecord : events.GetEventData()) {
-        if (m_eFilter != PRIORITY_ALL && pRecord->nPriority > m_eFilter)
+        if (!CYearEvent::IsShown(*pRecord, m_eFilter))
             continue;
         if (progress && nRow % kProgressEvery == 0 && !progress(nRow, nTotal)) {
             // A printer drops the job while it is still open; a PDF writer's file is thrown away.
@@ -188,53 +317,23 @@ CChronologyPrinter::EResult CChronologyPrinter::Print(QPagedPaintDevice& device,
             painter.end();
             return EResult::Cancelled;
         }
-        const SChronologyRow row = text.MakeRow(*pRecord);
-        const bool bLink = !row.strLink.IsEmpty();
-        int nLines = 1;
-        for (std::size_t i = 0; i < vColumns.size(); ++i) {
-            const int nColumn = vColumns[i];
-            vCellLines[i] = LayOut(vCells[i], LayoutText(CRowExport::ColumnText(row, nColumn)),
-                                   bLink && nColumn == COLUMN_TEXT ? link : font,
-                                   vLeft[i + 1] - vLeft[i] - 2 * dCellMargin, dLine);
-            nLines = std::max(nLines, vCellLines[i]);
-        }
+        const int nLines = page.LayOutRow(text.MakeRow(*pRecord));
         layout.Place(nLines, vSlices);
         for (const CPrintLayout::SSlice& slice : vSlices) {
             if (m_observer)
                 m_observer(nRow, nLines, slice);
             if (slice.nPage != nPage) {
-                DrawRules(nPage, dPageBottom);
+                page.DrawRules(nPage, dPageBottom);
                 device.newPage();
                 nPage = slice.nPage;
                 ++m_nPages;
-                DrawPageFrame(nPage);
-                dPageBottom = dBodyTop;
+                page.DrawFrame(nPage);
             }
-            const double dTop = dBodyTop + slice.nTop;
-            const double dTextTop = dTop + dPad / 2;
-            for (std::size_t i = 0; i < vColumns.size(); ++i) {
-                const bool bRepeat = slice.nFirstLine > 0 && RepeatedOnContinuation(vColumns[i]);
-                const int nFirst = bRepeat ? 0 : slice.nFirstLine;
-                const int nEnd = std::min(vCellLines[i], nFirst + slice.nLines);
-                painter.setPen(bLink && vColumns[i] == COLUMN_TEXT ? QColor(Qt::blue) : QColor(Qt::black));
-                for (int nLine = nFirst; nLine < nEnd; ++nLine) {
-                    if (nLine >= vCells[i].lineCount())
-                        break;
-                    const QTextLine line = vCells[i].lineAt(nLine);
-                    double dX = vLeft[i] + dCellMargin;
-                    if (vColumns[i] == COLUMN_YEAR)
-                        dX = vLeft[i + 1] - dCellMargin - line.naturalTextWidth();
-                    line.draw(&painter, QPointF(dX, dTextTop + (nLine - nFirst) * dLine - line.y()));
-                }
-            }
-            painter.setPen(QColor(0x88, 0x88, 0x88));
-            painter.drawLine(QPointF(0, dTop + slice.nHeight), QPointF(area.width(), dTop + slice.nHeight));
-            painter.setPen(Qt::black);
-            dPageBottom = dTop + slice.nHeight;
+            dPageBottom = page.DrawSlice(slice);
         }
         ++nRow;
     }
-    DrawRules(nPage, dPageBottom);
+    page.DrawRules(nPage, dPageBottom);
     if (progress)
         progress(nTotal, nTotal);
     return painter.end() ? EResult::Done : EResult::Failed;

@@ -6,6 +6,9 @@
 // split at its lines with its year repeated. Each page is drawn and left to the device as soon as
 // it is full, and one row's text layouts are kept at a time, so time is linear in the rows and
 // memory does not grow with them.
+//
+// With a picture set, the printout begins with a page of its own: the title and the picture
+// (the band of time), drawn once, so it adds one page whatever the number of rows.
 #pragma once
 
 #include <functional>
@@ -18,6 +21,8 @@
 
 class CNenpyoDoc;
 class QPagedPaintDevice;
+class QPainter;
+class QRect;
 
 class CChronologyPrinter {
 public:
@@ -33,6 +38,12 @@ public:
     CChronologyPrinter(const CNenpyoDoc& doc, EEventPriority eFilter) : m_doc(doc), m_eFilter(eFilter) {}
 
     void SetSliceObserver(CSliceObserver observer) { m_observer = std::move(observer); }
+
+    // Paints the picture into rect of painter (logical pixels, kPictureWidth wide, as tall as
+    // the page's shape gives); empty (the default) prints no picture page.
+    using CPicture = std::function<void(QPainter& painter, const QRect& rect)>;
+    static constexpr int kPictureWidth = 1200;
+    void SetPicture(CPicture picture) { m_picture = std::move(picture); }
 
     // The title of the printout: the chronology's name, else sTitleFallback.
     QString Title(const QString& strFallback) const;
@@ -53,5 +64,6 @@ private:
     const CNenpyoDoc& m_doc;
     EEventPriority m_eFilter;
     CSliceObserver m_observer;
+    CPicture m_picture;
     int m_nPages = 0;
 };

@@ -1,5 +1,6 @@
 // The printout on a PDF device: no row split across pages but one taller than a page (split at
-// its lines, each part on a page of its own), and a cancelled PDF that leaves the previous file.
+// its lines, each part on a page of its own), a cancelled PDF that leaves the previous file, and
+// the band picture on one page of its own.
 #include <QtTest>
 
 #include <QBuffer>
@@ -11,6 +12,7 @@
 
 #include <framework/Cp932.h>
 
+#include "BandPainter.h"
 #include "ChronologyPrinter.h"
 #include "EventTestData_test.h"
 #include "NenpyoDoc.h"
@@ -117,6 +119,37 @@ private Q_SLOTS:
         QCOMPARE(printer.PrintPdf(dir.filePath(QStringLiteral("no/such/x.pdf")), QStringLiteral("t"), {}, strError),
                  CChronologyPrinter::EResult::Failed);
         QVERIFY(!strError.isEmpty());
+    }
+
+    void pictureAddsOnePageBeforeTheRows()
+    {
+        const auto PrintedPages = [this](const CChronologyPrinter::CPicture& picture) {
+            QBuffer buffer;
+            buffer.open(QIODevice::WriteOnly);
+            QPdfWriter writer(&buffer);
+            writer.setResolution(150);
+            writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(12, 12, 12, 12),
+                                             QPageLayout::Millimeter));
+            CChronologyPrinter printer(m_doc, PRIORITY_ALL);
+            printer.SetPicture(picture);
+            return printer.Print(writer) == CChronologyPrinter::EResult::Done ? printer.Pages() : -1;
+        };
+        CBandPainter band;
+        band.SetDocument(&m_doc);
+        int nPaints = 0;
+        QRect painted;
+        const int nWithout = PrintedPages({});
+        const int nWith = PrintedPages([&](QPainter& painter, const QRect& rect) {
+            ++nPaints;
+            painted = rect;
+            band.Paint(painter, rect, CBandScale(990, rect.width() / 320.0), PRIORITY_ALL, -1);
+        });
+        QVERIFY(nWithout > 1);
+        QCOMPARE(nWith, nWithout + 1);
+        QCOMPARE(nPaints, 1);
+        QCOMPARE(painted.width(), CChronologyPrinter::kPictureWidth);
+        QVERIFY(painted.height() > painted.width() / 2);   // a landscape page less its title
+        QVERIFY(!band.Labels().vLabels.empty());
     }
 };
 

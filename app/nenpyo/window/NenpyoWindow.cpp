@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPageLayout>
 #include <QPrintDialog>
+#include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSettings>
@@ -170,6 +171,18 @@ QStringList CNenpyoWindow::RecentFiles()
 
 void CNenpyoWindow::CreateActions()
 {
+    CreateFileMenu();
+    CreateEditMenu();
+    CreateSearchMenu();
+    CreateViewMenu();
+    QMenu* pHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    pHelp->addAction(QStringLiteral("ヘルプ(&H)"), QKeySequence::HelpContents, this, &CNenpyoWindow::Help);
+    pHelp->addAction(QStringLiteral("バージョン情報 Nenpyo(&A)..."), this, &CNenpyoWindow::About);
+    UpdateRecentMenu();
+}
+
+void CNenpyoWindow::CreateFileMenu()
+{
     QMenu* pFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
     pFile->addAction(QStringLiteral("新規(&N)"), QKeySequence::New, this, &CNenpyoWindow::NewFile);
     pFile->addAction(QStringLiteral("開く(&O)..."), QKeySequence::Open, this, &CNenpyoWindow::Open);
@@ -200,9 +213,18 @@ void CNenpyoWindow::CreateActions()
     pFile->addSeparator();
     pFile->addAction(QStringLiteral("印刷(&P)..."), QKeySequence::Print, this, &CNenpyoWindow::Print);
     pFile->addAction(QStringLiteral("PDFに保存(&D)..."), this, &CNenpyoWindow::PrintPdfAs);
+    QAction* pPrintBand = pFile->addAction(QStringLiteral("印刷に時間帯の図を含める(&G)"));
+    pPrintBand->setCheckable(true);
+    pPrintBand->setChecked(PrintsBand());
+    pPrintBand->setToolTip(QStringLiteral("時間帯に見えている範囲の図を最初のページに"));
+    connect(pPrintBand, &QAction::toggled, this,
+            [](bool bOn) { QSettings().setValue(QStringLiteral("Print/Band"), bOn); });
     pFile->addSeparator();
     pFile->addAction(QStringLiteral("終了(&X)"), QKeySequence::Quit, this, &QWidget::close);
+}
 
+void CNenpyoWindow::CreateEditMenu()
+{
     QMenu* pEdit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
     QAction* pUndo = m_pUndoStack->createUndoAction(this, QStringLiteral("元に戻す"));
     pUndo->setShortcut(QKeySequence::Undo);
@@ -227,7 +249,10 @@ void CNenpyoWindow::CreateActions()
     m_pRemoveBaseYearAction = pEdit->addAction(QStringLiteral("基点年を外す(&R)"), this, &CNenpyoWindow::RemoveBaseYear);
     pEdit->addAction(QStringLiteral("元号ファイルを選ぶ(&G)..."), this, [this] { ChooseEraFile(HEADER_GENGOU); });
     pEdit->addAction(QStringLiteral("時代ファイルを選ぶ(&J)..."), this, [this] { ChooseEraFile(HEADER_JIDAI); });
+}
 
+void CNenpyoWindow::CreateSearchMenu()
+{
     QMenu* pSearch = menuBar()->addMenu(QStringLiteral("検索(&S)"));
     pSearch->addAction(QStringLiteral("年へ移動(&Y)..."), QKeySequence(Qt::CTRL | Qt::Key_G), this,
                        &CNenpyoWindow::GoToYearDlg);
@@ -244,7 +269,10 @@ void CNenpyoWindow::CreateActions()
         else
             FindText(m_strFind, false);
     });
+}
 
+void CNenpyoWindow::CreateViewMenu()
+{
     QMenu* pShow = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     QMenu* pPriority = pShow->addMenu(QStringLiteral("表示優先度(&P)"));
     m_pFilterGroup = new QActionGroup(this);
@@ -277,11 +305,6 @@ void CNenpyoWindow::CreateActions()
         QSettings().setValue(QStringLiteral("Band/Visible"), bShow);
     });
     pShow->addAction(QStringLiteral("全体を表示(&W)"), QKeySequence(Qt::CTRL | Qt::Key_0), m_pBand, &CBandView::FitAll);
-
-    QMenu* pHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
-    pHelp->addAction(QStringLiteral("ヘルプ(&H)"), QKeySequence::HelpContents, this, &CNenpyoWindow::Help);
-    pHelp->addAction(QStringLiteral("バージョン情報 Nenpyo(&A)..."), this, &CNenpyoWindow::About);
-    UpdateRecentMenu();
 }
 
 void CNenpyoWindow::SetDocument(std::unique_ptr<CNenpyoDoc> pDoc)
@@ -991,11 +1014,28 @@ void CNenpyoWindow::ExportCsvAs()
         ExportCsv(strPath);
 }
 
+bool CNenpyoWindow::PrintsBand()
+{
+    return QSettings().value(QStringLiteral("Print/Band"), false).toBool();
+}
+
+void CNenpyoWindow::AddBandPicture(CChronologyPrinter& job)
+{
+    if (!PrintsBand())
+        return;
+    job.SetPicture([this](QPainter& painter, const QRect& rect) {
+        m_pBand->Render(painter, rect);
+        // Painting the picture replaced the view's hit areas: the view paints again.
+        m_pBand->viewport()->update();
+    });
+}
+
 void CNenpyoWindow::Print()
 {
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     CChronologyPrinter job(*m_pDoc, m_pModel->Filter());
+    AddBandPicture(job);
     printer.setDocName(job.Title(DocumentName()));
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("印刷"));
@@ -1019,6 +1059,7 @@ bool CNenpyoWindow::PrintToPdf(const QString& strPath)
 {
     CWorkProgress progress(this, QStringLiteral("PDFに保存しています..."));
     CChronologyPrinter job(*m_pDoc, m_pModel->Filter());
+    AddBandPicture(job);
     QString strError;
     switch (job.PrintPdf(strPath, job.Title(DocumentName()), progress.Callback(), strError)) {
     case CChronologyPrinter::EResult::Done:

@@ -19,6 +19,7 @@
 #include "NenpyoDoc.h"
 
 class CBandView;
+class CChronologyPrinter;
 class CEventModel;
 class CHelpWindow;
 class QAction;
@@ -81,6 +82,9 @@ public:
     bool ExportCsv(const QString& strPath);
     bool PrintToPdf(const QString& strPath);
     static bool CsvByteOrderMark();
+    // True when the printout and the PDF begin with a page of the band's visible range
+    // (ファイル → 印刷に時間帯の図を含める, remembered).
+    static bool PrintsBand();
     // Opens the link of the selected row's event with the desktop. False when it has none.
     bool OpenSelectedLink();
     // Opens a file of the recent files menu, asking about unsaved changes; one that is gone is
@@ -109,6 +113,12 @@ protected:
 
 private:
     void CreateActions();
+    void CreateFileMenu();
+    void CreateEditMenu();
+    void CreateSearchMenu();
+    void CreateViewMenu();
+    // Gives job the band picture when PrintsBand().
+    void AddBandPicture(CChronologyPrinter& job);
     void NewFile();
     void Open();
     bool Save();

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStandardPaths>
 #include <QTableView>
@@ -331,6 +333,17 @@ private Q_SLOTS:
         QVERIFY(window.ExportHtml(m_dir.path() + QStringLiteral("/high.html")));
         QVERIFY(window.PrintToPdf(m_dir.path() + QStringLiteral("/high.pdf")));
         QVERIFY(QFileInfo(m_dir.path() + QStringLiteral("/high.pdf")).size() > 1000);
+        // With the band picture: the same rows after a page of their own.
+        const auto PdfPages = [this](const QString& strName) {
+            QFile pdf(m_dir.path() + strName);
+            const QRegularExpression count(QStringLiteral("/Count (\\d+)"));
+            return pdf.open(QIODevice::ReadOnly) ? count.match(QString::fromLatin1(pdf.readAll())).captured(1).toInt() : -1;
+        };
+        QSettings().setValue(QStringLiteral("Print/Band"), true);
+        QVERIFY(window.PrintToPdf(m_dir.path() + QStringLiteral("/band.pdf")));
+        QSettings().remove(QStringLiteral("Print/Band"));
+        QVERIFY(PdfPages(QStringLiteral("/high.pdf")) > 0);
+        QCOMPARE(PdfPages(QStringLiteral("/band.pdf")), PdfPages(QStringLiteral("/high.pdf")) + 1);
         QVERIFY(!window.ExportCsv(m_dir.path() + QStringLiteral("/no/such/folder/x.csv")));
         QCOMPARE(ui.m_messages.size(), std::size_t{1});
     }

@@ -5,10 +5,12 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
+#include <QPainter>
 
 #include <framework/Cp932.h>
 #include <framework/FileSystem.h>
 
+#include "BandPainter.h"
 #include "ChronologyPrinter.h"
 #include "NenpyoDoc.h"
 #include "NenpyoWindow.h"
@@ -17,6 +19,7 @@ namespace {
 
 const QString kPdf = QStringLiteral("pdf");
 const QString kPriority = QStringLiteral("priority");
+const QString kBand = QStringLiteral("band");
 
 int Fail(const QString& strMessage)
 {
@@ -48,6 +51,7 @@ void CPdfCommand::AddOptions(QCommandLineParser& parser)
                                         QStringLiteral("OUT.pdf")));
     parser.addOption(QCommandLineOption(kPriority, QStringLiteral("--pdfで印刷する出来事: high、middle、all(既定)"),
                                         QStringLiteral("high|middle|all"), QStringLiteral("all")));
+    parser.addOption(QCommandLineOption(kBand, QStringLiteral("--pdfの最初のページに時間帯の図(出来事の全体)を入れます。")));
 }
 
 bool CPdfCommand::Requested(const QCommandLineParser& parser)
@@ -82,6 +86,22 @@ int CPdfCommand::Run(const QCommandLineParser& parser)
         std::fprintf(stderr, "nenpyo: %s\n", Text(strWarning).toLocal8Bit().constData());
 
     CChronologyPrinter printer(doc, eFilter);
+    CBandPainter band;
+    if (parser.isSet(kBand)) {
+        band.SetDocument(&doc);
+        printer.SetPicture([&band, eFilter](QPainter& painter, const QRect& rect) {
+            double dFrom = 0;
+            double dTo = 0;
+            if (!band.Extent(dFrom, dTo)) {
+                dFrom = 0;
+                dTo = 2100;
+            }
+            const double dMargin = (dTo - dFrom) * 0.03;
+            CBandScale scale;
+            scale.Fit(dFrom - dMargin, dTo + dMargin, rect.width());
+            band.Paint(painter, rect, scale, eFilter, -1);
+        });
+    }
     QString strError;
     if (printer.PrintPdf(strOut, printer.Title(QFileInfo(files.constFirst()).completeBaseName()), {}, strError) !=
         CChronologyPrinter::EResult::Done)
