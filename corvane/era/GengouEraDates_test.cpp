@@ -17,8 +17,11 @@ namespace {
 std::string InForce(const CGengouEra& eras, const SEraDate& date)
 {
     std::string str;
-    for (int nIndex : eras.GetIndicesInForce(date))
-        str += (str.empty() ? "" : "/") + Cp932ToUtf8Lossy(eras.GetEraDateText(nIndex, date).View());
+    for (int nIndex : eras.GetIndicesInForce(date)) {
+        if (!str.empty())
+            str += '/';
+        str += Cp932ToUtf8Lossy(eras.GetEraDateText(nIndex, date).View());
+    }
     return str;
 }
 
