@@ -42,12 +42,37 @@ QString LayoutText(const CString& str)
     return strText;
 }
 
+// The linked runs of an event text as formats of its layout text: underlined and blue, and
+// anchors, which a PDF gets as links.
+QList<QTextLayout::FormatRange> LinkFormats(const std::vector<STextRun>& vRuns)
+{
+    QList<QTextLayout::FormatRange> formats;
+    int nStart = 0;
+    for (const STextRun& run : vRuns) {
+        const int nLength = static_cast<int>(LayoutText(run.strText).size());
+        if (!run.strLink.IsEmpty()) {
+            QTextLayout::FormatRange range;
+            range.start = nStart;
+            range.length = nLength;
+            range.format.setFontUnderline(true);
+            range.format.setForeground(QColor(Qt::blue));
+            range.format.setAnchor(true);
+            range.format.setAnchorHref(ToQString(run.strLink));
+            formats.append(range);
+        }
+        nStart += nLength;
+    }
+    return formats;
+}
+
 // Lays out strText in lines of nWidth, each line nLineHeight below the one before.
-int LayOut(QTextLayout& layout, const QString& strText, const QFont& font, double dWidth, double dLineHeight)
+int LayOut(QTextLayout& layout, const QString& strText, const QFont& font, double dWidth, double dLineHeight,
+           const QList<QTextLayout::FormatRange>& formats = {})
 {
     layout.clearLayout();
     layout.setText(strText);
     layout.setFont(font);
+    layout.setFormats(formats);
     layout.beginLayout();
     int nLines = 0;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
@@ -83,8 +108,6 @@ CChronologyPrinter::EResult CChronologyPrinter::Print(QPagedPaintDevice& device,
     font.setPointSizeF(9);
     QFont bold = font;
     bold.setBold(true);
-    QFont link = font;
-    link.setUnderline(true);
     QFont titleFont = bold;
     titleFont.setPointSizeF(14);
     const QFontMetricsF metrics(font, &device);
@@ -189,13 +212,12 @@ CChronologyPrinter::EResult CChronologyPrinter::Print(QPagedPaintDevice& device,
             return EResult::Cancelled;
         }
         const SChronologyRow row = text.MakeRow(*pRecord);
-        const bool bLink = !row.strLink.IsEmpty();
         int nLines = 1;
         for (std::size_t i = 0; i < vColumns.size(); ++i) {
             const int nColumn = vColumns[i];
-            vCellLines[i] = LayOut(vCells[i], LayoutText(CRowExport::ColumnText(row, nColumn)),
-                                   bLink && nColumn == COLUMN_TEXT ? link : font,
-                                   vLeft[i + 1] - vLeft[i] - 2 * dCellMargin, dLine);
+            vCellLines[i] = LayOut(vCells[i], LayoutText(CRowExport::ColumnText(row, nColumn)), font,
+                                   vLeft[i + 1] - vLeft[i] - 2 * dCellMargin, dLine,
+                                   nColumn == COLUMN_TEXT ? LinkFormats(row.vTextRuns) : QList<QTextLayout::FormatRange>());
             nLines = std::max(nLines, vCellLines[i]);
         }
         layout.Place(nLines, vSlices);
@@ -216,7 +238,6 @@ CChronologyPrinter::EResult CChronologyPrinter::Print(QPagedPaintDevice& device,
                 const bool bRepeat = slice.nFirstLine > 0 && RepeatedOnContinuation(vColumns[i]);
                 const int nFirst = bRepeat ? 0 : slice.nFirstLine;
                 const int nEnd = std::min(vCellLines[i], nFirst + slice.nLines);
-                painter.setPen(bLink && vColumns[i] == COLUMN_TEXT ? QColor(Qt::blue) : QColor(Qt::black));
                 for (int nLine = nFirst; nLine < nEnd; ++nLine) {
                     if (nLine >= vCells[i].lineCount())
                         break;
