@@ -272,6 +272,8 @@ void CLinkTextEdit::keyPressEvent(QKeyEvent* pEvent)
         pEvent->ignore();
         return;
     }
+    if (!pEvent->text().isEmpty())
+        PlainAtLinkEdges();
     QTextEdit::keyPressEvent(pEvent);
 }
 
