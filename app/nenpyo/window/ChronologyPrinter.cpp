@@ -42,8 +42,7 @@ QString LayoutText(const CString& str)
     return strText;
 }
 
-// The linked runs of an event text as formats of its layout text: underlined and blue, and
-// anchors, which a PDF gets as links.
+// The linked runs of an event text as formats of its layout text: underlined and blue.
 QList<QTextLayout::FormatRange> LinkFormats(const std::vector<STextRun>& vRuns)
 {
     QList<QTextLayout::FormatRange> formats;
@@ -56,8 +55,6 @@ QList<QTextLayout::FormatRange> LinkFormats(const std::vector<STextRun>& vRuns)
             range.length = nLength;
             range.format.setFontUnderline(true);
             range.format.setForeground(QColor(Qt::blue));
-            range.format.setAnchor(true);
-            range.format.setAnchorHref(ToQString(run.strLink));
             formats.append(range);
         }
         nStart += nLength;
