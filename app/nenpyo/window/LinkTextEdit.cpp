@@ -277,6 +277,12 @@ void CLinkTextEdit::keyPressEvent(QKeyEvent* pEvent)
     QTextEdit::keyPressEvent(pEvent);
 }
 
+void CLinkTextEdit::inputMethodEvent(QInputMethodEvent* pEvent)
+{
+    PlainAtLinkEdges();
+    QTextEdit::inputMethodEvent(pEvent);
+}
+
 QMimeData* CLinkTextEdit::createMimeDataFromSelection() const
 {
     const QTextCursor cursor = textCursor();

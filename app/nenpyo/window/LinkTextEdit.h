@@ -38,6 +38,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* pEvent) override;
+    void inputMethodEvent(QInputMethodEvent* pEvent) override;
     QMimeData* createMimeDataFromSelection() const override;
     bool canInsertFromMimeData(const QMimeData* pSource) const override;
     void insertFromMimeData(const QMimeData* pSource) override;
