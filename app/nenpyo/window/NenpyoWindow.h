@@ -21,6 +21,7 @@
 class CBandView;
 class CEventModel;
 class CHelpWindow;
+class CLinkDelegate;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -155,7 +156,7 @@ private:
     std::unique_ptr<CNenpyoDoc> m_pDoc;
     CEventModel* m_pModel;
     QTableView* m_pView;
-    class CLinkDelegate* m_pLinks;   // draws and opens the links of the event texts
+    CLinkDelegate* m_pLinks;   // draws and opens the links of the event texts
     CBandView* m_pBand;
     QLabel* m_pName;
     QLabel* m_pExplanation;
