@@ -140,6 +140,6 @@ TEST(RowExport, CsvQuotesAndHtmlEscapesTheShownRows)
     const std::string strHtml = CRowExport::Html(doc, PRIORITY_HIGH);
     EXPECT_NE(std::string::npos, strHtml.find("<title>江戸 &lt;時代&gt;</title>"));
     EXPECT_NE(std::string::npos,
-              strHtml.find("<td><a href=\"edo.html?a=1&amp;b=2\">江戸幕府, &quot;開府&quot;</a></td><td>一行目<br>二行目</td>"));
+              strHtml.find("<td><a href=\"edo.html?a=1&amp;b=2\">江戸幕府</a>, &quot;開府&quot;</td><td>一行目<br>二行目</td>"));
     EXPECT_EQ(std::string::npos, strHtml.find("low"));
 }

@@ -50,6 +50,19 @@ std::string HtmlEscaped(const std::string& str)
     return strOut;
 }
 
+// The event text with an <a> around each linked run alone.
+std::string LinkedHtml(const std::vector<STextRun>& vRuns)
+{
+    std::string strOut;
+    for (const STextRun& run : vRuns) {
+        if (run.strLink.IsEmpty())
+            strOut += HtmlEscaped(Utf8(run.strText));
+        else
+            strOut += "<a href=\"" + HtmlEscaped(Utf8(run.strLink)) + "\">" + HtmlEscaped(Utf8(run.strText)) + "</a>";
+    }
+    return strOut;
+}
+
 // Calls fn(row) for every row that eFilter shows, in list order, until it returns false.
 template <typename Fn>
 void ForEachRow(const CNenpyoDoc& doc, EEventPriority eFilter, Fn fn)
@@ -174,8 +187,8 @@ void WriteHtml(const CNenpyoDoc& doc, EEventPriority eFilter, CExportSink& sink)
             const std::string strText = HtmlEscaped(Utf8(CRowExport::ColumnText(row, n)));
             if (n == COLUMN_YEAR)
                 strOut += "<td class=\"year\">" + strText + "</td>";
-            else if (n == COLUMN_TEXT && !row.strLink.IsEmpty())
-                strOut += "<td><a href=\"" + HtmlEscaped(Utf8(row.strLink)) + "\">" + strText + "</a></td>";
+            else if (n == COLUMN_TEXT)
+                strOut += "<td>" + LinkedHtml(row.vTextRuns) + "</td>";
             else
                 strOut += "<td>" + strText + "</td>";
         }

@@ -37,8 +37,8 @@ public:
     // the chronology shows. CSV: a heading line, then a line a row; fields holding a comma, a
     // quote or a line break are quoted with quotes doubled; lines end in CR LF; a UTF-8 byte order
     // mark first when asked for (for spreadsheets that need one). HTML: a complete page titled
-    // with the table name, its explanation, and a table; texts are escaped, the event text's link
-    // becomes a link.
+    // with the table name, its explanation, and a table; texts are escaped, each linked run of the
+    // event text becomes a link of its words alone.
     static std::string Csv(const CNenpyoDoc& doc, EEventPriority eFilter, bool bByteOrderMark = false);
     static std::string Html(const CNenpyoDoc& doc, EEventPriority eFilter);
     // The number of rows eFilter shows.

@@ -134,7 +134,15 @@ const CBandPainter::SLabelText& CBandPainter::LabelText(const SBandEvent& event,
     const SChronologyRow row = CChronologyText(nullptr, nullptr, nullptr).MakeRow(*event.pData);
     SLabelText text;
     text.strText = ToQString(row.strText);
-    text.bLink = !row.strLink.IsEmpty();
+    for (const STextRun& run : row.vTextRuns) {
+        if (!run.strLink.IsEmpty())
+            text.bLink = true;
+        if (text.vRuns.size() % 2 == (run.strLink.IsEmpty() ? 1u : 0u))
+            text.vRuns.emplace_back();   // two links in a row: an empty plain run between them
+        text.vRuns.push_back(ToQString(run.strText));
+    }
+    if (!text.bLink)
+        text.vRuns.clear();
     text.dWidth = QFontMetricsF(GroupFont(nGroup)).horizontalAdvance(text.strText);
     return *m_texts.insert(event.pData, text);
 }
@@ -394,11 +402,24 @@ void CBandPainter::PaintLabels(QPainter& painter, const QRect& area, int nSelect
             painter.drawPolygon(diamond, 4);
             dText += kPointMark;
         }
+        // Only the linked words look like links.
         QFont& font = aFonts[label.nGroup];
-        font.setUnderline(text.bLink);
-        painter.setFont(font);
-        painter.setPen(bSelected ? QColor(Qt::white) : text.bLink ? kLink : kGroupText[label.nGroup]);
-        painter.drawText(QPointF(dText, y + 3 + adAscent[label.nGroup]), text.strText);
+        const double dBaseline = y + 3 + adAscent[label.nGroup];
+        if (!text.bLink) {
+            font.setUnderline(false);
+            painter.setFont(font);
+            painter.setPen(bSelected ? QColor(Qt::white) : kGroupText[label.nGroup]);
+            painter.drawText(QPointF(dText, dBaseline), text.strText);
+            continue;
+        }
+        for (std::size_t i = 0; i < text.vRuns.size(); ++i) {
+            const bool bLinked = i % 2 == 1;
+            font.setUnderline(bLinked);
+            painter.setFont(font);
+            painter.setPen(bSelected ? QColor(Qt::white) : bLinked ? kLink : kGroupText[label.nGroup]);
+            painter.drawText(QPointF(dText, dBaseline), text.vRuns[i]);
+            dText += QFontMetricsF(font).horizontalAdvance(text.vRuns[i]);
+        }
     }
     painter.setFont(m_font);
 }

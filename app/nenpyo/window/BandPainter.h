@@ -7,6 +7,8 @@
 // Reload after every change of the document. The labels of the last paint are kept for HitTest.
 #pragma once
 
+#include <vector>
+
 #include <QColor>
 #include <QFont>
 #include <QHash>
@@ -51,7 +53,8 @@ private:
     struct SLabelText {
         QString strText;
         double dWidth = 0;
-        bool bLink = false;
+        bool bLink = false;              // some words are linked:
+        std::vector<QString> vRuns;      // then the text in runs, plain and linked by turns, plain first
     };
     const SLabelText& LabelText(const SBandEvent& event, int nGroup);
     QFont GroupFont(int nGroup) const;

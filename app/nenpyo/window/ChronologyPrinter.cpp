@@ -43,12 +43,34 @@ QString LayoutText(const CString& str)
     return strText;
 }
 
+// The linked runs of an event text as formats of its layout text: underlined and blue.
+QList<QTextLayout::FormatRange> LinkFormats(const std::vector<STextRun>& vRuns)
+{
+    QList<QTextLayout::FormatRange> formats;
+    int nStart = 0;
+    for (const STextRun& run : vRuns) {
+        const int nLength = static_cast<int>(LayoutText(run.strText).size());
+        if (!run.strLink.IsEmpty()) {
+            QTextLayout::FormatRange range;
+            range.start = nStart;
+            range.length = nLength;
+            range.format.setFontUnderline(true);
+            range.format.setForeground(QColor(Qt::blue));
+            formats.append(range);
+        }
+        nStart += nLength;
+    }
+    return formats;
+}
+
 // Lays out strText in lines of nWidth, each line nLineHeight below the one before.
-int LayOut(QTextLayout& layout, const QString& strText, const QFont& font, double dWidth, double dLineHeight)
+int LayOut(QTextLayout& layout, const QString& strText, const QFont& font, double dWidth, double dLineHeight,
+           const QList<QTextLayout::FormatRange>& formats = {})
 {
     layout.clearLayout();
     layout.setText(strText);
     layout.setFont(font);
+    layout.setFormats(formats);
     layout.beginLayout();
     int nLines = 0;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
@@ -98,8 +120,6 @@ public:
         m_font.setPointSizeF(9);
         m_bold = m_font;
         m_bold.setBold(true);
-        m_link = m_font;
-        m_link.setUnderline(true);
         m_titleFont = m_bold;
         m_titleFont.setPointSizeF(14);
         const QFontMetricsF metrics(m_font, &device);
@@ -145,7 +165,7 @@ private:
     const CNenpyoDoc& m_doc;
     QString m_strTitle;
     QRectF m_area;
-    QFont m_font, m_bold, m_link, m_titleFont;
+    QFont m_font, m_bold, m_titleFont;
     double m_dLine = 1, m_dPad = 0, m_dCellMargin = 0, m_dTitleLine = 1;
     const double m_dHeadTop = 0;
     double m_dHeaderTop = 0, m_dBodyTop = 0, m_dFooterTop = 0, m_dBody = 0, m_dReserved = 0;
@@ -157,7 +177,6 @@ private:
     int m_nTitleLines = 0;
     std::vector<QTextLayout> m_vCells;
     std::vector<int> m_vCellLines;
-    bool m_bLink = false;
 };
 
 void CPage::PlaceColumns()
@@ -233,13 +252,12 @@ void CPage::DrawRules(int nPage, double dBottom)
 
 int CPage::LayOutRow(const SChronologyRow& row)
 {
-    m_bLink = !row.strLink.IsEmpty();
     int nLines = 1;
     for (std::size_t i = 0; i < m_vColumns.size(); ++i) {
         const int nColumn = m_vColumns[i];
-        m_vCellLines[i] = LayOut(m_vCells[i], LayoutText(CRowExport::ColumnText(row, nColumn)),
-                                 m_bLink && nColumn == COLUMN_TEXT ? m_link : m_font,
-                                 m_vLeft[i + 1] - m_vLeft[i] - 2 * m_dCellMargin, m_dLine);
+        m_vCellLines[i] = LayOut(m_vCells[i], LayoutText(CRowExport::ColumnText(row, nColumn)), m_font,
+                                 m_vLeft[i + 1] - m_vLeft[i] - 2 * m_dCellMargin, m_dLine,
+                                 nColumn == COLUMN_TEXT ? LinkFormats(row.vTextRuns) : QList<QTextLayout::FormatRange>());
         nLines = std::max(nLines, m_vCellLines[i]);
     }
     return nLines;
@@ -253,7 +271,6 @@ double CPage::DrawSlice(const CPrintLayout::SSlice& slice)
         const bool bRepeat = slice.nFirstLine > 0 && RepeatedOnContinuation(m_vColumns[i]);
         const int nFirst = bRepeat ? 0 : slice.nFirstLine;
         const int nEnd = std::min(m_vCellLines[i], nFirst + slice.nLines);
-        m_painter.setPen(m_bLink && m_vColumns[i] == COLUMN_TEXT ? QColor(Qt::blue) : QColor(Qt::black));
         for (int nLine = nFirst; nLine < nEnd; ++nLine) {
             if (nLine >= m_vCells[i].lineCount())
                 break;

@@ -5,14 +5,17 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 #include <algorithm>
 
 #include "EventEdit.h"
+#include "LinkTextEdit.h"
 #include "NenpyoText.h"
 #include <shared/qt/QtText.h>
 
@@ -54,10 +57,15 @@ CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* 
     if (m_pPriority->findData(event.nPriority) < 0)
         m_pPriority->addItem(QString::number(event.nPriority), event.nPriority);
     m_pPriority->setCurrentIndex(m_pPriority->findData(event.nPriority));
-    m_pText = new QLineEdit(ToQString(event.strEvent));
+    m_pText = new CLinkTextEdit;
+    m_pText->SetText(event.strEvent);
     m_pText->setMinimumWidth(360);
-    m_pText->setCursorPosition(0);
-    m_pText->setToolTip(QStringLiteral("リンクは <a href=\"https://...\">文字</a> の形で書けます。"));
+    m_pText->setToolTip(QStringLiteral("リンクにする文字を選んで「リンク」を押します。"));
+    m_pLink = new QPushButton(QStringLiteral("リンク(&K)..."));
+    m_pLink->setToolTip(QStringLiteral("選んだ文字のリンク先を設定します。空にするとリンクを外します。"));
+    auto* pTextRow = new QHBoxLayout;
+    pTextRow->addWidget(m_pText, 1);
+    pTextRow->addWidget(m_pLink);
     m_pNote = new QPlainTextEdit(ToEditLines(event.strNote));
     m_pNote->setTabChangesFocus(true);
 
@@ -75,7 +83,9 @@ CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* 
     pDateLabel->setBuddy(m_pMonth);
     pForm->addRow(pDateLabel, pDateRow);
     pForm->addRow(QStringLiteral("表示優先度(&P):"), m_pPriority);
-    pForm->addRow(QStringLiteral("出来事(&T):"), m_pText);
+    auto* pTextLabel = new QLabel(QStringLiteral("出来事(&T):"));
+    pTextLabel->setBuddy(m_pText);
+    pForm->addRow(pTextLabel, pTextRow);
     pForm->addRow(QStringLiteral("備考(&N):"), m_pNote);
 
     QDialogButtonBox* pButtons = NewOkCancel(this);
@@ -84,6 +94,7 @@ CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* 
     connect(m_pMonth, &QComboBox::currentIndexChanged, this, &CEventDlg::UpdateEraDate);
     connect(m_pLeap, &QCheckBox::toggled, this, &CEventDlg::UpdateEraDate);
     connect(m_pDay, &QComboBox::currentIndexChanged, this, &CEventDlg::UpdateEraDate);
+    connect(m_pLink, &QPushButton::clicked, this, &CEventDlg::EditLink);
 
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addLayout(pForm);
@@ -148,7 +159,7 @@ bool CEventDlg::ReadFields(SEventData& event, QString& strMessage) const
     }
     result.nPriority = m_pPriority->currentData().toInt();
     m_pBadField = m_pText;
-    if (!ToCp932(m_pText->text().trimmed(), result.strEvent, QStringLiteral("出来事"), strMessage))
+    if (!m_pText->Text(result.strEvent, QStringLiteral("出来事"), strMessage))
         return false;
     m_pBadField = m_pNote;
     if (!EditLinesToCp932(m_pNote->toPlainText(), result.strNote, QStringLiteral("備考"), strMessage))
@@ -164,6 +175,23 @@ bool CEventDlg::ReadFields(SEventData& event, QString& strMessage) const
     }
     event = result;
     return true;
+}
+
+void CEventDlg::EditLink()
+{
+    if (!m_pText->textCursor().hasSelection() && m_pText->LinkAtCursor().isEmpty()) {
+        QMessageBox::information(this, windowTitle(), QStringLiteral("リンクにする文字を選んでください。"));
+        m_pText->setFocus();
+        return;
+    }
+    const QString strTarget = m_pText->LinkAtCursor();
+    bool bOk = false;
+    const QString strAddress =
+        QInputDialog::getText(this, QStringLiteral("リンク"), QStringLiteral("アドレス(空にするとリンクを外します)(&A):"),
+                              QLineEdit::Normal, strTarget.isEmpty() ? QStringLiteral("https://") : strTarget, &bOk);
+    if (bOk)
+        m_pText->SetLink(strAddress.trimmed());
+    m_pText->setFocus();
 }
 
 void CEventDlg::accept()

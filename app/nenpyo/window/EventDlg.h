@@ -13,6 +13,8 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
+class CLinkTextEdit;
 
 class CEventDlg : public QDialog {
     Q_OBJECT
@@ -35,6 +37,9 @@ public:
     void accept() override;
 
 private:
+    // リンク(K)…: asks the address of the selected words (or of the link at the cursor); an empty
+    // one makes them plain words.
+    void EditLink();
     void UpdateEnabled();
     void UpdateEraDate();
     // The date of the year field and the month and day fields; false when the year field is none.
@@ -48,7 +53,8 @@ private:
     QCheckBox* m_pLeap;
     QComboBox* m_pDay;
     QComboBox* m_pPriority;
-    QLineEdit* m_pText;
+    CLinkTextEdit* m_pText;
+    QPushButton* m_pLink;
     QPlainTextEdit* m_pNote;
     mutable QWidget* m_pBadField = nullptr;   // where ReadFields found the fault, for the focus
 };

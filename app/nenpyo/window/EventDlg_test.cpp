@@ -1,15 +1,36 @@
 // The event dialog and 年へ移動's reading of era dates: a date typed into the year field gives the
 // year, month and day; the dialog shows the era date of what is typed; a date that does not exist
-// is refused with its reason.
+// is refused with its reason. The text with its links: OK on any text gives back its bytes, and
+// links are set and removed on the selected words.
 #include <QtTest>
 
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 
+#include <QApplication>
+#include <QClipboard>
+
+#include <corvane/YearEvent.h>
+#include <framework/Cp932.h>
+#include <framework/FileSystem.h>
+
 #include "EventDlg.h"
+#include "LinkTextEdit.h"
 #include "NenpyoText.h"
+#include <shared/qt/QtText.h>
 #include "testing/DatedEraTable.h"
+
+namespace {
+
+CString Cp932Of(const char* pszUtf8)
+{
+    CString str;
+    Utf8ToCp932(pszUtf8, str);
+    return str;
+}
+
+} // namespace
 
 class CEventDlgTest : public QObject {
     Q_OBJECT
@@ -76,6 +97,97 @@ private Q_SLOTS:
         QVERIFY(!ParseYearOrEraDate(QStringLiteral("平成32年"), &m_eras, date, strReason));
         QCOMPARE(strReason, QStringLiteral("平成32年はありません(平成は31年(2019年)までです)"));
         QVERIFY(!ParseYearOrEraDate(QStringLiteral("平成元年"), nullptr, date, strReason));
+    }
+
+    void okGivesBackEveryTextAsItWas()
+    {
+        CYearEvent events;
+        CString strPath;
+        QVERIFY(FromNativePath(NENPYO_TEST_DATA_DIR "/年表/日本史.lev", strPath));
+        QVERIFY(events.Load(strPath.GetString(), false).Ok());
+        std::vector<CString> vTexts;
+        for (const auto& pRecord : events.GetEventData())
+            vTexts.push_back(pRecord->strEvent);
+        QVERIFY(vTexts.size() > 300);
+        const std::size_t nSample = vTexts.size();
+        // Texts whose characters all write back as they were read (the others only come back
+        // unchanged while untouched).
+        const std::size_t nFaithful = vTexts.size() + 6;
+        for (const char* psz : {"<b>太字</b>と<a href=\"u\">リンク</a>", "<unknown x=1>未知のタグ</unknown>",
+                                "<A HREF = \"u\" target=\"_blank\">甲</A>乙<a href=\"v\">丙</a>",
+                                "甲<a href=\"u\"></a>乙", "<a href=\"u\">閉じない", "甲 < 乙 <i"})
+            vTexts.push_back(Cp932Of(psz));
+        vTexts.push_back(CP932(" 前後の空白 "));
+        vTexts.push_back(CString("\x87\x9a"));   // the second code of ∵
+        for (std::size_t i = 0; i < vTexts.size(); ++i) {
+            SEventData event;
+            event.lYear = 1600;
+            event.nMonth = -1;
+            event.nDay = -1;
+            event.strEvent = vTexts[i];
+            CEventDlg dlg(event, QStringLiteral("test"));
+            SEventData read;
+            QString strMessage;
+            QVERIFY2(dlg.ReadFields(read, strMessage), qPrintable(strMessage));
+            QVERIFY2(read.strEvent == vTexts[i], qPrintable(ToQString(vTexts[i])));
+            // Written again from what is shown, as after an edit: the same bytes.
+            auto* pText = dlg.findChild<CLinkTextEdit*>();
+            QVERIFY(i >= nSample || !pText->toPlainText().contains(QStringLiteral("href")));   // links are words
+            pText->document()->setModified(true);
+            if (i < nFaithful) {
+                CString strText;
+                QVERIFY(pText->Text(strText, QStringLiteral("出来事"), strMessage));
+                QVERIFY2(strText == vTexts[i], qPrintable(ToQString(strText)));
+            }
+        }
+    }
+
+    void linksAreSetAndRemovedOnTheSelectedWords()
+    {
+        CLinkTextEdit edit;
+        const auto Select = [&](int nStart, int nEnd) {
+            QTextCursor cursor = edit.textCursor();
+            cursor.setPosition(nStart);
+            cursor.setPosition(nEnd, QTextCursor::KeepAnchor);
+            edit.setTextCursor(cursor);
+        };
+        const auto Written = [&] {
+            CString strText;
+            QString strMessage;
+            return edit.Text(strText, QStringLiteral("出来事"), strMessage) ? ToQString(strText) : strMessage;
+        };
+        edit.SetText(CP932("関ヶ原の戦いで東軍が勝つ"));
+        QVERIFY(!edit.SetLink(QStringLiteral("https://x")));   // nothing selected, no link there
+        Select(0, 6);
+        QVERIFY(edit.SetLink(QStringLiteral("https://x/?q=\"<>\"")));
+        QCOMPARE(Written(), QStringLiteral("<a href=\"https://x/?q=%22%3C%3E%22\">関ヶ原の戦い</a>で東軍が勝つ"));
+        // Typing at the link's end adds plain text; inside it, to the link.
+        Select(6, 6);
+        QTest::keyClicks(&edit, QStringLiteral("x"));
+        Select(2, 2);
+        QTest::keyClicks(&edit, QStringLiteral("y"));
+        QCOMPARE(Written(), QStringLiteral("<a href=\"https://x/?q=%22%3C%3E%22\">関ヶy原の戦い</a>xで東軍が勝つ"));
+        QCOMPARE(edit.LinkAtCursor(), QStringLiteral("https://x/?q=\"<>\""));
+        QVERIFY(edit.SetLink(QString()));   // no selection: the whole link at the cursor
+        QCOMPARE(Written(), QStringLiteral("関ヶy原の戦いxで東軍が勝つ"));
+
+        // A link read from the text keeps its tags, also when words of it are made plain; a copy
+        // pasted keeps its link.
+        edit.SetText(CP932("<A HREF=\"u\" class=\"c\">甲乙丙</A>丁"));
+        QCOMPARE(edit.toPlainText(), QStringLiteral("甲乙丙丁"));
+        Select(1, 2);
+        QVERIFY(edit.SetLink(QString()));
+        QCOMPARE(Written(), QStringLiteral("<A HREF=\"u\" class=\"c\">甲</A>乙<A HREF=\"u\" class=\"c\">丙</A>丁"));
+        Select(0, 1);
+        edit.copy();
+        Select(4, 4);
+        edit.paste();
+        QCOMPARE(Written(), QStringLiteral("<A HREF=\"u\" class=\"c\">甲</A>乙<A HREF=\"u\" class=\"c\">丙</A>丁"
+                                           "<A HREF=\"u\" class=\"c\">甲</A>"));
+        // A target code page 932 cannot hold is refused by name.
+        Select(0, 1);
+        QVERIFY(edit.SetLink(QStringLiteral("https://x/‹")));
+        QVERIFY2(Written().contains(QStringLiteral("「‹」")), qPrintable(Written()));
     }
 
 private:

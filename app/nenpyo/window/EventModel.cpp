@@ -2,12 +2,8 @@
 
 #include <algorithm>
 
-#include <QBrush>
-#include <QFont>
-#include <QPalette>
-#include <QGuiApplication>
-
 #include <shared/chronology/ChronologyText.h>
+#include <shared/chronology/LinkedText.h>
 #include <corvane/HtmlManage.h>
 
 #include "NenpyoDoc.h"
@@ -101,15 +97,19 @@ QVariant CEventModel::data(const QModelIndex& index, int nRole) const
     case Qt::TextAlignmentRole:
         return nColumn == COLUMN_YEAR ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                       : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
-    case Qt::ForegroundRole:
-    case Qt::FontRole: {
-        if (nColumn != COLUMN_TEXT || data(index, LinkRole).toString().isEmpty())
+    case LinkRangesRole: {
+        SEventData event;
+        if (nColumn != COLUMN_TEXT || !EventAt(index.row(), event) || event.strEvent.Find('<') < 0)
             return QVariant();
-        if (nRole == Qt::ForegroundRole)
-            return QGuiApplication::palette().brush(QPalette::Link);
-        QFont font;
-        font.setUnderline(true);
-        return font;
+        QVariantList ranges;
+        qsizetype nStart = 0;
+        for (const STextRun& run : CLinkedText::Runs(event.strEvent)) {
+            const qsizetype nLength = ToQString(run.strText).size();
+            if (!run.strLink.IsEmpty())
+                ranges.append(QVariant(QVariantList{nStart, nLength, ToQString(run.strLink)}));
+            nStart += nLength;
+        }
+        return ranges;
     }
     default:
         return QVariant();

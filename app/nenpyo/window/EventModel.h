@@ -19,6 +19,9 @@ class CEventModel : public QAbstractTableModel {
 public:
     // The target of the event text's link, as the view's cells give it (empty without a link).
     static constexpr int LinkRole = Qt::UserRole + 1;
+    // The linked words of the event text: a QVariantList of QVariantLists {start, length, target},
+    // offsets in the shown text; empty without a link.
+    static constexpr int LinkRangesRole = Qt::UserRole + 2;
 
     explicit CEventModel(QObject* pParent = nullptr);
 

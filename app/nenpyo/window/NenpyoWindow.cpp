@@ -41,6 +41,7 @@
 #include "EventDlg.h"
 #include "EventEdit.h"
 #include "EventModel.h"
+#include "LinkDelegate.h"
 #include "NenpyoText.h"
 #include <shared/qt/HelpWindow.h>
 #include <shared/qt/QtText.h>
@@ -126,7 +127,10 @@ CNenpyoWindow::CNenpyoWindow(QWidget* pParent) : QMainWindow(pParent), m_pDoc(st
 
     m_pUndoStack = new QUndoStack(this);
     connect(m_pUndoStack, &QUndoStack::cleanChanged, this, &CNenpyoWindow::UpdateTitle);
-    connect(m_pView, &QTableView::clicked, this, &CNenpyoWindow::CellClicked);
+    // Only the linked words of an event text are links, and open on a click.
+    m_pLinks = new CLinkDelegate(m_pView);
+    m_pView->setItemDelegateForColumn(COLUMN_TEXT, m_pLinks);
+    connect(m_pLinks, &CLinkDelegate::linkClicked, this, &CNenpyoWindow::OpenLink);
     connect(m_pView, &QTableView::doubleClicked, this, &CNenpyoWindow::CellActivated);
 
     CreateActions();
@@ -917,6 +921,11 @@ bool CNenpyoWindow::OpenSelectedLink()
     const QString strLink = m_pModel->data(m_pModel->index(nRow, COLUMN_TEXT), CEventModel::LinkRole).toString();
     if (nRow < 0 || strLink.isEmpty())
         return false;
+    return OpenLink(strLink);
+}
+
+bool CNenpyoWindow::OpenLink(const QString& strLink)
+{
     const QUrl url = LinkUrl(strLink);
     static const QStringList s_schemes = {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("ftp"),
                                           QStringLiteral("mailto"), QStringLiteral("file")};
@@ -931,16 +940,10 @@ bool CNenpyoWindow::OpenSelectedLink()
     return true;
 }
 
-void CNenpyoWindow::CellClicked(const QModelIndex& index)
-{
-    if (index.column() == COLUMN_TEXT && !m_pModel->data(index, CEventModel::LinkRole).toString().isEmpty())
-        OpenSelectedLink();
-}
-
 void CNenpyoWindow::CellActivated(const QModelIndex& index)
 {
-    // A double click on a link has opened it already with the first click.
-    if (index.column() == COLUMN_TEXT && !m_pModel->data(index, CEventModel::LinkRole).toString().isEmpty())
+    // A double click on linked words has opened them already with the first click.
+    if (index.column() == COLUMN_TEXT && m_pLinks->PressedOnLink())
         return;
     EditEventDlg();
 }

@@ -22,6 +22,7 @@ class CBandView;
 class CChronologyPrinter;
 class CEventModel;
 class CHelpWindow;
+class CLinkDelegate;
 class QAction;
 class QActionGroup;
 class QLabel;
@@ -87,6 +88,9 @@ public:
     static bool PrintsBand();
     // Opens the link of the selected row's event with the desktop. False when it has none.
     bool OpenSelectedLink();
+    // Opens a link target with the desktop (a relative one from the document's folder). False,
+    // with a message shown, when it cannot be opened.
+    bool OpenLink(const QString& strLink);
     // Opens a file of the recent files menu, asking about unsaved changes; one that is gone is
     // said to be so and dropped from the list.
     bool OpenRecentFile(const QString& strPath);
@@ -139,7 +143,6 @@ private:
     void About();
     void Help();
     void CellActivated(const QModelIndex& index);
-    void CellClicked(const QModelIndex& index);
 
     // Says where and why a table file stopped being read; true when the user opens what was read.
     bool AskToRecover(const SFileStatus& status, const CString& strFailed, const CNenpyoDoc& doc);
@@ -163,6 +166,7 @@ private:
     std::unique_ptr<CNenpyoDoc> m_pDoc;
     CEventModel* m_pModel;
     QTableView* m_pView;
+    CLinkDelegate* m_pLinks;   // draws and opens the links of the event texts
     CBandView* m_pBand;
     QLabel* m_pName;
     QLabel* m_pExplanation;

@@ -303,15 +303,30 @@ private Q_SLOTS:
         QVERIFY(!window.FindText(QStringLiteral("見つからない文字"), true));
         QCOMPARE(window.SelectedIndex(), nSelected);
 
-        // A link opens on a click and on Enter; a row without one opens nothing.
-        window.GoToYear(1600);
-        const int nRow = window.Model()->RowOf(window.SelectedIndex());
-        const QModelIndex cell = window.Model()->index(nRow, COLUMN_TEXT);
-        QCOMPARE(window.Model()->data(cell, CEventModel::LinkRole).toString(),
-                 QStringLiteral("https://ja.wikipedia.org/wiki/関ヶ原の戦い"));
+        // A link opens on a click on its words and on Enter; a row without one opens nothing. Only
+        // the linked words are a link: 鉄砲 of 「鉄砲が種子島に伝わる」.
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QTest::mouseClick(window.View()->viewport(), Qt::LeftButton, {}, window.View()->visualRect(cell).center());
+        const int nChar = window.View()->fontMetrics().horizontalAdvance(QChar(0x5E74));
+        const auto ClickText = [&](int nChars) {
+            const QModelIndex cell = window.Model()->index(window.Model()->RowOf(window.SelectedIndex()), COLUMN_TEXT);
+            const QRect rect = window.View()->visualRect(cell);
+            QTest::mouseClick(window.View()->viewport(), Qt::LeftButton, {},
+                              QPoint(rect.left() + nChar / 2 + nChars * nChar, rect.center().y()));
+            return cell;
+        };
+        window.GoToYear(1543);
+        const QModelIndex gun = ClickText(4);
+        QCOMPARE(window.Model()->data(gun, CEventModel::LinkRangesRole).toList(),
+                 QVariantList({QVariantList({0, 2, QStringLiteral("https://ja.wikipedia.org/wiki/鉄砲伝来")})}));
+        QVERIFY(m_openedUrls.empty());
+        ClickText(1);
+        QCOMPARE(m_openedUrls.size(), std::size_t{1});
+        m_openedUrls.clear();
+        window.GoToYear(1600);
+        const QModelIndex cell = ClickText(2);
+        QCOMPARE(window.Model()->data(cell, CEventModel::LinkRole).toString(),
+                 QStringLiteral("https://ja.wikipedia.org/wiki/関ヶ原の戦い"));
         QTest::keyClick(window.View(), Qt::Key_Return);
         QCOMPARE(m_openedUrls.size(), std::size_t{2});
         QCOMPARE(m_openedUrls[0].toString(), QStringLiteral("https://ja.wikipedia.org/wiki/関ヶ原の戦い"));

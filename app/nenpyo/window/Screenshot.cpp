@@ -52,11 +52,14 @@ int main(int argc, char** argv)
     window.GoToYear(1600);
     bOk = bOk && Save(window, out.filePath(QStringLiteral("nenpyo-high.png")));
 
+    // An event whose text is linked in part.
+    window.GoToYear(1543);
     SEventData event;
     bOk = bOk && window.Model()->EventAt(window.Model()->RowOf(window.SelectedIndex()), event);
     CEventDlg eventDlg(event, QStringLiteral("出来事の編集"), &window);
     eventDlg.show();
     bOk = bOk && Save(eventDlg, out.filePath(QStringLiteral("nenpyo-event.png")));
+    window.GoToYear(1600);
     CBaseYearDlg baseYearDlg(window.Doc().BaseYear(), &window);
     baseYearDlg.show();
     bOk = bOk && Save(baseYearDlg, out.filePath(QStringLiteral("nenpyo-baseyear.png")));

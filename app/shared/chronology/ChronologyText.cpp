@@ -61,6 +61,7 @@ SChronologyRow CChronologyText::MakeRow(const SEventData& data) const
     row.strBaseYear = BaseYearLabel(data.lYear);
     data.MakeDate(row.strDate);
     CHtmlManage().RemoveHtml(data.strEvent, row.strText);
+    row.vTextRuns = CLinkedText::Runs(data.strEvent);
     row.strNote = data.strNote;
     // The first link of the text: the first call finds where it begins, the second takes it apart.
     CString strLabel;

@@ -12,6 +12,9 @@
 #include <corvane/EventData.h>
 #include <corvane/GengouEra.h>
 #include <framework/String.h>
+#include <shared/chronology/LinkedText.h>
+
+#include <vector>
 
 // The texts of one chronology row, code page 932.
 struct SChronologyRow {
@@ -23,6 +26,7 @@ struct SChronologyRow {
     CString strText;       // the event text without markup (CHtmlManage::RemoveHtml)
     CString strNote;       // the note as stored
     CString strLink;       // the link of the text (CHtmlManage::GetLinkFromString), empty if none
+    std::vector<STextRun> vTextRuns;   // strText in plain and linked runs (CLinkedText::Runs)
 };
 
 class CChronologyText {
