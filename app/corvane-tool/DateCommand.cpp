@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include <CLI/CLI.hpp>
+
 #include <corvane/EraDateText.h>
 #include <corvane/FileStatus.h>
 #include <corvane/GengouEra.h>
@@ -94,6 +96,11 @@ CDateCommand::CDateCommand(CLI::App& app)
     m_pCommand->add_option("--eras", m_strEras,
                            "Era file (.lgn); default: the one Tamber remembers, else the shipped 元号.lgn");
     m_pCommand->footer(kDateHelp);
+}
+
+bool CDateCommand::Parsed() const
+{
+    return m_pCommand->parsed();
 }
 
 int CDateCommand::Run(std::ostream& out, std::ostream& err) const

@@ -14,16 +14,18 @@
 #include <string>
 #include <vector>
 
-#include <CLI/CLI.hpp>
-
 #include <corvane/GengouEra.h>
+
+namespace CLI {
+class App;
+}
 
 class CDateCommand {
 public:
     // Adds the subcommand "date" to app; its options are stored in this object.
     explicit CDateCommand(CLI::App& app);
 
-    bool Parsed() const { return m_pCommand->parsed(); }
+    bool Parsed() const;
     // Runs the command as parsed; returns the exit status.
     int Run(std::ostream& out, std::ostream& err) const;
 

@@ -140,10 +140,12 @@ TEST(DateCommandTest, EachInvalidFormFailsWithItsReason)
     EXPECT_NE(std::string::npos, printed.strErr.find("(改暦で明治5年12月2日の翌日が明治6年1月1日になりました)"));
 }
 
-// Through the command line: the options, the exit statuses and the shipped file by default.
+// Through the command line: the options and the exit statuses, with the shipped file.
 TEST(DateCommandTest, CommandLine)
 {
-    ::setenv("XDG_CONFIG_HOME", "/nonexistent-corvane-test", 1);   // no remembered era file
+    const char* pszSource = std::getenv("TAMBER_SOURCE_DIR");
+    ASSERT_NE(nullptr, pszSource);
+    const std::string strShipped = std::string(pszSource) + "/data/ﾗｲﾌﾞﾗﾘ/元号.lgn";
     const auto run = [](std::vector<const char*> args) {
         std::ostringstream out;
         std::ostringstream err;
@@ -151,7 +153,7 @@ TEST(DateCommandTest, CommandLine)
         const int nStatus = CCorvaneTool(out, err, false).Run(static_cast<int>(args.size()), args.data());
         return SPrinted{nStatus, out.str(), err.str()};
     };
-    const SPrinted shipped = run({"date", "1989"});
+    const SPrinted shipped = run({"date", "--eras", strShipped.c_str(), "1989"});
     EXPECT_EQ(0, shipped.nStatus);
     EXPECT_EQ("1989\t昭和64年\t平成元年\n", shipped.strOut);
     const SPrinted help = run({"date", "--help"});
