@@ -236,6 +236,25 @@ private:
     bool m_bCancelled = false;
 };
 
+// The status of a write that failed with error.
+SFileStatus WriteFailure(const CFileException& error)
+{
+    SFileStatus status;
+    status.nMessage = IDS_FILE_WRITE_FAILED;
+    status.nOsError = error.m_lOsError > 0 ? static_cast<int>(error.m_lOsError) : 0;
+    return status;
+}
+
+// Opens pszPath to be replaced when the file is closed; false with status set when it cannot be.
+bool OpenForReplacing(CStdioFile& file, const char* pszPath, SFileStatus& status)
+{
+    CFileException error;
+    if (file.Open(pszPath, CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeBinary, &error))
+        return true;
+    status = WriteFailure(error);
+    return false;
+}
+
 } // namespace
 
 std::string CRowExport::Csv(const CNenpyoDoc& doc, EEventPriority eFilter, bool bByteOrderMark)
@@ -266,12 +285,8 @@ SFileStatus CRowExport::Export(const CNenpyoDoc& doc, EEventPriority eFilter, EF
     bCancelled = false;
     SFileStatus status;
     CStdioFile file;
-    CFileException error;
-    if (!file.Open(pszPath, CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeBinary, &error)) {
-        status.nMessage = IDS_FILE_WRITE_FAILED;
-        status.nOsError = error.m_lOsError > 0 ? static_cast<int>(error.m_lOsError) : 0;
+    if (!OpenForReplacing(file, pszPath, status))
         return status;
-    }
     CFileSink sink(file, progress ? RowCount(doc, eFilter) : 0, progress);
     try {
         if (eFormat == EFormat::Html)
@@ -287,8 +302,7 @@ SFileStatus CRowExport::Export(const CNenpyoDoc& doc, EEventPriority eFilter, EF
         file.Close();
     } catch (const CFileException& e) {
         file.Abort();
-        status.nMessage = IDS_FILE_WRITE_FAILED;
-        status.nOsError = e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : 0;
+        status = WriteFailure(e);
     }
     return status;
 }
@@ -297,19 +311,14 @@ SFileStatus CRowExport::WriteFile(const char* pszPath, const std::string& strByt
 {
     SFileStatus status;
     CStdioFile file;
-    CFileException error;
-    if (!file.Open(pszPath, CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeBinary, &error)) {
-        status.nMessage = IDS_FILE_WRITE_FAILED;
-        status.nOsError = error.m_lOsError > 0 ? static_cast<int>(error.m_lOsError) : 0;
+    if (!OpenForReplacing(file, pszPath, status))
         return status;
-    }
     try {
         file.WriteString(CString(strBytes.data(), static_cast<int>(strBytes.size())));
         file.Close();
     } catch (const CFileException& e) {
         file.Abort();
-        status.nMessage = IDS_FILE_WRITE_FAILED;
-        status.nOsError = e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : 0;
+        status = WriteFailure(e);
     }
     return status;
 }
