@@ -1,6 +1,5 @@
 #include <corvane/GengouEra.h>
 
-#include <framework/Cp932.h>
 #include <framework/FileException.h>
 
 #include <corvane/HtmlManage.h>
@@ -110,20 +109,12 @@ int CGengouEra::GetIndexFromYear(std::int32_t lYear) const
 
 CString CGengouEra::GetEraYearText(std::int32_t lYear) const
 {
-    CString strText;
-    for (const SGengouEraTable& rec : m_GengouEraTable) {
-        if (rec.lBeginYear <= lYear && lYear <= rec.lEndYear) {
-            const long long llEraYear = std::int64_t{lYear} - rec.lBeginYear + 1;
-            CString strName;
-            CHtmlManage().RemoveHtml(rec.strGengou, strName);
-            if (llEraYear == 1)
-                strText.Format(CP932("%s元年").GetString(), strName.GetString());
-            else
-                strText.Format(CP932("%s%lld年").GetString(), strName.GetString(), llEraYear);
-            break;
-        }
+    for (int i = 0; i < GetSize(); ++i) {
+        const SGengouEraTable& rec = m_GengouEraTable[static_cast<std::size_t>(i)];
+        if (rec.lBeginYear <= lYear && lYear <= rec.lEndYear)
+            return GetEraDateText(i, SEraDate{lYear, 0, false, 0});
     }
-    return strText;
+    return CString();
 }
 
 std::int32_t CGengouEra::GetWesternYear(const char* pszGengou, std::int32_t lYear) const

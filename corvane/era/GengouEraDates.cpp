@@ -278,16 +278,17 @@ bool CGengouEra::GetDateOfEraDate(int nIndex, std::int32_t lEraYear, int nMonth,
     if (nIndex < 0 || nIndex >= GetSize())
         return fail(CP932("その元号は表にありません"));
     const SGengouEraTable& rec = m_GengouEraTable[static_cast<std::size_t>(nIndex)];
-    const CString strName = PlainName(rec.strGengou);
+    // The name without markup, for the messages only.
+    const auto Name = [&rec] { return PlainName(rec.strGengou); };
     if (lEraYear < 1) {
-        strError.Format(CP932("%s%d年はありません(最初の年は元年です)").GetString(), strName.GetString(), lEraYear);
+        strError.Format(CP932("%s%d年はありません(最初の年は元年です)").GetString(), Name().GetString(), lEraYear);
         return fail(strError);
     }
     const std::int64_t llYear = std::int64_t{rec.lBeginYear} + lEraYear - 1;
     if (llYear > rec.lEndYear) {
         const std::int64_t llLast = std::int64_t{rec.lEndYear} - rec.lBeginYear + 1;
-        strError.Format(CP932("%s%d年はありません(%sは%lld年(%d年)までです)").GetString(), strName.GetString(), lEraYear,
-                        strName.GetString(), static_cast<long long>(llLast), rec.lEndYear);
+        strError.Format(CP932("%s%d年はありません(%sは%lld年(%d年)までです)").GetString(), Name().GetString(), lEraYear,
+                        Name().GetString(), static_cast<long long>(llLast), rec.lEndYear);
         return fail(strError);
     }
     const SEraDate found{static_cast<std::int32_t>(llYear), nMonth, bLeap, nDay};
@@ -298,12 +299,12 @@ bool CGengouEra::GetDateOfEraDate(int nIndex, std::int32_t lEraYear, int nMonth,
     const auto [lFirst, lLast] = Keys(found);
     if (lLast < BeginKey(rec)) {
         strError.Format(CP932("%sはありません(%sは%sに始まりました)").GetString(), GetEraDateText(nIndex, found).GetString(),
-                        strName.GetString(), GetEraDateText(nIndex, rec.BeginDate()).GetString());
+                        Name().GetString(), GetEraDateText(nIndex, rec.BeginDate()).GetString());
         return fail(strError);
     }
     if (lFirst > EndKey(rec)) {
         strError.Format(CP932("%sはありません(%sは%sで終わりました)").GetString(), GetEraDateText(nIndex, found).GetString(),
-                        strName.GetString(), GetEraDateText(nIndex, rec.EndDate()).GetString());
+                        Name().GetString(), GetEraDateText(nIndex, rec.EndDate()).GetString());
         return fail(strError);
     }
     date = found;

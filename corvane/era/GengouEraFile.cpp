@@ -83,16 +83,6 @@ void ReadDate(CRecordFields& fields, int& nMonth, bool& bLeap, int& nDay)
     bLeap = nL == 1;
 }
 
-void CopyDays(const SGengouEraTable& from, SGengouEraTable& to)
-{
-    to.nBeginMonth = from.nBeginMonth;
-    to.bBeginLeap = from.bBeginLeap;
-    to.nBeginDay = from.nBeginDay;
-    to.nEndMonth = from.nEndMonth;
-    to.bEndLeap = from.bEndLeap;
-    to.nEndDay = from.nEndDay;
-}
-
 // SetData for the records of one file. While every record belongs at the end (a file in begin-year
 // order read into a table in order), SetData's name check comes down to "does any record bear the
 // name", which a set of the names answers without a scan; a record with that name, same years or
@@ -123,7 +113,7 @@ public:
             const std::size_t nBefore = m_arr.size();
             m_table.SetData(rec.strGengou, rec.lBeginYear, rec.lEndYear, rec.strNote);
             if (m_arr.size() > nBefore)
-                CopyDays(rec, m_arr[nAt]);
+                m_arr[nAt] = rec;   // SetData stored the same name, years and note: add the days
             return;
         }
         if (!m_names.insert(rec.strGengou).second)
