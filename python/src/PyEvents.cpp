@@ -46,13 +46,6 @@ py::object Link(const CString& strText)
     return bFound ? py::object(ToStr(strLink.View())) : py::object(py::none());
 }
 
-// Whether an event passes a filter (PRIORITY_ALL shows every event, another filter the events of
-// that priority and above: 0 is the highest).
-bool Passes(const SEventData& data, int nFilter)
-{
-    return nFilter == PRIORITY_ALL || data.nPriority <= nFilter;
-}
-
 SEventData MakeEvent(std::int32_t lYear, const py::str& text, std::optional<int> month, std::optional<int> day,
                      bool bLeap, const py::str& note, std::int32_t nPriority)
 {
@@ -178,7 +171,7 @@ An event chronology (.lev): a sequence of Event records in list order (normally 
         .def("filter", [](const CYearEvent& e, int nFilter) {
                  py::list list;
                  for (const auto& pData : e.GetEventData())
-                     if (Passes(*pData, nFilter))
+                     if (CYearEvent::IsShown(*pData, static_cast<EEventPriority>(nFilter)))
                          list.append(*pData);
                  return list;
              }, py::arg("priority"),
@@ -190,7 +183,7 @@ An event chronology (.lev): a sequence of Event records in list order (normally 
                  py::list list;
                  for (const auto& pData : e.GetEventData()) {
                      const SEventData& d = *pData;
-                     if (!Passes(d, nFilter))
+                     if (!CYearEvent::IsShown(d, static_cast<EEventPriority>(nFilter)))
                          continue;
                      py::dict record;
                      record[keys[0]] = d.lYear;
