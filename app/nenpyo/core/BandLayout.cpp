@@ -184,8 +184,7 @@ SBandLabelResult CBandLayout::LayOutLabels(const SBandLabelRequest& request)
         const double dColumn = dSamplePixels / scale.PixelsPerYear();
         std::size_t nNext = nFirst;
         for (double k = std::floor(dFrom / dColumn); k * dColumn < dTo; ++k) {
-            const auto [nAt, nEnd] = events.Range(nGroup, std::max(k * dColumn, dFrom - 1.0), dTo);
-            (void)nEnd;
+            const std::size_t nAt = events.Range(nGroup, std::max(k * dColumn, dFrom - 1.0), dTo).first;
             if (nAt >= nLast)
                 break;
             if (nAt >= nNext && vGroup[nAt].dBegin < (k + 1) * dColumn) {

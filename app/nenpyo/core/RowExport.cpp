@@ -275,7 +275,7 @@ int CRowExport::RowCount(const CNenpyoDoc& doc, EEventPriority eFilter)
 {
     int nRows = 0;
     for (const auto& pRecord : doc.Events().GetEventData())
-        nRows += eFilter == PRIORITY_ALL || pRecord->nPriority <= eFilter;
+        nRows += CYearEvent::IsShown(*pRecord, eFilter);
     return nRows;
 }
 

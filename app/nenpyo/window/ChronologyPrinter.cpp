@@ -299,9 +299,7 @@ CChronologyPrinter::EResult CChronologyPrinter::Print(QPagedPaintDevice& device,
 {
     m_nPages = 0;
     const CYearEvent& events = m_doc.Events();
-    int nTotal = 0;
-    for (const auto& pRecord : events.GetEventData())
-        nTotal += CYearEvent::IsShown(*pRecord, m_eFilter);
+    const int nTotal = CRowExport::RowCount(m_doc, m_eFilter);
 
     QPainter painter;
     if (!painter.begin(&device))

@@ -317,7 +317,7 @@ void CNenpyoWindow::SetDocument(std::unique_ptr<CNenpyoDoc> pDoc)
     m_pUndoStack->clear();
     m_pModel->SetDocument(m_pDoc.get());
     m_pBand->SetDocument(m_pDoc.get());
-    EventsChanged(-1);
+    Refresh(-1);
     if (m_pModel->rowCount() > 0)
         SelectIndex(m_pModel->ListIndex(0));
     QStringList warnings;
@@ -329,10 +329,16 @@ void CNenpyoWindow::SetDocument(std::unique_ptr<CNenpyoDoc> pDoc)
 
 void CNenpyoWindow::EventsChanged(int nSelect)
 {
-    ++m_nRevision;
+    // The selection before the reset of the model, unless told which event to select.
     const int nKeep = nSelect >= 0 ? nSelect : SelectedIndex();
     m_pModel->Reload();
     m_pBand->Reload();
+    Refresh(nKeep);
+}
+
+void CNenpyoWindow::Refresh(int nKeep)
+{
+    ++m_nRevision;
     m_pView->setColumnHidden(COLUMN_BASE_YEAR, !m_pDoc->HasBaseYear());
     if (nKeep >= 0 && nKeep < m_pDoc->Events().GetLen())
         SelectIndex(nKeep);

@@ -116,6 +116,9 @@ protected:
     bool eventFilter(QObject* pObject, QEvent* pEvent) override;
 
 private:
+    // After the model and the band hold the document's events: the revision, the base-year column,
+    // the selection of event nKeep (none when out of range), the title and the actions.
+    void Refresh(int nKeep);
     void CreateActions();
     void CreateFileMenu();
     void CreateEditMenu();
