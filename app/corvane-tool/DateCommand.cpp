@@ -9,6 +9,7 @@
 #include <corvane/GengouEra.h>
 #include <framework/Cp932.h>
 #include <framework/Env.h>
+#include <shared/shipped/RememberedEraFile.h>
 #include <shared/shipped/ShippedFiles.h>
 
 namespace {

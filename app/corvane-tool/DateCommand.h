@@ -39,7 +39,3 @@ private:
     std::string m_strEras;
     std::vector<std::string> m_texts;
 };
-
-// The era file Tamber remembers (its profile's Gengou/FileName), or empty; built with QtCore where
-// there is one, else always empty.
-std::string RememberedEraFile();

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include <tamber/core/CycleConverter.h>
+#include <shared/shipped/RememberedEraFile.h>
 #include <shared/shipped/ShippedFiles.h>
 #include <corvane/EraDateText.h>
 #include <corvane/FileStatus.h>
@@ -193,7 +194,7 @@ bool CTamberCli::LoadEraFile(const std::string& strGiven, std::ostream& err)
     }
     // The remembered file, else the shipped one; silently, as the dialog starts. Each is read into
     // a table of its own, so that a file that fails halfway leaves nothing behind.
-    for (const std::string& strCandidate : {GetProfileEraFile(), FindShippedEraFile(ProgramDir())}) {
+    for (const std::string& strCandidate : {RememberedEraFile(), FindShippedEraFile(ProgramDir())}) {
         if (strCandidate.empty() || !FromNativePath(strCandidate, strName))
             continue;
         CGengouEra eraTable;

@@ -31,9 +31,6 @@ public:
     // Runs the command line args (without the program name); returns the exit status.
     int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
-    // The era file the dialog's profile remembers (CTamberProfile), or empty.
-    static std::string GetProfileEraFile();
-
 private:
     // Splits a year argument into an era name and its number: "昭和59" gives 昭和 and 59, "平成元"
     // (or "平成元年") gives 平成 and 1, "1984" gives an empty era and 1984. False when the text is
