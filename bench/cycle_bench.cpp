@@ -16,8 +16,8 @@
 
 #include <unistd.h>
 
-#include <tamber/core/SexagenaryCycle.h>
-#include <tamber/core/testing/PerYearSearch.h>
+#include <corvane/SexagenaryCycle.h>
+#include <testing/PerYearSearch.h>
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <pybind11/stl.h>
 
 #include <corvane/BaseYear.h>
-#include <tamber/core/SexagenaryCycle.h>
+#include <corvane/SexagenaryCycle.h>
 
 namespace corvane_py {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include <corvane/GengouEra.h>
-#include <tamber/core/SexagenaryCycle.h>
+#include <corvane/SexagenaryCycle.h>
 #include <framework/String.h>
 
 // What an era list says about the year written beside it.

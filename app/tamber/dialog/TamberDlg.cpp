@@ -27,7 +27,7 @@
 #include <shared/qt/TamberProfile.h>
 #include <shared/shipped/ShippedFiles.h>
 #include <tamber/core/HelpFiles.h>
-#include <tamber/core/YearRange.h>
+#include <corvane/YearRange.h>
 #include <framework/Cp932.h>
 #include <framework/FileSystem.h>
 #include <framework/HostUi.h>

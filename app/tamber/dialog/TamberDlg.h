@@ -26,7 +26,7 @@
 
 #include <tamber/core/CycleConverter.h>
 #include <corvane/GengouEra.h>
-#include <tamber/core/SexagenaryCycle.h>
+#include <corvane/SexagenaryCycle.h>
 #include <framework/String.h>
 
 class QGroupBox;

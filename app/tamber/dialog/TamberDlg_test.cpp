@@ -23,7 +23,7 @@
 #include <QTemporaryDir>
 #include <QTextBrowser>
 
-#include <tamber/core/YearRange.h>
+#include <corvane/YearRange.h>
 #include <framework/Cp932.h>
 #include <framework/HostUi.h>
 

@@ -1,4 +1,4 @@
-#include <tamber/core/SexagenaryCycle.h>
+#include <corvane/SexagenaryCycle.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include <tamber/core/testing/PerYearSearch.h>
+#include "testing/PerYearSearch.h"
 #include <framework/Cp932.h>
 
 #ifdef TAMBER_HAVE_ICU

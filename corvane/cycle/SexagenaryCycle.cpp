@@ -1,4 +1,4 @@
-#include <tamber/core/SexagenaryCycle.h>
+#include <corvane/SexagenaryCycle.h>
 
 #include <algorithm>
 #include <cstdint>

@@ -8,7 +8,7 @@
 #include <limits>
 #include <vector>
 
-#include <tamber/core/SexagenaryCycle.h>
+#include <corvane/SexagenaryCycle.h>
 
 namespace cycle_testing {
 

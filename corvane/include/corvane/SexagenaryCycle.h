@@ -18,8 +18,9 @@
 #include <cstdint>
 #include <vector>
 
-#include <tamber/core/YearRange.h>
+#include <corvane/YearRange.h>
 #include <framework/String.h>
+#include <corvane/corvane_export.h>
 
 // Which side of its bound FindNearestYear searches.
 enum ENearestDirection {
@@ -27,7 +28,7 @@ enum ENearestDirection {
     NEAREST_BEFORE,        // the window from b - w to the bound b
 };
 
-class CSexagenaryCycle {
+class CORVANE_EXPORT CSexagenaryCycle {
 public:
     static constexpr int STEM_COUNT = 10;
     static constexpr int BRANCH_COUNT = 12;

@@ -3,7 +3,9 @@
 
 #include <cstdint>
 
-class CYearRange {
+#include <corvane/corvane_export.h>
+
+class CORVANE_EXPORT CYearRange {
 public:
     // Start 1, end the current calendar year of the local clock (0 when the local time cannot be
     // had).

@@ -1,4 +1,4 @@
-#include <tamber/core/YearRange.h>
+#include <corvane/YearRange.h>
 
 #include <chrono>
 #include <cstdlib>
