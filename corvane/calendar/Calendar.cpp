@@ -236,11 +236,16 @@ bool CCalendar::DateOfJdn(std::int64_t nJdn, SEraDate& date)
         date = SEraDate{western.lYear, western.nMonth, false, western.nDay};
         return true;
     }
-    // The last year whose first day is not after the day.
-    const SLunisolarYear* pEnd = g_lunisolarYears + LUNISOLAR_YEARS;
-    const SLunisolarYear* pYear =
-        std::upper_bound(g_lunisolarYears, pEnd, nJdn,
-                         [](std::int64_t nDay, const SLunisolarYear& year) { return nDay < year.lFirstJdn; }) - 1;
+    // The last year whose first day is not after the day. Lunisolar years keep to the solar year
+    // (their first days stay within a month or so of it), so the mean length of a solar year
+    // finds the year or its neighbour at once.
+    std::size_t nYear = std::min(static_cast<std::size_t>(static_cast<double>(nJdn - FIRST_JDN) / 365.2425),
+                                 LUNISOLAR_YEARS - 1);
+    while (nYear > 0 && g_lunisolarYears[nYear].lFirstJdn > nJdn)
+        --nYear;
+    while (nYear + 1 < LUNISOLAR_YEARS && g_lunisolarYears[nYear + 1].lFirstJdn <= nJdn)
+        ++nYear;
+    const SLunisolarYear* pYear = g_lunisolarYears + nYear;
     int nOffset = static_cast<int>(nJdn - pYear->lFirstJdn);
     int nPlace = 0;
     for (int nLength = 0; nOffset >= (nLength = 29 + ((pYear->nLongMonths >> nPlace) & 1)); ++nPlace)

@@ -83,8 +83,10 @@ double CBandScale::JdnTime(std::int64_t nJdn)
 {
     SWesternDate date;
     bool bJulian = false;
-    if (!CCalendar::WesternOfJdn(nJdn, date, bJulian) || date.lYear == std::numeric_limits<std::int32_t>::max())
-        return nJdn < 0 ? YearStart(std::numeric_limits<std::int32_t>::min()) : YearStart(date.lYear);
+    if (!CCalendar::WesternOfJdn(nJdn, date, bJulian))
+        return nJdn < 0 ? YearStart(std::numeric_limits<std::int32_t>::min()) : YearStart(std::numeric_limits<std::int32_t>::max()) + 1;
+    if (date.lYear == std::numeric_limits<std::int32_t>::max())   // no next year to measure it by
+        return YearStart(date.lYear);
     const std::int64_t nFirst = NewYearJdn(date.lYear);
     const std::int64_t nNext = NewYearJdn(date.lYear + 1);
     return YearStart(date.lYear) + static_cast<double>(nJdn - nFirst) / static_cast<double>(nNext - nFirst);
