@@ -45,7 +45,7 @@ HOSTILE_TEXTS = [
     "<a href=\"data:text/html,x\">データ</a>",
     "<a href=\"http://127.0.0.1:9/x\">遠くへ</a>",
     "<svg onload=\"window.marker=6\"></svg><iframe src=\"http://127.0.0.1:9/\"></iframe>",
-    "\u2028</script>\u2029<!--<script>",
+    "</SCRIPT ><!--<script>window.marker=7</script>-->",
     "<style>body{background:url(http://127.0.0.1:9/)}</style>",
     "#cp932:82",              # a lone lead byte
     "#cp932:8240fcfc",        # bytes code page 932 does not define
@@ -293,7 +293,7 @@ def test_a_click_on_a_band_label_selects_its_row_and_back(browser, pages):
     browser.find_element(By.CSS_SELECTOR, "tr[data-row='0'] td.year").click()
     view = nenpyo(browser, "view")
     year = int(browser.find_element(By.CSS_SELECTOR, "tr.selected td.year").text)
-    assert view["from"] <= max(year, 0) <= view["to"]
+    assert view["from"] <= (year - 1 if year > 0 else year) <= view["to"]
     assert any(l["index"] == 0 for l in nenpyo(browser, "labels"))
 
 
@@ -340,6 +340,7 @@ def test_hostile_texts_run_nothing_and_fetch_nothing(browser, pages):
             ActionChains(browser).move_to_element_with_offset(
                 canvas, int(label["x"] - size["width"] / 2), int(label["y"] - size["height"] / 2)).click().perform()
     for cell in browser.find_elements(By.CSS_SELECTOR, "#rows td.year"):
+        browser.execute_script("arguments[0].scrollIntoView({block: 'center'})", cell)
         cell.click()
     assert_nothing_ran_or_left(browser)
 
@@ -356,13 +357,13 @@ def measure(driver, path):
     started = time.perf_counter()
     open_page(driver, path)
     wall = time.perf_counter() - started
-    ready = driver.execute_script(
-        "return performance.getEntriesByType('navigation')[0].domContentLoadedEventEnd")
+    timings = nenpyo(driver, "timings")
     steps = [nenpyo(driver, f"zoomStep({factor})") for factor in [1.5] * 12 + [1 / 1.5] * 12]
     rendered = nenpyo(driver, "renderedRows()")
     driver.execute_script("document.getElementById('table-box').scrollTop = 1e9")
     time.sleep(0.3)
-    return {"bytes": path.stat().st_size, "first_view_ms": round(ready), "open_wall_s": round(wall, 2),
+    return {"bytes": path.stat().st_size, "first_view_ms": round(timings["firstView"]),
+            "script_ms": round(timings["script"]), "open_wall_s": round(wall, 2),
             "zoom_step_max_ms": round(max(steps), 1), "zoom_step_median_ms": round(sorted(steps)[12], 1),
             "rows_drawn_at_start": rendered, "rows": nenpyo(driver, "shownCount"),
             "rows_drawn_after_scroll_to_end": nenpyo(driver, "renderedRows()")}

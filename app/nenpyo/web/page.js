@@ -7,6 +7,7 @@
 (function () {
   'use strict';
 
+  const startup = performance.now();
   const data = JSON.parse(document.getElementById('nenpyo-data').textContent);
   const rows = data.rows;
   const N = rows.length;
@@ -77,7 +78,7 @@
     hits: [],                       // shown rows holding the query, in list order
     left: 0, ppy: 1,                // the band's scale: the time at its left edge, pixels a year
   };
-  const timings = { firstView: 0, lastDraw: 0, lastLayout: 0 };
+  const timings = { script: 0, firstView: 0, lastDraw: 0, lastLayout: 0 };
 
   // ---- The table: a tbody for each chunk of shown rows, filled when it comes into view.
   const CHUNK = 100;
@@ -684,11 +685,11 @@
     renderedRows: function () { return rowElements.size; },
   });
 
-  const startup = performance.now();
   resize();
   applyFilter();
   showAll();
   draw();
-  timings.firstView = performance.now() - startup;
+  timings.script = performance.now() - startup;
+  timings.firstView = performance.now();
   document.documentElement.dataset.ready = 'true';
 })();
