@@ -370,14 +370,16 @@ def measure(driver, path):
 
 
 def test_large_pages_sizes_and_timings(browser, pages):
-    figures = {name: measure(browser, pages[key]) for name, key in (("10^4", "e4"), ("10^5", "e5"))}
+    # The sample gives what any page costs on this machine (the browser's own work).
+    figures = {name: measure(browser, pages[key]) for name, key in (("sample", "sample"), ("10^4", "e4"),
+                                                                     ("10^5", "e5"))}
     for name, seconds in pages["write_seconds"].items():
         figures[name]["nenpyo_html_s"] = round(seconds, 2)
     report = "\n".join(f"{name}: {json.dumps(values)}" for name, values in figures.items())
     TIMINGS.write_text(report + "\n", encoding="utf-8")
     print(report)
     assert figures["10^4"]["bytes"] < 3_000_000
-    for values in figures.values():
+    for values in (figures["10^4"], figures["10^5"]):
         assert values["rows_drawn_at_start"] <= 100
         assert values["rows_drawn_after_scroll_to_end"] < values["rows"]
     assert_nothing_ran_or_left(browser)
