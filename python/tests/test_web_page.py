@@ -383,3 +383,19 @@ def test_large_pages_sizes_and_timings(browser, pages):
         assert values["rows_drawn_at_start"] <= 100
         assert values["rows_drawn_after_scroll_to_end"] < values["rows"]
     assert_nothing_ran_or_left(browser)
+
+
+def test_printing_shows_the_band_and_every_row(browser, pages):
+    open_page(browser, pages["sample"])
+    browser.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": "print"})
+    try:
+        assert len(all_rows(browser)) == nenpyo(browser, "shownCount")
+        style = lambda id, key: browser.execute_script(  # noqa: E731
+            "return getComputedStyle(document.getElementById(arguments[0]))[arguments[1]]", id, key)
+        assert style("controls", "display") == "none"
+        assert style("band", "display") == "block"
+        assert style("table-box", "overflow") == "visible"
+    finally:
+        browser.execute_cdp_cmd("Emulation.setEmulatedMedia", {"media": ""})
+    pdf = browser.execute_cdp_cmd("Page.printToPDF", {})["data"]
+    assert len(pdf) > 10_000
