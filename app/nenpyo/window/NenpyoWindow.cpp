@@ -1022,9 +1022,9 @@ void CNenpyoWindow::ExportWebPageAs()
 {
     const QString strPath = AskFileName(false, QStringLiteral("Webページとして書き出す"), "Webページ (*.html)|*.html|",
                                         "html", DocumentName() + QStringLiteral(".html"));
-    const CString strName = Cp932Path(QFileInfo(strPath).absoluteFilePath());
     if (strPath.isEmpty())
         return;
+    const CString strName = Cp932Path(QFileInfo(strPath).absoluteFilePath());
     if (const SFileStatus status = CWebPage::Write(*m_pDoc, m_pModel->Filter(), strName); !status.Ok())
         return ShowFileStatus(status, strName);
     statusBar()->showMessage(QStringLiteral("Webページに書き出しました: %1").arg(QFileInfo(strPath).absoluteFilePath()), 10000);
