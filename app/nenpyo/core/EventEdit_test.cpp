@@ -130,7 +130,7 @@ TEST(RowExport, CsvQuotesAndHtmlEscapesTheShownRows)
 {
     CNenpyoDoc doc;
     doc.New({});
-    SEventData linked = Event(1603, "<a href=\"edo.html?a=1&b=2\">江戸幕府</a>, \"開府\"", 0, 2, 12);
+    SEventData linked = Event(1603, "<a href=\"https://example.org/edo?a=1&b=2\">江戸幕府</a>, \"開府\"", 0, 2, 12);
     linked.strNote = CP932("一行目\r\n二行目");
     CEventEdit::Add(doc.Events(), linked);
     CEventEdit::Add(doc.Events(), Event(1605, "low", 2));
@@ -145,6 +145,6 @@ TEST(RowExport, CsvQuotesAndHtmlEscapesTheShownRows)
     const std::string strHtml = CRowExport::Html(doc, PRIORITY_HIGH);
     EXPECT_NE(std::string::npos, strHtml.find("<title>江戸 &lt;時代&gt;</title>"));
     EXPECT_NE(std::string::npos,
-              strHtml.find("<td><a href=\"edo.html?a=1&amp;b=2\">江戸幕府</a>, &quot;開府&quot;</td><td>一行目<br>二行目</td>"));
+              strHtml.find("<td><a href=\"https://example.org/edo?a=1&amp;b=2\" rel=\"noopener\">江戸幕府</a>, &quot;開府&quot;</td><td>一行目<br>二行目</td>"));
     EXPECT_EQ(std::string::npos, strHtml.find("low"));
 }

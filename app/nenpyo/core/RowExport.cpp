@@ -1,5 +1,7 @@
 #include "RowExport.h"
 
+#include <algorithm>
+#include <string_view>
 #include <vector>
 
 #include <framework/Cp932.h>
@@ -55,10 +57,11 @@ std::string LinkedHtml(const std::vector<STextRun>& vRuns)
 {
     std::string strOut;
     for (const STextRun& run : vRuns) {
-        if (run.strLink.IsEmpty())
+        if (run.strLink.IsEmpty() || !CRowExport::IsWebLink(run.strLink))
             strOut += HtmlEscaped(Utf8(run.strText));
         else
-            strOut += "<a href=\"" + HtmlEscaped(Utf8(run.strLink)) + "\">" + HtmlEscaped(Utf8(run.strText)) + "</a>";
+            strOut += "<a href=\"" + HtmlEscaped(Utf8(run.strLink)) + "\" rel=\"noopener\">" +
+                      HtmlEscaped(Utf8(run.strText)) + "</a>";
     }
     return strOut;
 }
@@ -85,6 +88,18 @@ std::vector<int> Columns(const CNenpyoDoc& doc)
 }
 
 } // namespace
+
+bool CRowExport::IsWebLink(const CString& strLink)
+{
+    const std::string_view sv = strLink.View();
+    for (const std::string_view svScheme : {"http:", "https:", "mailto:"}) {
+        if (sv.size() >= svScheme.size() &&
+            std::equal(svScheme.begin(), svScheme.end(), sv.begin(),
+                       [](char a, char b) { return a == (b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b); }))
+            return true;
+    }
+    return false;
+}
 
 bool CRowExport::HasColumn(const CNenpyoDoc& doc, int nColumn)
 {

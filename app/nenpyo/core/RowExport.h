@@ -40,9 +40,14 @@ public:
     // quote or a line break are quoted with quotes doubled; lines end in CR LF; a UTF-8 byte order
     // mark first when asked for (for spreadsheets that need one). HTML: a complete page titled
     // with the table name, its explanation, and a table; texts are escaped, each linked run of the
-    // event text becomes a link of its words alone.
+    // event text whose address IsWebLink allows becomes a link of its words alone (rel="noopener"),
+    // the words of any other link are plain text.
     static std::string Csv(const CNenpyoDoc& doc, EEventPriority eFilter, bool bByteOrderMark = false);
     static std::string Html(const CNenpyoDoc& doc, EEventPriority eFilter);
+    // Whether a page may make a link of strLink: an address that begins with http:, https: or
+    // mailto: (in any case), with nothing before it. Any other address (javascript:, data:, a
+    // relative name) is shown as the linked words alone.
+    static bool IsWebLink(const CString& strLink);
     // The number of rows eFilter shows.
     static int RowCount(const CNenpyoDoc& doc, EEventPriority eFilter);
 

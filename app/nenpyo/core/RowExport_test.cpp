@@ -41,3 +41,26 @@ TEST(RowExport, ExportWritesTheWholeTextOrLeavesThePreviousFile)
     EXPECT_EQ(IDS_FILE_WRITE_FAILED,
               CRowExport::Export(doc, PRIORITY_ALL, CRowExport::EFormat::Csv, dir.Name("none/out"), {}, bCancelled).nMessage);
 }
+
+TEST(RowExport, OnlyWebAddressesBecomeLinks)
+{
+    const struct {
+        const char* pszLink;
+        bool bWeb;
+    } aCases[] = {
+        {"http://example.org/", true}, {"HTTPS://example.org/", true}, {"mailto:a@example.org", true},
+        {"Https:x", true}, {"javascript:alert(1)", false}, {"JavaScript:alert(1)", false},
+        {" https://example.org/", false}, {"data:text/html,x", false}, {"file:///etc/passwd", false},
+        {"vbscript:x", false}, {"page.html", false}, {"http", false}, {"httpx://a", false}, {"", false},
+    };
+    for (const auto& c : aCases)
+        EXPECT_EQ(c.bWeb, CRowExport::IsWebLink(CString(c.pszLink))) << c.pszLink;
+
+    CNenpyoDoc doc;
+    doc.New({});
+    doc.Events().SetData(Event(1600, "<a href=\"javascript:alert(1)\">罠</a>と<a href=\"https://example.org/?a&b\">本</a>"),
+                         false, -1, PRIORITY_ALL);
+    const std::string strHtml = CRowExport::Html(doc, PRIORITY_ALL);
+    EXPECT_EQ(std::string::npos, strHtml.find("javascript"));
+    EXPECT_NE(std::string::npos, strHtml.find("<td>罠と<a href=\"https://example.org/?a&amp;b\" rel=\"noopener\">本</a></td>"));
+}

@@ -47,6 +47,7 @@
 #include <shared/qt/HelpWindow.h>
 #include <shared/qt/QtText.h>
 #include "RowExport.h"
+#include "WebPage.h"
 #include "RecentFiles.h"
 #include "TableTextDlg.h"
 #include "WorkProgress.h"
@@ -205,6 +206,7 @@ void CNenpyoWindow::CreateFileMenu()
     pFile->addSeparator();
     pFile->addAction(QStringLiteral("出来事ファイルを併合(&M)..."), this, &CNenpyoWindow::Merge);
     pFile->addAction(QStringLiteral("HTMLに書き出す(&H)..."), this, &CNenpyoWindow::ExportHtmlAs);
+    pFile->addAction(QStringLiteral("Webページとして書き出す(&W)..."), this, &CNenpyoWindow::ExportWebPageAs);
     pFile->addAction(QStringLiteral("CSVに書き出す(&C)..."), this, &CNenpyoWindow::ExportCsvAs);
     pFile->addAction(QStringLiteral("画像に保存(&I)..."), this, [this] {
         const QString strPath = AskFileName(false, QStringLiteral("画像に保存"), "PNG画像 (*.png)|*.png|SVG画像 (*.svg)|*.svg|",
@@ -1019,6 +1021,19 @@ void CNenpyoWindow::ExportHtmlAs()
                                         DocumentName() + QStringLiteral(".html"));
     if (!strPath.isEmpty())
         ExportHtml(strPath);
+}
+
+// The page of the shown rows, with the band, zoom, filter and search (CWebPage).
+void CNenpyoWindow::ExportWebPageAs()
+{
+    const QString strPath = AskFileName(false, QStringLiteral("Webページとして書き出す"), "Webページ (*.html)|*.html|",
+                                        "html", DocumentName() + QStringLiteral(".html"));
+    if (strPath.isEmpty())
+        return;
+    const CString strName = Cp932Path(QFileInfo(strPath).absoluteFilePath());
+    if (const SFileStatus status = CWebPage::Write(*m_pDoc, m_pModel->Filter(), strName); !status.Ok())
+        return ShowFileStatus(status, strName);
+    statusBar()->showMessage(QStringLiteral("Webページに書き出しました: %1").arg(QFileInfo(strPath).absoluteFilePath()), 10000);
 }
 
 void CNenpyoWindow::ExportCsvAs()

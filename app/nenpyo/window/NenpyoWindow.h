@@ -132,6 +132,7 @@ private:
     bool SaveAs();
     void Merge();
     void ExportHtmlAs();
+    void ExportWebPageAs();
     void ExportCsvAs();
     void Print();
     void PrintPdfAs();

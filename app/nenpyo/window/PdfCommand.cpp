@@ -14,12 +14,14 @@
 #include "ChronologyPrinter.h"
 #include "NenpyoDoc.h"
 #include "NenpyoWindow.h"
+#include "WebPage.h"
 
 namespace {
 
 const QString kPdf = QStringLiteral("pdf");
 const QString kPriority = QStringLiteral("priority");
 const QString kBand = QStringLiteral("band");
+const QString kHtml = QStringLiteral("html");
 
 int Fail(const QString& strMessage)
 {
@@ -32,12 +34,24 @@ QString Text(const CString& str)
     return QString::fromStdString(Cp932ToUtf8Lossy(str.View()));
 }
 
+int WriteHtml(const CNenpyoDoc& doc, EEventPriority eFilter, const QString& strOut)
+{
+    CString strName;
+    if (!FromNativePath(QFileInfo(strOut).absoluteFilePath().toStdString(), strName))
+        return Fail(QStringLiteral("%1: このファイル名はコードページ932で表せません。").arg(strOut));
+    const SFileStatus status = CWebPage::Write(doc, eFilter, strName);
+    if (!status.Ok())
+        return Fail(Text(FormatFileStatus(status, strName)));
+    return 0;
+}
+
 } // namespace
 
 void CPdfCommand::PreparePlatform(int argc, char** argv)
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--pdf") == 0 || std::strncmp(argv[i], "--pdf=", 6) == 0) {
+        if (std::strcmp(argv[i], "--pdf") == 0 || std::strncmp(argv[i], "--pdf=", 6) == 0 ||
+            std::strcmp(argv[i], "--html") == 0 || std::strncmp(argv[i], "--html=", 7) == 0) {
             if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             return;
@@ -49,22 +63,28 @@ void CPdfCommand::AddOptions(QCommandLineParser& parser)
 {
     parser.addOption(QCommandLineOption(kPdf, QStringLiteral("FILEを開かずにPDFに印刷して終わります。"),
                                         QStringLiteral("OUT.pdf")));
-    parser.addOption(QCommandLineOption(kPriority, QStringLiteral("--pdfで印刷する出来事: high、middle、all(既定)"),
+    parser.addOption(QCommandLineOption(kHtml, QStringLiteral("FILEを開かずに一つのファイルのWebページに書き出して終わります。"),
+                                        QStringLiteral("OUT.html")));
+    parser.addOption(QCommandLineOption(kPriority, QStringLiteral("--pdf、--htmlで書き出す出来事: high、middle、all(既定)"),
                                         QStringLiteral("high|middle|all"), QStringLiteral("all")));
     parser.addOption(QCommandLineOption(kBand, QStringLiteral("--pdfの最初のページに時間帯の図(出来事の全体)を入れます。")));
 }
 
 bool CPdfCommand::Requested(const QCommandLineParser& parser)
 {
-    return parser.isSet(kPdf);
+    return parser.isSet(kPdf) || parser.isSet(kHtml);
 }
 
 int CPdfCommand::Run(const QCommandLineParser& parser)
 {
-    const QString strOut = parser.value(kPdf);
+    const bool bHtml = parser.isSet(kHtml);
+    if (bHtml && parser.isSet(kPdf))
+        return Fail(QStringLiteral("--pdf と --html は一緒に指定できません。"));
+    const QString strOut = parser.value(bHtml ? kHtml : kPdf);
     const QStringList files = parser.positionalArguments();
     if (strOut.isEmpty() || files.size() != 1)
-        return Fail(QStringLiteral("--pdf OUT.pdf FILE: 年表ファイルを一つ指定してください。"));
+        return Fail(bHtml ? QStringLiteral("--html OUT.html FILE: 年表ファイルを一つ指定してください。")
+                          : QStringLiteral("--pdf OUT.pdf FILE: 年表ファイルを一つ指定してください。"));
     const QString strPriority = parser.value(kPriority);
     EEventPriority eFilter = PRIORITY_ALL;
     if (strPriority == QStringLiteral("high"))
@@ -85,6 +105,8 @@ int CPdfCommand::Run(const QCommandLineParser& parser)
     for (const CString& strWarning : doc.Warnings())
         std::fprintf(stderr, "nenpyo: %s\n", Text(strWarning).toLocal8Bit().constData());
 
+    if (bHtml)
+        return WriteHtml(doc, eFilter, strOut);
     CChronologyPrinter printer(doc, eFilter);
     CBandPainter band;
     if (parser.isSet(kBand)) {

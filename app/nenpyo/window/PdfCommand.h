@@ -3,6 +3,10 @@
 //     nenpyo --pdf OUT.pdf FILE [--priority high|middle|all] [--band]
 //
 // --band begins the PDF with a page of the band of time, showing all the events.
+//
+//     nenpyo --html OUT.html FILE [--priority high|middle|all]
+//
+// writes the chronology as one self-contained web page instead (CWebPage).
 // FILE is a document (.nenpyo) or a bare event file (.lev), read with the tables a window would
 // take. Exit status 0, or 1 with the message on standard error (a file that cannot be read whole,
 // a PDF that cannot be written: a previous OUT.pdf then stays as it was).
@@ -15,10 +19,10 @@ public:
     // To be called before the application object exists: a PDF run needs no display, so when the
     // command line asks for one and no platform is chosen, the offscreen one is taken.
     static void PreparePlatform(int argc, char** argv);
-    // Adds --pdf, --priority and --band to the program's options.
+    // Adds --pdf, --html, --priority and --band to the program's options.
     static void AddOptions(QCommandLineParser& parser);
-    // True when the parsed command line asks for a PDF.
+    // True when the parsed command line asks for a PDF or a web page.
     static bool Requested(const QCommandLineParser& parser);
-    // Prints the PDF; the exit status.
+    // Prints the PDF or writes the page; the exit status.
     static int Run(const QCommandLineParser& parser);
 };

@@ -1,0 +1,17 @@
+# Writes OUT, a C++ file that holds the web page's template, style and script as the character
+# arrays WebResources.h declares. Run as: cmake -DIN=<folder> -DOUT=<file> -P embed.cmake
+set(delimiter "nenpyo_web")
+set(text "// Made by app/nenpyo/web/embed.cmake from the files in app/nenpyo/web; do not edit.\n")
+string(APPEND text "#include \"WebResources.h\"\n")
+foreach(pair "kWebPageHtml=page.html" "kWebPageCss=page.css" "kWebPageJs=page.js")
+  string(REPLACE "=" ";" pair "${pair}")
+  list(GET pair 0 name)
+  list(GET pair 1 file)
+  file(READ "${IN}/${file}" content)
+  string(FIND "${content}" ")${delimiter}\"" found)
+  if(NOT found EQUAL -1)
+    message(FATAL_ERROR "${file} holds the end of a raw string: )${delimiter}\"")
+  endif()
+  string(APPEND text "extern const char ${name}[] = R\"${delimiter}(${content})${delimiter}\";\n")
+endforeach()
+file(WRITE "${OUT}" "${text}")
