@@ -38,18 +38,18 @@ With an era file that gives the eras' first and last days:
   $ corvane date 平成元年1月8日 天正10年6月2日 1338-08-28
   1989-01-08	1989-01-08	平成元年1月8日
   1582-06-02	1582-06-21(ユリウス暦)	天正10年6月2日
-  1338-08-28	1338-09-13(ユリウス暦)	延元3年8月28日	暦応元年8月28日
+  1338-08-28	1338-10-11(ユリウス暦)	延元3年8月28日	暦応元年8月28日
 
-The first column is the date as chronologies write it: before 1873 a date of the old
-Japanese calendar (旧暦), the Western year being the year the Japanese year mostly falls in
-(慶応3年12月9日 is 1867-12-09); 1872 ends on 12月2日 (明治5年12月2日 was followed by
-明治6年1月1日, 1873-01-01). The second is the Western day it was, from 701-02-13 on: Julian
-before 1582-10-15, Gregorian from then on (--gregorian: proleptic Gregorian throughout);
-"-" for a month, a year or an older day. --long adds the weekday and the day's 干支.
-The day of a change of era belongs to the new era. In 1331-1392 a day has an era of each
-court: an era date names its court's era, a Western date gives both, the southern court
-first. An era the file gives without days is in force on every day of its first and last
-year. A year before 1 is written with a minus after --: corvane date -- -0660
+The first column is the date as chronologies write it: before 1873 a date of the
+old Japanese calendar (旧暦), the Western year being the year the Japanese year mostly
+falls in (慶応3年12月9日 is 1867-12-09); 1872 ends on 12月2日 (明治5年12月2日 was followed
+by 明治6年1月1日, 1873-01-01). The second is the Western day it was, from 701-02-13 on:
+Julian before 1582-10-15, Gregorian from then on (--gregorian: proleptic Gregorian
+throughout); "-" for a month, a year or an older day. --long adds the weekday and the
+day's 干支. The day of a change of era belongs to the new era. In 1331-1392 a day has an
+era of each court: an era date names its court's era, a Western date gives both, the
+southern court first. An era the file gives without days is in force on every day of its
+first and last year. A year before 1 is written with a minus after --: corvane date -- -0660
 
 --json prints one object a text: text, date, jdn, julian, gregorian, weekday (0 Monday ..
 6 Sunday), sexagenary_day, eras, courts ("南朝"/"北朝" in 1331-1392), and error for a text
@@ -250,7 +250,7 @@ void PrintLine(const CGengouEra& eras, const SEraDate& date, const SDateStyle& s
 void PrintJson(const CGengouEra& eras, const std::string& strText, const SEraDate* pDate, const CString& strError,
                std::ostream& out)
 {
-    using nlohmann::json;
+    using json = nlohmann::ordered_json;   // the keys in the order given
     json line = {{"text", strText}, {"date", nullptr}, {"jdn", nullptr}, {"julian", nullptr}, {"gregorian", nullptr},
                  {"weekday", nullptr}, {"sexagenary_day", nullptr}, {"eras", json::array()}, {"courts", json::array()}};
     if (pDate) {
