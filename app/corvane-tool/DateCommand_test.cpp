@@ -289,7 +289,8 @@ TEST(DateCommandTest, MillionLines)
     std::ostringstream out;
     std::ostringstream err;
     EXPECT_EQ(0, CDateCommand::Print(DatedEras(), {"-"}, out, err, SDateStyle(), &in));
-    EXPECT_EQ(1000000, std::count(out.str().begin(), out.str().end(), '\n'));
+    const std::string strOut = out.str();
+    EXPECT_EQ(1000000, std::count(strOut.begin(), strOut.end(), '\n'));
 }
 
 } // namespace
