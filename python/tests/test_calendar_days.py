@@ -86,3 +86,24 @@ def test_the_tool_agrees():
         assert line["julian"] == "%04d-%02d-%02d" % date.to_julian()
         assert (line["weekday"], line["sexagenary_day"]) == (date.weekday, date.sexagenary_day)
         assert corvane.Date.from_gregorian(datetime.date.fromisoformat(line["gregorian"])) == date
+
+
+def test_the_tool_reads_the_era_file_tamber_remembers(tmp_path):
+    """corvane date without --eras: the era file Tamber remembers, else the shipped one."""
+    import subprocess
+    from conftest import BUILD
+    tool = BUILD / TOOL
+    if not tool.exists():
+        pytest.skip("corvane not built")
+    remembered = tmp_path / "other.lgn"
+    remembered.write_bytes('[元号], 1\n別表\n\n"試験", 1980, 1990, ""\n'.encode("cp932"))
+    (tmp_path / "Haldris").mkdir()
+    (tmp_path / "Haldris" / "Tamber.conf").write_text(f"[Gengou]\nFileName={remembered}\n")
+    env = {"PATH": "/usr/bin:/bin", "XDG_CONFIG_HOME": str(tmp_path)}
+
+    def date(*texts):
+        return subprocess.run([str(tool), "date", *texts], env=env, capture_output=True, text=True).stdout
+
+    assert date("1984") == "1984\t-\t試験5年\n"
+    remembered.unlink()
+    assert date("1984") == "1984\t-\t昭和59年\n"
