@@ -255,6 +255,33 @@ TEST(DateCommandTest, Json)
               printed.strOut);
 }
 
+// The days of history both ways: each era date to its Western days (JSON) and each of those days,
+// Julian, Gregorian and as a day number, back to the same era date.
+TEST(DateCommandTest, JsonRoundTrip)
+{
+    const char* const kDates[][4] = {
+        // era date, Julian, Gregorian, day number
+        {"天正10年6月2日", "1582-06-21", "1582-07-01", "2299055"},
+        {"慶長5年9月15日", "1600-10-11", "1600-10-21", "2305742"},
+        {"明治元年9月8日", "1868-10-11", "1868-10-23", "2403629"},
+        {"明治5年12月2日", "1872-12-19", "1872-12-31", "2405159"},
+        {"慶応4年閏4月1日", "1868-05-10", "1868-05-22", "2403475"},
+    };
+    for (const auto& d : kDates) {
+        const std::string strLine = CapturePrint(ShippedEras(), {d[0]}, JsonStyle()).strOut;
+        EXPECT_NE(std::string::npos, strLine.find("\"julian\":\"" + std::string(d[1]) + "\",\"gregorian\":\"" +
+                                                  d[2] + "\""))
+            << strLine;
+        EXPECT_NE(std::string::npos, strLine.find("\"jdn\":" + std::string(d[3]) + ",")) << strLine;
+        const std::string strEras = "\"eras\":[\"" + std::string(d[0]) + "\"]";
+        for (const std::string& strBack : {std::string(d[1]) + "(ユリウス暦)", "グレゴリオ暦" + std::string(d[2]),
+                                           "JD" + std::string(d[3])}) {
+            const std::string strAgain = CapturePrint(ShippedEras(), {strBack}, JsonStyle()).strOut;
+            EXPECT_NE(std::string::npos, strAgain.find(strEras)) << strBack << ": " << strAgain;
+        }
+    }
+}
+
 // Texts from the standard input, and what the messages show of a text.
 TEST(DateCommandTest, StandardInputAndMessages)
 {
