@@ -839,6 +839,8 @@ bool ParseEraDateText(const CGengouEra& eras, const CString& strGiven, SParsedEr
                                                               : EWestern::Unmarked;
     const bool bWesternOnly = eWestern != EWestern::Unmarked || cur.Eat(Chars().strWestern);
     cur.SkipSpaces();
+    if (cur.AtEnd())   // 西暦 alone
+        return Fail(strError, CP932("日付がありません"));
     std::optional<SRead> read;
     CString strFormError = CP932("日付として読めません");
     const int nStart = cur.Pos();

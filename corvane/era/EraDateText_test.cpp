@@ -181,6 +181,8 @@ TEST_F(EraDateTextTest, DocumentFormsRefused)
         {"明治2年1月31日", "error: 明治2年1月31日: 1869年1月31日はありません(1873年より前は旧暦で、月は30日までです)"},
         {"令和" "99999999999年", "error: 年が大きすぎます"},
         {"西暦平成元年", "error: 日付として読めません"},
+        {"ユリウス暦", "error: 日付がありません"},
+        {"西暦 ", "error: 日付がありません"},
     };
     for (const auto& [pszText, pszExpected] : kCases)
         EXPECT_EQ(pszExpected, Read(pszText)) << pszText;
