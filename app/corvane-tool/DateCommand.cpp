@@ -294,7 +294,7 @@ bool PrintText(const CGengouEra& eras, const std::string& strText, const SDateSt
     // The reason names the text itself where it writes the date as the text wrote it.
     const std::string strReason = Utf8(strError);
     if (strReason.starts_with(strText) && !strText.empty())
-        err << "corvane date: " << Shown(strReason) << '\n';
+        err << "corvane date: " << Shown(strText) << strReason.substr(strText.size()) << '\n';
     else
         err << "corvane date: " << Shown(strText) << ": " << strReason << '\n';
     return false;
