@@ -46,8 +46,17 @@ std::int64_t BeginKey(const SGengouEraTable& rec)
     return Key(rec.lBeginYear, rec.nBeginMonth, rec.bBeginLeap, IsDay(rec.nBeginDay) ? rec.nBeginDay : 0);
 }
 
+// An era file writes the end year of an era that has not ended as 32767: it is in force on every
+// later day.
+bool IsOpen(const SGengouEraTable& rec)
+{
+    return rec.lEndYear == CGengouEra::NOT_ENDED && !IsMonth(rec.nEndMonth);
+}
+
 std::int64_t EndKey(const SGengouEraTable& rec)
 {
+    if (IsOpen(rec))
+        return std::numeric_limits<std::int64_t>::max();
     if (!IsMonth(rec.nEndMonth))
         return Key(rec.lEndYear, kLastMonth, true, kLastDay);
     return Key(rec.lEndYear, rec.nEndMonth, rec.bEndLeap, IsDay(rec.nEndDay) ? rec.nEndDay : kLastDay);
@@ -240,7 +249,11 @@ bool CGengouEra::GetDateOfEraDate(int nIndex, std::int32_t lEraYear, int nMonth,
         return fail(strError);
     }
     const std::int64_t llYear = std::int64_t{rec.lBeginYear} + lEraYear - 1;
-    if (llYear > rec.lEndYear) {
+    if (llYear > std::numeric_limits<std::int32_t>::max()) {
+        strError.Format(CP932("%s%d年はありません(年が大きすぎます)").GetString(), Name().GetString(), lEraYear);
+        return fail(strError);
+    }
+    if (llYear > rec.lEndYear && !IsOpen(rec)) {
         const std::int64_t llLast = std::int64_t{rec.lEndYear} - rec.lBeginYear + 1;
         strError.Format(CP932("%s%d年はありません(%sは%lld年(%d年)までです)").GetString(), Name().GetString(), lEraYear,
                         Name().GetString(), static_cast<long long>(llLast), rec.lEndYear);

@@ -53,7 +53,7 @@ TEST_F(GengouEraDatesTest, ErasInForce)
         {{1392, 10, true, 5}, "元中9年閏10月5日/明徳3年閏10月5日"},
         {{1392, 10, true, 6}, "明徳3年閏10月6日"},
         {{1200, 1, false, 1}, ""},
-        {{40000, 1, false, 1}, ""},
+        {{40000, 1, false, 1}, "令和37982年1月1日"},    // an era that has not ended (32767) goes on
     };
     for (const auto& c : kCases)
         EXPECT_EQ(c.pszExpected, InForce(m_eras, c.date)) << c.date.lYear << "-" << c.date.nMonth << "-" << c.date.nDay;

@@ -9,13 +9,13 @@
 #include <pybind11/operators.h>
 #include <pybind11/stl.h>
 
+#include <corvane/Calendar.h>
 #include <corvane/EraDateText.h>
+#include <corvane/SexagenaryCycle.h>
 
 namespace corvane_py {
 
 namespace {
-
-constexpr std::int32_t kFirstGregorianYear = 1873;
 
 std::int32_t Year(std::int64_t lYear)
 {
@@ -39,6 +39,76 @@ SEraDate MakeDate(std::int64_t lYear, std::optional<int> month, std::optional<in
 std::optional<int> Part(int n)
 {
     return n == 0 ? std::nullopt : std::optional<int>(n);
+}
+
+std::optional<std::int64_t> Jdn(const SEraDate& d)
+{
+    std::int64_t lJdn = 0;
+    return CCalendar::JdnOfDate(d, lJdn) ? std::optional<std::int64_t>(lJdn) : std::nullopt;
+}
+
+// The day number of d; ValueError when it has none.
+std::int64_t NeedJdn(const SEraDate& d)
+{
+    const std::optional<std::int64_t> jdn = Jdn(d);
+    if (!jdn)
+        throw py::value_error("the date has no day number: a day from 701-02-13 (Julian) on that exists");
+    return *jdn;
+}
+
+SEraDate FromJdn(std::int64_t lJdn)
+{
+    SEraDate date;
+    if (lJdn < CCalendar::FIRST_JDN || !CCalendar::DateOfJdn(lJdn, date))
+        throw py::value_error("no date of day number " + std::to_string(lJdn) + ": the days begin at " +
+                              std::to_string(CCalendar::FIRST_JDN) + " (701-02-13, Julian)");
+    return date;
+}
+
+// The date of a Western day of the Julian or the proleptic Gregorian calendar.
+SEraDate FromWestern(std::int64_t lYear, int nMonth, int nDay, bool bJulian)
+{
+    const SWesternDate western{Year(lYear), nMonth, nDay};
+    std::int64_t lJdn = 0;
+    if (!(bJulian ? CCalendar::JulianToJdn(western, lJdn) : CCalendar::GregorianToJdn(western, lJdn)))
+        throw py::value_error(std::string(bJulian ? "no Julian day " : "no Gregorian day ") + std::to_string(lYear) +
+                              "-" + std::to_string(nMonth) + "-" + std::to_string(nDay));
+    return FromJdn(lJdn);
+}
+
+SEraDate FromGregorian(py::handle date)
+{
+    return FromWestern(date.attr("year").cast<std::int64_t>(), date.attr("month").cast<int>(),
+                       date.attr("day").cast<int>(), false);
+}
+
+py::object ToGregorian(const SEraDate& d)
+{
+    SWesternDate western;
+    if (!CCalendar::JdnToGregorian(NeedJdn(d), western) || western.lYear < 1 || western.lYear > 9999)
+        throw py::value_error("the day lies outside the years 1-9999 of datetime.date");
+    return py::module_::import("datetime").attr("date")(western.lYear, western.nMonth, western.nDay);
+}
+
+py::tuple ToJulian(const SEraDate& d)
+{
+    SWesternDate western;
+    if (!CCalendar::JdnToJulian(NeedJdn(d), western))
+        throw py::value_error("the Julian year does not fit 32 bits");
+    return py::make_tuple(western.lYear, western.nMonth, western.nDay);
+}
+
+std::optional<py::str> SexagenaryDay(const SEraDate& d)
+{
+    const std::optional<std::int64_t> jdn = Jdn(d);
+    if (!jdn)
+        return std::nullopt;
+    const int nCycle = CCalendar::SexagenaryDay(*jdn);
+    CString strStem;
+    CString strBranch;
+    CSexagenaryCycle().GetStemName(nCycle % 10, strStem);
+    CSexagenaryCycle().GetBranchName(nCycle % 12, strBranch);
+    return ToStr((strStem + strBranch).View());
 }
 
 } // namespace
@@ -70,13 +140,8 @@ SEraDate DateArg(py::handle date, const CGengouEra& eras)
         return parsed.date;
     }
     const py::object dateType = py::module_::import("datetime").attr("date");
-    if (py::isinstance(date, dateType)) {
-        const auto lYear = date.attr("year").cast<std::int32_t>();
-        if (lYear < kFirstGregorianYear)
-            throw py::value_error("a datetime.date is a Gregorian day: before 1873 Japanese dates are of the old "
-                                  "calendar, give a corvane.Date or a text");
-        return {lYear, date.attr("month").cast<int>(), false, date.attr("day").cast<int>()};
-    }
+    if (py::isinstance(date, dateType))   // a Gregorian day: before 1873 the old-calendar date of that day
+        return FromGregorian(date);
     throw py::type_error("a date is a corvane.Date, a str or a datetime.date, not " +
                          std::string(py::str(py::type::handle_of(date).attr("__name__"))));
 }
@@ -99,6 +164,26 @@ month of the same number) and ``year`` is the Western year the Japanese year mos
         .def_property_readonly("month", [](const SEraDate& d) { return Part(d.nMonth); }, "1-12, or None.")
         .def_property_readonly("day", [](const SEraDate& d) { return Part(d.nDay); }, "1-31, or None.")
         .def_property_readonly("leap", [](const SEraDate& d) { return d.bLeap; }, "True for a leap month (閏).")
+        .def_property_readonly("jdn", &Jdn,
+                               "The Julian Day Number of the day, or None: for a month, a year, a date that does "
+                               "not exist and an old-calendar day before 701-02-13 (Julian).")
+        .def_property_readonly(
+            "weekday", [](const SEraDate& d) { return Jdn(d) ? std::optional<int>(CCalendar::Weekday(*Jdn(d))) : std::nullopt; },
+            "0 Monday ... 6 Sunday, or None where jdn is None.")
+        .def_property_readonly("sexagenary_day", &SexagenaryDay, "The day's 干支 (戊午), or None where jdn is None.")
+        .def_static("from_jdn", &FromJdn, py::arg("jdn"),
+                    "The date of a Julian Day Number from 1977142 (701-02-13) on: old-calendar before 1873. "
+                    "ValueError before.")
+        .def_static("from_gregorian", &FromGregorian, py::arg("date"),
+                    "The date of a datetime.date (a proleptic Gregorian day) from 701-02-13 (Julian) on.")
+        .def_static(
+            "from_julian",
+            [](std::int64_t lYear, int nMonth, int nDay) { return FromWestern(lYear, nMonth, nDay, true); },
+            py::arg("year"), py::arg("month"), py::arg("day"),
+            "The date of a day of the Julian calendar from 701-02-13 on. ValueError for a day that does not exist.")
+        .def("to_gregorian", &ToGregorian,
+             "The day as a datetime.date (proleptic Gregorian, as Python's). ValueError where jdn is None.")
+        .def("to_julian", &ToJulian, "The day in the Julian calendar: (year, month, day). ValueError where jdn is None.")
         .def(py::self == py::self)
         .def(py::self != py::self)
         .def(py::self < py::self)

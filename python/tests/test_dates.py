@@ -65,7 +65,7 @@ def test_parse_errors_carry_the_reason(eras, text, reason):
 
 @pytest.mark.parametrize("date, error", [
     (corvane.Date(1989, 2, 30), corvane.DateError),
-    (datetime.date(1850, 1, 1), ValueError),
+    (datetime.date(701, 2, 16), ValueError),    # a Gregorian day before 701-02-13 (Julian)
     ("\U0001F600", ValueError),
     (1989, TypeError),
     (corvane.Date(100), corvane.DateError),

@@ -118,6 +118,16 @@ std::string ToUtf8(const CString& str)
     return Cp932ToUtf8Lossy(str.View());
 }
 
+// The message for a year that cannot be read: the era-date reader's reason, naming the text once.
+std::string YearError(const CString& strText, const CString& strReason)
+{
+    if (strReason.IsEmpty())
+        return ToUtf8(CP932("年の指定が正しくありません")) + ": " + ToUtf8(strText);
+    if (strReason.View().starts_with(strText.View()))
+        return ToUtf8(strReason);
+    return ToUtf8(strText) + ": " + ToUtf8(strReason);
+}
+
 } // namespace
 
 bool CTamberCli::SplitYear(const CString& strArg, CString& strEra, std::int32_t& lYear)
@@ -148,7 +158,7 @@ bool CTamberCli::SplitYear(const CString& strArg, CString& strEra, std::int32_t&
     return false;
 }
 
-bool CTamberCli::SplitEraDate(const CString& strArg, CString& strEra, std::int32_t& lYear) const
+bool CTamberCli::SplitEraDate(const CString& strArg, CString& strEra, std::int32_t& lYear, CString* pstrReason) const
 {
     SParsedEraDate parsed;
     CString strError;
@@ -157,7 +167,11 @@ bool CTamberCli::SplitEraDate(const CString& strArg, CString& strEra, std::int32
         lYear = parsed.lEraYear;
         return true;
     }
-    return SplitYear(strArg, strEra, lYear);
+    if (SplitYear(strArg, strEra, lYear))
+        return true;
+    if (pstrReason)
+        *pstrReason = strError;
+    return false;
 }
 
 int CTamberCli::Print(const CString& strResult, std::ostream& out)
@@ -260,9 +274,9 @@ int CTamberCli::YearsOfPair(const std::vector<CString>& args, std::ostream& out,
             continue;
         CString strEra;
         std::int32_t lYear = 0;
-        if (!SplitEraDate(args[i], strEra, lYear)) {
-            err << "tamber-cli: " << ToUtf8(CP932("年の指定が正しくありません")) << ": " << ToUtf8(args[i]) << '\n'
-                << kUsage;
+        CString strReason;
+        if (!SplitEraDate(args[i], strEra, lYear, &strReason)) {
+            err << "tamber-cli: " << YearError(args[i], strReason) << '\n' << kUsage;
             return 2;
         }
         strText.Format("%d", lYear);
@@ -331,8 +345,9 @@ int CTamberCli::Run(const std::vector<std::string>& args, std::ostream& out, std
     if (texts.size() == 1 && texts[0].View().find_first_of("0123456789") != std::string_view::npos) {
         CString strEra;
         std::int32_t lYear = 0;
-        if (!SplitEraDate(texts[0], strEra, lYear)) {
-            err << "tamber-cli: " << ToUtf8(CP932("年の指定が正しくありません")) << ": " << positional[0] << '\n';
+        CString strReason;
+        if (!SplitEraDate(texts[0], strEra, lYear, &strReason)) {
+            err << "tamber-cli: " << YearError(texts[0], strReason) << '\n';
             return 2;
         }
         return YearToCycle(strEra, lYear, out, err);

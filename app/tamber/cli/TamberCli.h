@@ -37,8 +37,9 @@ private:
     // neither, or the number is outside the 32-bit range.
     static bool SplitYear(const CString& strArg, CString& strEra, std::int32_t& lYear);
     // An era date of the era table (H1, 平成元年1月8日, 昭和六十四年一月七日) as SplitYear gives an era
-    // year: the era's name and its year; else SplitYear's answer.
-    bool SplitEraDate(const CString& strArg, CString& strEra, std::int32_t& lYear) const;
+    // year: the era's name and its year; else SplitYear's answer. When both fail, *pstrReason
+    // (when given) gets the era-date reader's reason.
+    bool SplitEraDate(const CString& strArg, CString& strEra, std::int32_t& lYear, CString* pstrReason = nullptr) const;
     // The stem and branch of a pair argument (甲子, or a branch alone such as 子) into request;
     // false, with request unchanged, when the text is no pair.
     bool SplitPair(const CString& strPair, SPairRequest& request) const;

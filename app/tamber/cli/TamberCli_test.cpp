@@ -189,6 +189,23 @@ TEST_F(TamberCliTest, CommandLineErrorsHelpAndVersion)
     EXPECT_NE(std::string::npos, run.strErr.find("--era-file"));
 }
 
+// A year the era-date reader refuses is refused with the reader's reason, the text named once.
+TEST_F(TamberCliTest, RefusedYearsGiveTheReadersReason)
+{
+    const std::pair<std::vector<std::string>, const char*> kCases[] = {
+        {{"昭和64年1月8日"}, "tamber-cli: 昭和64年1月8日はありません(昭和は昭和64年1月7日で終わりました)\n"},
+        {{"H1.1.8.9"}, "tamber-cli: H1.1.8.9: 日付の後に余分な文字があります(「.9」)\n"},
+    };
+    for (const auto& [args, pszErr] : kCases) {
+        const SRun run = Run(args);
+        EXPECT_EQ(2, run.nStatus) << args[0];
+        EXPECT_EQ(pszErr, run.strErr) << args[0];
+    }
+    const SRun pair = Run({"甲子", "昭和64年1月8日", "-"});
+    EXPECT_EQ(2, pair.nStatus);
+    EXPECT_EQ(0u, pair.strErr.find("tamber-cli: 昭和64年1月8日はありません")) << pair.strErr;
+}
+
 TEST_F(TamberCliTest, EraFileChoice)
 {
     // A given file that cannot be read is an error, with the library's message.

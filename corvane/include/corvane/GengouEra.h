@@ -91,6 +91,10 @@ class CStdioFile;
 
 class CORVANE_EXPORT CGengouEra : public CTableBase {
 public:
+    // The end year of an era that has not ended (and no end day): the lookups by date take it to
+    // be in force on every later day.
+    static constexpr std::int32_t NOT_ENDED = 32767;
+
     CGengouEra();
     ~CGengouEra() override;
     CGengouEra(const CGengouEra&) = delete;   // no copy constructor: construct, then assign
@@ -208,7 +212,8 @@ public:
     // leap month) and day nDay (0: no day) of the record at nIndex, into date. Returns false, date
     // untouched, with the reason in *pstrError (when given) when the index lies outside the table,
     // when the date fails IsValidDate, or when the record is not in force at any time of it
-    // (before its begin or after its end: 昭和64年1月8日, 平成32年, 平成0年).
+    // (before its begin or after its end: 昭和64年1月8日, 平成32年, 平成0年; an era that has not
+    // ended, NOT_ENDED, has no end), or when the year does not fit 32 bits.
     bool GetDateOfEraDate(int nIndex, std::int32_t lEraYear, int nMonth, bool bLeap, int nDay, SEraDate& date,
                           CString* pstrError = nullptr) const;
 
