@@ -63,6 +63,8 @@ TEST(BandScale, YearsDatesAndZoomKeepTheirPlace)
     EXPECT_DOUBLE_EQ(CBandScale::DateEnd(600, 3, true, 0), CBandScale::DateStart(600, 4, false, 1));
     EXPECT_EQ(CBandScale::YearStart(5) + 1, CBandScale::DateEnd(5, 13, false, 40));   // nonsense: the year
     EXPECT_EQ(CBandScale::YearStart(2147483647) + 1, CBandScale::DateEnd(2147483647, 0, false, 0));
+    // The last 32-bit year has no next year to measure its days by: twelve equal months.
+    EXPECT_DOUBLE_EQ(CBandScale::YearStart(2147483647) + 11.0 / 12 + 30.0 / 372, CBandScale::DateStart(2147483647, 12, false, 31));
 
     CBandScale scale(1500, 2);
     for (const double dFactor : {1.25, 0.8, 1e12, 1e-30}) {
