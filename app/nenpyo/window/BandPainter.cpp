@@ -182,24 +182,7 @@ void CBandPainter::Paint(QPainter& painter, const QRect& rect, const CBandScale&
     if (!baseBand.isNull())
         PaintBaseYear(painter, baseBand, area.width(), scale);
 
-    // Grid lines of the axis's labelled ticks through the events.
-    const int nLabelPixels = static_cast<int>(QFontMetricsF(m_font).horizontalAdvance(QStringLiteral("前00000"))) + 12;
-    for (const SBandTick& tick : scale.Ticks(area.width(), nLabelPixels)) {
-        painter.setPen(tick.bLabelled ? kGridMajor : kGridMinor);
-        const double x = std::round(scale.X(tick.dTime)) + 0.5;
-        painter.drawLine(QPointF(x, events.top()), QPointF(x, area.bottom()));
-    }
-
-    // The selected event's time through every band.
-    if (const SBandEvent* pSelected = m_events.Find(nSelected)) {
-        const double x = scale.X(pSelected->dBegin);
-        if (x >= -1 && x <= area.width() + 1) {
-            QColor line = kSelected;
-            line.setAlpha(110);
-            painter.setPen(QPen(line, 1.5));
-            painter.drawLine(QPointF(x, nAxis), QPointF(x, area.bottom()));
-        }
-    }
+    PaintGrid(painter, area, events.top(), scale, nSelected);
 
     SBandLabelRequest request;
     request.pEvents = &m_events;
@@ -278,6 +261,29 @@ void CBandPainter::PaintDensity(QPainter& painter, const QRect& area, int nStrip
     painter.drawRect(box);
     painter.setPen(Qt::black);
     painter.drawText(box, Qt::AlignCenter, strCount);
+}
+
+void CBandPainter::PaintGrid(QPainter& painter, const QRect& area, int nTop, const CBandScale& scale, int nSelected)
+{
+    const int nAxis = 2 * m_nLine + 8;
+    // Grid lines of the axis's labelled ticks through the events.
+    const int nLabelPixels = static_cast<int>(QFontMetricsF(m_font).horizontalAdvance(QStringLiteral("前00000"))) + 12;
+    for (const SBandTick& tick : scale.Ticks(area.width(), nLabelPixels)) {
+        painter.setPen(tick.bLabelled ? kGridMajor : kGridMinor);
+        const double x = std::round(scale.X(tick.dTime)) + 0.5;
+        painter.drawLine(QPointF(x, nTop), QPointF(x, area.bottom()));
+    }
+
+    // The selected event's time through every band.
+    if (const SBandEvent* pSelected = m_events.Find(nSelected)) {
+        const double x = scale.X(pSelected->dBegin);
+        if (x >= -1 && x <= area.width() + 1) {
+            QColor line = kSelected;
+            line.setAlpha(110);
+            painter.setPen(QPen(line, 1.5));
+            painter.drawLine(QPointF(x, nAxis), QPointF(x, area.bottom()));
+        }
+    }
 }
 
 void CBandPainter::PaintAxis(QPainter& painter, const QRect& area, const CBandScale& scale)
@@ -362,6 +368,34 @@ void CBandPainter::PaintSpans(QPainter& painter, const QRect& band, const CBandS
     }
 }
 
+double CBandPainter::PaintMark(QPainter& painter, const SBandLabel& label, double y, bool bSelected, int nWidth) const
+{
+    const bool bSpan = label.dMarkRight - label.dMarkLeft >= 3;
+    const QColor mark = bSelected ? QColor(Qt::white) : kGroupMark[label.nGroup];
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(mark);
+    double dText = label.dLeft;
+    if (bSpan) {
+        // The stretch shaded along the row, its beginning a firm line.
+        const double x0 = Clip(label.dMarkLeft, nWidth);
+        const double x1 = Clip(label.dMarkRight, nWidth);
+        QColor shade = mark;
+        shade.setAlpha(bSelected ? 90 : 40);
+        painter.setBrush(shade);
+        painter.drawRect(QRectF(x0, y + 1, x1 - x0, m_nRowHeight - 3));
+        painter.setBrush(mark);
+        painter.drawRect(QRectF(x0, y + 1, 2, m_nRowHeight - 3));
+        dText += kSpanMark;
+    } else {
+        const double cx = label.dMarkLeft + 3.5;
+        const double cy = y + m_nRowHeight / 2.0;
+        const QPointF diamond[4] = {{cx, cy - 4}, {cx + 3.5, cy}, {cx, cy + 4}, {cx - 3.5, cy}};
+        painter.drawPolygon(diamond, 4);
+        dText += kPointMark;
+    }
+    return dText;
+}
+
 void CBandPainter::PaintLabels(QPainter& painter, const QRect& area, int nSelected)
 {
     QFont aFonts[CBandEvents::kGroups];
@@ -374,36 +408,13 @@ void CBandPainter::PaintLabels(QPainter& painter, const QRect& area, int nSelect
         const SLabelText& text = LabelText(*label.pEvent, label.nGroup);
         const double y = area.top() + label.nRow * m_nRowHeight;
         const bool bSelected = label.pEvent->nListIndex == nSelected;
-        const bool bSpan = label.dMarkRight - label.dMarkLeft >= 3;
         if (bSelected) {
             painter.setPen(Qt::NoPen);
             painter.setBrush(kSelected);
             painter.drawRect(QRectF(label.dLeft, y, label.dRight - label.dLeft, m_nRowHeight - 1));
         }
-        const QColor mark = bSelected ? QColor(Qt::white) : kGroupMark[label.nGroup];
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(mark);
-        double dText = label.dLeft;
-        if (bSpan) {
-            // The stretch shaded along the row, its beginning a firm line.
-            const double x0 = Clip(label.dMarkLeft, area.width());
-            const double x1 = Clip(label.dMarkRight, area.width());
-            QColor shade = mark;
-            shade.setAlpha(bSelected ? 90 : 40);
-            painter.setBrush(shade);
-            painter.drawRect(QRectF(x0, y + 1, x1 - x0, m_nRowHeight - 3));
-            painter.setBrush(mark);
-            painter.drawRect(QRectF(x0, y + 1, 2, m_nRowHeight - 3));
-            dText += kSpanMark;
-        } else {
-            const double cx = label.dMarkLeft + 3.5;
-            const double cy = y + m_nRowHeight / 2.0;
-            const QPointF diamond[4] = {{cx, cy - 4}, {cx + 3.5, cy}, {cx, cy + 4}, {cx - 3.5, cy}};
-            painter.drawPolygon(diamond, 4);
-            dText += kPointMark;
-        }
-        if (label.bTextBefore)
-            dText = label.dMarkLeft - 2 - text.dWidth;
+        const double dMarked = PaintMark(painter, label, y, bSelected, area.width());
+        double dText = label.bTextBefore ? label.dMarkLeft - 2 - text.dWidth : dMarked;
         // Only the linked words look like links.
         QFont& font = aFonts[label.nGroup];
         const double dBaseline = y + 3 + adAscent[label.nGroup];

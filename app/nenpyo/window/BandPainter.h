@@ -58,11 +58,15 @@ private:
     };
     const SLabelText& LabelText(const SBandEvent& event, int nGroup);
     QFont GroupFont(int nGroup) const;
+    // The grid lines of the axis's labelled ticks from nTop down, and the selected event's time.
+    void PaintGrid(QPainter& painter, const QRect& area, int nTop, const CBandScale& scale, int nSelected);
     void PaintAxis(QPainter& painter, const QRect& rect, const CBandScale& scale);
     void PaintBaseYear(QPainter& painter, const QRect& band, int nWidth, const CBandScale& scale);
     void PaintDensity(QPainter& painter, const QRect& area, int nStrip);
     void PaintSpans(QPainter& painter, const QRect& band, const CBandScale& scale, const SBandSpans& spans,
                     const std::vector<QString>& vNames, const QColor (&aFill)[2]);
+    // The mark of a label (a diamond, or the stretch shaded along the row); where its text begins.
+    double PaintMark(QPainter& painter, const SBandLabel& label, double y, bool bSelected, int nWidth) const;
     void PaintLabels(QPainter& painter, const QRect& area, int nSelected);
 
     const CNenpyoDoc* m_pDoc = nullptr;

@@ -52,6 +52,8 @@ public:
 
 private:
     void LayOut();
+    // The LinkRangesRole of a cell.
+    QVariant LinkRanges(const QModelIndex& index) const;
 
     CNenpyoDoc* m_pDoc = nullptr;
     EEventPriority m_eFilter = PRIORITY_ALL;
