@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QFontMetricsF>
+#include <QDate>
 #include <QPainter>
 
 #include <corvane/HtmlManage.h>
@@ -96,6 +97,11 @@ void CBandPainter::Reload()
     };
     names(m_pDoc->Periods(), m_periods, m_vPeriodNames);
     names(m_pDoc->Eras(), m_eras, m_vEraNames);
+    m_lEraLabelEnd = QDate::currentDate().year();
+    double dFrom = 0;
+    double dTo = 0;
+    if (m_events.Extent(dFrom, dTo))
+        m_lEraLabelEnd = std::max(m_lEraLabelEnd, CBandScale::YearAt(dTo - 0.5));
 }
 
 bool CBandPainter::Extent(double& dFrom, double& dTo) const
@@ -324,7 +330,7 @@ void CBandPainter::PaintAxis(QPainter& painter, const QRect& area, const CBandSc
             dYearRight = x + 3 + dWidth + 4;
         }
         // The era year under a year, where it fits before the next label.
-        if (tick.nMonth != 0 || m_pDoc == nullptr)
+        if (tick.nMonth != 0 || m_pDoc == nullptr || tick.lYear > m_lEraLabelEnd)
             continue;
         const QString strEra = ToQString(m_pDoc->Eras().GetEraYearText(tick.lYear));
         const double dEraWidth = fmEra.horizontalAdvance(strEra);
