@@ -24,6 +24,7 @@
 #include "BaseYearDlg.h"
 #include "EventDlg.h"
 #include "EventModel.h"
+#include "NenpyoSettings.h"
 #include "NenpyoText.h"
 #include "NenpyoWindow.h"
 #include "RecentFiles.h"
@@ -355,9 +356,9 @@ private Q_SLOTS:
             const QRegularExpression count(QStringLiteral("/Count (\\d+)"));
             return pdf.open(QIODevice::ReadOnly) ? count.match(QString::fromLatin1(pdf.readAll())).captured(1).toInt() : -1;
         };
-        QSettings().setValue(QStringLiteral("Print/Band"), true);
+        CNenpyoSettings::SetPrintsBand(true);
         QVERIFY(window.Sharing().PrintToPdf(m_dir.path() + QStringLiteral("/band.pdf")));
-        QSettings().remove(QStringLiteral("Print/Band"));
+        CNenpyoSettings::SetPrintsBand(false);
         QVERIFY(PdfPages(QStringLiteral("/high.pdf")) > 0);
         QCOMPARE(PdfPages(QStringLiteral("/band.pdf")), PdfPages(QStringLiteral("/high.pdf")) + 1);
         QVERIFY(!window.Sharing().ExportCsv(m_dir.path() + QStringLiteral("/no/such/folder/x.csv")));
@@ -622,6 +623,52 @@ private Q_SLOTS:
         }
         QCOMPARE(m_openedUrls.size(), std::size_t{1});
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    }
+
+    // Save as to a folder where tables of that name are there already asks first; no leaves them
+    // and writes nothing. A recent file that is gone is said so and dropped.
+    void saveAsAsksBeforeReplacingTablesAndGoneRecentFilesAreDropped()
+    {
+        CFakeHostUi ui;
+        CNenpyoWindow window;
+        QVERIFY(window.OpenFile(m_strDoc));
+        const QString strFolder = m_dir.path() + QStringLiteral("/other");
+        QVERIFY(QDir().mkpath(strFolder));
+        {
+            QFile foreign(strFolder + QStringLiteral("/mine.lev"));
+            QVERIFY(foreign.open(QIODevice::WriteOnly));
+            foreign.write("not ours");
+        }
+        const auto ClickNext = [](QMessageBox::StandardButton eButton, const QString& strText) {
+            QTimer::singleShot(0, [eButton, strText] {
+                auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(pBox != nullptr);
+                QVERIFY2(pBox->text().contains(strText), qPrintable(pBox->text()));
+                pBox->button(eButton)->click();
+            });
+        };
+        ui.ChooseNext(FromQString(strFolder + QStringLiteral("/mine.nenpyo")));
+        ClickNext(QMessageBox::No, QStringLiteral("mine.lev は既にあります"));
+        QVERIFY(!window.Files().SaveAs());
+        QCOMPARE(ReadAll(strFolder + QStringLiteral("/mine.lev")), QByteArray("not ours"));
+        QVERIFY(!QFileInfo::exists(strFolder + QStringLiteral("/mine.nenpyo")));
+        QCOMPARE(window.Doc().GetPathName(), FromQString(QFileInfo(m_strDoc).absoluteFilePath()));
+
+        ui.ChooseNext(FromQString(strFolder + QStringLiteral("/mine.nenpyo")));
+        ClickNext(QMessageBox::Yes, QStringLiteral("mine.lev"));
+        QVERIFY(window.Files().SaveAs());
+        QVERIFY(ReadAll(strFolder + QStringLiteral("/mine.lev")).startsWith("["));
+        QVERIFY(QFileInfo::exists(strFolder + QStringLiteral("/mine.nenpyo")));
+        // Its own name again: its own tables, nothing to ask.
+        ui.ChooseNext(FromQString(strFolder + QStringLiteral("/mine.nenpyo")));
+        QVERIFY(window.Files().SaveAs());
+
+        const QString strGone = m_dir.path() + QStringLiteral("/gone.nenpyo");
+        CRecentFiles::Add(strGone);
+        ClickNext(QMessageBox::Ok, QStringLiteral("gone.nenpyo が見つかりません"));
+        QVERIFY(!window.Files().OpenRecentFile(strGone));
+        QVERIFY(!CRecentFiles::Files().contains(strGone));
+        QCOMPARE(window.Doc().GetPathName(), FromQString(strFolder + QStringLiteral("/mine.nenpyo")));
     }
 
     void dialogsNameWhatIsWrong()
