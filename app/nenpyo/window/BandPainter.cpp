@@ -319,7 +319,8 @@ void CBandPainter::PaintAxis(QPainter& painter, const QRect& area, const CBandSc
         painter.drawLine(QPointF(x, nAxis - (tick.bLabelled ? 7 : 3)), QPointF(x, nAxis));
         if (!tick.bLabelled)
             continue;
-        const double dNext = ++nLabel < vLabelled.size() ? vLabelled[nLabel] : area.width() + 1e6;
+        // The last label must end inside the view, not be cut at its edge.
+        const double dNext = ++nLabel < vLabelled.size() ? vLabelled[nLabel] : area.width();
         QString strText = tick.nMonth != 0 ? QStringLiteral("%1月").arg(tick.nMonth)
                                            : YearText(tick.lYear) + (bMonths ? QStringLiteral("年") : QString());
         const double dWidth = fm.horizontalAdvance(strText);
