@@ -671,6 +671,24 @@ private Q_SLOTS:
         QCOMPARE(window.Doc().GetPathName(), FromQString(strFolder + QStringLiteral("/mine.nenpyo")));
     }
 
+    // The first row moves like any other.
+    void theFirstRowMoves()
+    {
+        CFakeHostUi ui;
+        CNenpyoWindow window;
+        auto pDoc = std::make_unique<CNenpyoDoc>();
+        pDoc->New({});
+        pDoc->Events().SetData(Event(1600, "一"), true, -1, PRIORITY_ALL);
+        pDoc->Events().SetData(Event(1600, "二"), true, -1, PRIORITY_ALL);
+        window.Chronology().Replace(std::move(pDoc));
+        window.SelectIndex(0);
+        QVERIFY(window.MoveSelected(false));
+        QCOMPARE(window.SelectedIndex(), 1);
+        QCOMPARE(SelectedText(window), QStringLiteral("一"));
+        window.SelectIndex(0);
+        QVERIFY(!window.MoveSelected(true));   // nothing before it
+    }
+
     void dialogsNameWhatIsWrong()
     {
         const struct {
