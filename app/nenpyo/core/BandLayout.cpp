@@ -52,9 +52,27 @@ private:
     std::vector<std::vector<std::pair<double, double>>> m_vRows;
 };
 
-} // namespace
+// The events beginning in each column of nPixels up to dTo, for the density strip.
+std::vector<int> Density(const CBandEvents& events, int nGroups, const CBandScale& scale, int nWidth, int nPixels,
+                         double dTo)
+{
+    const int nColumns = (nWidth + nPixels - 1) / nPixels;
+    std::vector<int> vDensity(static_cast<std::size_t>(nColumns), 0);
+    const double dFrom = scale.Time(0);
+    for (int nGroup = 0; nGroup < nGroups; ++nGroup) {
+        std::size_t nPrev = events.Range(nGroup, dFrom, dTo).first;
+        for (int c = 0; c < nColumns; ++c) {
+            const double dColumnEnd = std::min(scale.Time((c + 1.0) * nPixels), dTo);
+            const std::size_t nEnd = events.Range(nGroup, dColumnEnd, dTo).first;
+            vDensity[static_cast<std::size_t>(c)] += static_cast<int>(std::min<std::size_t>(nEnd - nPrev, 1u << 30));
+            nPrev = std::max(nPrev, nEnd);
+        }
+    }
+    return vDensity;
+}
 
-SBandSpans CBandLayout::LayOutSpans(const CGengouEraArray& records, int nMaxLanes)
+// The records that have a stretch of time, as lane items, by beginning.
+std::vector<SLaneItem> LaneItems(const CGengouEraArray& records)
 {
     std::vector<SLaneItem> vItems;
     vItems.reserve(records.size());
@@ -74,6 +92,55 @@ SBandSpans CBandLayout::LayOutSpans(const CGengouEraArray& records, int nMaxLane
     std::stable_sort(vItems.begin(), vItems.end(),
                      [](const SLaneItem& a, const SLaneItem& b) { return a.span.dBegin < b.span.dBegin; });
 
+    return vItems;
+}
+
+// Of the events of a group in [nFirst, nLast), the first of each column dColumn years wide, on a
+// grid fixed in time so that panning keeps the same sample.
+std::vector<std::size_t> Sample(const CBandEvents& events, int nGroup, double dColumn, double dFrom, double dTo,
+                                std::size_t nFirst, std::size_t nLast)
+{
+    std::vector<std::size_t> vSample;
+    const auto& vGroup = events.Group(nGroup);
+    std::size_t nNext = nFirst;
+    for (double k = std::floor(dFrom / dColumn); k * dColumn < dTo; ++k) {
+        const std::size_t nAt = events.Range(nGroup, std::max(k * dColumn, dFrom - 1.0), dTo).first;
+        if (nAt >= nLast)
+            break;
+        if (nAt >= nNext && vGroup[nAt].dBegin < (k + 1) * dColumn) {
+            vSample.push_back(nAt);
+            nNext = nAt + 1;
+        }
+    }
+    return vSample;
+}
+
+// A label's place in its row, before a row is found: from the event's beginning to the right, or
+// ending at its mark where it would run past the view's right edge.
+SBandLabel Geometry(const SBandEvent& event, int nGroup, const SBandLabelRequest& request)
+{
+    SBandLabel label;
+    label.pEvent = &event;
+    label.nGroup = nGroup;
+    label.dMarkLeft = request.scale.X(event.dBegin);
+    label.dMarkRight = std::max(request.scale.X(event.dEnd), label.dMarkLeft + 1);
+    label.dLeft = std::max(label.dMarkLeft, 0.0);
+    const double dWidth = request.labelWidth(event, nGroup);
+    label.dRight = std::max(label.dLeft + dWidth, label.dMarkRight);
+    if (label.dRight > request.nWidth && label.dMarkLeft - dWidth >= 0) {
+        // Cut off at the edge otherwise: the text goes before the mark.
+        label.bTextBefore = true;
+        label.dLeft = label.dMarkLeft - dWidth;
+        label.dRight = std::min(std::max(label.dMarkRight, label.dMarkLeft + 7), static_cast<double>(request.nWidth));
+    }
+    return label;
+}
+
+} // namespace
+
+SBandSpans CBandLayout::LayOutSpans(const CGengouEraArray& records, int nMaxLanes)
+{
+    const std::vector<SLaneItem> vItems = LaneItems(records);
     SBandSpans result;
     std::vector<double> vLaneEnd;                     // where each lane becomes free
     std::vector<std::vector<std::size_t>> vLanes;     // the items of each lane, in order
@@ -150,13 +217,7 @@ SBandLabelResult CBandLayout::LayOutLabels(const SBandLabelRequest& request)
     const auto place = [&](const SBandEvent& event, int nGroup) {
         if (event.nListIndex == nSelectedPlaced || !(event.dEnd > dFrom) || !(event.dBegin < dTo))
             return;
-        SBandLabel label;
-        label.pEvent = &event;
-        label.nGroup = nGroup;
-        label.dMarkLeft = scale.X(event.dBegin);
-        label.dMarkRight = std::max(scale.X(event.dEnd), label.dMarkLeft + 1);
-        label.dLeft = std::max(label.dMarkLeft, 0.0);
-        label.dRight = std::max(label.dLeft + request.labelWidth(event, nGroup), label.dMarkRight);
+        SBandLabel label = Geometry(event, nGroup, request);
         label.nRow = rows.Take(label.dLeft, label.dRight + request.dGap);
         if (label.nRow >= 0)
             result.vLabels.push_back(label);
@@ -180,32 +241,11 @@ SBandLabelResult CBandLayout::LayOutLabels(const SBandLabelRequest& request)
                 place(vGroup[n], nGroup);
             continue;
         }
-        // Columns on a grid fixed in time, so that panning keeps the same sample.
-        const double dColumn = dSamplePixels / scale.PixelsPerYear();
-        std::size_t nNext = nFirst;
-        for (double k = std::floor(dFrom / dColumn); k * dColumn < dTo; ++k) {
-            const std::size_t nAt = events.Range(nGroup, std::max(k * dColumn, dFrom - 1.0), dTo).first;
-            if (nAt >= nLast)
-                break;
-            if (nAt >= nNext && vGroup[nAt].dBegin < (k + 1) * dColumn) {
-                place(vGroup[nAt], nGroup);
-                nNext = nAt + 1;
-            }
-        }
+        for (std::size_t nAt : Sample(events, nGroup, dSamplePixels / scale.PixelsPerYear(), dFrom, dTo, nFirst, nLast))
+            place(vGroup[nAt], nGroup);
     }
 
-    if (result.vLabels.size() < result.nVisible) {
-        const int nColumns = (request.nWidth + result.nDensityPixels - 1) / result.nDensityPixels;
-        result.vDensity.assign(static_cast<std::size_t>(nColumns), 0);
-        for (int nGroup = 0; nGroup < nGroups; ++nGroup) {
-            std::size_t nPrev = events.Range(nGroup, dFrom, dTo).first;
-            for (int c = 0; c < nColumns; ++c) {
-                const double dColumnEnd = std::min(scale.Time((c + 1.0) * result.nDensityPixels), dTo);
-                const std::size_t nEnd = events.Range(nGroup, dColumnEnd, dTo).first;
-                result.vDensity[static_cast<std::size_t>(c)] += static_cast<int>(std::min<std::size_t>(nEnd - nPrev, 1u << 30));
-                nPrev = std::max(nPrev, nEnd);
-            }
-        }
-    }
+    if (result.vLabels.size() < result.nVisible)
+        result.vDensity = Density(events, nGroups, scale, request.nWidth, result.nDensityPixels, dTo);
     return result;
 }

@@ -187,3 +187,81 @@ TEST(BandLayout, LabelsNeverOverlapAndStayFewOnAHugeTable)
         }
     }
 }
+
+namespace {
+
+// The labels of undated events (each a year long) at the years given, every label 50 pixels wide,
+// in a view of 1 pixel a year from time 0, nWidth pixels wide, with nRows rows.
+SBandLabelResult Labels(CYearEvent& table, CBandEvents& events, std::initializer_list<std::int32_t> years, int nWidth,
+                        int nRows, double dLeft = 0)
+{
+    for (std::int32_t lYear : years)
+        table.SetData(Event(lYear, "x"), true, -1, PRIORITY_ALL);
+    events.Build(table);
+    SBandLabelRequest request;
+    request.pEvents = &events;
+    request.scale = CBandScale(dLeft, 1.0);
+    request.nWidth = nWidth;
+    request.nRows = nRows;
+    request.labelWidth = [](const SBandEvent&, int) { return 50.0; };
+    return CBandLayout::LayOutLabels(request);
+}
+
+int RowOfYear(const SBandLabelResult& result, std::int32_t lYear)
+{
+    for (const SBandLabel& label : result.vLabels) {
+        if (label.pEvent->pData->lYear == lYear)
+            return label.nRow;
+    }
+    return -1;
+}
+
+} // namespace
+
+TEST(BandLayout, LabelsOfARowKeepTheirGapToThePixel)
+{
+    // Year Y begins at Y - 1: a label at pixel 100 ends at 150; the next may begin at 156 (the gap
+    // is 6), not at 155.
+    const struct {
+        std::int32_t lSecond;
+        int nRow;
+    } aCases[] = {{157, 0}, {156, 1}, {151, 1}, {158, 0}};
+    for (const auto& test : aCases) {
+        CYearEvent table;
+        CBandEvents events;
+        const SBandLabelResult result = Labels(table, events, {101, test.lSecond}, 1000, 3);
+        ASSERT_EQ(2u, result.vLabels.size());
+        EXPECT_EQ(0, RowOfYear(result, 101));
+        EXPECT_EQ(test.nRow, RowOfYear(result, test.lSecond)) << test.lSecond;
+    }
+}
+
+TEST(BandLayout, LabelsAtTheRightEdgeStayInTheViewAndEventsEndingAtTheLeftEdgeAreNotThere)
+{
+    CYearEvent table;
+    CBandEvents events;
+    // 100 pixels wide from time 1000: year 1000 ends exactly at the left edge, 1001 is the first
+    // year in view, 1100 the last; 1090 and 1100 would run past the right edge.
+    const SBandLabelResult result = Labels(table, events, {1000, 1001, 1090, 1100, 1101}, 100, 5, 1000);
+    EXPECT_EQ(3u, result.nVisible);
+    EXPECT_EQ(-1, RowOfYear(result, 1000));
+    EXPECT_EQ(-1, RowOfYear(result, 1101));
+    ASSERT_EQ(3u, result.vLabels.size());
+    for (const SBandLabel& label : result.vLabels) {
+        const std::int32_t lYear = label.pEvent->pData->lYear;
+        EXPECT_GE(label.dLeft, 0) << lYear;
+        EXPECT_LE(label.dRight, 100) << lYear;
+        EXPECT_EQ(lYear != 1001, label.bTextBefore) << lYear;
+        if (label.bTextBefore) {
+            // The text ends at its mark: the label's left is its width before the mark.
+            EXPECT_DOUBLE_EQ(label.dMarkLeft - 50, label.dLeft) << lYear;
+        }
+    }
+    // Too wide to go before the mark either: laid the usual way, cut at the edge.
+    CYearEvent narrowTable;
+    CBandEvents narrowEvents;
+    const SBandLabelResult narrow = Labels(narrowTable, narrowEvents, {1030}, 60, 1, 1000);
+    ASSERT_EQ(1u, narrow.vLabels.size());
+    EXPECT_FALSE(narrow.vLabels[0].bTextBefore);
+    EXPECT_DOUBLE_EQ(29, narrow.vLabels[0].dLeft);
+}

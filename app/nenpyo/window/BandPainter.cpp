@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include <QFontMetricsF>
+#include <QDate>
 #include <QPainter>
 
 #include <corvane/HtmlManage.h>
@@ -96,6 +97,11 @@ void CBandPainter::Reload()
     };
     names(m_pDoc->Periods(), m_periods, m_vPeriodNames);
     names(m_pDoc->Eras(), m_eras, m_vEraNames);
+    m_lEraLabelEnd = QDate::currentDate().year();
+    double dFrom = 0;
+    double dTo = 0;
+    if (m_events.Extent(dFrom, dTo))
+        m_lEraLabelEnd = std::max(m_lEraLabelEnd, CBandScale::YearAt(dTo - 0.5));
 }
 
 bool CBandPainter::Extent(double& dFrom, double& dTo) const
@@ -182,24 +188,7 @@ void CBandPainter::Paint(QPainter& painter, const QRect& rect, const CBandScale&
     if (!baseBand.isNull())
         PaintBaseYear(painter, baseBand, area.width(), scale);
 
-    // Grid lines of the axis's labelled ticks through the events.
-    const int nLabelPixels = static_cast<int>(QFontMetricsF(m_font).horizontalAdvance(QStringLiteral("前00000"))) + 12;
-    for (const SBandTick& tick : scale.Ticks(area.width(), nLabelPixels)) {
-        painter.setPen(tick.bLabelled ? kGridMajor : kGridMinor);
-        const double x = std::round(scale.X(tick.dTime)) + 0.5;
-        painter.drawLine(QPointF(x, events.top()), QPointF(x, area.bottom()));
-    }
-
-    // The selected event's time through every band.
-    if (const SBandEvent* pSelected = m_events.Find(nSelected)) {
-        const double x = scale.X(pSelected->dBegin);
-        if (x >= -1 && x <= area.width() + 1) {
-            QColor line = kSelected;
-            line.setAlpha(110);
-            painter.setPen(QPen(line, 1.5));
-            painter.drawLine(QPointF(x, nAxis), QPointF(x, area.bottom()));
-        }
-    }
+    PaintGrid(painter, area, events.top(), scale, nSelected);
 
     SBandLabelRequest request;
     request.pEvents = &m_events;
@@ -280,6 +269,29 @@ void CBandPainter::PaintDensity(QPainter& painter, const QRect& area, int nStrip
     painter.drawText(box, Qt::AlignCenter, strCount);
 }
 
+void CBandPainter::PaintGrid(QPainter& painter, const QRect& area, int nTop, const CBandScale& scale, int nSelected)
+{
+    const int nAxis = 2 * m_nLine + 8;
+    // Grid lines of the axis's labelled ticks through the events.
+    const int nLabelPixels = static_cast<int>(QFontMetricsF(m_font).horizontalAdvance(QStringLiteral("前00000"))) + 12;
+    for (const SBandTick& tick : scale.Ticks(area.width(), nLabelPixels)) {
+        painter.setPen(tick.bLabelled ? kGridMajor : kGridMinor);
+        const double x = std::round(scale.X(tick.dTime)) + 0.5;
+        painter.drawLine(QPointF(x, nTop), QPointF(x, area.bottom()));
+    }
+
+    // The selected event's time through every band.
+    if (const SBandEvent* pSelected = m_events.Find(nSelected)) {
+        const double x = scale.X(pSelected->dBegin);
+        if (x >= -1 && x <= area.width() + 1) {
+            QColor line = kSelected;
+            line.setAlpha(110);
+            painter.setPen(QPen(line, 1.5));
+            painter.drawLine(QPointF(x, nAxis), QPointF(x, area.bottom()));
+        }
+    }
+}
+
 void CBandPainter::PaintAxis(QPainter& painter, const QRect& area, const CBandScale& scale)
 {
     const int nAxis = 2 * m_nLine + 8;
@@ -307,7 +319,8 @@ void CBandPainter::PaintAxis(QPainter& painter, const QRect& area, const CBandSc
         painter.drawLine(QPointF(x, nAxis - (tick.bLabelled ? 7 : 3)), QPointF(x, nAxis));
         if (!tick.bLabelled)
             continue;
-        const double dNext = ++nLabel < vLabelled.size() ? vLabelled[nLabel] : area.width() + 1e6;
+        // The last label must end inside the view, not be cut at its edge.
+        const double dNext = ++nLabel < vLabelled.size() ? vLabelled[nLabel] : area.width();
         QString strText = tick.nMonth != 0 ? QStringLiteral("%1月").arg(tick.nMonth)
                                            : YearText(tick.lYear) + (bMonths ? QStringLiteral("年") : QString());
         const double dWidth = fm.horizontalAdvance(strText);
@@ -318,7 +331,7 @@ void CBandPainter::PaintAxis(QPainter& painter, const QRect& area, const CBandSc
             dYearRight = x + 3 + dWidth + 4;
         }
         // The era year under a year, where it fits before the next label.
-        if (tick.nMonth != 0 || m_pDoc == nullptr)
+        if (tick.nMonth != 0 || m_pDoc == nullptr || tick.lYear > m_lEraLabelEnd)
             continue;
         const QString strEra = ToQString(m_pDoc->Eras().GetEraYearText(tick.lYear));
         const double dEraWidth = fmEra.horizontalAdvance(strEra);
@@ -362,6 +375,34 @@ void CBandPainter::PaintSpans(QPainter& painter, const QRect& band, const CBandS
     }
 }
 
+double CBandPainter::PaintMark(QPainter& painter, const SBandLabel& label, double y, bool bSelected, int nWidth) const
+{
+    const bool bSpan = label.dMarkRight - label.dMarkLeft >= 3;
+    const QColor mark = bSelected ? QColor(Qt::white) : kGroupMark[label.nGroup];
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(mark);
+    double dText = label.dLeft;
+    if (bSpan) {
+        // The stretch shaded along the row, its beginning a firm line.
+        const double x0 = Clip(label.dMarkLeft, nWidth);
+        const double x1 = Clip(label.dMarkRight, nWidth);
+        QColor shade = mark;
+        shade.setAlpha(bSelected ? 90 : 40);
+        painter.setBrush(shade);
+        painter.drawRect(QRectF(x0, y + 1, x1 - x0, m_nRowHeight - 3));
+        painter.setBrush(mark);
+        painter.drawRect(QRectF(x0, y + 1, 2, m_nRowHeight - 3));
+        dText += kSpanMark;
+    } else {
+        const double cx = label.dMarkLeft + 3.5;
+        const double cy = y + m_nRowHeight / 2.0;
+        const QPointF diamond[4] = {{cx, cy - 4}, {cx + 3.5, cy}, {cx, cy + 4}, {cx - 3.5, cy}};
+        painter.drawPolygon(diamond, 4);
+        dText += kPointMark;
+    }
+    return dText;
+}
+
 void CBandPainter::PaintLabels(QPainter& painter, const QRect& area, int nSelected)
 {
     QFont aFonts[CBandEvents::kGroups];
@@ -374,34 +415,13 @@ void CBandPainter::PaintLabels(QPainter& painter, const QRect& area, int nSelect
         const SLabelText& text = LabelText(*label.pEvent, label.nGroup);
         const double y = area.top() + label.nRow * m_nRowHeight;
         const bool bSelected = label.pEvent->nListIndex == nSelected;
-        const bool bSpan = label.dMarkRight - label.dMarkLeft >= 3;
         if (bSelected) {
             painter.setPen(Qt::NoPen);
             painter.setBrush(kSelected);
             painter.drawRect(QRectF(label.dLeft, y, label.dRight - label.dLeft, m_nRowHeight - 1));
         }
-        const QColor mark = bSelected ? QColor(Qt::white) : kGroupMark[label.nGroup];
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(mark);
-        double dText = label.dLeft;
-        if (bSpan) {
-            // The stretch shaded along the row, its beginning a firm line.
-            const double x0 = Clip(label.dMarkLeft, area.width());
-            const double x1 = Clip(label.dMarkRight, area.width());
-            QColor shade = mark;
-            shade.setAlpha(bSelected ? 90 : 40);
-            painter.setBrush(shade);
-            painter.drawRect(QRectF(x0, y + 1, x1 - x0, m_nRowHeight - 3));
-            painter.setBrush(mark);
-            painter.drawRect(QRectF(x0, y + 1, 2, m_nRowHeight - 3));
-            dText += kSpanMark;
-        } else {
-            const double cx = label.dMarkLeft + 3.5;
-            const double cy = y + m_nRowHeight / 2.0;
-            const QPointF diamond[4] = {{cx, cy - 4}, {cx + 3.5, cy}, {cx, cy + 4}, {cx - 3.5, cy}};
-            painter.drawPolygon(diamond, 4);
-            dText += kPointMark;
-        }
+        const double dMarked = PaintMark(painter, label, y, bSelected, area.width());
+        double dText = label.bTextBefore ? label.dMarkLeft - 2 - text.dWidth : dMarked;
         // Only the linked words look like links.
         QFont& font = aFonts[label.nGroup];
         const double dBaseline = y + 3 + adAscent[label.nGroup];

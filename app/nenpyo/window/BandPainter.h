@@ -35,6 +35,9 @@ public:
     // The stretch worth showing when everything is to be seen: the events, else the base year,
     // else the eras; false when there is nothing at all.
     bool Extent(double& dFrom, double& dTo) const;
+    // The last year whose era year the axis shows: the last event's year or the present year,
+    // whichever is later; an era still running is not counted on into years nobody has dated.
+    std::int32_t EraLabelEnd() const { return m_lEraLabelEnd; }
 
     // Paints rect (the scale's pixel 0 at rect.left()) with the events the filter shows, the
     // selected event (a list index, -1 for none) highlighted.
@@ -58,11 +61,15 @@ private:
     };
     const SLabelText& LabelText(const SBandEvent& event, int nGroup);
     QFont GroupFont(int nGroup) const;
+    // The grid lines of the axis's labelled ticks from nTop down, and the selected event's time.
+    void PaintGrid(QPainter& painter, const QRect& area, int nTop, const CBandScale& scale, int nSelected);
     void PaintAxis(QPainter& painter, const QRect& rect, const CBandScale& scale);
     void PaintBaseYear(QPainter& painter, const QRect& band, int nWidth, const CBandScale& scale);
     void PaintDensity(QPainter& painter, const QRect& area, int nStrip);
     void PaintSpans(QPainter& painter, const QRect& band, const CBandScale& scale, const SBandSpans& spans,
                     const std::vector<QString>& vNames, const QColor (&aFill)[2]);
+    // The mark of a label (a diamond, or the stretch shaded along the row); where its text begins.
+    double PaintMark(QPainter& painter, const SBandLabel& label, double y, bool bSelected, int nWidth) const;
     void PaintLabels(QPainter& painter, const QRect& area, int nSelected);
 
     const CNenpyoDoc* m_pDoc = nullptr;
@@ -74,6 +81,7 @@ private:
     SBandSpans m_eras;
     std::vector<QString> m_vPeriodNames;
     std::vector<QString> m_vEraNames;
+    std::int32_t m_lEraLabelEnd = 0;
     QHash<const SEventData*, SLabelText> m_texts;
     SBandLabelResult m_labels;
     QPoint m_labelOrigin;      // where the last paint's label rows start

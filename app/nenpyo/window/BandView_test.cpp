@@ -9,7 +9,10 @@
 #include <QTableView>
 #include <QTemporaryDir>
 
+#include "BandPainter.h"
 #include "BandView.h"
+#include "EventTestData_test.h"
+#include "NenpyoDoc.h"
 #include "EventDlg.h"
 #include "EventModel.h"
 #include "NenpyoWindow.h"
@@ -152,6 +155,21 @@ private Q_SLOTS:
         QTest::mouseDClick(band.viewport(), Qt::LeftButton, Qt::NoModifier, point);
         QVERIFY(bDialog);
         QVERIFY(ui.m_messages.empty());
+    }
+
+    // The axis names era years up to the last event's year or the present year, not beyond: an
+    // era without end is not counted on into 2500 or 6500.
+    void eraYearsEndAtTheLastEventOrThePresent()
+    {
+        CNenpyoDoc doc;
+        doc.New({});
+        doc.Events().SetData(Event(1600, "関ヶ原"), true, -1, PRIORITY_ALL);
+        CBandPainter painter;
+        painter.SetDocument(&doc);
+        QCOMPARE(painter.EraLabelEnd(), QDate::currentDate().year());
+        doc.Events().SetData(Event(2999, "遠い先"), true, -1, PRIORITY_ALL);
+        painter.Reload();
+        QCOMPARE(painter.EraLabelEnd(), 2999);
     }
 
     void savesTheVisibleRangeAsPngAndSvg()

@@ -255,7 +255,8 @@ int CPage::LayOutRow(const SChronologyRow& row)
     int nLines = 1;
     for (std::size_t i = 0; i < m_vColumns.size(); ++i) {
         const int nColumn = m_vColumns[i];
-        m_vCellLines[i] = LayOut(m_vCells[i], LayoutText(CRowExport::ColumnText(row, nColumn)), m_font,
+        const QString strText = LayoutText(CRowExport::ColumnText(row, nColumn));
+        m_vCellLines[i] = LayOut(m_vCells[i], nColumn == COLUMN_ERA_YEAR ? CChronologyPrinter::EraCell(strText) : strText, m_font,
                                  m_vLeft[i + 1] - m_vLeft[i] - 2 * m_dCellMargin, m_dLine,
                                  nColumn == COLUMN_TEXT ? LinkFormats(row.vTextRuns) : QList<QTextLayout::FormatRange>());
         nLines = std::max(nLines, m_vCellLines[i]);
@@ -383,4 +384,18 @@ CChronologyPrinter::EResult CChronologyPrinter::PrintPdf(const QString& strPath,
         return EResult::Failed;
     }
     return EResult::Done;
+}
+
+QString CChronologyPrinter::EraCell(const QString& strText)
+{
+    // A word joiner between the characters of each era year keeps 正平5年 whole; a line may still
+    // break after the ・ between two courts' years.
+    QString strCell;
+    for (qsizetype i = 0; i < strText.size(); ++i) {
+        strCell += strText[i];
+        const bool bPairStart = strText[i].isHighSurrogate();
+        if (!bPairStart && i + 1 < strText.size() && strText[i] != QChar(0x30FB) && strText[i + 1] != QChar(0x30FB))
+            strCell += QChar(0x2060);
+    }
+    return strCell;
 }

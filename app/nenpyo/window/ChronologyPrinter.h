@@ -60,6 +60,10 @@ public:
     // leaves the previous file as it was, or no file. On failure strError says why.
     EResult PrintPdf(const QString& strPath, const QString& strTitle, const CProgress& progress, QString& strError);
 
+    // The 和暦 cell's text as it is laid out: a line breaks only between two courts' era years
+    // (after ・), never inside one (正平5 / 年).
+    static QString EraCell(const QString& strText);
+
 private:
     const CNenpyoDoc& m_doc;
     EEventPriority m_eFilter;

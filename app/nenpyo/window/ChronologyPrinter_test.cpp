@@ -3,6 +3,8 @@
 // the band picture on one page of its own.
 #include <QtTest>
 
+#include <QTextBoundaryFinder>
+
 #include <QBuffer>
 #include <QDir>
 #include <QPageLayout>
@@ -89,6 +91,23 @@ private Q_SLOTS:
         QVERIFY(nTallParts >= 2);
         QCOMPARE(printer.Pages(), nLastPage + 1);
         QVERIFY(buffer.data().startsWith("%PDF"));
+    }
+
+    // The 和暦 cell breaks only between two courts' era years.
+    void eraCellsBreakOnlyBetweenEraYears()
+    {
+        for (const QString& strEra : {QStringLiteral("正平5年・観応元年"), QStringLiteral("慶長5年"), QStringLiteral("平成元年")}) {
+            const QString strCell = CChronologyPrinter::EraCell(strEra);
+            QCOMPARE(QString(strCell).remove(QChar(0x2060)), strEra);
+            QTextBoundaryFinder finder(QTextBoundaryFinder::Line, strCell);
+            QStringList parts;
+            qsizetype nStart = 0;
+            for (qsizetype nAt = finder.toNextBoundary(); nAt > 0; nAt = finder.toNextBoundary()) {
+                parts << strCell.mid(nStart, nAt - nStart).remove(QChar(0x2060));
+                nStart = nAt;
+            }
+            QCOMPARE(parts.join(QLatin1Char('|')), QString(strEra).replace(QStringLiteral("・"), QStringLiteral("・|")));
+        }
     }
 
     void cancelledPdfLeavesThePreviousFile()

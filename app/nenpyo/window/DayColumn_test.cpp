@@ -15,6 +15,7 @@
 #include "DayColumn.h"
 #include "EventEdit.h"
 #include "EventModel.h"
+#include "NenpyoSettings.h"
 #include "NenpyoDoc.h"
 #include "RowExport.h"
 
@@ -66,7 +67,7 @@ private Q_SLOTS:
 
         pAction->setChecked(true);
         QVERIFY(!view.isColumnHidden(COLUMN_WESTERN_DAY));
-        QVERIFY(WesternDayShown());
+        QVERIFY(CNenpyoSettings::WesternDayShown());
         // Remembered: the next window starts with the column shown.
         QTableView next;
         next.setModel(&m_model);
@@ -75,7 +76,7 @@ private Q_SLOTS:
         QVERIFY(nextMenu.actions().at(0)->isChecked());
         QVERIFY(!next.isColumnHidden(COLUMN_WESTERN_DAY));
         pAction->setChecked(false);
-        QVERIFY(!WesternDayShown());
+        QVERIFY(!CNenpyoSettings::WesternDayShown());
         // Not in the exports.
         QVERIFY(!CRowExport::HasColumn(m_doc, COLUMN_WESTERN_DAY));
         QVERIFY(CRowExport::Csv(m_doc, PRIORITY_ALL).find("1600-10-21") == std::string::npos);

@@ -37,16 +37,8 @@ void FillNumbers(QComboBox* pCombo, int nFirst, int nLast, int nValue, const QSt
 
 } // namespace
 
-CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* pParent, const CGengouEra* pEras)
-    : QDialog(pParent), m_data(event), m_pEras(pEras)
+void CEventDlg::CreateDateFields(const SEventData& event)
 {
-    setWindowTitle(strTitle);
-
-    m_pYear = new QLineEdit(QString::number(event.lYear));
-    m_pYear->setPlaceholderText(pEras ? QStringLiteral("例: 1603、紀元前は -660、平成元年1月8日")
-                                      : QStringLiteral("例: 1603、紀元前は -660"));
-    m_pEraDate = new QLabel;
-    m_pDayInfo = new QLabel;
     m_pMonth = new QComboBox;
     FillNumbers(m_pMonth, 1, 12, event.nMonth, QStringLiteral("月"));
     m_pLeap = new QCheckBox(QStringLiteral("閏月(&L)"));
@@ -71,6 +63,19 @@ CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* 
     pTextRow->addWidget(m_pLink);
     m_pNote = new QPlainTextEdit(ToEditLines(event.strNote));
     m_pNote->setTabChangesFocus(true);
+}
+
+CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* pParent, const CGengouEra* pEras)
+    : QDialog(pParent), m_data(event), m_pEras(pEras)
+{
+    setWindowTitle(strTitle);
+
+    m_pYear = new QLineEdit(QString::number(event.lYear));
+    m_pYear->setPlaceholderText(pEras ? QStringLiteral("例: 1603、紀元前は -660、平成元年1月8日")
+                                      : QStringLiteral("例: 1603、紀元前は -660"));
+    m_pEraDate = new QLabel;
+    m_pDayInfo = new QLabel;
+    CreateDateFields(event);
 
     auto* pDateRow = new QHBoxLayout;
     pDateRow->addWidget(m_pMonth);

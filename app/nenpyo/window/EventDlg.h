@@ -40,6 +40,8 @@ public:
     void accept() override;
 
 private:
+    // The month, leap month, day and priority fields of event.
+    void CreateDateFields(const SEventData& event);
     // リンク(K)…: asks the address of the selected words (or of the link at the cursor); an empty
     // one makes them plain words.
     void EditLink();

@@ -7,11 +7,21 @@
 #include <shared/chronology/LinkedText.h>
 #include <corvane/HtmlManage.h>
 
+#include "Chronology.h"
 #include "NenpyoDoc.h"
 #include <shared/qt/QtText.h>
 #include "RowExport.h"
 
 CEventModel::CEventModel(QObject* pParent) : QAbstractTableModel(pParent) {}
+
+void CEventModel::Follow(CChronology* pChronology)
+{
+    connect(pChronology, &CChronology::replaced, this, [this, pChronology] { SetDocument(&pChronology->Doc()); });
+    connect(pChronology, &CChronology::changed, this, &CEventModel::Reload);
+    connect(pChronology, &CChronology::filterChanged, this, &CEventModel::SetFilter);
+    SetFilter(pChronology->Filter());
+    SetDocument(&pChronology->Doc());
+}
 
 void CEventModel::SetDocument(CNenpyoDoc* pDoc)
 {
@@ -85,6 +95,22 @@ int CEventModel::columnCount(const QModelIndex& parent) const
     return parent.isValid() ? 0 : COLUMN_COUNT;
 }
 
+QVariant CEventModel::LinkRanges(const QModelIndex& index) const
+{
+    SEventData event;
+    if (index.column() != COLUMN_TEXT || !EventAt(index.row(), event) || event.strEvent.Find('<') < 0)
+        return QVariant();
+    QVariantList ranges;
+    qsizetype nStart = 0;
+    for (const STextRun& run : CLinkedText::Runs(event.strEvent)) {
+        const qsizetype nLength = ToQString(run.strText).size();
+        if (!run.strLink.IsEmpty())
+            ranges.append(QVariant(QVariantList{nStart, nLength, ToQString(run.strLink)}));
+        nStart += nLength;
+    }
+    return ranges;
+}
+
 QVariant CEventModel::data(const QModelIndex& index, int nRole) const
 {
     if (!index.isValid())
@@ -98,20 +124,7 @@ QVariant CEventModel::data(const QModelIndex& index, int nRole) const
     case Qt::TextAlignmentRole:
         return nColumn == COLUMN_YEAR ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                                       : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
-    case LinkRangesRole: {
-        SEventData event;
-        if (nColumn != COLUMN_TEXT || !EventAt(index.row(), event) || event.strEvent.Find('<') < 0)
-            return QVariant();
-        QVariantList ranges;
-        qsizetype nStart = 0;
-        for (const STextRun& run : CLinkedText::Runs(event.strEvent)) {
-            const qsizetype nLength = ToQString(run.strText).size();
-            if (!run.strLink.IsEmpty())
-                ranges.append(QVariant(QVariantList{nStart, nLength, ToQString(run.strLink)}));
-            nStart += nLength;
-        }
-        return ranges;
-    }
+    case LinkRangesRole: return LinkRanges(index);
     default:
         return QVariant();
     }

@@ -50,7 +50,11 @@ CHelpWindow::CHelpWindow(const QString& strPagesDir, const QString& strTitle, QW
     connect(m_pBrowser, &QTextBrowser::backwardAvailable, pBack, &QPushButton::setEnabled);
     connect(m_pBrowser, &QTextBrowser::forwardAvailable, pForward, &QPushButton::setEnabled);
     connect(m_pBrowser, &QTextBrowser::sourceChanged, this,
-            [this, strTitle] { setWindowTitle(m_pBrowser->documentTitle() + QStringLiteral(" - ") + strTitle); });
+            [this, strTitle] {
+                // A page whose title names the program already is not named twice.
+                const QString strPage = m_pBrowser->documentTitle();
+                setWindowTitle(strPage.contains(strTitle) ? strPage : strPage + QStringLiteral(" - ") + strTitle);
+            });
     connect(pButtons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     m_pBrowser->setSource(QUrl::fromLocalFile(QDir(strPagesDir).filePath(QStringLiteral("index.html"))));

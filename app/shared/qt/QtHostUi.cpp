@@ -9,6 +9,19 @@
 
 #include "QtText.h"
 
+namespace {
+
+// A message may name a long path with no space in it, which the box would not break: a break
+// opportunity (a zero-width space) after each separator lets it wrap instead of running off the
+// screen.
+QString Breakable(QString str)
+{
+    static const QRegularExpression s_separator(QStringLiteral("([/\\\\_.-])(?=\\S)"));
+    return str.replace(s_separator, QStringLiteral("\\1") + QChar(0x200B));
+}
+
+} // namespace
+
 std::unique_ptr<QMessageBox> CQtHostUi::MakeMessageBox(const CString& strText, unsigned nType)
 {
     QMessageBox::Icon eIcon = QMessageBox::NoIcon;
@@ -19,7 +32,7 @@ std::unique_ptr<QMessageBox> CQtHostUi::MakeMessageBox(const CString& strText, u
     case MB_ICONASTERISK: eIcon = QMessageBox::Information; break;
     default: break;
     }
-    auto pBox = std::make_unique<QMessageBox>(eIcon, QGuiApplication::applicationDisplayName(), ToQString(strText),
+    auto pBox = std::make_unique<QMessageBox>(eIcon, QGuiApplication::applicationDisplayName(), Breakable(ToQString(strText)),
                                               QMessageBox::Ok, QApplication::activeWindow());
     pBox->setTextFormat(Qt::PlainText);
     return pBox;

@@ -57,6 +57,22 @@ private Q_SLOTS:
         QCOMPARE(pBox->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
     }
 
+    // A long path in a message wraps at its separators instead of widening the box off the screen;
+    // the words stay as they are.
+    void LongPathsWrap()
+    {
+        QString strPath;
+        for (int i = 0; i < 30; ++i)
+            strPath += QStringLiteral("/folder_%1").arg(i);
+        const auto pBox = CQtHostUi::MakeMessageBox(FromQString(strPath + QStringLiteral(" を読めません。")), MB_ICONEXCLAMATION);
+        QString strShown = pBox->text();
+        QVERIFY(strShown.contains(QStringLiteral("/") + QChar(0x200B) + QStringLiteral("folder")));
+        QCOMPARE(strShown.remove(QChar(0x200B)), strPath + QStringLiteral(" を読めません。"));
+        pBox->show();
+        QVERIFY2(pBox->width() < 1000, qPrintable(QString::number(pBox->width())));
+        pBox->hide();
+    }
+
     void OpenDialogFollowsTheRequest()
     {
         QTemporaryDir dir;
