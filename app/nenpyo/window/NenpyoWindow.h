@@ -148,7 +148,7 @@ private:
     void CellActivated(const QModelIndex& index);
 
     // Says where and why a table file stopped being read; true when the user opens what was read.
-    bool AskToRecover(const SFileStatus& status, const CString& strFailed, const CNenpyoDoc& doc);
+    bool AskToRecover(const SFileStatus& status, const CString& strFailed, CNenpyoDoc& doc);
     void SetDocument(std::unique_ptr<CNenpyoDoc> pDoc);
     void ShowFileStatus(const SFileStatus& status, const CString& strFile) const;
     void UpdateTitle();
