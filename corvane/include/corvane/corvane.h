@@ -4,11 +4,12 @@
 //
 // CTableBase (table base), SGengouEraTable and CGengouEra (era names and periods), SEventData and
 // CYearEvent (event chronologies), CBaseYear (base-year tables), CHtmlManage (markup removal and
-// links), CFilePathManager (relative file names), and ETableKind with ReadTableHeader (which kind
-// of table a file holds).
+// links), CFilePathManager (relative file names), ETableKind with ReadTableHeader (which kind of
+// table a file holds), and CCalendar (dates as days: the one rule of which dates exist).
 #pragma once
 
 #include <corvane/BaseYear.h>
+#include <corvane/Calendar.h>
 #include <corvane/EraDateText.h>
 #include <corvane/EventData.h>
 #include <corvane/FilePathManager.h>
