@@ -6,6 +6,7 @@
 #include <framework/Cp932.h>
 #include <framework/StdioFile.h>
 
+#include <corvane/Calendar.h>
 #include <corvane/TableBase.h>
 
 #include "table/RecordCodec.h"
@@ -309,6 +310,14 @@ bool RawNumber(std::string_view raw, const char* pszWhat, CLineFindings& line, s
                        line, pnValue);
 }
 
+// A date the file holds that the calendar does not know (a warning: the record is read as written).
+void CheckCalendarDate(const SEraDate& date, CLineFindings& line)
+{
+    CString strReason;
+    if (!CCalendar::CheckDate(date, &strReason))
+        line.Warning(Reason(CP932("暦にない日付です(%s)"), strReason));
+}
+
 // ---- The formats ----
 
 constexpr int kEventVersion = 5;
@@ -464,7 +473,8 @@ private:
                                       : CString(CP932("項目を区切るカンマがありません(読込みがここで止まります)")));
             return;
         }
-        RawNumber(strLine.View().substr(0, static_cast<std::size_t>(nComma)), CP932("年"), f);
+        std::int64_t nYear = 0;
+        RawNumber(strLine.View().substr(0, static_cast<std::size_t>(nComma)), CP932("年"), f, &nYear);
         CFieldReader fields(strLine, nComma + 1);
         const auto Required = [&](const char* pszWhat) {
             SField field = fields.Next();
@@ -478,13 +488,12 @@ private:
                 f.Warning(Reason(CP932("項目が足りません(%sは既定の値で読まれます)"), pszWhat));
             return field;
         };
+        std::int64_t nMonth = -1, nDay = -1, nLeap = 0;
         if (m_nVersion >= 2) {
             const SField month = Required(CP932("月"));
-            std::int64_t nMonth = -1;
             if (month.bPresent && NumberField(month, CP932("月"), -1, 12, f, &nMonth) && nMonth == 0)
                 f.Error(CP932("月が範囲外です(0)"));
             const SField day = Required(CP932("日"));
-            std::int64_t nDay = -1;
             if (day.bPresent && NumberField(day, CP932("日"), -1, 31, f, &nDay) && nDay == 0)
                 f.Error(CP932("日が範囲外です(0)"));
         }
@@ -502,9 +511,13 @@ private:
         if (m_nVersion >= 5) {
             const SField leap = Optional(CP932("閏月"));
             if (leap.bPresent)
-                NumberField(leap, CP932("閏月の印"), 0, 1, f);
+                NumberField(leap, CP932("閏月の印"), 0, 1, f, &nLeap);
         }
         TooMany(fields, m_nVersion > kEventVersion, f);
+        if (!f.HasError() && (nMonth != -1 || nDay != -1 || nLeap != 0))
+            CheckCalendarDate({static_cast<std::int32_t>(nYear), nMonth == -1 ? 0 : static_cast<int>(nMonth), nLeap == 1,
+                               nDay == -1 ? 0 : static_cast<int>(nDay)},
+                              f);
     }
 
     static void TooMany(CFieldReader& fields, bool bNewer, CLineFindings& f)
@@ -537,10 +550,11 @@ private:
             return;
         }
         const std::string_view sv = strLine.View();
+        std::int64_t nYears[2] = {0, 0};
         RawNumber(sv.substr(static_cast<std::size_t>(name.nEnd + 1), static_cast<std::size_t>(nComma1 - name.nEnd - 1)),
-                  CP932("始まりの年"), f);
+                  CP932("始まりの年"), f, &nYears[0]);
         RawNumber(sv.substr(static_cast<std::size_t>(nComma1 + 1), static_cast<std::size_t>(nComma2 - nComma1 - 1)),
-                  CP932("終わりの年"), f);
+                  CP932("終わりの年"), f, &nYears[1]);
         CFieldReader rest(strLine, nComma2 + 1);
         const SField note = rest.Next();
         if (!note.bPresent) {
@@ -550,7 +564,7 @@ private:
         QuotingFault(note, f, false);
         if (note.str.View().find('\0') != std::string_view::npos)
             f.Error(CP932("備考にNULがあります(その後は読まれません)"));
-        EraDays(rest, f);
+        EraDays(rest, nYears, f);
         if (f.HasError())
             return;
         CString strName(name.str.GetString());
@@ -558,7 +572,7 @@ private:
             f.Warning(CP932("同じ名前の元号が前の行にあります(この行は読まれません)"));
     }
 
-    static void EraDays(CFieldReader& rest, CLineFindings& f)
+    static void EraDays(CFieldReader& rest, const std::int64_t (&nYears)[2], CLineFindings& f)
     {
         for (int nDay = 0; nDay < 2; ++nDay) {
             SField parts[3];
@@ -584,6 +598,10 @@ private:
                 f.Error(Reason(CP932("%sの月が0(分からない)なのに日か閏月の印があります"), strWhat));
                 return;
             }
+            if (nMonth != 0)
+                CheckCalendarDate({static_cast<std::int32_t>(nYears[nDay]), static_cast<int>(nMonth), nLeap == 1,
+                                   static_cast<int>(nDayOf)},
+                                  f);
         }
         TooMany(rest, false, f);
     }

@@ -218,6 +218,13 @@ TEST(TableCheckTest, EachDamageIsReportedAtItsLineWithItsLevel)
         {baseHead + Cp932Lines({"0", "0", "0", "0", "0", "0", "0", "補足", "もう一行"}), ECheckLevel::Error, 13, "補足の後の行"},
         {baseHead + Cp932Lines({"0", "0", "0", "0", "0", "0", "0", "補足", ""}), ECheckLevel::Warning, 13, "空の行"},
         {baseHead + Cp932Lines({"0", "0", "0", "0", "0", "0"}), ECheckLevel::Error, 11, "この行の前で終わっています"},
+        {head + Cp932Lines({"1868, 4, 30, \"x\", \"\", 1, 1"}), ECheckLevel::Warning, 5, "29日までです"},
+        {head + Cp932Lines({"1868, 5, 1, \"x\", \"\", 1, 1"}), ECheckLevel::Warning, 5, "暦にない日付です"},
+        {head + Cp932Lines({"1872, 12, 3, \"x\", \"\", 1, 0"}), ECheckLevel::Warning, 5, "暦にない日付です"},
+        {head + Cp932Lines({"1614, -1, 5, \"x\", \"\", 1, 0"}), ECheckLevel::Warning, 5, "暦にない日付です"},
+        {head + Cp932Lines({"1614, 10, 1, \"x\", \"\", 1, 0"}) + Cp932Lines({"1868, 4, 29, \"x\", \"\", 1, 1"}),
+         ECheckLevel::Error, 0, nullptr},
+        {eraHead + Cp932Lines({"\"明治\", 1868, 1912, \"\", 9, 8, 0, 2, 30, 0"}), ECheckLevel::Warning, 4, "暦にない日付です"},
         {Cp932Lines({"[基点年],5", "名前", "19a0"}), ECheckLevel::Error, 3, "基点年が数ではありません"},
         {Cp932Lines({"[基点年],5", "名前", "99999999999"}), ECheckLevel::Error, 3, "32ビットの範囲"},
     };
