@@ -13,16 +13,16 @@
 // 932, CR LF).
 //
 // The last day of an era is the day before the first day of the next era of its line (of both
-// lines, the later, for an era both courts used). Before 1873 an old-calendar month had 29 or 30
-// days, and which of the two is not part of this data: where an era began on the first day of a
-// month (宝亀, 天応, 文中), the era before it is given day 30 of the month before, which covers that
-// month whatever its length (a 30th that a month of 29 days did not have is no date anyone writes).
-// An era that begins on the 1st of a leap month would end on the 30th of the month of the same
-// number; none does.
+// lines, the later, for an era both courts used), taken from the library's calendar: from 701 on
+// the months of the lunisolar calendar (a month of 29 days ends on the 29th), from 1873 Gregorian.
+// Before 701 the calendar has no day numbers: where an era began on the first day of a month, the
+// era before it is given day 30 of the month before, which covers that month whatever its length.
+// Every first day from 701 on must be a day of the calendar.
 //
 // A test reads the shipped era file back and checks every first and last day against ICU, and the
 // build regenerates both files and compares them with the shipped ones, so the data cannot drift
 // from its sources.
+#include <corvane/Calendar.h>
 #include <corvane/GengouEra.h>
 
 #include <framework/Cp932.h>
@@ -196,21 +196,29 @@ bool Fail(const std::string& strMessage)
     return false;
 }
 
-// The day before the first day of an era. From 1873 on, Gregorian; before, in the old calendar,
-// the 30th of the month before where the era began on the 1st (see the top of this file).
-SDay DayBefore(const SDay& day)
+// The day before the first day of an era: from 701 on the calendar's day before; before 701 the
+// day before in the same month or the 30th of the month before (see the top of this file).
+// False for a first day that is not a day of the calendar.
+bool DayBefore(const SDay& day, SDay& before)
 {
+    const SEraDate date{day.lYear, day.nMonth, day.bLeap, day.nDay};
+    std::int64_t nJdn = 0;
+    if (CCalendar::JdnOfDate(date, nJdn)) {
+        SEraDate previous;
+        if (!CCalendar::DateOfJdn(nJdn - 1, previous))
+            return false;
+        before = {previous.lYear, previous.nMonth, previous.bLeap, previous.nDay};
+        return true;
+    }
+    if (day.lYear >= CCalendar::FIRST_LUNISOLAR_YEAR || !CCalendar::CheckDate(date) || day.nDay < 1)
+        return false;
     if (day.nDay > 1)
-        return {day.lYear, day.nMonth, day.bLeap, day.nDay - 1};
-    if (day.bLeap)
-        return {day.lYear, day.nMonth, false, 30};
-    const std::int32_t lYear = day.nMonth == 1 ? day.lYear - 1 : day.lYear;
-    const int nMonth = day.nMonth == 1 ? 12 : day.nMonth - 1;
-    if (lYear < 1873)
-        return {lYear, nMonth, false, 30};
-    static const int s_days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const bool bLeapYear = (lYear % 4 == 0 && lYear % 100 != 0) || lYear % 400 == 0;
-    return {lYear, nMonth, false, s_days[nMonth - 1] + (nMonth == 2 && bLeapYear ? 1 : 0)};
+        before = {day.lYear, day.nMonth, day.bLeap, day.nDay - 1};
+    else if (day.bLeap)
+        before = {day.lYear, day.nMonth, false, 30};
+    else
+        before = {day.nMonth == 1 ? day.lYear - 1 : day.lYear, day.nMonth == 1 ? 12 : day.nMonth - 1, false, 30};
+    return true;
 }
 
 // ICU's eras with the hand-kept ones, each with its court, last day and note, in order.
@@ -265,8 +273,8 @@ bool CollectEras(std::vector<SEra>& eras)
         const auto end = kEnds.find(eras[i].strName);
         if (end != kEnds.end())
             eras[i].end = end->second;
-        else if (next.nMonth != 0)
-            eras[i].end = DayBefore(next);
+        else if (next.nMonth != 0 && !DayBefore(next, eras[i].end))
+            return Fail("the first day after " + eras[i].strName + " is not a day of the calendar");
         const SEra& era = eras[i];
         if (era.end.lYear == 0 || (era.end.nMonth != 0 ? era.end.Key() < era.begin.Key() : era.end.lYear < era.begin.lYear))
             return Fail("no last day for " + era.strName);

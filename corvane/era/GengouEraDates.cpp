@@ -3,6 +3,10 @@
 
 #include <framework/Cp932.h>
 
+#include <corvane/Calendar.h>
+
+#include "calendar/CalendarReason.h"
+
 #include <corvane/HtmlManage.h>
 
 #include <algorithm>
@@ -54,17 +58,6 @@ CString PlainName(const CString& strName)
     CString strPlain;
     CHtmlManage().RemoveHtml(strName, strPlain);
     return strPlain;
-}
-
-bool IsGregorianLeapYear(std::int64_t lYear)
-{
-    return (lYear % 4 == 0 && lYear % 100 != 0) || lYear % 400 == 0;
-}
-
-int GregorianDays(std::int32_t lYear, int nMonth)
-{
-    static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return nMonth == 2 && IsGregorianLeapYear(lYear) ? 29 : kDays[nMonth - 1];
 }
 
 // "閏4月" or "4月".
@@ -211,59 +204,21 @@ CString CGengouEra::GetEraDateText(int nIndex, const SEraDate& date) const
 
 bool CGengouEra::IsValidDate(const SEraDate& date, CString* pstrError) const
 {
-    CString strError;
-    const auto fail = [&](const CString& str) {
-        if (pstrError)
-            *pstrError = str;
+    if (!CCalendar::CheckDate(date, pstrError))
         return false;
-    };
-    if (date.nMonth == 0) {
-        if (date.nDay != 0 || date.bLeap)
-            return fail(CP932("月のない日付です"));
+    if (!date.bLeap || CCalendar::GetLeapMonth(date.lYear) >= 0)
         return true;
-    }
-    if (!IsMonth(date.nMonth)) {
-        strError.Format(CP932("%d月はありません(月は1から12までです)").GetString(), date.nMonth);
-        return fail(strError);
-    }
-    if (date.nDay != 0 && !IsDay(date.nDay)) {
-        strError.Format(CP932("%d日はありません(日は1から31までです)").GetString(), date.nDay);
-        return fail(strError);
-    }
-    if (date.lYear >= 1873) {
-        if (date.bLeap) {
-            strError.Format(CP932("%d年に閏月はありません(1873年からはグレゴリオ暦です)").GetString(), date.lYear);
-            return fail(strError);
-        }
-        if (date.nDay > GregorianDays(date.lYear, date.nMonth)) {
-            strError.Format(CP932("%d年%d月%d日はありません(%d月は%d日までです)").GetString(), date.lYear, date.nMonth,
-                            date.nDay, date.nMonth, GregorianDays(date.lYear, date.nMonth));
-            return fail(strError);
-        }
+    // Before 701 the calendar knows no leap months: a year has at most one, so one that the
+    // table's days place in the year excludes every other.
+    const SDateIndex& index = DateIndex();
+    const auto range = std::equal_range(index.leapMonths.begin(), index.leapMonths.end(), std::make_pair(date.lYear, 0),
+                                        [](const auto& a, const auto& b) { return a.first < b.first; });
+    if (range.first == range.second ||
+        std::any_of(range.first, range.second, [&](const auto& leap) { return leap.second == date.nMonth; }))
         return true;
-    }
-    if (date.nDay == 31) {
-        strError.Format(CP932("%d年%s31日はありません(1873年より前は旧暦で、月は30日までです)").GetString(), date.lYear,
-                        MonthText(date.nMonth, date.bLeap).GetString());
-        return fail(strError);
-    }
-    if (date.lYear == 1872 && date.nMonth == 12 && !date.bLeap && date.nDay > 2) {
-        strError.Format(CP932("1872年12月%d日はありません(改暦で明治5年12月2日の翌日が明治6年1月1日になりました)").GetString(),
-                        date.nDay);
-        return fail(strError);
-    }
-    if (date.bLeap) {
-        const SDateIndex& index = DateIndex();
-        const auto range = std::equal_range(index.leapMonths.begin(), index.leapMonths.end(), std::make_pair(date.lYear, 0),
-                                            [](const auto& a, const auto& b) { return a.first < b.first; });
-        const bool bKnown = range.first != range.second;
-        if (bKnown && std::none_of(range.first, range.second, [&](const auto& leap) { return leap.second == date.nMonth; })) {
-            strError.Format(CP932("%d年に閏%d月はありません(この年の閏月は%d月です)").GetString(), date.lYear, date.nMonth,
-                            range.first->second);
-            return fail(strError);
-        }
-    }
-    return true;
+    if (pstrError)
+        *pstrError = corvane::calendar::LeapMonthReason(date.lYear, date.nMonth, range.first->second);
+    return false;
 }
 
 bool CGengouEra::GetDateOfEraDate(int nIndex, std::int32_t lEraYear, int nMonth, bool bLeap, int nDay, SEraDate& date,

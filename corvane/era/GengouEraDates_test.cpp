@@ -194,10 +194,27 @@ TEST_F(GengouEraDatesTest, CalendarRules)
         {{1872, 12, false, 3}, "1872年12月3日はありません(改暦で明治5年12月2日の翌日が明治6年1月1日になりました)"},
         {{1860, 1, false, 30}, ""},
         {{1860, 1, false, 31}, "1860年1月31日はありません(1873年より前は旧暦で、月は30日までです)"},
-        {{1868, 4, true, 1}, ""},                 // nothing known of 1868's leap month
+        {{1860, 2, false, 30}, "1860年2月30日はありません(1860年2月は29日までです)"},
+        {{1868, 4, true, 1}, ""},
+        {{1868, 4, true, 30}, "1868年閏4月30日はありません(1868年閏4月は29日までです)"},
+        {{1868, 5, true, 0}, "1868年に閏5月はありません(1868年の閏月は閏4月です)"},
+        {{1869, 5, true, 1}, "1869年に閏5月はありません(この年に閏月はありません)"},
         {{1392, 10, true, 1}, ""},
-        {{1392, 9, true, 1}, "1392年に閏9月はありません(この年の閏月は10月です)"},
+        {{1392, 9, true, 1}, "1392年に閏9月はありません(1392年の閏月は閏10月です)"},
+        // Before 701 the leap month the table's days place in a year is the year's only one.
+        {{650, 5, true, 30}, ""},
+        {{650, 6, true, 1}, "650年に閏6月はありません(650年の閏月は閏5月です)"},
+        {{651, 6, true, 30}, ""},
+        {{650, 6, false, 31}, "650年6月31日はありません(1873年より前は旧暦で、月は30日までです)"},
     };
+    SGengouEraTable early;
+    early.strGengou = CP932("試験");
+    early.lBeginYear = early.lEndYear = 650;
+    early.nBeginMonth = early.nEndMonth = 5;
+    early.bBeginLeap = early.bEndLeap = true;
+    early.nBeginDay = 1;
+    early.nEndDay = 29;
+    m_eras.GetGengoEraTable().push_back(early);
     for (const auto& c : kCases) {
         CString strError;
         EXPECT_EQ(*c.pszError == '\0', m_eras.IsValidDate(c.date, &strError)) << c.pszError;

@@ -1,6 +1,7 @@
 // The era-name and period files shipped in data/ﾗｲﾌﾞﾗﾘ: readable by the library and by readers of
 // the four-field records of old, complete, and (the era names and days) in agreement with ICU's
 // Japanese era data.
+#include <corvane/Calendar.h>
 #include <corvane/GengouEra.h>
 
 #include "testing/FakeHostUi.h"
@@ -108,6 +109,25 @@ TEST(ShippedEraFileTest, EraNamesFromTaikaToReiwaWithBothCourts)
         }
     }
 
+    // Every first day from 701 on is a day of the calendar; every last day is the day before the
+    // first day of an era that follows it (of its own court), but for the ends no era's start gives.
+    const std::set<std::string> endsOfTheirOwn = {"正慶", "元中"};
+    std::set<std::int64_t> firstDays;
+    for (const SGengouEraTable& rec : era.GetGengouEraTable()) {
+        std::int64_t nJdn = 0;
+        if (rec.lBeginYear >= CCalendar::FIRST_LUNISOLAR_YEAR) {
+            EXPECT_TRUE(CCalendar::JdnOfDate(rec.BeginDate(), nJdn)) << Utf8(rec.strGengou);
+            firstDays.insert(nJdn);
+        }
+    }
+    for (const SGengouEraTable& rec : era.GetGengouEraTable()) {
+        std::int64_t nJdn = 0;
+        if (rec.lEndYear < CCalendar::FIRST_LUNISOLAR_YEAR || rec.nEndMonth == 0 || endsOfTheirOwn.count(Utf8(rec.strGengou)))
+            continue;
+        ASSERT_TRUE(CCalendar::JdnOfDate(rec.EndDate(), nJdn)) << Utf8(rec.strGengou);
+        EXPECT_TRUE(firstDays.count(nJdn + 1)) << Utf8(rec.strGengou);
+    }
+
     // The days of the modern changes, and of the ends the next era's start does not give.
     const std::map<std::string, std::pair<SEraDate, SEraDate>> days = {
         {"慶応", {{1865, 4, false, 7}, {1868, 9, false, 7}}},      {"明治", {{1868, 9, false, 8}, {1912, 7, false, 29}}},
@@ -210,9 +230,9 @@ std::vector<SIcuEra> IcuEras()
     return eras;
 }
 
-// Each era's first day is ICU's, and its last day the day before ICU's next era begins (the 30th of
-// the month before, in the old calendar, when that era begins on the 1st), except where ICU
-// differs from the historical era lists.
+// Each era's first day is ICU's, and its last day the day before ICU's next era begins (by the
+// calendar from 701; before, the 30th of the month before when that era begins on the 1st), except
+// where ICU differs from the historical era lists.
 TEST(ShippedEraFileTest, DaysAgreeWithIcu)
 {
     const std::vector<SIcuEra> icu = IcuEras();
@@ -259,10 +279,11 @@ TEST(ShippedEraFileTest, DaysAgreeWithIcu)
         if (i + 1 == icu.size() || lastDays.count(strName))
             continue;
         SEraDate last = icu[i + 1].begin;
-        if (last.nDay > 1) {
+        std::int64_t nJdn = 0;
+        if (CCalendar::JdnOfDate(last, nJdn)) {
+            ASSERT_TRUE(CCalendar::DateOfJdn(nJdn - 1, last));
+        } else if (last.nDay > 1) {
             --last.nDay;
-        } else if (last.lYear >= 1873) {
-            continue;   // 令和: 平成's last day is among the modern days above
         } else {
             last.lYear -= last.nMonth == 1;
             last.nMonth = last.nMonth == 1 ? 12 : last.nMonth - 1;

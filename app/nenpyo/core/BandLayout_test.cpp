@@ -43,11 +43,26 @@ TEST(BandScale, YearsDatesAndZoomKeepTheirPlace)
         EXPECT_EQ(test.dStart, CBandScale::YearStart(test.lYear)) << test.lYear;
         EXPECT_EQ(test.lYear, CBandScale::YearAt(test.dStart + 0.5)) << test.lYear;
     }
-    // A day lies within its month, a month within its year; a leap month after its month.
-    EXPECT_DOUBLE_EQ(1867.0 + 11.0 / 12 + 8.0 / 372, CBandScale::DateStart(1868, 12, false, 9));
-    EXPECT_LT(CBandScale::DateStart(1600, 3, false, 15), CBandScale::DateStart(1600, 3, true, 1));
-    EXPECT_DOUBLE_EQ(CBandScale::DateEnd(1600, 3, true, 0), CBandScale::DateStart(1600, 4, false, 1));
+    // From 701 a day lies where it was: 明治元年12月9日 was 1869-01-21, 天正10年6月2日 1582-06-21
+    // (Julian; 1582 had 355 days), 1873-03-01 the 60th day of its year.
+    EXPECT_DOUBLE_EQ(1868.0 + 20.0 / 365, CBandScale::DateStart(1868, 12, false, 9));
+    EXPECT_DOUBLE_EQ(1868.0 + 21.0 / 365, CBandScale::DateEnd(1868, 12, false, 9));
+    EXPECT_DOUBLE_EQ(1581.0 + 171.0 / 355, CBandScale::DateStart(1582, 6, false, 2));
+    EXPECT_DOUBLE_EQ(1872.0 + 59.0 / 365, CBandScale::DateStart(1873, 3, false, 1));
+    EXPECT_DOUBLE_EQ(CBandScale::DateStart(1873, 3, false, 1), CBandScale::WesternMonthStart(1873, 3));
+    EXPECT_DOUBLE_EQ(CBandScale::DateEnd(1873, 2, false, 0), CBandScale::DateStart(1873, 3, false, 1));
+    // A leap month after its month, as long as it was; the month ends where the next begins.
+    EXPECT_LT(CBandScale::DateStart(1860, 3, false, 30), CBandScale::DateStart(1860, 3, true, 1));
+    EXPECT_DOUBLE_EQ(CBandScale::DateEnd(1860, 3, false, 0), CBandScale::DateStart(1860, 3, true, 1));
+    EXPECT_DOUBLE_EQ(CBandScale::DateEnd(1860, 3, true, 0), CBandScale::DateStart(1860, 4, false, 1));
+    EXPECT_DOUBLE_EQ(CBandScale::DateEnd(1872, 12, false, 0), CBandScale::YearStart(1873));
+    // Before 701, and a day that never was (kept as written): twelve equal months of 31 days.
+    EXPECT_DOUBLE_EQ(644.0 + 5.0 / 12 + 11.0 / 372, CBandScale::DateStart(645, 6, false, 12));
+    EXPECT_DOUBLE_EQ(1871.0 + 11.0 / 12 + 9.0 / 372, CBandScale::DateStart(1872, 12, false, 10));
+    EXPECT_LT(CBandScale::DateStart(600, 3, false, 15), CBandScale::DateStart(600, 3, true, 1));
+    EXPECT_DOUBLE_EQ(CBandScale::DateEnd(600, 3, true, 0), CBandScale::DateStart(600, 4, false, 1));
     EXPECT_EQ(CBandScale::YearStart(5) + 1, CBandScale::DateEnd(5, 13, false, 40));   // nonsense: the year
+    EXPECT_EQ(CBandScale::YearStart(2147483647) + 1, CBandScale::DateEnd(2147483647, 0, false, 0));
 
     CBandScale scale(1500, 2);
     for (const double dFactor : {1.25, 0.8, 1e12, 1e-30}) {
@@ -143,7 +158,7 @@ TEST(BandLayout, LabelsNeverOverlapAndStayFewOnAHugeTable)
         request.pEvents = &events;
         request.eFilter = test.eFilter;
         request.scale = CBandScale(0, test.dPixelsPerYear);
-        request.scale.PlaceAt(1000.36, 500);   // the selected event, 1001-05-13
+        request.scale.PlaceAt(CBandScale::DateStart(1001, 5, false, 13), 500);   // the selected event, 1001 5月13日
         request.nWidth = 1000;
         request.nRows = 10;
         request.nSelected = 100000;   // year 1001, priority 1

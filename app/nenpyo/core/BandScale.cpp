@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include <corvane/Calendar.h>
+
 namespace {
 
 constexpr double kMonth = 1.0 / 12.0;
@@ -33,22 +35,81 @@ double CBandScale::YearStart(std::int32_t lYear)
     return lYear >= 1 ? static_cast<double>(lYear) - 1.0 : lYear == 0 ? 0.0 : static_cast<double>(lYear);
 }
 
-double CBandScale::DateStart(std::int32_t lYear, int nMonth, bool bLeap, int nDay)
+namespace {
+
+// Dates are placed by day number from the first day the calendar knows up to the years whose next
+// year still has a number.
+bool ByDay(std::int32_t lYear)
 {
-    double dTime = YearStart(lYear);
-    if (nMonth < 1 || nMonth > 12)
-        return dTime;
-    dTime += (nMonth - 1) * kMonth + (bLeap ? kMonth / 2 : 0.0);
+    return lYear >= CCalendar::FIRST_LUNISOLAR_YEAR && lYear < std::numeric_limits<std::int32_t>::max();
+}
+
+// The day number of 1 January of a Western year, as historians write it (Julian up to 1582).
+std::int64_t NewYearJdn(std::int32_t lYear)
+{
+    std::int64_t nJdn = 0;
+    const SWesternDate date{lYear, 1, 1};
+    if (lYear <= 1582)
+        CCalendar::JulianToJdn(date, nJdn);
+    else
+        CCalendar::GregorianToJdn(date, nJdn);
+    return nJdn;
+}
+
+// The first day (and its number of days, nDays) of a day or month from 701 on; false for the year
+// alone, for dates before 701 and for dates that never existed (stored as written).
+bool DaySpan(std::int32_t lYear, int nMonth, bool bLeap, int nDay, std::int64_t& nFirst, int& nDays)
+{
+    if (!ByDay(lYear) || nMonth < 1 || nMonth > 12)
+        return false;
+    const bool bDay = nDay >= 1 && nDay <= 31;
+    nDays = bDay ? 1 : CCalendar::GetMonthLength(lYear, nMonth, bLeap);
+    return CCalendar::JdnOfDate({lYear, nMonth, bLeap, bDay ? nDay : 1}, nFirst);
+}
+
+// The month's share of a year where a calendar does not place it: twelve equal months, a leap month
+// over the second half of the month it follows.
+double EqualMonthStart(std::int32_t lYear, int nMonth, bool bLeap, int nDay)
+{
+    double dTime = CBandScale::YearStart(lYear) + (nMonth - 1) * kMonth + (bLeap ? kMonth / 2 : 0.0);
     if (nDay >= 1 && nDay <= 31)
         dTime += (nDay - 1) * (bLeap ? kDay / 2 : kDay);
     return dTime;
 }
 
+} // namespace
+
+double CBandScale::JdnTime(std::int64_t nJdn)
+{
+    SWesternDate date;
+    bool bJulian = false;
+    if (!CCalendar::WesternOfJdn(nJdn, date, bJulian) || date.lYear == std::numeric_limits<std::int32_t>::max())
+        return nJdn < 0 ? YearStart(std::numeric_limits<std::int32_t>::min()) : YearStart(date.lYear);
+    const std::int64_t nFirst = NewYearJdn(date.lYear);
+    const std::int64_t nNext = NewYearJdn(date.lYear + 1);
+    return YearStart(date.lYear) + static_cast<double>(nJdn - nFirst) / static_cast<double>(nNext - nFirst);
+}
+
+double CBandScale::DateStart(std::int32_t lYear, int nMonth, bool bLeap, int nDay)
+{
+    if (nMonth < 1 || nMonth > 12)
+        return YearStart(lYear);
+    std::int64_t nFirst = 0;
+    int nDays = 0;
+    if (DaySpan(lYear, nMonth, bLeap, nDay, nFirst, nDays))
+        return JdnTime(nFirst);
+    return EqualMonthStart(lYear, nMonth, bLeap, nDay);
+}
+
 double CBandScale::DateEnd(std::int32_t lYear, int nMonth, bool bLeap, int nDay)
 {
-    const double dStart = DateStart(lYear, nMonth, bLeap, nDay);
     if (nMonth < 1 || nMonth > 12)
-        return dStart + 1.0;
+        return YearStart(lYear) + 1.0;
+    std::int64_t nFirst = 0;
+    int nDays = 0;
+    if (DaySpan(lYear, nMonth, bLeap, nDay, nFirst, nDays))
+        return JdnTime(nFirst + nDays);
+    const double dStart = EqualMonthStart(lYear, nMonth, bLeap, nDay);
     if (nDay < 1 || nDay > 31)
         return dStart + (bLeap ? kMonth / 2 : kMonth);
     return dStart + (bLeap ? kDay / 2 : kDay);
@@ -106,6 +167,19 @@ double CBandScale::LabelStepYears(int nLabelPixels) const
     return Steps().back();
 }
 
+double CBandScale::WesternMonthStart(std::int32_t lYear, int nMonth)
+{
+    if (!ByDay(lYear))
+        return YearStart(lYear) + (nMonth - 1) * kMonth;
+    std::int64_t nJdn = 0;
+    const SWesternDate date{lYear, nMonth, 1};
+    if (lYear < 1582 || (lYear == 1582 && nMonth <= 10))
+        CCalendar::JulianToJdn(date, nJdn);
+    else
+        CCalendar::GregorianToJdn(date, nJdn);
+    return JdnTime(nJdn);
+}
+
 void CBandScale::AddYearTicks(double dFrom, double dTo, double dStep, bool bLabelled,
                               std::vector<SBandTick>& vTicks) const
 {
@@ -128,7 +202,7 @@ void CBandScale::AddYearTicks(double dFrom, double dTo, double dStep, bool bLabe
     for (double dYear = std::floor(dFrom); dYear <= dTo; ++dYear) {
         const std::int32_t lYear = YearAt(dYear);
         for (int nMonth = 1; nMonth <= 12; nMonth += nMonthStep) {
-            const double dTime = dYear + (nMonth - 1) * kMonth;
+            const double dTime = WesternMonthStart(lYear, nMonth);
             if (dTime >= dFrom && dTime <= dTo)
                 vTicks.push_back({dTime, lYear, nMonth == 1 ? 0 : nMonth, bLabelled});
         }

@@ -4,9 +4,13 @@
 //
 // Time is counted in years as a double: Western year 1 starts at 0.0, the year before it (-1, 前1;
 // there is no year 0) at -1.0, so year Y starts at Y - 1 for Y >= 1 and at Y for Y <= -1 (year 0,
-// which chronologies should not hold, is taken as year 1). A year is divided into twelve equal
-// months and a month into 31 equal days: the picture needs no calendar, and an old-calendar leap
-// month is drawn over the second half of the month it follows.
+// which chronologies should not hold, is taken as year 1). From 701 on a day or month lies where
+// it really was: its day number (CCalendar; old-calendar months before 1873, leap months in their
+// place) within the Western year it fell in (Julian up to 1582, Gregorian from then on), and the
+// month ticks stand on the first days of Western months. Before 701, and for a date that never
+// existed, a year is divided into twelve equal months and a month into 31 equal days, a leap month
+// drawn over the second half of the month it follows. A date with a year alone covers that
+// Western year.
 #pragma once
 
 #include <cstdint>
@@ -33,6 +37,10 @@ public:
     static double DateStart(std::int32_t lYear, int nMonth, bool bLeap, int nDay);
     // The end (exclusive) of the same day, month or year.
     static double DateEnd(std::int32_t lYear, int nMonth, bool bLeap, int nDay);
+    // The time at which day number nJdn begins.
+    static double JdnTime(std::int64_t nJdn);
+    // The start of the Western month (Julian up to October 1582) nMonth (1-12) of lYear.
+    static double WesternMonthStart(std::int32_t lYear, int nMonth);
     // The Western year a time lies in (saturated at the 32-bit range).
     static std::int32_t YearAt(double dTime);
 

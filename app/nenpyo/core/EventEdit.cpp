@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include <corvane/Calendar.h>
 #include <framework/Cp932.h>
 
 namespace {
@@ -112,8 +113,6 @@ bool CEventEdit::Swap(CYearEvent& table, int nIndex)
 
 bool CEventEdit::Check(const SEventData& data, CString& strMessage)
 {
-    // Japan took up the Gregorian calendar on 明治6年1月1日 (1873).
-    constexpr std::int32_t kFirstGregorianYear = 1873;
     if (data.lYear == 0) {
         strMessage = CP932("西暦0年はありません。紀元前1年(-1)の次の年は西暦1年です。");
         return false;
@@ -130,23 +129,11 @@ bool CEventEdit::Check(const SEventData& data, CString& strMessage)
         strMessage = CP932("日は1以上です。");
         return false;
     }
-    if (data.lYear >= kFirstGregorianYear) {
-        if (data.bLeapMonth) {
-            strMessage = CP932("閏月は旧暦(1872年まで)の年にだけあります。");
-            return false;
-        }
-        static constexpr int s_anDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-        if (data.nDay != -1) {
-            const bool bLeapYear = (data.lYear % 4 == 0 && data.lYear % 100 != 0) || data.lYear % 400 == 0;
-            const int nDays = s_anDays[data.nMonth - 1] + (data.nMonth == 2 && bLeapYear ? 1 : 0);
-            if (data.nDay > nDays) {
-                strMessage.Format(CP932("%d年%d月は%d日までです。").GetString(), static_cast<int>(data.lYear),
-                                  static_cast<int>(data.nMonth), nDays);
-                return false;
-            }
-        }
-    } else if (data.nDay > 30) {
-        strMessage = CP932("旧暦(1872年まで)の月は30日までです。");
+    // The one calendar rule of every program: month lengths and leap months of the lunisolar
+    // calendar up to 1872, Gregorian from 1873.
+    const SEraDate date{data.lYear, data.nMonth == -1 ? 0 : data.nMonth, data.bLeapMonth, data.nDay == -1 ? 0 : data.nDay};
+    if (!CCalendar::CheckDate(date, &strMessage)) {
+        strMessage += CP932("。");
         return false;
     }
     CString strText = data.strEvent;

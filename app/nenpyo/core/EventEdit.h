@@ -36,8 +36,8 @@ public:
     static bool Swap(CYearEvent& table, int nIndex);
 
     // Whether an event may be stored as the user gave it: a year other than 0, a month of 1 to 12
-    // or none, a day only with a month and within it (30 days at most in a month of the old
-    // lunisolar calendar, used up to 1872; the Gregorian month's length from 1873), a leap month
-    // only before 1873, and a text. False with the message to show in strMessage.
+    // or none, a day only with a month, a date that exists (CCalendar::CheckDate: the months of
+    // the lunisolar calendar up to 1872, Gregorian from 1873), and a text. False with the message
+    // to show in strMessage.
     static bool Check(const SEventData& data, CString& strMessage);
 };

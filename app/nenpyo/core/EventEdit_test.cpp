@@ -98,11 +98,13 @@ TEST(EventEdit, CheckNamesWhatIsWrong)
         const char* pszMessage;   // empty: valid
     } aCases[] = {
         {Event(1600, "x", 0, 9, 15), ""},
-        {Event(1600, "x", 0, 2, 30), ""},                       // old calendar: 30 days
-        {Event(1600, "x", 0, 2, 31), "旧暦(1872年まで)の月は30日までです。"},
+        {Event(1600, "x", 0, 2, 30), ""},                       // old calendar: 2月 of 1600 had 30 days
+        {Event(1600, "x", 0, 1, 30), "1600年1月30日はありません(1600年1月は29日までです)。"},
+        {Event(1600, "x", 0, 2, 31), "1600年2月31日はありません(1873年より前は旧暦で、月は30日までです)。"},
+        {Event(1872, "x", 0, 12, 10), "1872年12月10日はありません(改暦で明治5年12月2日の翌日が明治6年1月1日になりました)。"},
         {Event(2024, "x", 0, 2, 29), ""},
-        {Event(2023, "x", 0, 2, 29), "2023年2月は28日までです。"},
-        {Event(1900, "x", 0, 2, 29), "1900年2月は28日までです。"},
+        {Event(2023, "x", 0, 2, 29), "2023年2月29日はありません(2月は28日までです)。"},
+        {Event(1900, "x", 0, 2, 29), "1900年2月29日はありません(2月は28日までです)。"},
         {Event(0, "x"), "西暦0年はありません。紀元前1年(-1)の次の年は西暦1年です。"},
         {Event(1600, "x", 0, -1, 3), "日や閏月を入れるときは月も入れてください。"},
         {Event(1600, "x", 0, 13), "月は1から12までです。"},
@@ -119,6 +121,9 @@ TEST(EventEdit, CheckNamesWhatIsWrong)
     EXPECT_FALSE(CEventEdit::Check(leap, strMessage));
     leap.lYear = 1860;
     EXPECT_TRUE(CEventEdit::Check(leap, strMessage));
+    leap.lYear = 1861;   // 1860 had 閏3月, 1861 none
+    EXPECT_FALSE(CEventEdit::Check(leap, strMessage));
+    EXPECT_EQ("1861年に閏3月はありません(この年に閏月はありません)。", Cp932ToUtf8Lossy(strMessage.View()));
 }
 
 TEST(RowExport, CsvQuotesAndHtmlEscapesTheShownRows)

@@ -88,6 +88,8 @@ std::vector<int> Columns(const CNenpyoDoc& doc)
 
 bool CRowExport::HasColumn(const CNenpyoDoc& doc, int nColumn)
 {
+    if (nColumn == COLUMN_WESTERN_DAY)
+        return false;
     return nColumn != COLUMN_BASE_YEAR || doc.HasBaseYear();
 }
 
@@ -100,6 +102,7 @@ CString CRowExport::ColumnTitle(const CNenpyoDoc& doc, int nColumn)
     case COLUMN_BASE_YEAR:
         return doc.BaseYear().GetTableName().IsEmpty() ? CP932("基点年") : doc.BaseYear().GetTableName();
     case COLUMN_DATE: return CP932("月日");
+    case COLUMN_WESTERN_DAY: return CP932("西暦の日付");
     case COLUMN_TEXT: return CP932("出来事");
     case COLUMN_NOTE: return CP932("備考");
     default: return CString();
@@ -118,6 +121,7 @@ CString CRowExport::ColumnText(const SChronologyRow& row, int nColumn)
         strDate.TrimRight();
         return strDate;
     }
+    case COLUMN_WESTERN_DAY: return row.strWesternDay;
     case COLUMN_TEXT: return row.strText;
     case COLUMN_NOTE: return row.strNote;
     default: return CString();

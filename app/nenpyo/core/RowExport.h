@@ -18,6 +18,7 @@ enum EChronologyColumn : int {
     COLUMN_PERIOD,      // 時代
     COLUMN_BASE_YEAR,   // the base-year label, headed by the base-year table's name
     COLUMN_DATE,        // 月日
+    COLUMN_WESTERN_DAY, // 西暦の日付: the view's alone, when chosen (表示 → 西暦の日付); not exported
     COLUMN_TEXT,        // 出来事
     COLUMN_NOTE,        // 備考
     COLUMN_COUNT,
@@ -30,7 +31,8 @@ public:
     static CString ColumnTitle(const CNenpyoDoc& doc, int nColumn);
     // The text of one column of a row; the date without the blank that MakeDate ends it with.
     static CString ColumnText(const SChronologyRow& row, int nColumn);
-    // Whether the chronology shows the column: the base-year column only with a base-year table.
+    // Whether the chronology shows the column: the base-year column only with a base-year table;
+    // the Western day is the view's choice, never in the exports and the printout.
     static bool HasColumn(const CNenpyoDoc& doc, int nColumn);
 
     // The rows that eFilter shows (PRIORITY_ALL: every event), in list order, with the columns

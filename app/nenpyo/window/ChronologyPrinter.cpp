@@ -24,7 +24,7 @@
 namespace {
 
 // The width of each column in characters, as the window shows them.
-constexpr std::array<double, COLUMN_COUNT> kColumnWeights = {5, 8, 7, 5, 7, 28, 10};
+constexpr std::array<double, COLUMN_COUNT> kColumnWeights = {5, 8, 7, 5, 7, 9, 28, 10};
 // How often the progress is told, in rows.
 constexpr int kProgressEvery = 64;
 

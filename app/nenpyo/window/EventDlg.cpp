@@ -11,12 +11,14 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 #include <algorithm>
 
 #include "EventEdit.h"
 #include "LinkTextEdit.h"
 #include "NenpyoText.h"
+#include <shared/chronology/DayText.h>
 #include <shared/qt/QtText.h>
 
 namespace {
@@ -44,6 +46,7 @@ CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* 
     m_pYear->setPlaceholderText(pEras ? QStringLiteral("例: 1603、紀元前は -660、平成元年1月8日")
                                       : QStringLiteral("例: 1603、紀元前は -660"));
     m_pEraDate = new QLabel;
+    m_pDayInfo = new QLabel;
     m_pMonth = new QComboBox;
     FillNumbers(m_pMonth, 1, 12, event.nMonth, QStringLiteral("月"));
     m_pLeap = new QCheckBox(QStringLiteral("閏月(&L)"));
@@ -79,6 +82,7 @@ CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* 
     pForm->addRow(QStringLiteral("西暦年(&Y):"), m_pYear);
     if (pEras)
         pForm->addRow(QStringLiteral("和暦:"), m_pEraDate);
+    pForm->addRow(QStringLiteral("西暦の日:"), m_pDayInfo);
     auto* pDateLabel = new QLabel(QStringLiteral("月日(&M):"));
     pDateLabel->setBuddy(m_pMonth);
     pForm->addRow(pDateLabel, pDateRow);
@@ -104,39 +108,75 @@ CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* 
     m_pYear->setFocus();
 }
 
-bool CEventDlg::FieldDate(SEraDate& date, QString& strReason) const
+bool CEventDlg::FieldDate(SEraDate& date, QString& strReason, bool& bTyped) const
 {
-    if (!ParseYearOrEraDate(m_pYear->text(), m_pEras, date, strReason))
+    const QString strYear = m_pYear->text();
+    if (!ParseYearOrEraDate(strYear, m_pEras, date, strReason))
         return false;
-    if (date.nMonth == 0 && m_pMonth->currentData().toInt() != -1) {
-        date.nMonth = m_pMonth->currentData().toInt();
-        date.bLeap = m_pLeap->isChecked();
-        date.nDay = std::max(0, m_pDay->currentData().toInt());
+    bTyped = date.nMonth != 0;
+    const int nMonth = m_pMonth->currentData().toInt();
+    if (bTyped || nMonth == -1)
+        return true;
+    const int nDay = m_pDay->currentData().toInt();
+    if (nMonth >= 1 && nMonth <= 12 && nDay <= 31) {
+        // An era year typed alone is read with the fields' month and day: 明治元年 with 3月24日 is
+        // what 明治元年3月24日 is.
+        bool bEraYear = false;
+        const bool bRead =
+            ParseEraYearWithDay(strYear, m_pEras, nMonth, m_pLeap->isChecked(), std::max(0, nDay), date, strReason, bEraYear);
+        if (bEraYear)
+            return bRead;
     }
+    date.nMonth = nMonth;
+    date.bLeap = m_pLeap->isChecked();
+    date.nDay = std::max(0, nDay);
     return true;
+}
+
+void CEventDlg::ShowTypedDate(const SEraDate& date)
+{
+    const QSignalBlocker blockMonth(m_pMonth);
+    const QSignalBlocker blockLeap(m_pLeap);
+    const QSignalBlocker blockDay(m_pDay);
+    m_pMonth->setCurrentIndex(m_pMonth->findData(date.nMonth));
+    m_pLeap->setChecked(date.bLeap);
+    m_pDay->setCurrentIndex(m_pDay->findData(date.nDay != 0 ? date.nDay : -1));
 }
 
 void CEventDlg::UpdateEraDate()
 {
-    if (!m_pEras)
-        return;
     SEraDate date;
     QString strReason;
-    m_pEraDate->setText(FieldDate(date, strReason) ? EraDatesOf(m_pEras, date) : strReason);
+    bool bTyped = false;
+    const bool bDate = FieldDate(date, strReason, bTyped);
+    if (bDate && bTyped)
+        ShowTypedDate(date);
+    UpdateEnabled();
+    m_pDayInfo->setText(bDate ? ToQString(CDayText::DayInfo(date)) : QString());
+    if (m_pEras)
+        m_pEraDate->setText(bDate ? EraDatesOf(m_pEras, date) : strReason);
 }
 
 void CEventDlg::UpdateEnabled()
 {
+    // A month typed into the year field is the date: the fields show it and wait.
+    SEraDate date;
+    std::int32_t lYear = 0;
+    QString strReason;
+    const bool bTyped = !ParseYear(m_pYear->text(), lYear) && ParseYearOrEraDate(m_pYear->text(), m_pEras, date, strReason) &&
+                        date.nMonth != 0;
     const bool bMonth = m_pMonth->currentData().toInt() != -1;
-    m_pLeap->setEnabled(bMonth);
-    m_pDay->setEnabled(bMonth);
+    m_pMonth->setEnabled(!bTyped);
+    m_pLeap->setEnabled(bMonth && !bTyped);
+    m_pDay->setEnabled(bMonth && !bTyped);
 }
 
 bool CEventDlg::ReadFields(SEventData& event, QString& strMessage) const
 {
     SEraDate date;
     QString strReason;
-    if (!ParseYearOrEraDate(m_pYear->text(), m_pEras, date, strReason)) {
+    bool bTyped = false;
+    if (!FieldDate(date, strReason, bTyped)) {
         m_pBadField = m_pYear;
         strMessage = m_pEras ? QStringLiteral("西暦年には整数か和暦の日付を入れてください(例: 1603、紀元前は -660、平成元年1月8日)。")
                              : QStringLiteral("西暦年には整数を入れてください(例: 1603、紀元前は -660)。");
@@ -144,19 +184,12 @@ bool CEventDlg::ReadFields(SEventData& event, QString& strMessage) const
             strMessage += QLatin1Char('\n') + strReason;
         return false;
     }
+    // The one date FieldDate gives, whichever way it was typed.
     SEventData result;
     result.lYear = date.lYear;
-    if (date.nMonth != 0) {
-        // The month and day of a typed date replace the fields'.
-        result.nMonth = static_cast<std::int16_t>(date.nMonth);
-        result.bLeapMonth = date.bLeap;
-        result.nDay = static_cast<std::int16_t>(date.nDay != 0 ? date.nDay : -1);
-    } else {
-        const bool bMonth = m_pMonth->currentData().toInt() != -1;
-        result.nMonth = static_cast<std::int16_t>(m_pMonth->currentData().toInt());
-        result.bLeapMonth = bMonth && m_pLeap->isChecked();
-        result.nDay = static_cast<std::int16_t>(bMonth ? m_pDay->currentData().toInt() : -1);
-    }
+    result.nMonth = static_cast<std::int16_t>(date.nMonth != 0 ? date.nMonth : -1);
+    result.bLeapMonth = date.nMonth != 0 && date.bLeap;
+    result.nDay = static_cast<std::int16_t>(date.nMonth != 0 && date.nDay != 0 ? date.nDay : -1);
     result.nPriority = m_pPriority->currentData().toInt();
     m_pBadField = m_pText;
     if (!m_pText->Text(result.strEvent, QStringLiteral("出来事"), strMessage))

@@ -21,8 +21,11 @@ class CEventDlg : public QDialog {
 public:
     // Shows event (an event to edit, or the defaults of a new one) under the title. With an era
     // table (not owned; it must outlive the dialog) the year field also takes an era date
-    // (平成元年1月8日, H1; its month and day, when it gives them, replace the fields'), and the
-    // dialog shows the era date of what is typed.
+    // (平成元年1月8日, H1): a date typed there is the event's date, shown in the month and day
+    // fields too (which wait, disabled, until the text no longer gives a month); an era year typed
+    // alone (明治元年) is read together with the fields' month and day, by the era date reader's
+    // rules. The dialog shows the era date of what is typed and, from 701 on, its Western day,
+    // weekday and 干支.
     CEventDlg(const SEventData& event, const QString& strTitle, QWidget* pParent = nullptr,
               const CGengouEra* pEras = nullptr);
 
@@ -42,12 +45,16 @@ private:
     void EditLink();
     void UpdateEnabled();
     void UpdateEraDate();
-    // The date of the year field and the month and day fields; false when the year field is none.
-    bool FieldDate(SEraDate& date, QString& strReason) const;
+    // The one date of the year field and the month and day fields; false when they give none.
+    // bTyped: the year field itself gave the month.
+    bool FieldDate(SEraDate& date, QString& strReason, bool& bTyped) const;
+    // Shows a date typed into the year field in the month and day fields.
+    void ShowTypedDate(const SEraDate& date);
 
     SEventData m_data;
     const CGengouEra* m_pEras;
     QLabel* m_pEraDate;
+    QLabel* m_pDayInfo;
     QLineEdit* m_pYear;
     QComboBox* m_pMonth;
     QCheckBox* m_pLeap;

@@ -9,6 +9,8 @@
 #include <QLineEdit>
 
 #include <QApplication>
+
+#include <algorithm>
 #include <QClipboard>
 
 #include <corvane/YearEvent.h>
@@ -84,6 +86,70 @@ private Q_SLOTS:
         QCOMPARE(read.lYear, year);
         QCOMPARE(int{read.nMonth}, month);
         QCOMPARE(int{read.nDay}, day);
+    }
+
+    // One date, whichever way it is typed: a date in the year field is shown in the month and day
+    // fields (which wait, disabled); an era year alone is read with the fields' month and day.
+    void oneDateWhicheverWayTyped()
+    {
+        SEventData event;
+        event.lYear = 2000;
+        event.nMonth = 3;
+        event.nDay = 24;
+        event.strEvent = "x";
+        CEventDlg dlg(event, QStringLiteral("test"), nullptr, &m_eras);
+        QLineEdit* pYear = dlg.findChildren<QLineEdit*>().at(0);
+        const QList<QComboBox*> combos = dlg.findChildren<QComboBox*>();
+        QComboBox* pMonth = combos.at(0);
+        QComboBox* pDay = combos.at(1);
+        pYear->setText(QStringLiteral("平成元年1月8日"));
+        QCOMPARE(pMonth->currentData().toInt(), 1);
+        QCOMPARE(pDay->currentData().toInt(), 8);
+        QVERIFY(!pMonth->isEnabled() && !pDay->isEnabled());
+        SEventData read;
+        QString strMessage;
+        QVERIFY(dlg.ReadFields(read, strMessage));
+        QCOMPARE(int{read.nMonth}, 1);
+        QCOMPARE(int{read.nDay}, 8);
+
+        pYear->setText(QStringLiteral("1989"));   // the date stays in the fields, now free again
+        QVERIFY(pMonth->isEnabled() && pDay->isEnabled());
+        QVERIFY(dlg.ReadFields(read, strMessage));
+        QCOMPARE(int{read.nMonth}, 1);
+        QCOMPARE(int{read.nDay}, 8);
+
+        pYear->setText(QStringLiteral("平成元年"));
+        pDay->setCurrentIndex(pDay->findData(7));
+        QVERIFY(!dlg.ReadFields(read, strMessage));
+        QVERIFY2(strMessage.endsWith(QStringLiteral("平成元年1月7日はありません(平成は平成元年1月8日に始まりました)")),
+                 qPrintable(strMessage));
+        pDay->setCurrentIndex(pDay->findData(9));
+        QVERIFY(dlg.ReadFields(read, strMessage));
+        QCOMPARE(read.lYear, 1989);
+        QCOMPARE(int{read.nDay}, 9);
+    }
+
+    void showsTheWesternDayWeekdayAndSexagenaryDay()
+    {
+        SEventData event;
+        event.lYear = 1582;
+        event.nMonth = 6;
+        event.nDay = 2;
+        event.strEvent = "x";
+        CEventDlg dlg(event, QStringLiteral("test"), nullptr, &m_eras);
+        const auto shown = [&dlg](const QString& str) {
+            const QList<QLabel*> labels = dlg.findChildren<QLabel*>();
+            return std::any_of(labels.begin(), labels.end(), [&](QLabel* pLabel) { return pLabel->text() == str; });
+        };
+        QVERIFY(shown(QStringLiteral("1582-06-21(ユリウス暦) 木曜日 戊子")));
+        dlg.findChildren<QLineEdit*>().at(0)->setText(QStringLiteral("1600"));
+        QComboBox* pMonth = dlg.findChildren<QComboBox*>().at(0);
+        QComboBox* pDay = dlg.findChildren<QComboBox*>().at(1);
+        pMonth->setCurrentIndex(pMonth->findData(9));
+        pDay->setCurrentIndex(pDay->findData(15));
+        QVERIFY(shown(QStringLiteral("1600-10-21 土曜日 乙卯")));
+        dlg.findChildren<QLineEdit*>().at(0)->setText(QStringLiteral("645"));   // before 701: no day number
+        QVERIFY(!shown(QStringLiteral("1600-10-21 土曜日 乙卯")));
     }
 
     void goToYearTakesEraYears()

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <shared/chronology/ChronologyText.h>
+#include <shared/chronology/DayText.h>
 #include <shared/chronology/LinkedText.h>
 #include <corvane/HtmlManage.h>
 
@@ -139,6 +140,7 @@ QVariant CEventModel::data(const QModelIndex& index, int nRole) const
         event.MakeDate(strText);
         strText.TrimRight();
         break;
+    case COLUMN_WESTERN_DAY: strText = CDayText::WesternDay(event); break;
     case COLUMN_TEXT: CHtmlManage().RemoveHtml(event.strEvent, strText); break;
     case COLUMN_NOTE: strText = event.strNote; break;
     default: break;

@@ -45,6 +45,26 @@ bool ParseYearOrEraDate(const QString& strText, const CGengouEra* pEras, SEraDat
     return true;
 }
 
+bool ParseEraYearWithDay(const QString& strText, const CGengouEra* pEras, int nMonth, bool bLeap, int nDay,
+                         SEraDate& date, QString& strReason, bool& bEraYear)
+{
+    bEraYear = false;
+    CString strCp932;
+    SParsedEraDate parsed;
+    CString strError;
+    if (!pEras || !Utf8ToCp932(strText.trimmed().toStdString(), strCp932) ||
+        !ParseEraDateText(*pEras, strCp932, parsed, strError) || parsed.nEra < 0 || parsed.date.nMonth != 0)
+        return false;
+    bEraYear = true;
+    const CString strWhole = pEras->GetEraDateText(parsed.nEra, SEraDate{parsed.date.lYear, nMonth, bLeap, nDay});
+    if (!ParseEraDateText(*pEras, strWhole, parsed, strError)) {
+        strReason = ToQString(strError);
+        return false;
+    }
+    date = parsed.date;
+    return true;
+}
+
 QString EraDatesOf(const CGengouEra* pEras, const SEraDate& date)
 {
     QStringList texts;

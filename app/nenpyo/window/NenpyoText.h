@@ -21,6 +21,14 @@ bool ParseYear(const QString& strText, std::int32_t& lYear);
 // date unchanged, with the reason in strReason (empty when the text is no date at all).
 bool ParseYearOrEraDate(const QString& strText, const CGengouEra* pEras, SEraDate& date, QString& strReason);
 
+// An era year typed alone (明治元年, H1) read together with a month (1-12, bLeap) and a day (0:
+// none) given apart, as the era date reader reads the whole date (明治元年3月24日): the era must be
+// in force then. False, date unchanged, when strText is not an era year alone (a Western year, a
+// date with a month, no date: bEraYear false) or when the whole date is refused (bEraYear true,
+// the reason in strReason).
+bool ParseEraYearWithDay(const QString& strText, const CGengouEra* pEras, int nMonth, bool bLeap, int nDay,
+                         SEraDate& date, QString& strReason, bool& bEraYear);
+
 // The era dates of date in every era of pEras in force then, joined by "・" ("平成元年1月8日");
 // empty without a table or when none is.
 QString EraDatesOf(const CGengouEra* pEras, const SEraDate& date);

@@ -38,6 +38,7 @@
 #include "BaseYearDlg.h"
 #include "ChronologyPrinter.h"
 #include "DamagedLine.h"
+#include "DayColumn.h"
 #include "EventDlg.h"
 #include "EventEdit.h"
 #include "EventModel.h"
@@ -79,7 +80,7 @@ CNenpyoWindow::CNenpyoWindow(QWidget* pParent) : QMainWindow(pParent), m_pDoc(st
     m_pView = new QTableView;
     m_pView->setModel(m_pModel);
     m_pView->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_pView->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_pView->setSelectionMode(QAbstractItemView::ExtendedSelection);   // two rows: the days between
     m_pView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_pView->setAlternatingRowColors(true);
     m_pView->setWordWrap(false);
@@ -88,7 +89,7 @@ CNenpyoWindow::CNenpyoWindow(QWidget* pParent) : QMainWindow(pParent), m_pDoc(st
     m_pView->horizontalHeader()->setStretchLastSection(true);
     m_pView->installEventFilter(this);
     const int nChar = m_pView->fontMetrics().horizontalAdvance(QChar(0x5E74));   // 年
-    const int anWidths[COLUMN_COUNT] = {5, 8, 7, 5, 7, 28, 10};
+    const int anWidths[COLUMN_COUNT] = {5, 8, 7, 5, 7, 10, 28, 10};
     for (int n = 0; n < COLUMN_COUNT; ++n)
         m_pView->setColumnWidth(n, anWidths[n] * nChar);
 
@@ -136,7 +137,10 @@ CNenpyoWindow::CNenpyoWindow(QWidget* pParent) : QMainWindow(pParent), m_pDoc(st
     CreateActions();
     connect(m_pView->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CNenpyoWindow::UpdateActions);
     connect(m_pView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
-            [this] { m_pBand->SetSelectedIndex(SelectedIndex(), true); });
+            [this] {
+                m_pBand->SetSelectedIndex(SelectedIndex(), true);
+                ShowDaysBetween(m_pModel, m_pView->selectionModel()->selectedRows(), statusBar());
+            });
     m_pCount = new QLabel;
     statusBar()->addPermanentWidget(m_pCount);
     resize(1000, 640);
@@ -301,6 +305,7 @@ void CNenpyoWindow::CreateViewMenu()
     }
 
     pShow->addSeparator();
+    AddWesternDayAction(pShow, m_pView);
     QAction* pBand = pShow->addAction(QStringLiteral("時間帯(&B)"));
     pBand->setCheckable(true);
     pBand->setChecked(!m_pBand->isHidden());
@@ -342,6 +347,7 @@ void CNenpyoWindow::Refresh(int nKeep)
 {
     ++m_nRevision;
     m_pView->setColumnHidden(COLUMN_BASE_YEAR, !m_pDoc->HasBaseYear());
+    m_pView->setColumnHidden(COLUMN_WESTERN_DAY, !WesternDayShown());
     if (nKeep >= 0 && nKeep < m_pDoc->Events().GetLen())
         SelectIndex(nKeep);
     UpdateTitle();

@@ -1,5 +1,7 @@
 #include <shared/chronology/ChronologyText.h>
 
+#include <shared/chronology/DayText.h>
+
 #include <corvane/HtmlManage.h>
 #include <framework/Cp932.h>
 
@@ -22,6 +24,11 @@ CString CChronologyText::EraYear(const SEventData& data) const
         const SGengouEraTable& rec = m_pEras->GetGengouEraTable()[static_cast<std::size_t>(nIndex)];
         return rec.nBeginMonth != 0 || rec.nEndMonth != 0;
     };
+    if (indices.empty()) {
+        // No era on that day: the answer of the year only where the year's eras know no days.
+        const std::vector<int> year = m_pEras->GetIndicesInYear(data.lYear);
+        return std::none_of(year.begin(), year.end(), hasDays) ? EraYear(data.lYear) : CString();
+    }
     if (std::none_of(indices.begin(), indices.end(), hasDays))
         return EraYear(data.lYear);
     CString strText;
@@ -60,6 +67,7 @@ SChronologyRow CChronologyText::MakeRow(const SEventData& data) const
     row.strPeriod = Period(data.lYear);
     row.strBaseYear = BaseYearLabel(data.lYear);
     data.MakeDate(row.strDate);
+    row.strWesternDay = CDayText::WesternDay(data);
     CHtmlManage().RemoveHtml(data.strEvent, row.strText);
     row.vTextRuns = CLinkedText::Runs(data.strEvent);
     row.strNote = data.strNote;

@@ -23,6 +23,7 @@ struct SChronologyRow {
     CString strPeriod;     // the period (時代) covering the year, markup removed; empty when none
     CString strBaseYear;   // CBaseYear::MakeBaseYearStr; empty without a base-year table or label
     CString strDate;       // SEventData::MakeDate ("4月10日 ", "閏3月 ", or empty)
+    CString strWesternDay; // CDayText::WesternDay: "1582-06-21(ユリウス暦)", "1600-10-21"; empty without a day number
     CString strText;       // the event text without markup (CHtmlManage::RemoveHtml)
     CString strNote;       // the note as stored
     CString strLink;       // the link of the text (CHtmlManage::GetLinkFromString), empty if none
@@ -42,7 +43,8 @@ public:
     // year, when it has no day or no month), in table order, joined by "・": 1989 4月1日 gives
     // 平成元年, 1989 1月7日 昭和64年, an event of 1989 without a month 昭和64年・平成元年 (and two
     // eras, one of each court, in 1331-1392). Where none of the eras found has days (a table read
-    // from a file without days) the answer is EraYear(lYear), as before. Empty when none is found.
+    // from a file without days) the answer is EraYear(lYear), as before. Empty when none is found
+    // although the year's eras have days: 645 6月12日 is before 大化 began (6月19日).
     CString EraYear(const SEventData& data) const;
     // The name, markup removed, of the period the period table's own lookup gives for the year
     // (CGengouEra::GetIndexFromYear: the last one in table order that covers it); empty if none.

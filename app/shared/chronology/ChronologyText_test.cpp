@@ -111,6 +111,32 @@ TEST(ChronologyText, EraYearByDate)
     EXPECT_EQ("昭和64年", U8(CChronologyText(&byYear, nullptr, nullptr).MakeRow(Event(1989, 4, 1, "")).strEraYear));
 }
 
+// A day before the first era of a table with days has no era: no fall back to the year.
+TEST(ChronologyText, NoEraBeforeTheFirstDay)
+{
+    CGengouEra eras;
+    eras.SetData(CString(Cp932("大化")), 645, 650, "");
+    eras.SetData(CString(Cp932("朱鳥")), 686, 686, "");
+    eras.SetData(CString(Cp932("大宝")), 701, 704, "");
+    CGengouEraArray& records = eras.GetGengoEraTable();
+    records[0].nBeginMonth = 6, records[0].nBeginDay = 19, records[0].nEndMonth = 2, records[0].nEndDay = 14;
+    records[1].nBeginMonth = 7, records[1].nBeginDay = 20;
+    records[2].nBeginMonth = 3, records[2].nBeginDay = 21, records[2].nEndMonth = 5, records[2].nEndDay = 9;
+    const CChronologyText text(&eras, nullptr, nullptr);
+    const struct {
+        std::int32_t lYear;
+        int nMonth;
+        int nDay;
+        const char* pszEraYear;
+    } kCases[] = {
+        {645, 6, 12, ""},  {645, 6, 19, "大化元年"}, {645, 6, -1, "大化元年"}, {645, -1, -1, "大化元年"},
+        {686, 7, 1, ""},   {686, 7, 20, "朱鳥元年"}, {701, 2, -1, ""},        {701, 3, 21, "大宝元年"},
+        {700, 1, 1, ""},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(c.pszEraYear, U8(text.MakeRow(Event(c.lYear, c.nMonth, c.nDay, "")).strEraYear)) << c.lYear << "-" << c.nMonth << "-" << c.nDay;
+}
+
 TEST(ChronologyText, NoTablesGiveEmptyColumns)
 {
     const CChronologyText text(nullptr, nullptr, nullptr);

@@ -197,13 +197,11 @@ public:
     // for a year before the record's begin year.
     CString GetEraDateText(int nIndex, const SEraDate& date) const;
 
-    // Checks a date against the calendar, as chronologies write it: month 1-12 or 0 (the year
-    // alone), day 0-31 and 0 without a month. From 1873 on Gregorian: the day must exist in the
-    // month, there are no leap months. Before 1873 the old calendar: days 1-30; a leap month
-    // only where the year may have one: a year has at most one, so a leap month that the table's
-    // days place in a year excludes every other in that year (nothing else about the old
-    // calendar is known here). 1872 ends on 12月2日 (the next day was 1873-01-01). Returns true
-    // when the date may exist; false with the reason, in Japanese, in *pstrError (when given).
+    // Whether the date exists: CCalendar::CheckDate (the month lengths and leap months of the
+    // lunisolar calendar from 701, Gregorian from 1873, 1872 ending with 12月2日). Before 701, where
+    // the calendar knows no leap months, a leap month that the table's days place in a year excludes
+    // every other in that year. Returns true; or false with the reason, in Japanese, in *pstrError
+    // (when given).
     bool IsValidDate(const SEraDate& date, CString* pstrError = nullptr) const;
 
     // The Western date of year lEraYear (1 for 元年), month nMonth (0: the year alone; bLeap for a
