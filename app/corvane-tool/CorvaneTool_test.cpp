@@ -106,14 +106,19 @@ TEST_F(CorvaneToolTest, InfoAndCheck)
                                      "  base year: 710\n  end year: none\n",
               info.strOut);
 
+    // 720 had no leap month: the record reads as written, and the check says so, with status 0.
     const SRun good = Run({"check", "@events.lev", "@eras.lgn", "@periods.ler", "@base.lby"});
     EXPECT_EQ(0, good.nStatus);
-    EXPECT_EQ("", good.strOut + good.strErr);
+    EXPECT_EQ(Path("events.lev") + ":6: warning: 暦にない日付です(720年に閏3月はありません(この年に閏月はありません))\n",
+              good.strOut + good.strErr);
+    EXPECT_EQ(1, Run({"check", "--strict", "@events.lev"}).nStatus);
     Write("bad.lev", Cp932("[出来事], 5\r\n名\r\n\r\n0\r\n\r\n"));
     Write("foreign.txt", "hello\n");
     const SRun check = Run({"check", "@events.lev", "@bad.lev", "@missing.lev", "@foreign.txt"});
     EXPECT_EQ(1, check.nStatus);
-    EXPECT_EQ(Path("bad.lev") + ":5: error: 空の行です(読込みがここで止まります)\n", check.strOut);
+    EXPECT_EQ(Path("events.lev") + ":6: warning: 暦にない日付です(720年に閏3月はありません(この年に閏月はありません))\n" + Path("bad.lev") +
+                  ":5: error: 空の行です(読込みがここで止まります)\n",
+              check.strOut);
     // One line a failing file: the library's message (with the line of a format error), the
     // system's reason, or the header that names no table.
     std::istringstream lines(check.strErr);
@@ -132,7 +137,9 @@ TEST_F(CorvaneToolTest, DamagedFileIsCheckedAndExportedAsFarAsItReads)
     Write("cut.lev", strEvents.substr(0, strEvents.rfind("721")) + "72");
     const SRun check = Run({"check", "@cut.lev"});
     EXPECT_EQ(1, check.nStatus);
-    EXPECT_EQ(Path("cut.lev") + ":7: error: ファイルが行の途中で終わっています(最後の行に行末がありません)\n", check.strOut);
+    EXPECT_EQ(Path("cut.lev") + ":6: warning: 暦にない日付です(720年に閏3月はありません(この年に閏月はありません))\n" + Path("cut.lev") +
+                  ":7: error: ファイルが行の途中で終わっています(最後の行に行末がありません)\n",
+              check.strOut);
     EXPECT_NE(std::string::npos, check.strErr.find("のフォーマットが正しくありません (7行目); 2 records readable before line 7\n"))
         << check.strErr;
 
