@@ -2,6 +2,7 @@
 // its undo, the filter, finding, links, exports, the question before unsaved changes are lost, a
 // moved folder and a failed save. File dialogs and messages go through a recording host UI.
 #include <QtTest>
+#include <QCommandLineParser>
 
 #include <filesystem>
 
@@ -26,6 +27,7 @@
 #include "EventModel.h"
 #include "NenpyoText.h"
 #include "NenpyoWindow.h"
+#include "PdfCommand.h"
 #include "RecentFiles.h"
 #include "RowExport.h"
 #include "EventTestData_test.h"
@@ -501,6 +503,29 @@ private Q_SLOTS:
             lev.close();
         }
         QVERIFY(ui.m_messages.empty());
+    }
+
+    // nenpyo --pdf refuses a file the check finds damaged, naming the line; --partial prints what
+    // stands before it.
+    void pdfOfADamagedFileNeedsPartial()
+    {
+        QFile lev(m_dir.path() + QStringLiteral("/copy/年表/日本史.lev"));
+        QVERIFY(lev.open(QIODevice::ReadWrite));
+        const QByteArray cut = lev.readAll().left(9557);
+        QVERIFY(lev.resize(0) && lev.write(cut) == cut.size());
+        lev.close();
+        const QString strPdf = m_dir.path() + QStringLiteral("/copy/out.pdf");
+        const auto Run = [&](const QStringList& extra) {
+            QCommandLineParser parser;
+            CPdfCommand::AddOptions(parser);
+            const QStringList args = QStringList{QStringLiteral("nenpyo"), QStringLiteral("--pdf"), strPdf} + extra +
+                                     QStringList{m_strDoc};
+            return parser.parse(args) ? CPdfCommand::Run(parser) : -1;
+        };
+        QCOMPARE(Run({}), 1);
+        QVERIFY(!QFile::exists(strPdf));
+        QCOMPARE(Run({QStringLiteral("--partial")}), 0);
+        QVERIFY(QFileInfo(strPdf).size() > 1000);
     }
 
     // Save as into another folder names the tables by clean relative names, so renaming a folder
