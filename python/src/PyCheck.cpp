@@ -69,7 +69,12 @@ void BindCheck(py::module_& m)
             return py::str("Finding(line={}, level={!r}, reason={!r})").format(f.nLine, LevelName(f.eLevel),
                                                                                ToStr(f.strReason.View()));
         });
-    m.def("check", [](py::handle path) { return Findings(path, std::nullopt); }, py::arg("path"),
+    m.def("check", [](py::handle path) {
+              py::list findings;
+              for (const STableFinding& finding : Findings(path, std::nullopt))
+                  findings.append(py::cast(finding));
+              return findings;
+          }, py::arg("path"),
           "The strict check of a table file of any kind (the kind its header names): every line that is not "
           "as the library writes it, as a list of Finding in line order; empty for a sound file. Raises "
           "OSError when the file cannot be read.");

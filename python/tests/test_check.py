@@ -25,7 +25,7 @@ def test_a_cut_sample_loads_leniently_but_not_strictly(tmp_path):
     assert len(corvane.Events.load(path)) == line - 4   # today's reading stays
     with pytest.raises(corvane.FormatError) as error:
         corvane.Events.load(path, strict=True)
-    assert error.value.filename == path
+    assert error.value.filename == str(path)
     assert error.value.line == line
     assert "行末がありません" in error.value.reason or "引用符の中で終わっています" in error.value.reason
     findings = corvane.check(path)
@@ -47,7 +47,7 @@ def test_each_table_raises_the_first_finding_when_strict(tmp_path, load, content
     load(path)   # the lenient reading takes it
     with pytest.raises(corvane.FormatError) as error:
         load(path, strict=True)
-    assert (error.value.line, error.value.filename) == (line, path)
+    assert (error.value.line, error.value.filename) == (line, str(path))
     assert reason in error.value.reason
     assert f":{line}: {level}: " in str(error.value)
     assert [(f.line, f.level) for f in corvane.check(path)] == [(line, level)]

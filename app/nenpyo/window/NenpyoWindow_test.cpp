@@ -492,7 +492,10 @@ private Q_SLOTS:
             ui.m_requests.clear();
             const QString strNew = m_dir.path() + QStringLiteral("/copy/年表/復元%1.nenpyo").arg(strAnswer.contains(QStringLiteral("とおり")) ? 1 : 2);
             ui.ChooseNext(LiteralToCp932(strNew.toStdString().c_str()));
+            // Ctrl+S reaches the window as a shortcut only when it is shown and active.
+            window.show();
             window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
             QTest::keySequence(&window, QKeySequence(QKeySequence::Save));
             QCOMPARE(ui.m_requests.size(), std::size_t{1});
             QVERIFY(std::string(ui.m_requests[0].strFileName.View()).find(std::string(LiteralToCp932("日本史(復元).nenpyo").View())) !=
