@@ -190,6 +190,9 @@ TEST(TableCheckTest, EachDamageIsReportedAtItsLineWithItsLevel)
         {head + Cp932Lines({"1614"}), ECheckLevel::Error, 5, "カンマがありません"},
         {head + "1614, 10, 1, \"\x82\", \"\", 1, 0\r\n", ECheckLevel::Error, 5, "コードページ932"},
         {head + "1614, 10, 1, \"a\rb\", \"\", 1, 0\r\n", ECheckLevel::Error, 5, "CRがあります"},
+        {head + "1614, 10, 1, \"\xFD\", \"\", 1, 0\r\n", ECheckLevel::Error, 5, "コードページ932"},
+        {head + "1614, 10, 1, \"\x80\", \"\", 1, 0\r\n", ECheckLevel::Error, 5, "コードページ932"},
+        {head + "1614, 10, 1, \"\xB1\xDD\x82\xA0\", \"\", 1, 0\r\n", ECheckLevel::Error, 0, nullptr},   // ｱﾝあ
         {Cp932Lines({"[出来事], 5", "名前", "説明", "2"}), ECheckLevel::Error, 4, "今日の日付の指定が範囲外です(2)"},
         {Cp932Lines({"[出来事], 5", "名,前", "説明", "0"}), ECheckLevel::Error, 2, "引用符の外にカンマ"},
         {Cp932Lines({"[出来事], 5", "\"名前", "説明", "0"}), ECheckLevel::Error, 2, "引用符が閉じていません"},
@@ -288,4 +291,14 @@ TEST(TableCheckTest, ALineBeyondTheLimitEndsTheCheckThere)
     ASSERT_EQ(v.size(), 1u) << Describe(v);
     EXPECT_EQ(v[0].nLine, 5);
     EXPECT_NE(Cp932ToUtf8Lossy(v[0].strReason.View()).find("長すぎます"), std::string::npos);
+
+    // Read from a file, the line comes in many pieces and ends the check all the same; without its
+    // line end too.
+    CTempDir dir;
+    for (const std::size_t nCut : {bytes.size(), bytes.size() - 26}) {
+        std::ofstream(dir.Native("long.lev"), std::ios::binary) << bytes.substr(0, nCut);
+        std::vector<STableFinding> fromFile;
+        ASSERT_TRUE(CheckTableFile(dir.Native("long.lev"), fromFile).Ok());
+        EXPECT_EQ(fromFile, v);
+    }
 }
