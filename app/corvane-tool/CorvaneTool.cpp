@@ -14,6 +14,8 @@
 #include <framework/Cp932.h>
 #include <framework/Env.h>
 
+#include <corvane/TableCheck.h>
+
 #include "CsvFormat.h"
 #include "DateCommand.h"
 #include "JsonFormat.h"
@@ -259,16 +261,35 @@ int CCorvaneTool::Info(const std::vector<std::string>& files)
     return nStatus;
 }
 
-int CCorvaneTool::Check(const std::vector<std::string>& files)
+int CCorvaneTool::Check(const std::vector<std::string>& files, bool bStrict)
 {
     int nStatus = 0;
     for (const std::string& strFile : files) {
         SFileStatus partial;
         const std::unique_ptr<CTableContent> pContent = Load(strFile, std::nullopt, &partial);
-        if (!pContent || !partial.Ok()) {
+        if (!pContent) {
             nStatus = 1;
-            if (pContent)
-                FailPartial(partial, strFile, pContent->RecordCount(), "readable");
+            continue;
+        }
+        // The strict check: every line that is not as the writer writes it.
+        std::vector<STableFinding> findings;
+        const SFileStatus status = CheckTableFile(Utf8Path(strFile), findings, pContent->Kind());
+        if (!status.Ok()) {
+            CString strName;
+            ToCp932Name(strFile, strName);
+            FailStatus(status, strName);
+            nStatus = 1;
+            continue;
+        }
+        for (const STableFinding& finding : findings)
+            m_out << strFile << ':' << finding.nLine << ": "
+                  << (finding.eLevel == ECheckLevel::Error || bStrict ? "error" : "warning") << ": "
+                  << Utf8(finding.strReason) << '\n';
+        if (HasCheckErrors(findings, bStrict))
+            nStatus = 1;
+        if (!partial.Ok()) {
+            nStatus = 1;
+            FailPartial(partial, strFile, pContent->RecordCount(), "readable");
         }
     }
     return nStatus;
@@ -412,9 +433,11 @@ int CCorvaneTool::Run(int argc, const char* const* argv)
     CLI::App* pInfo = app.add_subcommand("info", "Kind, version, name, explanation and number of records of each file");
     pInfo->add_option("FILE", files, "Table files")->required();
     CLI::App* pCheck = app.add_subcommand(
-        "check", "Read each file; print nothing when all read, else a line per failing file (with the line to blame "
-                 "and the records readable before it)");
+        "check", "Check each file strictly: print FILE:LINE: error|warning: reason for every line that is not as the "
+                 "library writes it (a cut, an open quote, a number that is no number...); exit status 1 on an error");
     pCheck->add_option("FILE", files, "Table files")->required();
+    bool bStrict = false;
+    pCheck->add_flag("--strict", bStrict, "Warnings (what a hand-made or older file may hold) are errors too");
     CLI::App* pList = app.add_subcommand(
         "list", "The chronology as text, one event per line: year, era year, period, base-year label, date, text "
                 "(tab-separated)");
@@ -454,7 +477,7 @@ int CCorvaneTool::Run(int argc, const char* const* argv)
     if (pInfo->parsed())
         return Info(files);
     if (pCheck->parsed())
-        return Check(files);
+        return Check(files, bStrict);
     if (pList->parsed())
         return List(strFile, strEras, strPeriods, strBase, strPriority);
     if (pExport->parsed())

@@ -1,8 +1,11 @@
 // CCorvaneTool: the corvane command, for table files from the shell.
 //
 //   corvane info FILE...              kind, version, name, explanation and size of each file
-//   corvane check FILE...             silent when every file reads; one line per failing file (a file
-//                                     damaged at a line: the line and the records readable before it)
+//   corvane check [--strict] FILE...  the strict check of the library (TableCheck.h): one line a
+//                                     finding, FILE:LINE: error|warning: reason, on standard output;
+//                                     exit status 1 on an error (with --strict, on any finding); a
+//                                     file that does not read: the message (a file damaged at a line:
+//                                     with the records readable before it) on standard error
 //   corvane list EVENTS.lev [--era FILE] [--period FILE] [--base FILE] [--priority high|middle|all]
 //   corvane export FILE [--format json|csv] [-o OUT] [--partial]
 //                                     (--partial: a file damaged at a line gives the records before it,
@@ -35,7 +38,7 @@ public:
 
 private:
     int Info(const std::vector<std::string>& files);
-    int Check(const std::vector<std::string>& files);
+    int Check(const std::vector<std::string>& files, bool bStrict);
     int List(const std::string& strEvents, const std::string& strEras, const std::string& strPeriods,
              const std::string& strBase, const std::string& strPriority);
     int Export(const std::string& strFile, const std::string& strFormat, const std::string& strOut, bool bPartial);

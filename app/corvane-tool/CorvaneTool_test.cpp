@@ -106,14 +106,19 @@ TEST_F(CorvaneToolTest, InfoAndCheck)
                                      "  base year: 710\n  end year: none\n",
               info.strOut);
 
+    // 720 had no leap month: the record reads as written, and the check says so, with status 0.
     const SRun good = Run({"check", "@events.lev", "@eras.lgn", "@periods.ler", "@base.lby"});
     EXPECT_EQ(0, good.nStatus);
-    EXPECT_EQ("", good.strOut + good.strErr);
+    EXPECT_EQ(Path("events.lev") + ":6: warning: 暦にない日付です(720年に閏3月はありません(この年に閏月はありません))\n",
+              good.strOut + good.strErr);
+    EXPECT_EQ(1, Run({"check", "--strict", "@events.lev"}).nStatus);
     Write("bad.lev", Cp932("[出来事], 5\r\n名\r\n\r\n0\r\n\r\n"));
     Write("foreign.txt", "hello\n");
     const SRun check = Run({"check", "@events.lev", "@bad.lev", "@missing.lev", "@foreign.txt"});
     EXPECT_EQ(1, check.nStatus);
-    EXPECT_EQ("", check.strOut);
+    EXPECT_EQ(Path("events.lev") + ":6: warning: 暦にない日付です(720年に閏3月はありません(この年に閏月はありません))\n" + Path("bad.lev") +
+                  ":5: error: 空の行です(読込みがここで止まります)\n",
+              check.strOut);
     // One line a failing file: the library's message (with the line of a format error), the
     // system's reason, or the header that names no table.
     std::istringstream lines(check.strErr);
@@ -132,6 +137,9 @@ TEST_F(CorvaneToolTest, DamagedFileIsCheckedAndExportedAsFarAsItReads)
     Write("cut.lev", strEvents.substr(0, strEvents.rfind("721")) + "72");
     const SRun check = Run({"check", "@cut.lev"});
     EXPECT_EQ(1, check.nStatus);
+    EXPECT_EQ(Path("cut.lev") + ":6: warning: 暦にない日付です(720年に閏3月はありません(この年に閏月はありません))\n" + Path("cut.lev") +
+                  ":7: error: ファイルが行の途中で終わっています(最後の行に行末がありません)\n",
+              check.strOut);
     EXPECT_NE(std::string::npos, check.strErr.find("のフォーマットが正しくありません (7行目); 2 records readable before line 7\n"))
         << check.strErr;
 
@@ -406,3 +414,109 @@ TEST_F(CorvaneToolTest, FailedImportsNameTheFieldAndWriteNothing)
 }
 
 } // namespace
+
+namespace {
+
+std::string SampleBytes()
+{
+    const char* pszSource = std::getenv("TAMBER_SOURCE_DIR");
+    std::ifstream in(fs::path(std::string(pszSource ? pszSource : ".") + "/data/年表/日本史.lev"), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The offsets of the record lines' bytes outside quoted fields (numbers and separators), where a
+// lost comma or a digit turned into a letter changes what the reader reads.
+std::vector<std::size_t> RecordBytesOutsideQuotes(const std::string& bytes, std::size_t nFirstRecord)
+{
+    std::vector<std::size_t> offsets;
+    bool bQuoted = false;
+    for (std::size_t i = nFirstRecord; i < bytes.size(); ++i) {
+        if (bytes[i] == '"')
+            bQuoted = !bQuoted;
+        else if (!bQuoted && bytes[i] != '\r' && bytes[i] != '\n')
+            offsets.push_back(i);
+    }
+    return offsets;
+}
+
+} // namespace
+
+TEST_F(CorvaneToolTest, CheckReportsEveryRandomDamageOfTheSample)
+{
+    const std::string sample = SampleBytes();
+    ASSERT_GT(sample.size(), 10000u);
+    Write("sample.lev", sample);
+    const SRun clean = Run({"check", "--strict", "@sample.lev"});
+    EXPECT_EQ(0, clean.nStatus);
+    EXPECT_EQ("", clean.strOut + clean.strErr);
+
+    std::size_t nFirstRecord = 0;
+    for (int n = 0; n < 4; ++n)
+        nFirstRecord = sample.find('\n', nFirstRecord) + 1;
+    const std::vector<std::size_t> outside = RecordBytesOutsideQuotes(sample, nFirstRecord);
+    std::vector<std::size_t> digits, commas, quotes;
+    for (const std::size_t i : outside) {
+        if (sample[i] >= '0' && sample[i] <= '9')
+            digits.push_back(i);
+        else if (sample[i] == ',')
+            commas.push_back(i);
+    }
+    for (std::size_t i = nFirstRecord; i < sample.size(); ++i) {
+        if (sample[i] == '"')
+            quotes.push_back(i);
+    }
+    std::mt19937 random(27);
+    const auto Pick = [&random](const std::vector<std::size_t>& v) {
+        return v[std::uniform_int_distribution<std::size_t>(0, v.size() - 1)(random)];
+    };
+    for (int nTry = 0; nTry < 200; ++nTry) {
+        std::string damaged = sample;
+        const char* pszDamage = "";
+        switch (nTry % 4) {
+        case 0: {   // a cut anywhere but right after a line end
+            std::size_t n = 0;
+            do
+                n = std::uniform_int_distribution<std::size_t>(1, sample.size() - 1)(random);
+            while (sample[n - 1] == '\n');
+            damaged.resize(n);
+            pszDamage = "cut";
+            break;
+        }
+        case 1:
+            damaged.erase(Pick(quotes), 1);
+            pszDamage = "quote removed";
+            break;
+        case 2:
+            damaged[Pick(digits)] = static_cast<char>('a' + nTry % 26);
+            pszDamage = "digit to letter";
+            break;
+        default:
+            damaged.erase(Pick(commas), 1);
+            pszDamage = "comma removed";
+            break;
+        }
+        Write("damaged.lev", damaged);
+        const SRun check = Run({"check", "@damaged.lev"});
+        ASSERT_EQ(1, check.nStatus) << pszDamage << " (try " << nTry << ")\n" << check.strOut << check.strErr;
+        ASSERT_NE(std::string::npos, check.strOut.find(": error: ")) << pszDamage << " (try " << nTry << ")";
+    }
+}
+
+TEST_F(CorvaneToolTest, CheckOfShippedFilesIsSilentAndStrictCountsWarnings)
+{
+    const char* pszSource = std::getenv("TAMBER_SOURCE_DIR");
+    const std::string strData = std::string(pszSource ? pszSource : ".") + "/data/";
+    const SRun shipped = Run({"check", "--strict", strData + "ﾗｲﾌﾞﾗﾘ/元号.lgn", strData + "ﾗｲﾌﾞﾗﾘ/時代.ler",
+                              strData + "年表/日本史.lev", strData + "年表/日本史.lby"});
+    EXPECT_EQ(0, shipped.nStatus);
+    EXPECT_EQ("", shipped.strOut + shipped.strErr);
+
+    // A record without its leap flag: the reader takes 0, as a hand-made file may rely on.
+    Write("short.lev", Cp932("[出来事], 5\r\n名\r\n\r\n0\r\n710, -1, -1, \"寺の創建\", \"\", 0\r\n"));
+    const SRun warning = Run({"check", "@short.lev"});
+    EXPECT_EQ(0, warning.nStatus);
+    EXPECT_EQ(Path("short.lev") + ":5: warning: 項目が足りません(閏月は既定の値で読まれます)\n", warning.strOut);
+    const SRun strict = Run({"check", "--strict", "@short.lev"});
+    EXPECT_EQ(1, strict.nStatus);
+    EXPECT_EQ(Path("short.lev") + ":5: error: 項目が足りません(閏月は既定の値で読まれます)\n", strict.strOut);
+}

@@ -22,8 +22,8 @@ PYBIND11_MODULE(corvane, m)
 
     const auto formatError = py::reinterpret_steal<py::object>(PyErr_NewExceptionWithDoc(
         "corvane.FormatError",
-        "A table file whose content is not of its format: filename, and line (the 1-based number of the "
-        "line to blame, or None).",
+        "A table file whose content is not of its format: filename, line (the 1-based number of the "
+        "line to blame, or None) and reason.",
         PyExc_ValueError, nullptr));
     m.attr("FormatError") = formatError;
     SetFormatErrorType(formatError);
@@ -38,4 +38,5 @@ PYBIND11_MODULE(corvane, m)
     BindEras(m);
     BindEvents(m);
     BindYears(m);
+    BindCheck(m);
 }

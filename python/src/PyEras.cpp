@@ -20,8 +20,10 @@ std::optional<SEraDate> DayOf(const SEraDate& date)
     return date.nMonth == 0 ? std::nullopt : std::optional<SEraDate>(date);
 }
 
-std::unique_ptr<CGengouEra> Load(py::handle path, bool bPeriods)
+std::unique_ptr<CGengouEra> Load(py::handle path, bool bPeriods, bool bStrict)
 {
+    if (bStrict)
+        CheckStrictly(path, bPeriods ? ETableKind::Period : ETableKind::Era);
     const CString strPath = PathArg(path);
     auto pEras = std::make_unique<CGengouEra>();
     SFileStatus status;
@@ -107,10 +109,11 @@ Wherever a date is taken it may be a corvane.Date, a text in any form the reader
 A date that does not exist, or a text that is none, raises corvane.DateError.
 )doc")
         .def(py::init<>(), "An empty table.")
-        .def_static("load", &Load, py::arg("path"), py::arg("periods") = false,
+        .def_static("load", &Load, py::arg("path"), py::arg("periods") = false, py::arg("strict") = false,
                     "Reads an era file (a period file with periods=True). Raises OSError (errno, filename) "
-                    "or corvane.FormatError (filename, line).")
-        .def_static("shipped", [] { return Load(ShippedPath(), false); },
+                    "or corvane.FormatError (filename, line, reason); with strict=True also for any line the "
+                    "library's strict check finds (corvane.check).")
+        .def_static("shipped", [] { return Load(ShippedPath(), false, false); },
                     "The era file shipped with the library: every Japanese era from 大化 to 令和, both courts "
                     "of 1331-1392.")
         .def_property_readonly("name", [](const CGengouEra& e) { return ToStr(e.GetTableName().View()); },

@@ -60,8 +60,10 @@ SEventData MakeEvent(std::int32_t lYear, const py::str& text, std::optional<int>
     return data;
 }
 
-std::unique_ptr<CYearEvent> Load(py::handle path)
+std::unique_ptr<CYearEvent> Load(py::handle path, bool bStrict)
 {
+    if (bStrict)
+        CheckStrictly(path, ETableKind::Event);
     const CString strPath = PathArg(path);
     auto pEvents = std::make_unique<CYearEvent>();
     SFileStatus status;
@@ -134,9 +136,11 @@ target of its first link (<a href="...">), or None. ``priority`` is 0 (high) to 
 An event chronology (.lev): a sequence of Event records in list order (normally by date).
 )doc")
         .def(py::init<>(), "An empty chronology.")
-        .def_static("load", &Load, py::arg("path"),
+        .def_static("load", &Load, py::arg("path"), py::arg("strict") = false,
                     "Reads an event file, keeping its order. Raises OSError (errno, filename) or "
-                    "corvane.FormatError (filename, line).")
+                    "corvane.FormatError (filename, line, reason). With strict=True, also for any line the "
+                    "library's strict check finds (corvane.check): a damaged line, and what the format "
+                    "allows but the writer never writes (a record missing fields, a day that does not exist).")
         .def("save", [](CYearEvent& e, py::handle path) {
                  const CString strPath = PathArg(path);
                  Check(e.Save(strPath), path, strPath);

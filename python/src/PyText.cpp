@@ -230,6 +230,7 @@ void Check(const SFileStatus& status, py::handle path, const CString& strPath)
     const py::object error = FormatErrorType()(ToStr(FormatFileStatus(status, strPath).View()));
     error.attr("filename") = name;
     error.attr("line") = status.nLine > 0 ? py::object(py::int_(status.nLine)) : py::object(py::none());
+    error.attr("reason") = error.attr("args")[py::int_(0)];
     Raise(error);
 }
 

@@ -17,8 +17,10 @@ namespace corvane_py {
 
 namespace {
 
-std::unique_ptr<CBaseYear> Load(py::handle path)
+std::unique_ptr<CBaseYear> Load(py::handle path, bool bStrict)
 {
+    if (bStrict)
+        CheckStrictly(path, ETableKind::BaseYear);
     const CString strPath = PathArg(path);
     auto pTable = std::make_unique<CBaseYear>();
     SFileStatus status;
@@ -89,9 +91,10 @@ void BindYears(py::module_& m)
 A base-year table (.lby): labels the years of a chronology with their count from a base year, up to
 an optional end year, and after it (+N), under the table's counting options.
 )doc")
-        .def_static("load", &Load, py::arg("path"),
+        .def_static("load", &Load, py::arg("path"), py::arg("strict") = false,
                     "Reads a base-year file. Raises OSError (errno, filename) or corvane.FormatError "
-                    "(filename, line).")
+                    "(filename, line, reason); with strict=True also for any line the library's strict "
+                    "check finds (corvane.check).")
         .def_property_readonly("name", [](const CBaseYear& b) { return ToStr(b.GetTableName().View()); })
         .def_property_readonly("path", [](const CBaseYear& b) { return ToStr(b.GetFileName().View()); },
                                "The file the table was loaded from.")

@@ -1,6 +1,7 @@
 #include "NenpyoDoc.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -185,6 +186,8 @@ SFileStatus CNenpyoDoc::Open(const char* pszPath, const SDefaults& defaults, CSt
         SFileStatus status = m_events.Load(strPath, false);
         if (!status.Ok() && !Recoverable(status))
             return status;
+        if (status.Ok())
+            status = CheckTable(strPath, ETableKind::Event);
         LoadReference(m_eras, CString(), defaults.strEraFile, HEADER_GENGOU);
         LoadReference(m_periods, CString(), defaults.strPeriodFile, HEADER_JIDAI);
         if (!status.Ok())
@@ -253,10 +256,13 @@ SFileStatus CNenpyoDoc::ReadDocument(const char* pszPath, const SDefaults& defau
         }
         return bRecoverable;
     };
-    if (!Note(m_events.Load(strEvents, false), strEvents))
+    const auto LoadChecked = [&](const SFileStatus& status, const CString& strFile, ETableKind eKind) {
+        return Note(status.Ok() ? CheckTable(strFile, eKind) : status, strFile);
+    };
+    if (!LoadChecked(m_events.Load(strEvents, false), strEvents, ETableKind::Event))
         return failure;
     m_bHasBaseYear = !strBaseYear.IsEmpty();
-    if (m_bHasBaseYear && !Note(m_baseYear.Load(strBaseYear), strBaseYear))
+    if (m_bHasBaseYear && !LoadChecked(m_baseYear.Load(strBaseYear), strBaseYear, ETableKind::BaseYear))
         return failure;
     LoadReference(m_eras, strEras, defaults.strEraFile, HEADER_GENGOU);
     LoadReference(m_periods, strPeriods, defaults.strPeriodFile, HEADER_JIDAI);
@@ -272,6 +278,61 @@ bool CNenpyoDoc::Recoverable(SFileStatus& status)
     if (status.nMessage == IDS_FILE_BAD_FORMAT && status.nLine == 0)
         status.nLine = 1;
     return status.nLine > 0;
+}
+
+SFileStatus CNenpyoDoc::CheckTable(const CString& strPath, ETableKind eKind)
+{
+    std::string strNative;
+    std::vector<STableFinding> vFindings;
+    if (!ToNativePath(strPath, strNative) || !CheckTableFile(Utf8Path(strNative), vFindings, eKind).Ok())
+        return SFileStatus();   // it read a moment ago; the check has nothing to add
+    const STableFinding* pError = FirstCheckError(vFindings);
+    const CString strName = strPath.Mid(strPath.ReverseFind(kNativePathSeparator) + 1);
+    if (!pError) {
+        if (!vFindings.empty()) {
+            CString strNotice;
+            strNotice.Format(CP932("%s: %d行目 %s"), strName.GetString(), vFindings[0].nLine,
+                             vFindings[0].strReason.GetString());
+            if (vFindings.size() > 1)
+                strNotice.AppendFormat(CP932(" ほか%d件の注意"), static_cast<int>(vFindings.size() - 1));
+            m_strCheckNotice += (m_strCheckNotice.IsEmpty() ? CString() : CString(" / ")) + strNotice;
+        }
+        return SFileStatus();
+    }
+    if (m_vDamage.empty()) {
+        m_vDamage = vFindings;
+        m_strDamageReason = pError->strReason;
+        if (eKind == ETableKind::Event) {
+            // Each record line read is one event, in file order, after the lines of the header.
+            STableHeader header;
+            ReadTableHeader(strPath, header);
+            const int nHeaderLines = 2 + (header.nVersion >= 3 ? 1 : 0) + (header.nVersion >= 4 ? 1 : 0);
+            m_nKeepEvents = std::max(0, pError->nLine - nHeaderLines - 1);
+        }
+    }
+    return Failure(IDS_FILE_BAD_FORMAT, 0, pError->nLine);
+}
+
+void CNenpyoDoc::KeepBeforeDamage()
+{
+    while (m_nKeepEvents >= 0 && m_events.GetLen() > m_nKeepEvents)
+        m_events.RemoveAt(m_events.GetLen() - 1, PRIORITY_ALL, nullptr);
+}
+
+CString CNenpyoDoc::DamagedLines(int nMax) const
+{
+    CString strLines;
+    int nShown = 0;
+    for (const STableFinding& finding : m_vDamage) {
+        if (finding.eLevel != ECheckLevel::Error)
+            continue;
+        if (nShown++ == nMax) {
+            strLines += CP932("…");
+            break;
+        }
+        strLines.AppendFormat(CP932("%d行目: %s\n"), finding.nLine, finding.strReason.GetString());
+    }
+    return strLines;
 }
 
 void CNenpyoDoc::MarkRecovered()

@@ -26,6 +26,7 @@
 #include <corvane/BaseYear.h>
 #include <corvane/FileStatus.h>
 #include <corvane/GengouEra.h>
+#include <corvane/TableCheck.h>
 #include <corvane/YearEvent.h>
 #include <framework/Document.h>
 #include <framework/String.h>
@@ -62,6 +63,25 @@ public:
     // unasked; a save to a new name (Save with another path) writes them whole and ends the
     // recovered state. The caller should not save it over the damaged file unasked.
     bool IsRecovered() const { return m_bRecovered; }
+
+    // Open also runs the strict check (TableCheck.h) on the event and base-year files that read.
+    // An error there is damage the lenient reader passes over (a file cut inside a line, an open
+    // quote, a number that is no number): Open then fails at the error's line with
+    // IDS_FILE_BAD_FORMAT and the file in strFailed, the chronology is recovered as above and holds
+    // everything as read; DamageReason() says what is wrong at that line. The host offers to keep
+    // only what stands before it (KeepBeforeDamage) or all of it as read, with the damaged lines
+    // (DamagedLines()) named. Warnings alone open normally and are summed up by CheckNotice().
+    const CString& DamageReason() const { return m_strDamageReason; }
+    // Drops the events from the first damaged line of the event file on (nothing for a failure of
+    // the lenient reader, which kept only what came before it).
+    void KeepBeforeDamage();
+    // The number of events KeepBeforeDamage keeps.
+    int EventsBeforeDamage() const { return m_nKeepEvents >= 0 ? m_nKeepEvents : m_events.GetLen(); }
+    // The errors of the damaged file, one "N行目: reason" a line, at most nMax of them.
+    CString DamagedLines(int nMax = 10) const;
+    // For the status bar: the files with warnings of the check, with the first of each; empty when
+    // the check found nothing.
+    const CString& CheckNotice() const { return m_strCheckNotice; }
 
     // Writes the event table, the base-year table (if any) and then the document to pszPath,
     // which becomes the document's path. Tables that have no file name yet, or all of them when
@@ -114,6 +134,9 @@ private:
     // gets line 1, the line it misses).
     static bool Recoverable(SFileStatus& status);
     void MarkRecovered();
+    // The strict check of a table file the lenient reader read whole: Ok, or the failure at the
+    // first error's line (the file's findings are kept for DamagedLines and the notice).
+    SFileStatus CheckTable(const CString& strPath, ETableKind eKind);
     void LoadReference(CGengouEra& table, const CString& strPath, const CString& strDefault,
                        EHeaderType eType);
 
@@ -125,4 +148,8 @@ private:
     CGengouEra m_eras;
     CGengouEra m_periods;
     std::vector<CString> m_vWarnings;
+    std::vector<STableFinding> m_vDamage;   // the check's findings of the damaged file
+    int m_nKeepEvents = -1;                 // the events before the event file's first damaged line
+    CString m_strDamageReason;
+    CString m_strCheckNotice;
 };

@@ -226,6 +226,7 @@ TEST(NenpyoDoc, DamagedEventFileOpensWithTheRecordsBeforeTheDamage)
             EXPECT_GT(status.nLine, 0);
             EXPECT_TRUE(doc.IsModified());
             EXPECT_FALSE(CDamagedLine::Describe(dir.Name("cut.lev"), status.nLine).IsEmpty());
+            doc.KeepBeforeDamage();
         }
         const int nRecords = std::max(0, nWhole - kHeaderLines);
         ASSERT_GE(doc.Events().GetLen(), nRecords);
@@ -284,4 +285,58 @@ TEST(NenpyoDoc, DamagedTableOfADocumentOpensRecoveredWithTheOtherTables)
     ASSERT_TRUE(reopened.Open(dir.Name("root/年表/b.nenpyo"), NoDefaults(), strFailed).Ok());
     EXPECT_EQ(1, reopened.Events().GetLen());
     EXPECT_EQ(CP932("明治"), reopened.BaseYear().GetTableName());
+}
+
+// Damage the lenient reader passes over (a cut inside a line, an open quote) is found by the check:
+// the chronology opens recovered, with all of it as read or only what stands before the damage.
+TEST(NenpyoDoc, CheckErrorsOpenRecoveredAndWarningsGoToTheNotice)
+{
+    CTempDir dir;
+    const std::string strHead = Cp932("[出来事], 5\r\n日本史\r\n\r\n0\r\n1582, 6, 2, \"本能寺の変\", \"\", 0, 0\r\n");
+    struct SCase {
+        std::string bytes;
+        int nLine;          // 0: opens whole
+        int nAsRead;        // events as read
+        int nBefore;        // events before the damage
+        const char* pszReason;
+    };
+    const SCase cases[] = {
+        {strHead + Cp932("1600, 9, 15, \"関ヶ原の戦い\", \"備"), 6, 2, 1, "引用符の中で終わっています"},
+        {strHead + Cp932("1614, 10, 1, \"大坂冬の陣\", \", 1, 0\r\n1615, -1, -1, \"x\", \"\", 0, 0\r\n"), 6, 3, 1,
+         "引用符が閉じていません"},
+        {strHead + Cp932("abcd, 10, 1, \"x\", \"\", 1, 0\r\n"), 6, 2, 1, "年が数ではありません"},
+        {Cp932("[出来事], 5\r\n日本史\r\n\r\n0x\r\n1582, 6, 2, \"本能寺の変\", \"\", 0, 0\r\n"), 4, 1, 0, "今日の日付"},
+    };
+    for (const SCase& c : cases) {
+        SCOPED_TRACE(c.bytes);
+        const CString strPath = dir.Write("damaged.lev", c.bytes);
+        CNenpyoDoc doc;
+        CString strFailed;
+        const SFileStatus status = doc.Open(strPath, NoDefaults(), strFailed);
+        EXPECT_EQ(IDS_FILE_BAD_FORMAT, status.nMessage);
+        EXPECT_EQ(c.nLine, status.nLine);
+        EXPECT_EQ(strPath, strFailed);
+        ASSERT_TRUE(doc.IsRecovered());
+        EXPECT_TRUE(doc.IsModified());
+        EXPECT_NE(Cp932ToUtf8Lossy(doc.DamageReason().View()).find(c.pszReason), std::string::npos);
+        EXPECT_NE(Cp932ToUtf8Lossy(doc.DamagedLines().View()).find(std::to_string(c.nLine) + "行目: "), std::string::npos);
+        EXPECT_TRUE(doc.CheckNotice().IsEmpty());
+        EXPECT_EQ(c.nAsRead, doc.Events().GetLen());
+        EXPECT_EQ(c.nBefore, doc.EventsBeforeDamage());
+        doc.KeepBeforeDamage();
+        EXPECT_EQ(c.nBefore, doc.Events().GetLen());
+        // Saved under a new name: the damaged file stays as it was.
+        ASSERT_TRUE(doc.Save(dir.Name("saved.nenpyo"), strFailed).Ok());
+        EXPECT_EQ(c.bytes, dir.Read("damaged.lev"));
+        EXPECT_FALSE(doc.IsRecovered());
+    }
+
+    // Warnings only: the file opens whole, and the notice names the file, the line and the reason.
+    const CString strShort = dir.Write("short.lev", strHead + Cp932("1600, 9, 15, \"関ヶ原の戦い\"\r\n"));
+    CNenpyoDoc doc;
+    CString strFailed;
+    ASSERT_TRUE(doc.Open(strShort, NoDefaults(), strFailed).Ok());
+    EXPECT_FALSE(doc.IsRecovered());
+    EXPECT_EQ(2, doc.Events().GetLen());
+    EXPECT_EQ("short.lev: 6行目 項目が足りません(備考は既定の値で読まれます)", Cp932ToUtf8Lossy(doc.CheckNotice().View()));
 }

@@ -112,22 +112,35 @@ bool CDocumentFiles::OpenFile(const QString& strPath)
     return true;
 }
 
-bool CDocumentFiles::AskToRecover(const SFileStatus& status, const CString& strFailed, const CNenpyoDoc& doc)
+bool CDocumentFiles::AskToRecover(const SFileStatus& status, const CString& strFailed, CNenpyoDoc& doc)
 {
+    const CString strReason = doc.DamageReason().IsEmpty() ? CDamagedLine::Describe(strFailed, status.nLine)
+                                                           : doc.DamageReason();
     QMessageBox box(QMessageBox::Warning, QStringLiteral("年表"),
                     QStringLiteral("%1\n%2行目: %3。\n\nその前までに読めた%4件の出来事を開きますか?\n"
                                    "復元した年表は、保存するときに新しい名前を尋ねます。")
                         .arg(ToQString(FormatFileStatus(status, strFailed)))
                         .arg(status.nLine)
-                        .arg(ToQString(CDamagedLine::Describe(strFailed, status.nLine)))
-                        .arg(doc.Events().GetLen()),
+                        .arg(ToQString(strReason))
+                        .arg(doc.EventsBeforeDamage()),
                     QMessageBox::Open | QMessageBox::Cancel, m_pWindow);
     box.button(QMessageBox::Open)->setText(QStringLiteral("読めた所までを開く(&O)"));
+    // Damage the reader passed over: all of it can be opened as read, with the damaged lines named.
+    QPushButton* pAsRead = doc.DamageReason().IsEmpty()
+                               ? nullptr
+                               : box.addButton(QStringLiteral("読めたとおりに開く(&A)"), QMessageBox::AcceptRole);
+    box.setDetailedText(ToQString(doc.DamagedLines()));
     box.button(QMessageBox::Cancel)->setText(QStringLiteral("開かない"));
     box.setDefaultButton(QMessageBox::Open);
-    if (box.exec() != QMessageBox::Open)
+    const int nAnswer = box.exec();
+    if (nAnswer != QMessageBox::Open && (!pAsRead || box.clickedButton() != pAsRead))
         return false;
-    m_strRecovered = QStringLiteral("%1 の%2行目より前を復元しました").arg(QFileInfo(NativePath(strFailed)).fileName()).arg(status.nLine);
+    if (nAnswer == QMessageBox::Open)
+        doc.KeepBeforeDamage();
+    m_strRecovered = QString::fromUtf8(nAnswer == QMessageBox::Open ? "%1 の%2行目より前を復元しました"
+                                                                   : "%1 を読めたとおりに開きました(%2行目から傷があります)")
+                         .arg(QFileInfo(NativePath(strFailed)).fileName())
+                         .arg(status.nLine);
     return true;
 }
 

@@ -55,7 +55,7 @@ Q_SIGNALS:
 
 private:
     // Says where and why a table file stopped being read; true when the user opens what was read.
-    bool AskToRecover(const SFileStatus& status, const CString& strFailed, const CNenpyoDoc& doc);
+    bool AskToRecover(const SFileStatus& status, const CString& strFailed, CNenpyoDoc& doc);
     void ShowFileStatus(const SFileStatus& status, const CString& strFile) const;
     void AddRecentFile(const QString& strPath);
 

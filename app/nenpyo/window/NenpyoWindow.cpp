@@ -154,6 +154,8 @@ void CNenpyoWindow::Replaced()
     QStringList warnings;
     for (const CString& strWarning : doc.Warnings())
         warnings << ToQString(strWarning);
+    if (!doc.CheckNotice().IsEmpty())
+        warnings << ToQString(doc.CheckNotice());
     if (!warnings.isEmpty())
         ShowMessage(warnings.join(QStringLiteral(" / ")), 30000);
     UpdateTitle();

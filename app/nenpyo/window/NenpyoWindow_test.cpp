@@ -2,6 +2,7 @@
 // its undo, the filter, finding, links, exports, the question before unsaved changes are lost, a
 // moved folder and a failed save. File dialogs and messages go through a recording host UI.
 #include <QtTest>
+#include <QCommandLineParser>
 
 #include <filesystem>
 
@@ -27,6 +28,7 @@
 #include "NenpyoSettings.h"
 #include "NenpyoText.h"
 #include "NenpyoWindow.h"
+#include "PdfCommand.h"
 #include "RecentFiles.h"
 #include "RowExport.h"
 #include "Sharing.h"
@@ -462,6 +464,73 @@ private Q_SLOTS:
         QVERIFY(reopened.OpenFile(strNew));
         QCOMPARE(reopened.Doc().Events().GetLen(), nWhole);
         QVERIFY(ui.m_messages.empty());
+    }
+
+    // A file cut inside a line reads whole to the lenient reader: the check finds the cut, the
+    // chronology opens recovered (all of it as read, or only what stands before the cut), Ctrl+S
+    // proposes a new name and the damaged file stays byte for byte.
+    void fileCutInsideALineOpensRecoveredAndCtrlSProposesANewName()
+    {
+        CFakeHostUi ui;
+        QFile lev(m_dir.path() + QStringLiteral("/copy/年表/日本史.lev"));
+        QVERIFY(lev.open(QIODevice::ReadWrite));
+        const QByteArray whole = lev.readAll();
+        QByteArray cut = whole.left(9557);
+        QVERIFY(!cut.endsWith('\n'));
+        QVERIFY(lev.resize(0) && lev.write(cut) == cut.size());
+        lev.close();
+        const int nLine = static_cast<int>(cut.count('\n')) + 1;
+
+        for (const QString& strAnswer : {QStringLiteral("読めたとおりに開く(&A)"), QStringLiteral("読めた所までを開く(&O)")}) {
+            CNenpyoWindow window;
+            AnswerNextBox(strAnswer);
+            QVERIFY(window.OpenFile(m_strDoc));
+            // The records before the cut line, and with "as read" the cut record too.
+            const int nBefore = nLine - 5;
+            QCOMPARE(window.Doc().Events().GetLen(), nBefore + (strAnswer.contains(QStringLiteral("とおり")) ? 1 : 0));
+            QVERIFY(window.windowTitle().contains(QStringLiteral("(復元)")));
+            QVERIFY(window.IsModified());
+
+            ui.m_requests.clear();
+            const QString strNew = m_dir.path() + QStringLiteral("/copy/年表/復元%1.nenpyo").arg(strAnswer.contains(QStringLiteral("とおり")) ? 1 : 2);
+            ui.ChooseNext(LiteralToCp932(strNew.toStdString().c_str()));
+            // Ctrl+S reaches the window as a shortcut only when it is shown and active.
+            window.show();
+            window.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&window));
+            QTest::keySequence(&window, QKeySequence(QKeySequence::Save));
+            QCOMPARE(ui.m_requests.size(), std::size_t{1});
+            QVERIFY(std::string(ui.m_requests[0].strFileName.View()).find(std::string(LiteralToCp932("日本史(復元).nenpyo").View())) !=
+                    std::string::npos);
+            QVERIFY(!window.IsModified());
+            QVERIFY(lev.open(QIODevice::ReadOnly));
+            QCOMPARE(lev.readAll(), cut);
+            lev.close();
+        }
+        QVERIFY(ui.m_messages.empty());
+    }
+
+    // nenpyo --pdf refuses a file the check finds damaged, naming the line; --partial prints what
+    // stands before it.
+    void pdfOfADamagedFileNeedsPartial()
+    {
+        QFile lev(m_dir.path() + QStringLiteral("/copy/年表/日本史.lev"));
+        QVERIFY(lev.open(QIODevice::ReadWrite));
+        const QByteArray cut = lev.readAll().left(9557);
+        QVERIFY(lev.resize(0) && lev.write(cut) == cut.size());
+        lev.close();
+        const QString strPdf = m_dir.path() + QStringLiteral("/copy/out.pdf");
+        const auto Run = [&](const QStringList& extra) {
+            QCommandLineParser parser;
+            CPdfCommand::AddOptions(parser);
+            const QStringList args = QStringList{QStringLiteral("nenpyo"), QStringLiteral("--pdf"), strPdf} + extra +
+                                     QStringList{m_strDoc};
+            return parser.parse(args) ? CPdfCommand::Run(parser) : -1;
+        };
+        QCOMPARE(Run({}), 1);
+        QVERIFY(!QFile::exists(strPdf));
+        QCOMPARE(Run({QStringLiteral("--partial")}), 0);
+        QVERIFY(QFileInfo(strPdf).size() > 1000);
     }
 
     // Save as into another folder names the tables by clean relative names, so renaming a folder

@@ -22,6 +22,7 @@ const QString kPdf = QStringLiteral("pdf");
 const QString kPriority = QStringLiteral("priority");
 const QString kBand = QStringLiteral("band");
 const QString kHtml = QStringLiteral("html");
+const QString kPartial = QStringLiteral("partial");
 
 int Fail(const QString& strMessage)
 {
@@ -67,6 +68,7 @@ void CPdfCommand::AddOptions(QCommandLineParser& parser)
                                         QStringLiteral("OUT.html")));
     parser.addOption(QCommandLineOption(kPriority, QStringLiteral("--pdf、--htmlで書き出す出来事: high、middle、all(既定)"),
                                         QStringLiteral("high|middle|all"), QStringLiteral("all")));
+    parser.addOption(QCommandLineOption(kPartial, QStringLiteral("--pdfで、傷のあるファイルの傷の前までを印刷します(既定では印刷せずに終わります)。")));
     parser.addOption(QCommandLineOption(kBand, QStringLiteral("--pdfの最初のページに時間帯の図(出来事の全体)を入れます。")));
 }
 
@@ -100,8 +102,15 @@ int CPdfCommand::Run(const QCommandLineParser& parser)
     CNenpyoDoc doc;
     CString strFailed;
     const SFileStatus status = doc.Open(strName, CNenpyoSettings::Session().DefaultTables(), strFailed);
-    if (!status.Ok())
-        return Fail(Text(FormatFileStatus(status, strFailed)));
+    if (!status.Ok()) {
+        const QString strDamage = Text(FormatFileStatus(status, strFailed)) +
+                                  (doc.DamageReason().IsEmpty() ? QString() : QStringLiteral(": ") + Text(doc.DamageReason()));
+        if (!doc.IsRecovered() || !parser.isSet(kPartial))
+            return Fail(strDamage);
+        // What stands before the damaged line is printed; the damage is still named.
+        std::fprintf(stderr, "nenpyo: %s\n", strDamage.toLocal8Bit().constData());
+        doc.KeepBeforeDamage();
+    }
     for (const CString& strWarning : doc.Warnings())
         std::fprintf(stderr, "nenpyo: %s\n", Text(strWarning).toLocal8Bit().constData());
 

@@ -17,6 +17,7 @@
 #include <corvane/GengouEra.h>
 #include <corvane/HtmlManage.h>
 #include <corvane/TableBase.h>
+#include <corvane/TableCheck.h>
 #include <corvane/SexagenaryCycle.h>
 #include <corvane/TableKind.h>
 #include <corvane/YearEvent.h>
