@@ -22,14 +22,14 @@ std::optional<SEraDate> DayOf(const SEraDate& date)
 
 std::unique_ptr<CGengouEra> Load(py::handle path, bool bPeriods)
 {
-    const CString strPath = PathArg(path);
+    const std::filesystem::path native = PathArg(path);
     auto pEras = std::make_unique<CGengouEra>();
     SFileStatus status;
     {
         const py::gil_scoped_release release;   // a new table, which no other thread can reach
-        status = pEras->Load(strPath, bPeriods ? HEADER_JIDAI : HEADER_GENGOU);
+        status = pEras->Load(native, bPeriods ? HEADER_JIDAI : HEADER_GENGOU);
     }
-    Check(status, path, strPath);
+    Check(status, path);
     return pEras;
 }
 

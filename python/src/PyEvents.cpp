@@ -62,14 +62,14 @@ SEventData MakeEvent(std::int32_t lYear, const py::str& text, std::optional<int>
 
 std::unique_ptr<CYearEvent> Load(py::handle path)
 {
-    const CString strPath = PathArg(path);
+    const std::filesystem::path native = PathArg(path);
     auto pEvents = std::make_unique<CYearEvent>();
     SFileStatus status;
     {
         const py::gil_scoped_release release;   // a new table, which no other thread can reach
-        status = pEvents->Load(strPath, false);
+        status = pEvents->Load(native, false);
     }
-    Check(status, path, strPath);
+    Check(status, path);
     return pEvents;
 }
 
@@ -138,8 +138,8 @@ An event chronology (.lev): a sequence of Event records in list order (normally 
                     "Reads an event file, keeping its order. Raises OSError (errno, filename) or "
                     "corvane.FormatError (filename, line).")
         .def("save", [](CYearEvent& e, py::handle path) {
-                 const CString strPath = PathArg(path);
-                 Check(e.Save(strPath), path, strPath);
+                 const std::filesystem::path native = PathArg(path);
+                 Check(e.Save(native), path);
              }, py::arg("path"),
              "Writes the chronology as an event file (version 5), replacing the file atomically: on "
              "failure (OSError, or corvane.FormatError for a text no file can hold) the previous file is "
