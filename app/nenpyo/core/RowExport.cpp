@@ -280,11 +280,11 @@ int CRowExport::RowCount(const CNenpyoDoc& doc, EEventPriority eFilter)
 }
 
 SFileStatus CRowExport::Export(const CNenpyoDoc& doc, EEventPriority eFilter, EFormat eFormat, const char* pszPath,
-                               const CProgress& progress, bool& bCancelled)
+                               const CProgress& progress, bool& bCancelled, Env* pEnv)
 {
     bCancelled = false;
     SFileStatus status;
-    CStdioFile file;
+    CStdioFile file(pEnv);
     if (!OpenForReplacing(file, pszPath, status))
         return status;
     CFileSink sink(file, progress ? RowCount(doc, eFilter) : 0, progress);
@@ -307,10 +307,10 @@ SFileStatus CRowExport::Export(const CNenpyoDoc& doc, EEventPriority eFilter, EF
     return status;
 }
 
-SFileStatus CRowExport::WriteFile(const char* pszPath, const std::string& strBytes)
+SFileStatus CRowExport::WriteFile(const char* pszPath, const std::string& strBytes, Env* pEnv)
 {
     SFileStatus status;
-    CStdioFile file;
+    CStdioFile file(pEnv);
     if (!OpenForReplacing(file, pszPath, status))
         return status;
     try {
