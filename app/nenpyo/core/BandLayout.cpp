@@ -156,7 +156,14 @@ SBandLabelResult CBandLayout::LayOutLabels(const SBandLabelRequest& request)
         label.dMarkLeft = scale.X(event.dBegin);
         label.dMarkRight = std::max(scale.X(event.dEnd), label.dMarkLeft + 1);
         label.dLeft = std::max(label.dMarkLeft, 0.0);
-        label.dRight = std::max(label.dLeft + request.labelWidth(event, nGroup), label.dMarkRight);
+        const double dWidth = request.labelWidth(event, nGroup);
+        label.dRight = std::max(label.dLeft + dWidth, label.dMarkRight);
+        if (label.dRight > request.nWidth && label.dMarkLeft - dWidth >= 0) {
+            // Cut off at the edge otherwise: the text goes before the mark.
+            label.bTextBefore = true;
+            label.dLeft = label.dMarkLeft - dWidth;
+            label.dRight = std::min(std::max(label.dMarkRight, label.dMarkLeft + 7), static_cast<double>(request.nWidth));
+        }
         label.nRow = rows.Take(label.dLeft, label.dRight + request.dGap);
         if (label.nRow >= 0)
             result.vLabels.push_back(label);

@@ -7,7 +7,8 @@
 // record's.
 //
 // Event labels go into rows: each label is the event's mark and text, laid from the event's
-// beginning to the right, and takes the first row where it touches no other label; the selected
+// beginning to the right (to the left, ending at the mark, where it would run past the view's
+// right edge), and takes the first row where it touches no other label; the selected
 // event comes first, then the events by priority, each priority in time order. Only the events of
 // the visible stretch are looked at, and of a dense stretch only a sample (the first event of each
 // few pixels), so the work depends on the view's size, not on the table's. What is left without
@@ -45,6 +46,9 @@ struct SBandLabel {
     double dMarkRight = 0;
     double dLeft = 0;         // the label, mark included
     double dRight = 0;
+    // The text lies before its mark, ending there: laid the usual way it would run past the view's
+    // right edge.
+    bool bTextBefore = false;
 };
 
 struct SBandLabelRequest {

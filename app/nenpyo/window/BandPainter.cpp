@@ -402,6 +402,8 @@ void CBandPainter::PaintLabels(QPainter& painter, const QRect& area, int nSelect
             painter.drawPolygon(diamond, 4);
             dText += kPointMark;
         }
+        if (label.bTextBefore)
+            dText = label.dMarkLeft - 2 - text.dWidth;
         // Only the linked words look like links.
         QFont& font = aFonts[label.nGroup];
         const double dBaseline = y + 3 + adAscent[label.nGroup];

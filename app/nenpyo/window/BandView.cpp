@@ -10,6 +10,7 @@
 #include <QSvgGenerator>
 #include <QWheelEvent>
 
+#include "Chronology.h"
 #include "NenpyoDoc.h"
 
 namespace {
@@ -27,6 +28,15 @@ CBandView::CBandView(QWidget* pParent) : QAbstractScrollArea(pParent), m_painter
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setCursor(Qt::OpenHandCursor);
     setMinimumHeight(120);
+}
+
+void CBandView::Follow(CChronology* pChronology)
+{
+    connect(pChronology, &CChronology::replaced, this, [this, pChronology] { SetDocument(&pChronology->Doc()); });
+    connect(pChronology, &CChronology::changed, this, &CBandView::Reload);
+    connect(pChronology, &CChronology::filterChanged, this, &CBandView::SetFilter);
+    SetFilter(pChronology->Filter());
+    SetDocument(&pChronology->Doc());
 }
 
 void CBandView::SetDocument(const CNenpyoDoc* pDoc)

@@ -9,6 +9,7 @@
 
 #include "BandPainter.h"
 
+class CChronology;
 class CNenpyoDoc;
 
 class CBandView : public QAbstractScrollArea {
@@ -18,6 +19,8 @@ public:
 
     // The document shown (not owned; null shows nothing); Reload after it changed.
     void SetDocument(const CNenpyoDoc* pDoc);
+    // Follows pChronology (not owned): its document, its filter and each change it announces.
+    void Follow(CChronology* pChronology);
     void Reload();
     void SetFilter(EEventPriority eFilter);
     // Highlights the event at a list index (-1: none) and, with bShow, scrolls it into sight.

@@ -6,11 +6,21 @@
 #include <shared/chronology/LinkedText.h>
 #include <corvane/HtmlManage.h>
 
+#include "Chronology.h"
 #include "NenpyoDoc.h"
 #include <shared/qt/QtText.h>
 #include "RowExport.h"
 
 CEventModel::CEventModel(QObject* pParent) : QAbstractTableModel(pParent) {}
+
+void CEventModel::Follow(CChronology* pChronology)
+{
+    connect(pChronology, &CChronology::replaced, this, [this, pChronology] { SetDocument(&pChronology->Doc()); });
+    connect(pChronology, &CChronology::changed, this, &CEventModel::Reload);
+    connect(pChronology, &CChronology::filterChanged, this, &CEventModel::SetFilter);
+    SetFilter(pChronology->Filter());
+    SetDocument(&pChronology->Doc());
+}
 
 void CEventModel::SetDocument(CNenpyoDoc* pDoc)
 {

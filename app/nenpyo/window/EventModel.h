@@ -12,6 +12,7 @@
 #include <corvane/EventData.h>
 #include <corvane/YearEvent.h>
 
+class CChronology;
 class CNenpyoDoc;
 
 class CEventModel : public QAbstractTableModel {
@@ -28,6 +29,9 @@ public:
     // Shows pDoc (not owned; null shows nothing) under the current filter.
     void SetDocument(CNenpyoDoc* pDoc);
     CNenpyoDoc* Document() const { return m_pDoc; }
+    // Follows pChronology (not owned): shows its document under its filter, laid out again whenever
+    // it announces a change.
+    void Follow(CChronology* pChronology);
     // PRIORITY_HIGH, PRIORITY_MIDDLE or PRIORITY_ALL.
     void SetFilter(EEventPriority eFilter);
     EEventPriority Filter() const { return m_eFilter; }

@@ -1,12 +1,14 @@
 #include "NenpyoCommands.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "EventEdit.h"
+#include "Chronology.h"
 #include "NenpyoDoc.h"
 
-CAddEventCommand::CAddEventCommand(CCommandTarget& target, const SEventData& data)
+CAddEventCommand::CAddEventCommand(CChronology& target, const SEventData& data)
     : m_target(target), m_data(data)
 {
     setText(QStringLiteral("出来事の追加"));
@@ -15,17 +17,17 @@ CAddEventCommand::CAddEventCommand(CCommandTarget& target, const SEventData& dat
 void CAddEventCommand::redo()
 {
     m_nIndex = CEventEdit::Add(m_target.Doc().Events(), m_data);
-    m_target.EventsChanged(m_nIndex);
+    m_target.Changed(m_nIndex);
 }
 
 void CAddEventCommand::undo()
 {
     CYearEvent& events = m_target.Doc().Events();
     events.RemoveAt(m_nIndex, PRIORITY_ALL, nullptr);
-    m_target.EventsChanged(std::min(m_nIndex, events.GetLen() - 1));
+    m_target.Changed(std::min(m_nIndex, events.GetLen() - 1));
 }
 
-CEditEventCommand::CEditEventCommand(CCommandTarget& target, int nIndex, const SEventData& data)
+CEditEventCommand::CEditEventCommand(CChronology& target, int nIndex, const SEventData& data)
     : m_target(target), m_nIndex(nIndex), m_new(data)
 {
     setText(QStringLiteral("出来事の編集"));
@@ -36,7 +38,7 @@ void CEditEventCommand::redo()
     CYearEvent& events = m_target.Doc().Events();
     events.GetAt(m_nIndex, &m_old, PRIORITY_ALL);
     m_nNewIndex = CEventEdit::Replace(events, m_nIndex, m_new);
-    m_target.EventsChanged(m_nNewIndex);
+    m_target.Changed(m_nNewIndex);
 }
 
 void CEditEventCommand::undo()
@@ -44,10 +46,10 @@ void CEditEventCommand::undo()
     CYearEvent& events = m_target.Doc().Events();
     events.RemoveAt(m_nNewIndex, PRIORITY_ALL, nullptr);
     CEventEdit::InsertAt(events, m_nIndex, m_old);
-    m_target.EventsChanged(m_nIndex);
+    m_target.Changed(m_nIndex);
 }
 
-CDeleteEventCommand::CDeleteEventCommand(CCommandTarget& target, int nIndex) : m_target(target), m_nIndex(nIndex)
+CDeleteEventCommand::CDeleteEventCommand(CChronology& target, int nIndex) : m_target(target), m_nIndex(nIndex)
 {
     setText(QStringLiteral("出来事の削除"));
 }
@@ -56,16 +58,16 @@ void CDeleteEventCommand::redo()
 {
     CYearEvent& events = m_target.Doc().Events();
     events.RemoveAt(m_nIndex, PRIORITY_ALL, &m_data);
-    m_target.EventsChanged(std::min(m_nIndex, events.GetLen() - 1));
+    m_target.Changed(std::min(m_nIndex, events.GetLen() - 1));
 }
 
 void CDeleteEventCommand::undo()
 {
     CEventEdit::InsertAt(m_target.Doc().Events(), m_nIndex, m_data);
-    m_target.EventsChanged(m_nIndex);
+    m_target.Changed(m_nIndex);
 }
 
-CMoveEventCommand::CMoveEventCommand(CCommandTarget& target, int nSwapped, int nSelectBefore, int nSelectAfter)
+CMoveEventCommand::CMoveEventCommand(CChronology& target, int nSwapped, int nSelectBefore, int nSelectAfter)
     : m_target(target), m_nSwapped(nSwapped), m_nSelectBefore(nSelectBefore), m_nSelectAfter(nSelectAfter)
 {
     setText(QStringLiteral("出来事の移動"));
@@ -74,16 +76,16 @@ CMoveEventCommand::CMoveEventCommand(CCommandTarget& target, int nSwapped, int n
 void CMoveEventCommand::redo()
 {
     CEventEdit::Swap(m_target.Doc().Events(), m_nSwapped);
-    m_target.EventsChanged(m_nSelectAfter);
+    m_target.Changed(m_nSelectAfter);
 }
 
 void CMoveEventCommand::undo()
 {
     CEventEdit::Swap(m_target.Doc().Events(), m_nSwapped);
-    m_target.EventsChanged(m_nSelectBefore);
+    m_target.Changed(m_nSelectBefore);
 }
 
-CTableTextCommand::CTableTextCommand(CCommandTarget& target, const CString& strName, const CString& strExplanation)
+CTableTextCommand::CTableTextCommand(CChronology& target, const CString& strName, const CString& strExplanation)
     : m_target(target), m_strName(strName), m_strExplanation(strExplanation)
 {
     setText(QStringLiteral("表の名前と説明の変更"));
@@ -98,13 +100,13 @@ void CTableTextCommand::Swap()
     events.SetExplanation(m_strExplanation);
     m_strName = strName;
     m_strExplanation = strExplanation;
-    m_target.EventsChanged(-1);
+    m_target.Changed(-1);
 }
 
 void CTableTextCommand::redo() { Swap(); }
 void CTableTextCommand::undo() { Swap(); }
 
-CBaseYearCommand::CBaseYearCommand(CCommandTarget& target, const CBaseYear& baseYear, bool bHas)
+CBaseYearCommand::CBaseYearCommand(CChronology& target, const CBaseYear& baseYear, bool bHas)
     : m_target(target), m_baseYear(baseYear), m_bHas(bHas)
 {
     setText(QStringLiteral("基点年の変更"));
@@ -121,14 +123,14 @@ void CBaseYearCommand::Swap()
     doc.BaseYear().SetModified(true);
     m_baseYear = previous;
     m_bHas = bHadBefore;
-    m_target.EventsChanged(-1);
+    m_target.Changed(-1);
 }
 
 void CBaseYearCommand::redo() { Swap(); }
 void CBaseYearCommand::undo() { Swap(); }
 
-CMergeCommand::CMergeCommand(CCommandTarget& target, std::unique_ptr<CYearEvent> pOther)
-    : m_target(target), m_pOther(std::move(pOther))
+CMergeCommand::CMergeCommand(CChronology& target, std::unique_ptr<CYearEvent> pOther, int nSelected)
+    : m_target(target), m_pOther(std::move(pOther)), m_nSelected(nSelected)
 {
     setText(QStringLiteral("出来事ファイルの併合"));
 }
@@ -138,8 +140,21 @@ void CMergeCommand::redo()
     CYearEvent& events = m_target.Doc().Events();
     m_pBefore = std::make_unique<CYearEvent>();
     *m_pBefore = events;
+    // The merged events go in by date, around the records already there: the selected record is
+    // found again where it went.
+    const SEventData* pSelected = nullptr;
+    if (m_nSelected >= 0 && m_nSelected < events.GetLen())
+        pSelected = std::next(events.GetEventData().begin(), m_nSelected)->get();
     events.Merge(*m_pOther);
-    m_target.EventsChanged(-1);
+    int nSelect = -1;
+    int nIndex = 0;
+    for (auto it = events.GetEventData().begin(); pSelected && it != events.GetEventData().end(); ++it, ++nIndex) {
+        if (it->get() == pSelected) {
+            nSelect = nIndex;
+            break;
+        }
+    }
+    m_target.Changed(nSelect);
 }
 
 void CMergeCommand::undo()
@@ -148,10 +163,10 @@ void CMergeCommand::undo()
     events = *m_pBefore;
     events.SetModified(true);
     m_pBefore.reset();
-    m_target.EventsChanged(-1);
+    m_target.Changed(m_nSelected);
 }
 
-CReferenceTableCommand::CReferenceTableCommand(CCommandTarget& target, EHeaderType eType, const CGengouEra& table)
+CReferenceTableCommand::CReferenceTableCommand(CChronology& target, EHeaderType eType, const CGengouEra& table)
     : m_target(target), m_eType(eType)
 {
     m_table = table;
@@ -168,7 +183,7 @@ void CReferenceTableCommand::Swap()
     else
         doc.SetPeriods(m_table);
     m_table = previous;
-    m_target.EventsChanged(-1);
+    m_target.Changed(-1);
 }
 
 void CReferenceTableCommand::redo() { Swap(); }

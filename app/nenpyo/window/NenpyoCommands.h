@@ -1,6 +1,6 @@
 // The undoable changes of a chronology, one QUndoCommand each. Every change goes through the
-// tables' own operations (CEventEdit for the events); a command tells its target what changed so
-// that the view can show it and select the event the change is about.
+// tables' own operations (CEventEdit for the events); a command tells the chronology what changed
+// (CChronology::Changed), with the event the change is about, and the chronology announces it.
 #pragma once
 
 #include <memory>
@@ -12,37 +12,28 @@
 #include <corvane/GengouEra.h>
 #include <corvane/YearEvent.h>
 
-class CNenpyoDoc;
-
-// What the commands change and tell: the window.
-class CCommandTarget {
-public:
-    virtual ~CCommandTarget() = default;
-    virtual CNenpyoDoc& Doc() = 0;
-    // The events changed; select the event at list index nSelect (-1: keep the selection).
-    virtual void EventsChanged(int nSelect) = 0;
-};
+class CChronology;
 
 class CAddEventCommand : public QUndoCommand {
 public:
-    CAddEventCommand(CCommandTarget& target, const SEventData& data);
+    CAddEventCommand(CChronology& target, const SEventData& data);
     void redo() override;
     void undo() override;
 
 private:
-    CCommandTarget& m_target;
+    CChronology& m_target;
     SEventData m_data;
     int m_nIndex = -1;
 };
 
 class CEditEventCommand : public QUndoCommand {
 public:
-    CEditEventCommand(CCommandTarget& target, int nIndex, const SEventData& data);
+    CEditEventCommand(CChronology& target, int nIndex, const SEventData& data);
     void redo() override;
     void undo() override;
 
 private:
-    CCommandTarget& m_target;
+    CChronology& m_target;
     int m_nIndex;
     SEventData m_new;
     SEventData m_old;
@@ -51,12 +42,12 @@ private:
 
 class CDeleteEventCommand : public QUndoCommand {
 public:
-    CDeleteEventCommand(CCommandTarget& target, int nIndex);
+    CDeleteEventCommand(CChronology& target, int nIndex);
     void redo() override;
     void undo() override;
 
 private:
-    CCommandTarget& m_target;
+    CChronology& m_target;
     int m_nIndex;
     SEventData m_data;
 };
@@ -65,12 +56,12 @@ private:
 // change places (CEventEdit::MovePair finds them).
 class CMoveEventCommand : public QUndoCommand {
 public:
-    CMoveEventCommand(CCommandTarget& target, int nSwapped, int nSelectBefore, int nSelectAfter);
+    CMoveEventCommand(CChronology& target, int nSwapped, int nSelectBefore, int nSelectAfter);
     void redo() override;
     void undo() override;
 
 private:
-    CCommandTarget& m_target;
+    CChronology& m_target;
     int m_nSwapped;
     int m_nSelectBefore;
     int m_nSelectAfter;
@@ -79,14 +70,14 @@ private:
 // The event table's name and explanation.
 class CTableTextCommand : public QUndoCommand {
 public:
-    CTableTextCommand(CCommandTarget& target, const CString& strName, const CString& strExplanation);
+    CTableTextCommand(CChronology& target, const CString& strName, const CString& strExplanation);
     void redo() override;
     void undo() override;
 
 private:
     void Swap();
 
-    CCommandTarget& m_target;
+    CChronology& m_target;
     CString m_strName;
     CString m_strExplanation;
 };
@@ -95,14 +86,14 @@ private:
 // added (bHas).
 class CBaseYearCommand : public QUndoCommand {
 public:
-    CBaseYearCommand(CCommandTarget& target, const CBaseYear& baseYear, bool bHas);
+    CBaseYearCommand(CChronology& target, const CBaseYear& baseYear, bool bHas);
     void redo() override;
     void undo() override;
 
 private:
     void Swap();
 
-    CCommandTarget& m_target;
+    CChronology& m_target;
     CBaseYear m_baseYear;
     bool m_bHas;
 };
@@ -110,28 +101,31 @@ private:
 // The events of another table merged in by date; undo puts back the table as it was.
 class CMergeCommand : public QUndoCommand {
 public:
-    CMergeCommand(CCommandTarget& target, std::unique_ptr<CYearEvent> pOther);
+    // nSelected: the list index of the event selected before (-1: none), selected again where it
+    // goes, after the merge and after its undo.
+    CMergeCommand(CChronology& target, std::unique_ptr<CYearEvent> pOther, int nSelected);
     void redo() override;
     void undo() override;
 
 private:
-    CCommandTarget& m_target;
+    CChronology& m_target;
     std::unique_ptr<CYearEvent> m_pOther;
     std::unique_ptr<CYearEvent> m_pBefore;
+    int m_nSelected;
 };
 
 // The era table (HEADER_GENGOU) or the period table (HEADER_JIDAI) replaced by another; the
 // document names the new table's file from then on.
 class CReferenceTableCommand : public QUndoCommand {
 public:
-    CReferenceTableCommand(CCommandTarget& target, EHeaderType eType, const CGengouEra& table);
+    CReferenceTableCommand(CChronology& target, EHeaderType eType, const CGengouEra& table);
     void redo() override;
     void undo() override;
 
 private:
     void Swap();
 
-    CCommandTarget& m_target;
+    CChronology& m_target;
     EHeaderType m_eType;
     CGengouEra m_table;
 };

@@ -28,6 +28,7 @@
 #include "NenpyoWindow.h"
 #include "RecentFiles.h"
 #include "RowExport.h"
+#include "Sharing.h"
 #include "EventTestData_test.h"
 #include "testing/FakeHostUi.h"
 
@@ -141,23 +142,23 @@ private Q_SLOTS:
             const int nRow = window.Model()->RowOf(window.SelectedIndex());
             return window.Model()->data(window.Model()->index(nRow, COLUMN_ERA_YEAR)).toString();
         };
-        window.AddEvent(Event(2024, "新しい出来事"));
+        window.Chronology().AddEvent(Event(2024, "新しい出来事"));
         ui.ChooseNext(WriteTable(m_dir.path() + QStringLiteral("/eras.lgn"), "[元号], 1\r\n明治だけ\r\n\r\n明治,1868,1912,\r\n"));
         Trigger(window, QStringLiteral("元号ファイルを選ぶ(&G)..."));
         QCOMPARE(eraOf1600(), QString());
         window.UndoStack()->undo();
-        QVERIFY(window.IsModified());
+        QVERIFY(window.Chronology().IsModified());
         AnswerNextBox(QStringLiteral("キャンセル"));
         QVERIFY(!window.close());
         QCOMPARE(eraOf1600(), QStringLiteral("慶長5年"));
 
         window.UndoStack()->undo();   // back to the files as they are: nothing to ask
-        QVERIFY(!window.IsModified());
+        QVERIFY(!window.Chronology().IsModified());
         QVERIFY(window.close());
         window.UndoStack()->redo();
         window.UndoStack()->redo();
         QCOMPARE(eraOf1600(), QString());
-        QVERIFY(window.IsModified());
+        QVERIFY(window.Chronology().IsModified());
     }
 
     void everyChangeUndoesAndRedoesAndKeepsTheSelection()
@@ -185,15 +186,15 @@ private Q_SLOTS:
             std::function<bool()> change;
             QString strSelected;   // the event text selected after the change; empty: any
         } aChanges[] = {
-            {"add", [&] { window.AddEvent(Event(1600, "追加した出来事")); return true; }, QStringLiteral("追加した出来事")},
+            {"add", [&] { window.Chronology().AddEvent(Event(1600, "追加した出来事")); return true; }, QStringLiteral("追加した出来事")},
             {"edit", [&] { return window.EditSelected(Event(1999, "直した出来事", 1)); }, QStringLiteral("直した出来事")},
             {"delete", [&] { return window.DeleteSelected(); }, QString()},
             {"move up", [&] { return window.MoveSelected(true); }, QStringLiteral("本能寺の変")},
             {"move down", [&] { return window.MoveSelected(false); }, QStringLiteral("本能寺の変")},
             {"merge", [&] { return window.MergeFile(strMerge); }, QStringLiteral("本能寺の変")},
-            {"table text", [&] { window.SetTableText(CP932("新しい名前"), CP932("説明")); return true; }, QString()},
-            {"base year", [&] { window.SetBaseYear(baseYear, true); return true; }, QString()},
-            {"no base year", [&] { window.SetBaseYear(baseYear, false); return true; }, QString()},
+            {"table text", [&] { window.Chronology().SetTableText(CP932("新しい名前"), CP932("説明")); return true; }, QString()},
+            {"base year", [&] { window.Chronology().SetBaseYear(baseYear, true); return true; }, QString()},
+            {"no base year", [&] { window.Chronology().SetBaseYear(baseYear, false); return true; }, QString()},
             {"era file", [&] { ui.ChooseNext(strEras); return window.ChooseEraFile(HEADER_GENGOU); }, QString()},
             {"period file", [&] { ui.ChooseNext(strPeriods); return window.ChooseEraFile(HEADER_JIDAI); }, QString()},
         };
@@ -205,12 +206,12 @@ private Q_SLOTS:
             QVERIFY2(test.change(), test.pszName);
             const std::string strAfter = Snapshot(window);
             QVERIFY2(strAfter != strBefore, test.pszName);
-            QVERIFY2(window.IsModified(), test.pszName);
+            QVERIFY2(window.Chronology().IsModified(), test.pszName);
             if (!test.strSelected.isEmpty())
                 QCOMPARE(SelectedText(window), test.strSelected);
             window.UndoStack()->undo();
             QVERIFY2(Snapshot(window) == strBefore, test.pszName);
-            QVERIFY2(!window.IsModified(), test.pszName);
+            QVERIFY2(!window.Chronology().IsModified(), test.pszName);
             QVERIFY2(SavedFiles(window, strSaved) == before, test.pszName);
             window.UndoStack()->redo();
             QVERIFY2(Snapshot(window) == strAfter, test.pszName);
@@ -259,7 +260,7 @@ private Q_SLOTS:
         const QString strFolder = m_dir.path() + QStringLiteral("/elsewhere");
         QVERIFY(QDir().mkpath(strFolder));
         QVERIFY(window.SaveTo(strFolder + QStringLiteral("/写し.nenpyo")));
-        QVERIFY(!window.IsModified());
+        QVERIFY(!window.Chronology().IsModified());
         // The tables are the same bytes under the new name; the document names them and the
         // shared era and period files from its own folder.
         const QString strOld = m_dir.path() + QStringLiteral("/copy/年表/日本史");
@@ -341,12 +342,12 @@ private Q_SLOTS:
         QVERIFY(window.OpenFile(m_strDoc));
         window.SetFilter(PRIORITY_HIGH);
         const QString strCsv = m_dir.path() + QStringLiteral("/high.csv");
-        QVERIFY(window.ExportCsv(strCsv));
+        QVERIFY(window.Sharing().ExportCsv(strCsv));
         QFile csv(strCsv);
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QCOMPARE(csv.readAll().count('\n'), window.Model()->rowCount() + 1);
-        QVERIFY(window.ExportHtml(m_dir.path() + QStringLiteral("/high.html")));
-        QVERIFY(window.PrintToPdf(m_dir.path() + QStringLiteral("/high.pdf")));
+        QVERIFY(window.Sharing().ExportHtml(m_dir.path() + QStringLiteral("/high.html")));
+        QVERIFY(window.Sharing().PrintToPdf(m_dir.path() + QStringLiteral("/high.pdf")));
         QVERIFY(QFileInfo(m_dir.path() + QStringLiteral("/high.pdf")).size() > 1000);
         // With the band picture: the same rows after a page of their own.
         const auto PdfPages = [this](const QString& strName) {
@@ -355,11 +356,11 @@ private Q_SLOTS:
             return pdf.open(QIODevice::ReadOnly) ? count.match(QString::fromLatin1(pdf.readAll())).captured(1).toInt() : -1;
         };
         QSettings().setValue(QStringLiteral("Print/Band"), true);
-        QVERIFY(window.PrintToPdf(m_dir.path() + QStringLiteral("/band.pdf")));
+        QVERIFY(window.Sharing().PrintToPdf(m_dir.path() + QStringLiteral("/band.pdf")));
         QSettings().remove(QStringLiteral("Print/Band"));
         QVERIFY(PdfPages(QStringLiteral("/high.pdf")) > 0);
         QCOMPARE(PdfPages(QStringLiteral("/band.pdf")), PdfPages(QStringLiteral("/high.pdf")) + 1);
-        QVERIFY(!window.ExportCsv(m_dir.path() + QStringLiteral("/no/such/folder/x.csv")));
+        QVERIFY(!window.Sharing().ExportCsv(m_dir.path() + QStringLiteral("/no/such/folder/x.csv")));
         QCOMPARE(ui.m_messages.size(), std::size_t{1});
     }
 
@@ -369,16 +370,16 @@ private Q_SLOTS:
         CNenpyoWindow window;
         QVERIFY(window.OpenFile(m_strDoc));
         QVERIFY(window.MaybeSave());   // nothing to ask
-        window.AddEvent(Event(2024, "新しい出来事"));
+        window.Chronology().AddEvent(Event(2024, "新しい出来事"));
 
         AnswerNextBox(QStringLiteral("キャンセル"));
         QVERIFY(!window.MaybeSave());
         AnswerNextBox(QStringLiteral("保存しない(&N)"));
         QVERIFY(window.MaybeSave());
-        QVERIFY(window.IsModified());
+        QVERIFY(window.Chronology().IsModified());
         AnswerNextBox(QStringLiteral("保存(&S)"));
         QVERIFY(window.MaybeSave());
-        QVERIFY(!window.IsModified());
+        QVERIFY(!window.Chronology().IsModified());
 
         CNenpyoWindow reopened;
         QVERIFY(reopened.OpenFile(m_strDoc));
@@ -392,7 +393,7 @@ private Q_SLOTS:
         {
             CNenpyoWindow window;
             QVERIFY(window.OpenFile(m_strDoc));
-            window.AddEvent(Event(2024, "移す前の出来事"));
+            window.Chronology().AddEvent(Event(2024, "移す前の出来事"));
             QVERIFY(window.SaveTo(m_strDoc));
         }
         const QString strMoved = m_dir.path() + QStringLiteral("/moved");
@@ -415,7 +416,7 @@ private Q_SLOTS:
         window.DeleteSelected();
         QVERIFY(!window.SaveTo(strMoved + QStringLiteral("/年表/日本史.lev/x.nenpyo")));
         QCOMPARE(ui.m_messages.size(), std::size_t{1});
-        QVERIFY(window.IsModified());
+        QVERIFY(window.Chronology().IsModified());
         QVERIFY(lev.open(QIODevice::ReadOnly));
         QCOMPARE(lev.readAll(), before);
     }
@@ -442,7 +443,7 @@ private Q_SLOTS:
         QVERIFY(window.OpenFile(m_strDoc));
         QCOMPARE(window.Doc().Events().GetLen(), nWhole);
         QVERIFY(window.windowTitle().contains(QStringLiteral("(復元)")));
-        QVERIFY(window.IsModified());
+        QVERIFY(window.Chronology().IsModified());
 
         const QString strNew = m_dir.path() + QStringLiteral("/copy/年表/復元.nenpyo");
         ui.ChooseNext(LiteralToCp932(strNew.toStdString().c_str()));
@@ -452,7 +453,7 @@ private Q_SLOTS:
         QVERIFY(save != actions.end());
         (*save)->trigger();
         QCOMPARE(ui.m_requests.size(), std::size_t{1});
-        QVERIFY(!window.IsModified());
+        QVERIFY(!window.Chronology().IsModified());
         QVERIFY(!window.windowTitle().contains(QStringLiteral("(復元)")));
         QVERIFY(lev.open(QIODevice::ReadOnly));
         QCOMPARE(lev.readAll(), cut);
@@ -535,6 +536,92 @@ private Q_SLOTS:
             QVERIFY(QFileInfo::exists(strPath));
         QCOMPARE(CRecentFiles::Labels({m_strDoc, strOther + QStringLiteral(".x")}),
                  QStringList({QStringLiteral("日本史.nenpyo"), QStringLiteral("日本史.nenpyo.x")}));
+    }
+
+    // The shipped sample opens read-only: a save asks for a new name and the sample stays as it
+    // was. Saved elsewhere, the chronology is an ordinary one, and the dialogs start in its folder
+    // and propose its name.
+    void sampleOpensReadOnlyAndDialogsFollowTheDocument()
+    {
+        CFakeHostUi ui;
+        CNenpyoWindow window;
+        const QString strSample = ToQString(window.Session().SampleFile());
+        const QByteArray before = ReadAll(strSample);
+        QVERIFY(!before.isEmpty());
+        QVERIFY(window.OpenFile(strSample));
+        QVERIFY(window.Chronology().IsReadOnly());
+        QVERIFY(window.windowTitle().contains(QStringLiteral("(読み取り専用)")));
+        QVERIFY(!CRecentFiles::Files().contains(QFileInfo(strSample).absoluteFilePath()));
+        window.Chronology().AddEvent(Event(2024, "サンプルに足した出来事"));
+        ui.CancelNext();
+        QVERIFY(!window.Files().Save());
+        QCOMPARE(ui.m_requests.size(), std::size_t{1});
+        QVERIFY(!ui.m_requests.back().bOpen);
+        QCOMPARE(ToQString(ui.m_requests.back().strFileName), QStringLiteral("日本史.nenpyo"));
+        QCOMPARE(ReadAll(strSample), before);
+
+        const QString strFolder = m_dir.path() + QStringLiteral("/elsewhere");
+        QVERIFY(QDir().mkpath(strFolder));
+        QVERIFY(window.SaveTo(strFolder + QStringLiteral("/mine.nenpyo")));
+        QVERIFY(!window.Chronology().IsReadOnly());
+        QVERIFY(!window.Chronology().IsModified());
+        QCOMPARE(ReadAll(strSample), before);
+        ui.CancelNext();
+        QVERIFY(!window.ChooseEraFile(HEADER_GENGOU));
+        QCOMPARE(ToQString(ui.m_requests.back().strInitialDir), strFolder);
+        ui.CancelNext();
+        Trigger(window, QStringLiteral("画像に保存(&I)..."));
+        QCOMPARE(ToQString(ui.m_requests.back().strFileName), QStringLiteral("mine.png"));
+        QCOMPARE(ToQString(ui.m_requests.back().strInitialDir), strFolder);
+    }
+
+    // The window's size is remembered when it closes.
+    void windowSizeIsRemembered()
+    {
+        {
+            CNenpyoWindow window;
+            window.show();
+            window.resize(1111, 777);
+            QVERIFY(QTest::qWaitForWindowExposed(&window));
+            QVERIFY(window.close());
+        }
+        CNenpyoWindow window;
+        QCOMPARE(window.size(), QSize(1111, 777));
+    }
+
+    // A file: link opens only after the user agreed, the question naming the file; a program or a
+    // launcher never opens.
+    void localFileLinksAskFirstAndProgramsNeverOpen()
+    {
+        CNenpyoWindow window;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "OpenUrl");
+        const QString strNote = m_dir.path() + QStringLiteral("/note.txt");
+        const QString strLauncher = m_dir.path() + QStringLiteral("/run.desktop");
+        const QString strTool = m_dir.path() + QStringLiteral("/tool");
+        for (const QString& strPath : {strNote, strLauncher, strTool}) {
+            QFile file(strPath);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("x");
+        }
+        QVERIFY(QFile::setPermissions(strTool, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+        const QString strNoteUrl = QUrl::fromLocalFile(strNote).toString();
+        AnswerNextBox(QStringLiteral("開かない"));
+        QVERIFY(!window.OpenLink(strNoteUrl));
+        QVERIFY(m_openedUrls.empty());
+        AnswerNextBox(QStringLiteral("開く(&O)"));
+        QVERIFY(window.OpenLink(strNoteUrl));
+        QCOMPARE(m_openedUrls.size(), std::size_t{1});
+        for (const QString& strPath : {strLauncher, strTool}) {
+            QTimer::singleShot(0, [] {
+                auto* pBox = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(pBox != nullptr);
+                QVERIFY(pBox->text().contains(QStringLiteral("開きません")));
+                pBox->button(QMessageBox::Ok)->click();
+            });
+            QVERIFY(!window.OpenLink(QUrl::fromLocalFile(strPath).toString()));
+        }
+        QCOMPARE(m_openedUrls.size(), std::size_t{1});
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     }
 
     void dialogsNameWhatIsWrong()

@@ -5,7 +5,6 @@
 
 #include <QCommandLineParser>
 #include <QFileInfo>
-#include <QPainter>
 
 #include <framework/Cp932.h>
 #include <framework/FileSystem.h>
@@ -13,7 +12,8 @@
 #include "BandPainter.h"
 #include "ChronologyPrinter.h"
 #include "NenpyoDoc.h"
-#include "NenpyoWindow.h"
+#include "NenpyoSettings.h"
+#include "Sharing.h"
 
 namespace {
 
@@ -79,32 +79,21 @@ int CPdfCommand::Run(const QCommandLineParser& parser)
         return Fail(QStringLiteral("%1: このファイル名はコードページ932で表せません。").arg(files.constFirst()));
     CNenpyoDoc doc;
     CString strFailed;
-    const SFileStatus status = doc.Open(strName, CNenpyoWindow::DefaultTables(), strFailed);
+    const SFileStatus status = doc.Open(strName, CNenpyoSettings::Session().DefaultTables(), strFailed);
     if (!status.Ok())
         return Fail(Text(FormatFileStatus(status, strFailed)));
     for (const CString& strWarning : doc.Warnings())
         std::fprintf(stderr, "nenpyo: %s\n", Text(strWarning).toLocal8Bit().constData());
 
-    CChronologyPrinter printer(doc, eFilter);
     CBandPainter band;
+    CChronologyPrinter::CPicture picture;
     if (parser.isSet(kBand)) {
         band.SetDocument(&doc);
-        printer.SetPicture([&band, eFilter](QPainter& painter, const QRect& rect) {
-            double dFrom = 0;
-            double dTo = 0;
-            if (!band.Extent(dFrom, dTo)) {
-                dFrom = 0;
-                dTo = 2100;
-            }
-            const double dMargin = (dTo - dFrom) * 0.03;
-            CBandScale scale;
-            scale.Fit(dFrom - dMargin, dTo + dMargin, rect.width());
-            band.Paint(painter, rect, scale, eFilter, -1);
-        });
+        picture = CSharing::WholeBand(band, eFilter);
     }
     QString strError;
-    if (printer.PrintPdf(strOut, printer.Title(QFileInfo(files.constFirst()).completeBaseName()), {}, strError) !=
-        CChronologyPrinter::EResult::Done)
+    if (CSharing::WritePdf(doc, eFilter, picture, strOut, QFileInfo(files.constFirst()).completeBaseName(), {},
+                           strError) != CChronologyPrinter::EResult::Done)
         return Fail(QStringLiteral("%1: %2").arg(strOut, strError));
     return 0;
 }

@@ -1,24 +1,23 @@
 #include "RecentFiles.h"
 
+#include "NenpyoSettings.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
-#include <QSettings>
 
 namespace {
 
-QString Key() { return QStringLiteral("RecentFiles"); }
-
 void Store(const QStringList& files)
 {
-    QSettings().setValue(Key(), files);
+    CNenpyoSettings::SetRecentFiles(files);
 }
 
 } // namespace
 
 QStringList CRecentFiles::Files()
 {
-    return QSettings().value(Key()).toStringList();
+    return CNenpyoSettings::RecentFiles();
 }
 
 void CRecentFiles::Add(const QString& strPath)

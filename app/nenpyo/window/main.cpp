@@ -8,7 +8,10 @@
 
 #include <framework/HostUi.h>
 
+#include <shared/qt/QtText.h>
+
 #include "NenpyoWindow.h"
+#include "RecentFiles.h"
 #include "PdfCommand.h"
 #include <shared/qt/QtHostUi.h>
 
@@ -70,11 +73,11 @@ int main(int argc, char** argv)
     int nResult = 0;
     {
         CNenpyoWindow window;
-        // A first start shows the sample rather than an empty table.
+        // A first start shows the sample (read-only) rather than an empty table.
         if (!parser.positionalArguments().isEmpty())
             window.OpenFile(parser.positionalArguments().constFirst());
-        else if (CNenpyoWindow::RecentFiles().isEmpty())
-            window.OpenFile(CNenpyoWindow::SampleFile());
+        else if (CRecentFiles::Files().isEmpty())
+            window.OpenFile(ToQString(window.Session().SampleFile()));
         window.show();
         nResult = QApplication::exec();
     }

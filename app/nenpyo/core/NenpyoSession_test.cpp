@@ -1,0 +1,138 @@
+// The decisions about a chronology's files: the default tables, the sample opened read-only,
+// which way a save goes, what a save as proposes and what it would replace, the names shown.
+#include "NenpyoSession.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include <framework/Cp932.h>
+
+#include "EventTestData_test.h"
+#include "testing/Cp932Literal.h"
+#include "testing/TempDir.h"
+
+namespace {
+
+CNenpyoSession::SPlaces Places(const CTempDir& dir, const CString& strRemembered = CString())
+{
+    return {dir.Name("data/ﾗｲﾌﾞﾗﾘ"), dir.Name("data/年表/日本史.nenpyo"), strRemembered};
+}
+
+const char* const kEra = "[元号], 1\r\nera\r\n\r\n明治,1868,1912,\r\n";
+const char* const kPeriod = "[時代], 1\r\nperiod\r\n\r\n近代,1868,1945,\r\n";
+
+} // namespace
+
+TEST(NenpyoSession, DefaultTablesTakeTheRememberedEraFileOnlyWhenItIsThere)
+{
+    CTempDir dir;
+    const CNenpyoSession::SPlaces places = Places(dir);
+    EXPECT_EQ(dir.Name("data/ﾗｲﾌﾞﾗﾘ/元号.lgn"), CNenpyoSession(places).DefaultTables().strEraFile);
+    EXPECT_EQ(dir.Name("data/ﾗｲﾌﾞﾗﾘ/時代.ler"), CNenpyoSession(places).DefaultTables().strPeriodFile);
+    // Remembered but gone, or a folder: the shipped one.
+    EXPECT_EQ(dir.Name("data/ﾗｲﾌﾞﾗﾘ/元号.lgn"),
+              CNenpyoSession(Places(dir, dir.Name("gone.lgn"))).DefaultTables().strEraFile);
+    std::filesystem::create_directories(dir.Path() / "folder.lgn");
+    EXPECT_EQ(dir.Name("data/ﾗｲﾌﾞﾗﾘ/元号.lgn"),
+              CNenpyoSession(Places(dir, dir.Name("folder.lgn"))).DefaultTables().strEraFile);
+    const CString strMine = dir.Write("mine.lgn", kEra);
+    EXPECT_EQ(strMine, CNenpyoSession(Places(dir, strMine)).DefaultTables().strEraFile);
+    EXPECT_EQ(dir.Name("data/ﾗｲﾌﾞﾗﾘ/時代.ler"), CNenpyoSession(Places(dir, strMine)).DefaultTables().strPeriodFile);
+}
+
+TEST(NenpyoSession, TheSampleIsKnownUnderAnySpellingAndSavesUnderANewName)
+{
+    CTempDir dir;
+    dir.Write("data/年表/日本史.nenpyo", "[年表], 1\r\n出来事=日本史.lev\r\n");
+    dir.Write("data/年表/copy.nenpyo", "[年表], 1\r\n出来事=日本史.lev\r\n");
+    dir.Write("data/ﾗｲﾌﾞﾗﾘ/元号.lgn", kEra);
+    const CNenpyoSession session(Places(dir));
+    EXPECT_TRUE(session.IsSample(dir.Name("data/年表/日本史.nenpyo")));
+    EXPECT_TRUE(session.IsSample(dir.Name("data/ﾗｲﾌﾞﾗﾘ/../年表/日本史.nenpyo")));
+    EXPECT_FALSE(session.IsSample(dir.Name("data/年表/copy.nenpyo")));
+    EXPECT_FALSE(session.IsSample(dir.Name("data/年表/gone.nenpyo")));
+
+    CNenpyoDoc doc;
+    doc.New(session.DefaultTables());
+    doc.SetPathName(dir.Name("data/年表/日本史.nenpyo"));
+    EXPECT_EQ(CNenpyoSession::ESave::Document, session.SaveRoute(doc, false));
+    EXPECT_EQ(CNenpyoSession::ESave::AskName, session.SaveRoute(doc, true));
+    EXPECT_EQ(CP932("日本史.nenpyo (読み取り専用)"), CNenpyoSession::TitleName(doc, true));
+}
+
+TEST(NenpyoSession, SaveRouteAndNames)
+{
+    CTempDir dir;
+    dir.Write("data/ﾗｲﾌﾞﾗﾘ/元号.lgn", kEra);
+    dir.Write("data/ﾗｲﾌﾞﾗﾘ/時代.ler", kPeriod);
+    const CNenpyoSession session(Places(dir));
+
+    CNenpyoDoc fresh;
+    fresh.New(session.DefaultTables());
+    EXPECT_EQ(CNenpyoSession::ESave::AskName, session.SaveRoute(fresh, false));
+    EXPECT_EQ(CP932("年表"), CNenpyoSession::ProposedName(fresh));
+    EXPECT_EQ(CP932("年表"), CNenpyoSession::DocumentName(fresh));
+    EXPECT_EQ(CP932("無題"), CNenpyoSession::TitleName(fresh, false));
+
+    // A bare event file saves in place, until something only a document keeps comes in.
+    CYearEvent events;
+    events.SetData(Event(1868, "明治改元"), true, -1, PRIORITY_ALL);
+    std::filesystem::create_directories(dir.Path() / "work");
+    ASSERT_TRUE(events.Save(dir.Name("work/近代.lev")).Ok());
+    CNenpyoDoc bare;
+    CString strFailed;
+    ASSERT_TRUE(bare.Open(dir.Name("work/近代.lev"), session.DefaultTables(), strFailed).Ok());
+    EXPECT_EQ(CNenpyoSession::ESave::TablesInPlace, session.SaveRoute(bare, false));
+    EXPECT_EQ(CNenpyoSession::ESave::AskName, session.SaveRoute(bare, true));
+    EXPECT_EQ(CP932("近代"), CNenpyoSession::ProposedName(bare));
+    EXPECT_EQ(CP932("近代"), CNenpyoSession::DocumentName(bare));
+    EXPECT_EQ(CP932("近代.lev"), CNenpyoSession::TitleName(bare, false));
+    bare.SetHasBaseYear(true);
+    EXPECT_EQ(CNenpyoSession::ESave::AskName, session.SaveRoute(bare, false));
+
+    // Saved as a document: its own path from then on.
+    ASSERT_TRUE(bare.Save(dir.Name("work/近代.nenpyo"), strFailed).Ok());
+    EXPECT_EQ(CNenpyoSession::ESave::Document, session.SaveRoute(bare, false));
+    EXPECT_EQ(CP932("近代.nenpyo"), CNenpyoSession::ProposedName(bare));
+    EXPECT_EQ(CP932("近代.nenpyo"), CNenpyoSession::TitleName(bare, false));
+}
+
+TEST(NenpyoSession, SaveAsNamesTheTablesItWouldReplace)
+{
+    CTempDir dir;
+    CNenpyoDoc doc;
+    doc.New({});
+    doc.Events().SetData(Event(1868, "明治改元"), true, -1, PRIORITY_ALL);
+    CString strFailed;
+    std::filesystem::create_directories(dir.Path() / "mine");
+    ASSERT_TRUE(doc.Save(dir.Name("mine/a.nenpyo"), strFailed).Ok());
+    // Its own path: its own tables, nothing to ask.
+    EXPECT_TRUE(CNenpyoSession::TablesReplaced(doc, dir.Name("mine/a.nenpyo")).empty());
+    EXPECT_TRUE(CNenpyoSession::TablesReplaced(doc, dir.Name("mine/../mine/a.nenpyo")).empty());
+    // Another name whose tables are there already; the base-year file counts only with a table.
+    dir.Write("other/b.lev", "x");
+    dir.Write("other/b.lby", "x");
+    EXPECT_EQ(std::vector<CString>{CString("b.lev")}, CNenpyoSession::TablesReplaced(doc, dir.Name("other/b.nenpyo")));
+    doc.SetHasBaseYear(true);
+    EXPECT_EQ((std::vector<CString>{CString("b.lev"), CString("b.lby")}),
+              CNenpyoSession::TablesReplaced(doc, dir.Name("other/b.nenpyo")));
+    EXPECT_TRUE(CNenpyoSession::TablesReplaced(doc, dir.Name("other/c.nenpyo")).empty());
+}
+
+TEST(NenpyoSession, ARecoveredChronologyProposesARecoveredNameAndAsksEvenForItsOwnPath)
+{
+    CTempDir dir;
+    dir.Write("年表/日本史.lev", Cp932("[出来事], 5\r\nname\r\n\r\n0\r\n1868, -1, -1, \"明治改元\", \"\", 0, 0\r\nbroken line\r\n"));
+    dir.Write("年表/日本史.nenpyo", "[年表], 1\r\n出来事=日本史.lev\r\n");
+    CNenpyoDoc doc;
+    CString strFailed;
+    ASSERT_FALSE(doc.Open(dir.Name("年表/日本史.nenpyo"), {}, strFailed).Ok());
+    ASSERT_TRUE(doc.IsRecovered());
+    const CNenpyoSession session(Places(dir));
+    EXPECT_EQ(CNenpyoSession::ESave::AskName, session.SaveRoute(doc, false));
+    EXPECT_EQ(CP932("日本史(復元).nenpyo"), CNenpyoSession::ProposedName(doc));
+    EXPECT_EQ(CP932("日本史.nenpyo (復元)"), CNenpyoSession::TitleName(doc, false));
+    EXPECT_EQ(std::vector<CString>{CP932("日本史.lev")},
+              CNenpyoSession::TablesReplaced(doc, dir.Name("年表/日本史.nenpyo")));
+}
