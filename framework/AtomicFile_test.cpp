@@ -1,5 +1,6 @@
 // The one writer of whole files: the order of its steps, and what a failure at each leaves.
 #include <framework/AtomicFile.h>
+#include <framework/ReplacementSet.h>
 
 #include "testing/FaultInjectionEnv.h"
 #include "testing/TempDir.h"
@@ -117,6 +118,47 @@ TEST(AtomicFileTest, WritesAnyNameTheSystemAllows)
     EXPECT_FALSE(WriteFileAtomically(dir.Path("missing/a.txt"), "text", error));
     EXPECT_FALSE(WriteFileAtomically(std::filesystem::path(), "text", error));
     EXPECT_EQ(CFileException::badPath, error.nCause);
+}
+
+} // namespace
+
+namespace {
+
+// Files replaced together: none is in place before the set's commit, and a failure before it
+// leaves every one as it was.
+TEST(ReplacementSetTest, FilesAreRenamedOnlyByTheSetsCommitInTheirOrder)
+{
+    CTempDir dir;
+    dir.Write("a", "old a");
+    dir.Write("b", "old b");
+    CFaultInjectionEnv env;
+    {
+        CReplacementSet files(&env);
+        SEnvError error;
+        ASSERT_TRUE(WriteFileAtomically(dir.Path("a"), "new a", error, &files));
+        ASSERT_TRUE(WriteFileAtomically(dir.Path("b"), "new b", error, &files));
+        EXPECT_EQ("old a", dir.Read("a"));
+        EXPECT_EQ("old b", dir.Read("b"));
+        ASSERT_TRUE(files.Commit(error));
+    }
+    EXPECT_EQ("new a", dir.Read("a"));
+    EXPECT_EQ("new b", dir.Read("b"));
+    EXPECT_EQ((std::vector<std::string>{"open", "write", "sync", "open", "write", "sync", "rename", "folder sync",
+                                        "rename", "folder sync"}),
+              env.Steps());
+
+    // The second file fails: the set is discarded and the first stays as it was too.
+    env.Reset();
+    env.FailWrite(2);
+    {
+        CReplacementSet files(&env);
+        SEnvError error;
+        ASSERT_TRUE(WriteFileAtomically(dir.Path("a"), "newer a", error, &files));
+        EXPECT_FALSE(WriteFileAtomically(dir.Path("b"), "newer b", error, &files));
+    }
+    EXPECT_EQ("new a", dir.Read("a"));
+    EXPECT_EQ("new b", dir.Read("b"));
+    EXPECT_EQ(2u, FilesIn(dir.Path()));
 }
 
 } // namespace

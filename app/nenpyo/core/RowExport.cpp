@@ -1,5 +1,7 @@
 #include "RowExport.h"
 
+#include <shared/chronology/CsvField.h>
+
 #include <vector>
 
 #include <framework/Cp932.h>
@@ -13,19 +15,6 @@ namespace {
 std::string Utf8(const CString& str)
 {
     return Cp932ToUtf8Lossy(str.View());
-}
-
-std::string CsvField(const std::string& str)
-{
-    if (str.find_first_of(",\"\r\n") == std::string::npos)
-        return str;
-    std::string strQuoted = "\"";
-    for (const char ch : str) {
-        if (ch == '"')
-            strQuoted += '"';
-        strQuoted += ch;
-    }
-    return strQuoted + '"';
 }
 
 std::string HtmlEscaped(const std::string& str)

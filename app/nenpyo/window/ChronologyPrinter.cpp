@@ -9,13 +9,14 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
+#include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextLayout>
 
 #include <shared/chronology/ChronologyText.h>
+#include <shared/qt/AtomicFileDevice.h>
 #include <shared/qt/QtText.h>
 
 #include "NenpyoDoc.h"
@@ -355,16 +356,19 @@ CChronologyPrinter::EResult CChronologyPrinter::Print(QPagedPaintDevice& device,
 }
 
 CChronologyPrinter::EResult CChronologyPrinter::PrintPdf(const QString& strPath, const QString& strTitle,
-                                                          const CProgress& progress, QString& strError)
+                                                          const CProgress& progress, QString& strError, Env* pEnv)
 {
-    QSaveFile file(strPath);
+    CAtomicFileDevice file(QtPath(strPath), pEnv);
     if (!file.open(QIODevice::WriteOnly)) {
         strError = file.errorString();
         return EResult::Failed;
     }
+    // Written whole first: the text layer is put right before the file is written.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     EResult eResult = EResult::Failed;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setTitle(strTitle);
         writer.setCreator(QStringLiteral("年表"));
         writer.setResolution(600);
@@ -373,14 +377,103 @@ CChronologyPrinter::EResult CChronologyPrinter::PrintPdf(const QString& strPath,
         eResult = Print(writer, progress);
     }
     if (eResult != EResult::Done) {
-        file.cancelWriting();
+        file.close();
         if (eResult == EResult::Failed)
             strError = QStringLiteral("PDFを作れませんでした");
         return eResult;
     }
-    if (!file.commit()) {
+    QByteArray pdf = buffer.buffer();
+    buffer.close();
+    FixTextLayer(pdf);
+    if (file.write(pdf) != pdf.size() || !file.commit()) {
         strError = file.errorString();
         return EResult::Failed;
     }
     return EResult::Done;
+}
+
+namespace {
+
+// The character a glyph's text should be when the font's character map gave the glyph first to
+// a look-alike: a Kangxi or supplementary radical (⽉ U+2F49 for 月) becomes its ideograph, in
+// the Japanese form where the radical's own decomposition names another one (⼾ U+2F3E is 戸,
+// not 戶; ⾭ is 青); ‧ (U+2027) becomes ・ (U+30FB). 0 when the character stays.
+char16_t ReadableCharacter(char16_t ch)
+{
+    static const std::pair<char16_t, char16_t> s_japanese[] = {{0x2027, 0x30FB}, {0x2F3E, 0x6238}, {0x2FAD, 0x9752}};
+    for (const auto& [chAlike, chReadable] : s_japanese) {
+        if (ch == chAlike)
+            return chReadable;
+    }
+    if (ch < 0x2E80 || ch > 0x2FDF)
+        return 0;
+    const QString strNormal = QString(QChar(ch)).normalized(QString::NormalizationForm_KC);
+    return strNormal.size() == 1 && strNormal[0] != QChar(ch) ? strNormal[0].unicode() : 0;
+}
+
+// Rewrites the four hex digits of a <XXXX> token at n in place when they name a look-alike.
+void FixToken(QByteArray& pdf, qsizetype n)
+{
+    bool bOk = false;
+    const char16_t ch = static_cast<char16_t>(pdf.mid(n + 1, 4).toUInt(&bOk, 16));
+    const char16_t chReadable = bOk ? ReadableCharacter(ch) : 0;
+    if (chReadable != 0)
+        pdf.replace(n + 1, 4, QByteArray::number(chReadable, 16).rightJustified(4, '0').toUpper());
+}
+
+// The <...> tokens of a section, in order, as offsets; the brackets of an array as -1.
+std::vector<qsizetype> Tokens(const QByteArray& pdf, qsizetype nBegin, qsizetype nEnd)
+{
+    std::vector<qsizetype> vTokens;
+    for (qsizetype n = nBegin; n < nEnd; ++n) {
+        if (pdf[n] == '<')
+            vTokens.push_back(n);
+        else if (pdf[n] == '[' || pdf[n] == ']')
+            vTokens.push_back(-1 - (pdf[n] == ']'));
+    }
+    return vTokens;
+}
+
+} // namespace
+
+void CChronologyPrinter::FixTextLayer(QByteArray& pdf)
+{
+    // The ToUnicode maps of the embedded fonts, written as text: "<glyph> <text>" pairs between
+    // beginbfchar and endbfchar, "<first> <last> <text>" or "<first> <last> [<text> ...]" between
+    // beginbfrange and endbfrange. Only single four-digit texts are rewritten, in place, so the
+    // length of every object stays as it is.
+    for (qsizetype nAt = 0; (nAt = pdf.indexOf("beginbf", nAt)) >= 0;) {
+        const bool bRange = pdf.mid(nAt + 7, 5) == "range";
+        const qsizetype nEnd = pdf.indexOf(bRange ? "endbfrange" : "endbfchar", nAt);
+        if (nEnd < 0)
+            return;
+        const std::vector<qsizetype> vTokens = Tokens(pdf, nAt, nEnd);
+        bool bInArray = false;
+        std::vector<qsizetype> vEntry;   // the glyph tokens of the current entry
+        for (const qsizetype n : vTokens) {
+            if (n < 0) {
+                bInArray = n == -1;
+                if (!bInArray)
+                    vEntry.clear();
+                continue;
+            }
+            const bool bFourDigits = n + 5 < nEnd && pdf[n + 5] == '>';
+            if (bInArray) {
+                if (bFourDigits)
+                    FixToken(pdf, n);
+                continue;
+            }
+            if (vEntry.size() < (bRange ? 2u : 1u)) {
+                vEntry.push_back(n);
+                continue;
+            }
+            // A range of one glyph only: a longer one maps consecutive characters.
+            const bool bOneGlyph = !bRange || pdf.mid(vEntry[0], n - vEntry[0]).split('>')[0] ==
+                                                  pdf.mid(vEntry[1], n - vEntry[1]).split('>')[0];
+            if (bFourDigits && bOneGlyph)
+                FixToken(pdf, n);
+            vEntry.clear();
+        }
+        nAt = nEnd;
+    }
 }

@@ -11,6 +11,8 @@
 // (the band of time), drawn once, so it adds one page whatever the number of rows.
 #pragma once
 
+#include <framework/Env.h>
+
 #include <functional>
 
 #include <QString>
@@ -58,7 +60,13 @@ public:
     // Prints into the PDF file strPath (A4 landscape), titled strTitle. The file is written under
     // a temporary name beside it and put in its place only when complete: a cancel or a failure
     // leaves the previous file as it was, or no file. On failure strError says why.
-    EResult PrintPdf(const QString& strPath, const QString& strTitle, const CProgress& progress, QString& strError);
+    // Makes the text layer of a PDF written by Qt give the characters that were drawn: where the
+    // font maps a glyph from a look-alike too (a Kangxi radical such as ⽉ for 月), Qt's map names
+    // the look-alike, and text search and copying in viewers fail. The bytes keep their length.
+    static void FixTextLayer(QByteArray& pdf);
+
+    EResult PrintPdf(const QString& strPath, const QString& strTitle, const CProgress& progress, QString& strError,
+                     Env* pEnv = Env::Default());
 
 private:
     const CNenpyoDoc& m_doc;
