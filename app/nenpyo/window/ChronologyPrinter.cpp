@@ -4,13 +4,17 @@
 #include <array>
 #include <vector>
 
+#include <map>
+
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
 #include <QBuffer>
+#include <QFontDatabase>
 #include <QPainter>
+#include <QRawFont>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QTextLayout>
@@ -384,7 +388,7 @@ CChronologyPrinter::EResult CChronologyPrinter::PrintPdf(const QString& strPath,
     }
     QByteArray pdf = buffer.buffer();
     buffer.close();
-    FixTextLayer(pdf);
+    FixTextLayer(pdf, LookAlikes(QFont()));
     if (file.write(pdf) != pdf.size() || !file.commit()) {
         strError = file.errorString();
         return EResult::Failed;
@@ -394,31 +398,21 @@ CChronologyPrinter::EResult CChronologyPrinter::PrintPdf(const QString& strPath,
 
 namespace {
 
-// The character a glyph's text should be when the font's character map gave the glyph first to
-// a look-alike: a Kangxi or supplementary radical (⽉ U+2F49 for 月) becomes its ideograph, in
-// the Japanese form where the radical's own decomposition names another one (⼾ U+2F3E is 戸,
-// not 戶; ⾭ is 青); ‧ (U+2027) becomes ・ (U+30FB). 0 when the character stays.
-char16_t ReadableCharacter(char16_t ch)
+// The characters that a font's character map may give a glyph of an ideograph or of ・ before the
+// character itself: the Kangxi and supplementary radicals (⽉ U+2F49 is drawn as 月, ⻄ U+2EC4 as
+// 西) and ‧ (U+2027). Qt's text layer names a glyph by the first character that maps to it.
+bool IsLookAlike(char16_t ch)
 {
-    static const std::pair<char16_t, char16_t> s_japanese[] = {{0x2027, 0x30FB}, {0x2F3E, 0x6238}, {0x2FAD, 0x9752}};
-    for (const auto& [chAlike, chReadable] : s_japanese) {
-        if (ch == chAlike)
-            return chReadable;
-    }
-    if (ch < 0x2E80 || ch > 0x2FDF)
-        return 0;
-    const QString strNormal = QString(QChar(ch)).normalized(QString::NormalizationForm_KC);
-    return strNormal.size() == 1 && strNormal[0] != QChar(ch) ? strNormal[0].unicode() : 0;
+    return (ch >= 0x2E80 && ch <= 0x2FDF) || ch == 0x2027;
 }
 
 // Rewrites the four hex digits of a <XXXX> token at n in place when they name a look-alike.
-void FixToken(QByteArray& pdf, qsizetype n)
+void FixToken(QByteArray& pdf, qsizetype n, const std::map<char16_t, char16_t>& readable)
 {
     bool bOk = false;
-    const char16_t ch = static_cast<char16_t>(pdf.mid(n + 1, 4).toUInt(&bOk, 16));
-    const char16_t chReadable = bOk ? ReadableCharacter(ch) : 0;
-    if (chReadable != 0)
-        pdf.replace(n + 1, 4, QByteArray::number(chReadable, 16).rightJustified(4, '0').toUpper());
+    const auto it = readable.find(static_cast<char16_t>(pdf.mid(n + 1, 4).toUInt(&bOk, 16)));
+    if (bOk && it != readable.end())
+        pdf.replace(n + 1, 4, QByteArray::number(it->second, 16).rightJustified(4, '0').toUpper());
 }
 
 // The <...> tokens of a section, in order, as offsets; the brackets of an array as -1.
@@ -436,7 +430,31 @@ std::vector<qsizetype> Tokens(const QByteArray& pdf, qsizetype nBegin, qsizetype
 
 } // namespace
 
-void CChronologyPrinter::FixTextLayer(QByteArray& pdf)
+std::map<char16_t, char16_t> CChronologyPrinter::LookAlikes(const QFont& font)
+{
+    // The font that draws Japanese text, and the glyphs of the ideographs and of ・ in it.
+    const QRawFont raw = QRawFont::fromFont(font, QFontDatabase::Japanese);
+    QString strReal;
+    for (char16_t ch = 0x4E00; ch <= 0x9FFF; ++ch)
+        strReal += QChar(ch);
+    strReal += QChar(0x30FB);
+    const QList<quint32> vRealGlyphs = raw.glyphIndexesForString(strReal);
+    std::map<quint32, char16_t> byGlyph;
+    for (qsizetype i = 0; i < vRealGlyphs.size() && i < strReal.size(); ++i)
+        byGlyph.emplace(vRealGlyphs[i], strReal[i].unicode());
+    std::map<char16_t, char16_t> readable;
+    for (char16_t ch = 0x2000; ch <= 0x2FDF; ++ch) {
+        if (!IsLookAlike(ch))
+            continue;
+        const QList<quint32> vGlyph = raw.glyphIndexesForString(QString(QChar(ch)));
+        const auto it = vGlyph.size() == 1 && vGlyph[0] != 0 ? byGlyph.find(vGlyph[0]) : byGlyph.end();
+        if (it != byGlyph.end())
+            readable.emplace(ch, it->second);
+    }
+    return readable;
+}
+
+void CChronologyPrinter::FixTextLayer(QByteArray& pdf, const std::map<char16_t, char16_t>& readable)
 {
     // The ToUnicode maps of the embedded fonts, written as text: "<glyph> <text>" pairs between
     // beginbfchar and endbfchar, "<first> <last> <text>" or "<first> <last> [<text> ...]" between
@@ -460,7 +478,7 @@ void CChronologyPrinter::FixTextLayer(QByteArray& pdf)
             const bool bFourDigits = n + 5 < nEnd && pdf[n + 5] == '>';
             if (bInArray) {
                 if (bFourDigits)
-                    FixToken(pdf, n);
+                    FixToken(pdf, n, readable);
                 continue;
             }
             if (vEntry.size() < (bRange ? 2u : 1u)) {
@@ -471,7 +489,7 @@ void CChronologyPrinter::FixTextLayer(QByteArray& pdf)
             const bool bOneGlyph = !bRange || pdf.mid(vEntry[0], n - vEntry[0]).split('>')[0] ==
                                                   pdf.mid(vEntry[1], n - vEntry[1]).split('>')[0];
             if (bFourDigits && bOneGlyph)
-                FixToken(pdf, n);
+                FixToken(pdf, n, readable);
             vEntry.clear();
         }
         nAt = nEnd;

@@ -13,8 +13,11 @@
 
 #include <framework/Env.h>
 
+#include <map>
+
 #include <functional>
 
+#include <QFont>
 #include <QString>
 
 #include <corvane/YearEvent.h>
@@ -62,8 +65,12 @@ public:
     // leaves the previous file as it was, or no file. On failure strError says why.
     // Makes the text layer of a PDF written by Qt give the characters that were drawn: where the
     // font maps a glyph from a look-alike too (a Kangxi radical such as ⽉ for 月), Qt's map names
-    // the look-alike, and text search and copying in viewers fail. The bytes keep their length.
-    static void FixTextLayer(QByteArray& pdf);
+    // the look-alike, and text search and copying in viewers fail. Each look-alike that readable
+    // names becomes its character; the bytes keep their length.
+    static void FixTextLayer(QByteArray& pdf, const std::map<char16_t, char16_t>& readable);
+    // The look-alikes of the font that draws Japanese text in font, each with the ideograph (or ・)
+    // whose glyph it shares.
+    static std::map<char16_t, char16_t> LookAlikes(const QFont& font);
 
     EResult PrintPdf(const QString& strPath, const QString& strTitle, const CProgress& progress, QString& strError,
                      Env* pEnv = Env::Default());

@@ -99,7 +99,7 @@ private Q_SLOTS:
                        "3 beginbfrange\n<0010> <0010> <2027>\n<0011> <0012> <2F00>\n<0020> <0021> [<2F3E> <0041>]\n"
                        "endbfrange\n<2F49> outside a map");
         const qsizetype nSize = pdf.size();
-        CChronologyPrinter::FixTextLayer(pdf);
+        CChronologyPrinter::FixTextLayer(pdf, {{0x2F49, 0x6708}, {0x2027, 0x30FB}, {0x2F3E, 0x6238}, {0x2F00, 0x4E00}});
         QCOMPARE(pdf.size(), nSize);
         QCOMPARE(pdf, QByteArray("2 beginbfchar\n<0003> <6708>\n<2F49> <6708>\nendbfchar\n"
                                  "3 beginbfrange\n<0010> <0010> <30FB>\n<0011> <0012> <2F00>\n"
@@ -129,6 +129,9 @@ private Q_SLOTS:
         const QString strText = QString::fromUtf8(process.readAllStandardOutput());
         for (const char* pszText : texts)
             QVERIFY2(strText.contains(QString::fromUtf8(pszText)), qPrintable(strText));
+        QVERIFY(strText.contains(QStringLiteral("西暦")));
+        for (const QChar ch : strText)
+            QVERIFY2(ch.unicode() < 0x2E80 || ch.unicode() > 0x2FDF, qPrintable(strText));
     }
 
     void cancelledPdfLeavesThePreviousFile()
