@@ -123,6 +123,8 @@ public:
     {
         if (m_fd >= 0)
             ::close(m_fd);
+        if (m_fdFolder >= 0)
+            ::close(m_fdFolder);
         if (!m_strTemp.empty())
             ::unlink(m_strTemp.c_str());
     }
@@ -136,29 +138,35 @@ public:
         return Flush(error) && WriteAll(bytes, error);
     }
 
-    bool Commit(SEnvError& error) override
+    bool Sync(SEnvError& error) override
     {
         if (!Flush(error))
             return false;
-        if (::fsync(m_fd) != 0)
-            return Fail(errno, error);
+        return ::fsync(m_fd) == 0 || Fail(errno, error);
+    }
+
+    bool Rename(SEnvError& error) override
+    {
         const int fd = m_fd;
         m_fd = -1;
         if (::close(fd) != 0)
             return Fail(errno, error);
         // The folder is opened before the rename, so that a failure to open it changes nothing.
-        const int fdFolder = ::open(FolderOf(m_strTarget).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fdFolder < 0)
+        m_fdFolder = ::open(FolderOf(m_strTarget).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (m_fdFolder < 0)
             return Fail(errno, error);
-        if (::rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0) {
-            const int nErrno = errno;
-            ::close(fdFolder);
-            return Fail(nErrno, error);
-        }
+        if (::rename(m_strTemp.c_str(), m_strTarget.c_str()) != 0)
+            return Fail(errno, error);
         m_strTemp.clear();
-        // Make the rename itself durable. Some file systems cannot sync a folder (EINVAL).
-        const int nSync = ::fsync(fdFolder) == 0 || errno == EINVAL ? 0 : errno;
-        ::close(fdFolder);
+        return true;
+    }
+
+    bool SyncFolder(SEnvError& error) override
+    {
+        // Some file systems cannot sync a folder (EINVAL).
+        const int nSync = ::fsync(m_fdFolder) == 0 || errno == EINVAL ? 0 : errno;
+        ::close(m_fdFolder);
+        m_fdFolder = -1;
         return nSync == 0 || Fail(nSync, error);
     }
 
@@ -194,6 +202,7 @@ private:
     }
 
     int m_fd;
+    int m_fdFolder = -1;       // open from the rename to the folder sync
     std::string m_pending;     // written, not yet passed to the system
     std::string m_strTemp;     // empty once renamed
     std::string m_strTarget;
@@ -330,6 +339,16 @@ bool Env::SetCurrentDir(const std::string& strDir)
 bool Env::IsAbsolutePath(std::string_view name)
 {
     return !name.empty() && name.front() == '/';
+}
+
+std::string Env::NameOf(const std::filesystem::path& path)
+{
+    return path.native();
+}
+
+std::filesystem::path Env::PathOf(const std::string& strName)
+{
+    return std::filesystem::path(strName);
 }
 
 std::string Env::ProgramPath()

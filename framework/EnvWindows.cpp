@@ -152,7 +152,7 @@ public:
         return Flush(error) && WriteAll(bytes, error);
     }
 
-    bool Commit(SEnvError& error) override
+    bool Sync(SEnvError& error) override
     {
         if (!Flush(error))
             return false;
@@ -160,6 +160,11 @@ public:
             error = LastError();
             return false;
         }
+        return true;
+    }
+
+    bool Rename(SEnvError& error) override
+    {
         const HANDLE h = m_h;
         m_h = INVALID_HANDLE_VALUE;
         if (!::CloseHandle(h)) {
@@ -184,6 +189,9 @@ public:
         m_strTemp.clear();
         return true;
     }
+
+    // The replace above is written through; Windows has no sync of a folder.
+    bool SyncFolder(SEnvError&) override { return true; }
 
 private:
     static constexpr std::size_t kBlock = 64 * 1024;
@@ -343,6 +351,18 @@ bool Env::IsAbsolutePath(std::string_view name)
     const bool bDrive = name.size() >= 2 && name[1] == ':' &&
                         ((name[0] >= 'A' && name[0] <= 'Z') || (name[0] >= 'a' && name[0] <= 'z'));
     return bDrive || isSeparator(name[0]);
+}
+
+std::string Env::NameOf(const std::filesystem::path& path)
+{
+    std::string strName;
+    return Narrow(path.native(), strName) ? strName : std::string();
+}
+
+std::filesystem::path Env::PathOf(const std::string& strName)
+{
+    std::wstring wide;
+    return Widen(strName, wide) ? std::filesystem::path(wide) : std::filesystem::path();
 }
 
 std::string Env::ProgramPath()

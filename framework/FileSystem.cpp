@@ -15,7 +15,13 @@ bool ToNativePath(const CString& strName, std::string& strNative)
 
 bool FromNativePath(const std::string& strNative, CString& strName)
 {
-    return Utf8ToCp932(strNative, strName);
+    // Exact forms only: a name whose code page 932 form reads back as another name (〜 as ～)
+    // would open another file.
+    std::string strCp932, strBack;
+    if (!Env::Utf8ToCp932(strNative, strCp932) || !Env::Cp932ToUtf8(strCp932, strBack) || strBack != strNative)
+        return false;
+    strName = CString(std::string_view(strCp932));
+    return true;
 }
 
 bool GetCurrentDir(CString& strDir)

@@ -27,18 +27,39 @@ bool CStdioFile::Open(const char* pszFileName, unsigned nOpenFlags, CFileExcepti
 {
     Abort();
     m_strFileName = pszFileName;
+    std::string strNative;
+    if (!ToNativePath(m_strFileName, strNative)) {
+        if (pError)
+            *pError = CFileException(CFileException::badPath, -1, m_strFileName);
+        return false;
+    }
+    return OpenNative(strNative, nOpenFlags, pError);
+}
+
+bool CStdioFile::Open(const std::filesystem::path& path, unsigned nOpenFlags, CFileException* pError)
+{
+    Abort();
+    m_strFileName.Empty();
+    const std::string strNative = Env::NameOf(path);
+    FromNativePath(strNative, m_strFileName);
+    if (strNative.empty()) {
+        if (pError)
+            *pError = CFileException(CFileException::badPath, -1, m_strFileName);
+        return false;
+    }
+    return OpenNative(strNative, nOpenFlags, pError);
+}
+
+bool CStdioFile::OpenNative(const std::string& strNative, unsigned nOpenFlags, CFileException* pError)
+{
     m_bText = (nOpenFlags & typeBinary) == 0;
     const unsigned nMode = nOpenFlags & ~(typeText | typeBinary);
 
     auto fail = [&](int cause, std::int32_t lOsError) {
         if (pError)
-            *pError = CFileException(cause, lOsError, pszFileName);
+            *pError = CFileException(cause, lOsError, m_strFileName);
         return false;
     };
-
-    std::string strNative;
-    if (!ToNativePath(m_strFileName, strNative))
-        return fail(CFileException::badPath, -1);
 
     SEnvError error;
     if (nMode == modeRead) {

@@ -12,6 +12,7 @@
 
 #include <shared/chronology/ChronologyText.h>
 #include <framework/Cp932.h>
+#include <framework/AtomicFile.h>
 #include <framework/Env.h>
 
 #include <corvane/TableCheck.h>
@@ -100,13 +101,10 @@ bool ParseYear(const std::string& strYear, std::int32_t& lYear)
     return !strYear.empty() && result.ec == std::errc() && result.ptr == pEnd;
 }
 
-// An output stream buffer over the framework's file replacement, so an export keeps what a save
-// of the library keeps (the previous file until the end, links, owner and mode).
-class CReplacementBuf : public std::streambuf {
+// An output stream's buffer over the framework's atomic writer.
+class CAtomicFileBuf : public std::streambuf {
 public:
-    explicit CReplacementBuf(CEnvReplacement& file) : m_file(file) { setp(m_buffer, m_buffer + sizeof m_buffer); }
-    bool Failed() const { return m_bFailed; }
-    const SEnvError& Error() const { return m_error; }
+    explicit CAtomicFileBuf(CAtomicFile& file) : m_file(file) { setp(m_buffer, m_buffer + sizeof m_buffer); }
 
 protected:
     int_type overflow(int_type ch) override
@@ -122,46 +120,35 @@ protected:
 private:
     bool Flush()
     {
-        if (!m_bFailed && pptr() > pbase() &&
-            !m_file.Write(std::string_view(pbase(), static_cast<std::size_t>(pptr() - pbase())), m_error))
-            m_bFailed = true;
+        const bool bDone = pptr() == pbase() ||
+                           m_file.Write(std::string_view(pbase(), static_cast<std::size_t>(pptr() - pbase())));
         setp(m_buffer, m_buffer + sizeof m_buffer);
-        return !m_bFailed;
+        return bDone;
     }
 
-    CEnvReplacement& m_file;
+    CAtomicFile& m_file;
     char m_buffer[1 << 16];
-    bool m_bFailed = false;
-    SEnvError m_error;
 };
 
-// Writes a UTF-8 output file through the framework's replacement, put in place only when all is
+// Writes a UTF-8 output file through the framework's atomic writer, put in place only when all is
 // written: a failed export leaves a previous file as it was.
-bool WriteFileAtomically(const std::string& strPath, const std::function<void(std::ostream&)>& write,
-                         std::string& strProblem)
+bool WriteOutputFile(const fs::path& path, const std::function<void(std::ostream&)>& write, std::string& strProblem)
 {
-    SEnvError error;
-    const std::unique_ptr<CEnvReplacement> pFile = Env::Default()->OpenForReplacing(strPath, error);
-    if (pFile) {
-        CReplacementBuf buffer(*pFile);
+    CAtomicFile file;
+    if (file.Open(path)) {
+        CAtomicFileBuf buffer(file);
         std::ostream out(&buffer);
         write(out);
         out.flush();
-        if (!buffer.Failed() && out && pFile->Commit(error))
+        if (out && file.Commit())
             return true;
-        if (buffer.Failed())
-            error = buffer.Error();
     }
+    const SEnvError& error = file.Error();
     strProblem = std::string("cannot write: ") + (error.lOsError > 0 ? std::strerror(error.lOsError) : "failed");
     return false;
 }
 
 } // namespace
-
-bool CCorvaneTool::ToCp932Name(const std::string& strFile, CString& strName)
-{
-    return Utf8ToCp932(strFile, strName) && !strName.IsEmpty();
-}
 
 bool CCorvaneTool::Fail(const std::string& strFile, const std::string& strProblem)
 {
@@ -169,32 +156,36 @@ bool CCorvaneTool::Fail(const std::string& strFile, const std::string& strProble
     return false;
 }
 
-void CCorvaneTool::FailStatus(const SFileStatus& status, const CString& strName)
+std::string CCorvaneTool::StatusText(const SFileStatus& status, const std::string& strFile)
 {
-    m_err << "corvane: " << Utf8(FormatFileStatus(status, strName)) << '\n';
+    // The library's message is code page 932; the name goes in as it was given, whatever it holds.
+    std::string strText = Utf8(FormatFileStatus(status, "%1"));
+    const auto nName = strText.find("%1");
+    if (nName != std::string::npos)
+        strText.replace(nName, 2, strFile);
+    return strText;
+}
+
+void CCorvaneTool::FailStatus(const SFileStatus& status, const std::string& strFile)
+{
+    m_err << "corvane: " << StatusText(status, strFile) << '\n';
 }
 
 void CCorvaneTool::FailPartial(const SFileStatus& status, const std::string& strFile, std::size_t nRecords,
                                const char* pszDone)
 {
-    CString strName;
-    ToCp932Name(strFile, strName);
-    m_err << "corvane: " << Utf8(FormatFileStatus(status, strName)) << "; " << nRecords
+    m_err << "corvane: " << StatusText(status, strFile) << "; " << nRecords
           << (nRecords == 1 ? " record " : " records ") << pszDone << " before line " << status.nLine << '\n';
 }
 
 std::unique_ptr<CTableContent> CCorvaneTool::Load(const std::string& strFile, std::optional<ETableKind> eExpected,
                                                   SFileStatus* pPartial)
 {
-    CString strName;
-    if (!ToCp932Name(strFile, strName)) {
-        Fail(strFile, "the name has no code page 932 form");
-        return nullptr;
-    }
+    const fs::path path = Env::PathOf(strFile);
     STableHeader header;
-    const SFileStatus headerStatus = ReadTableHeader(strName, header);
+    const SFileStatus headerStatus = ReadTableHeader(path, header);
     if (!headerStatus.Ok()) {
-        FailStatus(headerStatus, strName);
+        FailStatus(headerStatus, strFile);
         return nullptr;
     }
     if (!header.eKind) {
@@ -208,13 +199,13 @@ std::unique_ptr<CTableContent> CCorvaneTool::Load(const std::string& strFile, st
         return nullptr;
     }
     auto pContent = std::make_unique<CTableContent>(eKind);
-    const SFileStatus status = pContent->Load(strName, header.nVersion);
+    const SFileStatus status = pContent->Load(path, header.nVersion);
     if (pPartial && status.nLine > 0) {
         *pPartial = status;
         return pContent;
     }
     if (!status.Ok()) {
-        FailStatus(status, strName);
+        FailStatus(status, strFile);
         return nullptr;
     }
     return pContent;
@@ -222,11 +213,8 @@ std::unique_ptr<CTableContent> CCorvaneTool::Load(const std::string& strFile, st
 
 int CCorvaneTool::Save(CTableContent& content, const std::string& strFile)
 {
-    CString strName;
-    if (!ToCp932Name(strFile, strName))
-        return Fail(strFile, "the name has no code page 932 form"), 1;
-    const SFileStatus status = content.Save(strName);
-    return status.Ok() ? 0 : (FailStatus(status, strName), 1);
+    const SFileStatus status = content.Save(Env::PathOf(strFile));
+    return status.Ok() ? 0 : (FailStatus(status, strFile), 1);
 }
 
 int CCorvaneTool::Info(const std::vector<std::string>& files)
@@ -347,7 +335,7 @@ int CCorvaneTool::Export(const std::string& strFile, const std::string& strForma
         return nDone;
     }
     std::string strProblem;
-    return WriteFileAtomically(strOut, write, strProblem) ? nDone : (Fail(strOut, strProblem), 1);
+    return WriteOutputFile(Env::PathOf(strOut), write, strProblem) ? nDone : (Fail(strOut, strProblem), 1);
 }
 
 int CCorvaneTool::Import(const std::string& strIn, std::string strOut)

@@ -520,3 +520,43 @@ TEST_F(CorvaneToolTest, CheckOfShippedFilesIsSilentAndStrictCountsWarnings)
     EXPECT_EQ(1, strict.nStatus);
     EXPECT_EQ(Path("short.lev") + ":5: error: 項目が足りません(閏月は既定の値で読まれます)\n", strict.strOut);
 }
+
+namespace {
+
+// Every command reads and writes in folders whose names code page 932 cannot hold, and under
+// names with the characters it would swap for look-alikes; messages name the files as given.
+TEST_F(CorvaneToolTest, WorksInFoldersCodePage932CannotName)
+{
+    const fs::path folder = m_dir / fs::path(u8"résumé") / fs::path(u8"José") / fs::path(u8"年表〜");
+    fs::create_directories(folder);
+    const auto Name = [&folder](const char8_t* pszName) {
+        const std::u8string str = (folder / fs::path(pszName)).u8string();
+        return std::string(str.begin(), str.end());
+    };
+    fs::copy_file(m_dir / "events.lev", folder / fs::path(u8"寺〜.lev"));
+    fs::copy_file(m_dir / "eras.lgn", folder / fs::path(u8"元号‖.lgn"));
+
+    EXPECT_EQ(0, Run({"check", Name(u8"寺〜.lev"), Name(u8"元号‖.lgn")}).nStatus);
+    const SRun list = Run({"list", Name(u8"寺〜.lev"), "--era", Name(u8"元号‖.lgn")});
+    EXPECT_EQ(0, list.nStatus) << list.strErr;
+    EXPECT_NE(std::string::npos, list.strOut.find("和銅")) << list.strOut;
+
+    const SRun exported = Run({"export", Name(u8"寺〜.lev"), "-o", Name(u8"書き出し−.json")});
+    ASSERT_EQ(0, exported.nStatus) << exported.strErr;
+    const SRun imported = Run({"import", Name(u8"書き出し−.json"), "-o", Name(u8"읽기.lev")});
+    ASSERT_EQ(0, imported.nStatus) << imported.strErr;
+    std::ifstream original(folder / fs::path(u8"寺〜.lev"), std::ios::binary);
+    std::ifstream copy(folder / fs::path(u8"읽기.lev"), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(original), {}),
+              std::string(std::istreambuf_iterator<char>(copy), {}));
+    // Nothing went under a look-alike name (寺～.lev, with U+FF5E).
+    EXPECT_FALSE(fs::exists(folder / fs::path(u8"寺～.lev")));
+    EXPECT_EQ(4, std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+
+    const SRun missing = Run({"info", Name(u8"無い〜.lev")});
+    EXPECT_EQ(1, missing.nStatus);
+    EXPECT_NE(std::string::npos, missing.strErr.find(Name(u8"無い〜.lev") + " の読込みに失敗しました"))
+        << missing.strErr;
+}
+
+} // namespace

@@ -1,5 +1,7 @@
 #include "CsvFormat.h"
 
+#include <shared/chronology/CsvField.h>
+
 #include <algorithm>
 #include <charconv>
 
@@ -15,17 +17,7 @@ std::string AtLine(std::size_t nLine) { return "line " + std::to_string(nLine) +
 
 void CCsvFormat::WriteField(std::ostream& out, const std::string& str)
 {
-    if (str.find_first_of(",\"\r\n") == std::string::npos) {
-        out << str;
-        return;
-    }
-    out << '"';
-    for (const char ch : str) {
-        if (ch == '"')
-            out << '"';
-        out << ch;
-    }
-    out << '"';
+    out << CsvField(str);
 }
 
 void CCsvFormat::CWriter::Cells(const std::vector<SFieldSpec>& fields, const CCellRow& cells)

@@ -91,7 +91,7 @@ CTableContent::CTableContent(ETableKind eKind) : m_eKind(eKind)
     }
 }
 
-SFileStatus CTableContent::Load(const CString& strPath, int nVersion)
+SFileStatus CTableContent::Load(const std::filesystem::path& strPath, int nVersion)
 {
     m_nVersion = nVersion;
     if (m_pEras)
@@ -101,7 +101,7 @@ SFileStatus CTableContent::Load(const CString& strPath, int nVersion)
     return m_pBaseYear->Load(strPath);
 }
 
-SFileStatus CTableContent::Save(const CString& strPath)
+SFileStatus CTableContent::Save(const std::filesystem::path& strPath)
 {
     if (m_pEras)
         return m_pEras->Save(strPath, m_eKind == ETableKind::Era ? HEADER_GENGOU : HEADER_JIDAI);

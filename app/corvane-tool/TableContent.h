@@ -7,6 +7,8 @@
 // for the base-year table, records of record fields. Texts in the rows are code page 932.
 #pragma once
 
+#include <filesystem>
+
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -69,9 +71,9 @@ public:
 
     // Loads the file as a table of this object's kind (which must be the one its header names),
     // events in file order. On failure the table holds what the library read before the failure.
-    SFileStatus Load(const CString& strPath, int nVersion);
+    SFileStatus Load(const std::filesystem::path& path, int nVersion);
     // Saves the table through the library; on failure the previous file is left as it was.
-    SFileStatus Save(const CString& strPath);
+    SFileStatus Save(const std::filesystem::path& path);
 
     // The table fields, in the order of TableFields.
     void GetTableRow(CFieldRow& row) const;

@@ -253,9 +253,19 @@ SFileStatus CBaseYear::Load(const char* pszPath, Env* pEnv)
     return LoadTableFile(*this, pszPath, [this](CStdioFile& file) { return ReadBaseYearLines(file); }, pEnv);
 }
 
+SFileStatus CBaseYear::Load(const std::filesystem::path& path, Env* pEnv)
+{
+    return LoadTableFile(*this, path, [this](CStdioFile& file) { return ReadBaseYearLines(file); }, pEnv);
+}
+
 SFileStatus CBaseYear::Save(const char* pszPath, Env* pEnv)
 {
     return SaveTableFile(*this, pszPath, [this](CStdioFile& file) { WriteBaseYearLines(file); }, pEnv);
+}
+
+SFileStatus CBaseYear::Save(const std::filesystem::path& path, Env* pEnv)
+{
+    return SaveTableFile(*this, path, [this](CStdioFile& file) { WriteBaseYearLines(file); }, pEnv);
 }
 
 void CBaseYear::WriteBaseYearLines(CStdioFile& file) const

@@ -189,9 +189,19 @@ SFileStatus CGengouEra::Load(const char* pszPath, EHeaderType eType, Env* pEnv)
     return LoadTableFile(*this, pszPath, [this, eType](CStdioFile& file) { return ReadEraLines(file, eType); }, pEnv);
 }
 
+SFileStatus CGengouEra::Load(const std::filesystem::path& path, EHeaderType eType, Env* pEnv)
+{
+    return LoadTableFile(*this, path, [this, eType](CStdioFile& file) { return ReadEraLines(file, eType); }, pEnv);
+}
+
 SFileStatus CGengouEra::Save(const char* pszPath, EHeaderType eType, Env* pEnv)
 {
     return SaveTableFile(*this, pszPath, [this, eType](CStdioFile& file) { WriteEraLines(file, eType); }, pEnv);
+}
+
+SFileStatus CGengouEra::Save(const std::filesystem::path& path, EHeaderType eType, Env* pEnv)
+{
+    return SaveTableFile(*this, path, [this, eType](CStdioFile& file) { WriteEraLines(file, eType); }, pEnv);
 }
 
 bool CGengouEra::ReadFile(const char* pszFileName, EHeaderType eType, bool bMessage)

@@ -785,9 +785,20 @@ SFileStatus CYearEvent::Load(const char* pszPath, bool bSorted, Env* pEnv)
                          pEnv);
 }
 
+SFileStatus CYearEvent::Load(const std::filesystem::path& path, bool bSorted, Env* pEnv)
+{
+    return LoadTableFile(*this, path, [this, bSorted](CStdioFile& file) { return ReadEventLines(file, bSorted); },
+                         pEnv);
+}
+
 SFileStatus CYearEvent::Save(const char* pszPath, Env* pEnv)
 {
     return SaveTableFile(*this, pszPath, [this](CStdioFile& file) { WriteEventLines(file); }, pEnv);
+}
+
+SFileStatus CYearEvent::Save(const std::filesystem::path& path, Env* pEnv)
+{
+    return SaveTableFile(*this, path, [this](CStdioFile& file) { WriteEventLines(file); }, pEnv);
 }
 
 void CYearEvent::WriteEventLines(CStdioFile& file) const

@@ -7,6 +7,7 @@
 #include <corvane/FilePathManager.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 bool LoadLibraryString(unsigned nID, CString& strText)
@@ -53,14 +54,41 @@ CString InitialFolder()
     return strDir + TableLibraryFolder();
 }
 
-// Opens the table's file for LoadTableFile and SaveTableFile; a failure is thrown so that their
-// one handler sees it as it sees a failure of the reading or writing.
-void OpenTableFile(CStdioFile& file, const CTableBase& table, unsigned nOpenFlags)
-{
-    CFileException e;
-    if (!file.Open(table.GetFileName(), nOpenFlags, &e))
-        throw e;
-}
+// The file a load or save opens: a code page 932 name (which becomes the table's file name) or a
+// native path (whose code page 932 form, or none, becomes the table's file name).
+class CTableFileName {
+public:
+    explicit CTableFileName(const char* pszPath) : m_pszName(pszPath ? pszPath : "") {}
+    explicit CTableFileName(const std::filesystem::path& path) : m_pPath(&path) {}
+
+    void SetOn(CTableBase& table) const
+    {
+        CString strName;
+        if (!m_pPath)
+            strName = m_pszName;
+        else if (!FromNativePath(Env::NameOf(*m_pPath), strName))
+            strName.Empty();
+        table.SetFileName(strName);
+    }
+
+    // Opens the file; a failure is thrown so that the one handler of a load or save sees it as it
+    // sees a failure of the reading or writing.
+    void Open(CStdioFile& file, unsigned nOpenFlags) const
+    {
+        CFileException e;
+        if (!(m_pPath ? file.Open(*m_pPath, nOpenFlags, &e) : file.Open(m_pszName, nOpenFlags, &e)))
+            throw e;
+    }
+
+private:
+    const char* m_pszName = nullptr;
+    const std::filesystem::path* m_pPath = nullptr;
+};
+
+SFileStatus LoadNamedFile(CTableBase& table, const CTableFileName& name,
+                          const std::function<unsigned(CStdioFile&)>& readLines, Env* pEnv);
+SFileStatus SaveNamedFile(CTableBase& table, const CTableFileName& name,
+                          const std::function<void(CStdioFile&)>& writeLines, Env* pEnv);
 
 } // namespace
 
@@ -97,11 +125,37 @@ bool ResolveReadFileName(CTableBase& table, const char* pszFileName, const STabl
 SFileStatus LoadTableFile(CTableBase& table, const char* pszPath, const std::function<unsigned(CStdioFile&)>& readLines,
                           Env* pEnv)
 {
-    table.SetFileName(pszPath ? pszPath : "");
+    return LoadNamedFile(table, CTableFileName(pszPath), readLines, pEnv);
+}
+
+SFileStatus LoadTableFile(CTableBase& table, const std::filesystem::path& path,
+                          const std::function<unsigned(CStdioFile&)>& readLines, Env* pEnv)
+{
+    return LoadNamedFile(table, CTableFileName(path), readLines, pEnv);
+}
+
+SFileStatus SaveTableFile(CTableBase& table, const char* pszPath, const std::function<void(CStdioFile&)>& writeLines,
+                          Env* pEnv)
+{
+    return SaveNamedFile(table, CTableFileName(pszPath), writeLines, pEnv);
+}
+
+SFileStatus SaveTableFile(CTableBase& table, const std::filesystem::path& path,
+                          const std::function<void(CStdioFile&)>& writeLines, Env* pEnv)
+{
+    return SaveNamedFile(table, CTableFileName(path), writeLines, pEnv);
+}
+
+namespace {
+
+SFileStatus LoadNamedFile(CTableBase& table, const CTableFileName& name,
+                          const std::function<unsigned(CStdioFile&)>& readLines, Env* pEnv)
+{
+    name.SetOn(table);
     SFileStatus status;
     CStdioFile file(pEnv);
     try {
-        OpenTableFile(file, table, CStdioFile::modeRead | CStdioFile::typeText);
+        name.Open(file, CStdioFile::modeRead | CStdioFile::typeText);
         status.nMessage = readLines(file);
         if (status.nMessage != 0)   // the line that stopped the reader, or the one it missed
             status.nLine = file.GetLineNumber() + (file.IsPastEnd() ? 1 : 0);
@@ -121,14 +175,14 @@ SFileStatus LoadTableFile(CTableBase& table, const char* pszPath, const std::fun
     return status;
 }
 
-SFileStatus SaveTableFile(CTableBase& table, const char* pszPath, const std::function<void(CStdioFile&)>& writeLines,
-                          Env* pEnv)
+SFileStatus SaveNamedFile(CTableBase& table, const CTableFileName& name,
+                          const std::function<void(CStdioFile&)>& writeLines, Env* pEnv)
 {
-    table.SetFileName(pszPath ? pszPath : "");
+    name.SetOn(table);
     SFileStatus status;
     CStdioFile file(pEnv);
     try {
-        OpenTableFile(file, table, CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeText);
+        name.Open(file, CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeText);
         writeLines(file);
         file.Close();
     } catch (const CFileException& e) {
@@ -140,6 +194,8 @@ SFileStatus SaveTableFile(CTableBase& table, const char* pszPath, const std::fun
     table.SetModified(false);
     return status;
 }
+
+} // namespace
 
 bool WriteTableFile(CTableBase& table, bool bDialog, CDocument* pDocument, const STableFileKind& kind,
                     const std::function<void(CStdioFile&)>& writeLines, Env* pEnv)

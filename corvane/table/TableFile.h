@@ -14,6 +14,7 @@
 #include <corvane/TableBase.h>
 #include <corvane/TableKind.h>
 
+#include <filesystem>
 #include <functional>
 
 // Loads a string of the library's string table; false for an unknown id.
@@ -45,6 +46,10 @@ const CString& TableLibraryFolder();
 // readLines took into the table before a failure stays there. The file is opened through pEnv.
 SFileStatus LoadTableFile(CTableBase& table, const char* pszPath, const std::function<unsigned(CStdioFile&)>& readLines,
                           Env* pEnv = Env::Default());
+// The same for a native path; the table's file name becomes its code page 932 form, or empty when
+// it has none.
+SFileStatus LoadTableFile(CTableBase& table, const std::filesystem::path& path,
+                          const std::function<unsigned(CStdioFile&)>& readLines, Env* pEnv = Env::Default());
 
 // The core of saving: sets the table's file name to pszPath and replaces that file (a relative
 // name against the current directory) with what writeLines writes. On success clears the modified
@@ -53,6 +58,8 @@ SFileStatus LoadTableFile(CTableBase& table, const char* pszPath, const std::fun
 // pEnv.
 SFileStatus SaveTableFile(CTableBase& table, const char* pszPath, const std::function<void(CStdioFile&)>& writeLines,
                           Env* pEnv = Env::Default());
+SFileStatus SaveTableFile(CTableBase& table, const std::filesystem::path& path,
+                          const std::function<void(CStdioFile&)>& writeLines, Env* pEnv = Env::Default());
 
 // The table open procedure up to the file: a given name (null: none) replaces the stored file
 // name; when the name is then empty, the open dialog asks for one. The name becomes the table's

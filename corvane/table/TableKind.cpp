@@ -15,11 +15,14 @@ const CString& TableKindWord(ETableKind eKind)
     return CP932("[基点年]");
 }
 
-SFileStatus ReadTableHeader(const char* pszPath, STableHeader& header)
+namespace {
+
+template <typename Path>
+SFileStatus ReadHeaderOf(const Path& path, STableHeader& header)
 {
     CTableBase file;   // holds the name while LoadTableFile reads
     STableHeader found;
-    const SFileStatus status = LoadTableFile(file, pszPath, [&found](CStdioFile& stdioFile) {
+    const SFileStatus status = LoadTableFile(file, path, [&found](CStdioFile& stdioFile) {
         CString strLine;
         stdioFile.ReadString(strLine);
         CTableBase::GetTableKindNameAndFileVer(strLine, found.strWord, found.nVersion);
@@ -32,4 +35,16 @@ SFileStatus ReadTableHeader(const char* pszPath, STableHeader& header)
     if (status.Ok())
         header = found;
     return status;
+}
+
+} // namespace
+
+SFileStatus ReadTableHeader(const char* pszPath, STableHeader& header)
+{
+    return ReadHeaderOf(pszPath, header);
+}
+
+SFileStatus ReadTableHeader(const std::filesystem::path& path, STableHeader& header)
+{
+    return ReadHeaderOf(path, header);
 }

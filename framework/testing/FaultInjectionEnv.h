@@ -3,7 +3,9 @@
 // done by the target Env (the platform's unless given).
 //
 // Writes are counted over every file replaced through this Env, from 1; a test finds the writes of
-// a save by running it once without faults (Writes()), then fails each of them in turn.
+// a save by running it once without faults (Writes()), then fails each of them in turn. Every step
+// of a replacement is noted in Steps() ("open", "write", "sync", "rename", "folder sync"), so a
+// test sees the order in which a writer takes them.
 #pragma once
 
 #include <framework/Env.h>
@@ -14,6 +16,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 class CFaultInjectionEnv : public EnvWrapper {
 public:
@@ -23,19 +26,24 @@ public:
     void FailOpen() { m_bFailOpen = true; }
     // The nWrite-th write fails (ENOSPC); the replacement is spoilt, as after a real failure.
     void FailWrite(int nWrite) { m_nFailWrite = nWrite; }
-    // Commit fails before the file is replaced (EIO): the target keeps its previous content.
+    // Commit fails before the file is replaced (EIO, at the sync): the target keeps its previous
+    // content.
     void FailCommit() { m_bFailCommit = true; }
+    // The rename fails (EIO): the target keeps its previous content.
+    void FailRename() { m_bFailRename = true; }
     // Commit replaces the file and then reports a failed folder sync (EIO): the new content is in
     // place, but the rename may not survive a crash.
     void FailFolderSync() { m_bFailFolderSync = true; }
     // No fault, no write counted.
     void Reset()
     {
-        m_bFailOpen = m_bFailCommit = m_bFailFolderSync = false;
+        m_bFailOpen = m_bFailCommit = m_bFailRename = m_bFailFolderSync = false;
         m_nFailWrite = m_nWrites = 0;
+        m_vSteps.clear();
     }
 
     int Writes() const { return m_nWrites; }
+    const std::vector<std::string>& Steps() const { return m_vSteps; }
 
     std::unique_ptr<CEnvReadFile> OpenForReading(const std::string& strName, SEnvError& error) override
     {
@@ -52,6 +60,7 @@ public:
             Fail(EACCES, error);
             return nullptr;
         }
+        m_vSteps.push_back("open");
         std::unique_ptr<CEnvReplacement> pFile = EnvWrapper::OpenForReplacing(strName, error);
         if (!pFile)
             return nullptr;
@@ -72,16 +81,28 @@ private:
 
         bool Write(std::string_view bytes, SEnvError& error) override
         {
+            m_env.m_vSteps.push_back("write");
             if (++m_env.m_nWrites == m_env.m_nFailWrite)
                 return Fail(ENOSPC, error);
             return m_pTarget->Write(bytes, error);
         }
 
-        bool Commit(SEnvError& error) override
+        bool Sync(SEnvError& error) override
         {
-            if (m_env.m_bFailCommit)
-                return Fail(EIO, error);
-            if (!m_pTarget->Commit(error))
+            m_env.m_vSteps.push_back("sync");
+            return !m_env.m_bFailCommit ? m_pTarget->Sync(error) : Fail(EIO, error);
+        }
+
+        bool Rename(SEnvError& error) override
+        {
+            m_env.m_vSteps.push_back("rename");
+            return !m_env.m_bFailRename ? m_pTarget->Rename(error) : Fail(EIO, error);
+        }
+
+        bool SyncFolder(SEnvError& error) override
+        {
+            m_env.m_vSteps.push_back("folder sync");
+            if (!m_pTarget->SyncFolder(error))
                 return false;
             return !m_env.m_bFailFolderSync || Fail(EIO, error);
         }
@@ -94,6 +115,8 @@ private:
     bool m_bFailOpen = false;
     int m_nFailWrite = 0;
     bool m_bFailCommit = false;
+    bool m_bFailRename = false;
     bool m_bFailFolderSync = false;
     int m_nWrites = 0;
+    std::vector<std::string> m_vSteps;
 };

@@ -50,6 +50,7 @@ public:
 
     // The folder itself, or a name in it (strUtf8 relative, UTF-8).
     const std::filesystem::path& Path() const { return m_path; }
+    std::filesystem::path Path(const std::string& strUtf8) const { return Full(strUtf8); }
     std::string Native(const std::string& strUtf8 = std::string()) const
     {
         const std::u8string str = (strUtf8.empty() ? m_path : Full(strUtf8)).u8string();

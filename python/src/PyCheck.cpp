@@ -15,17 +15,14 @@ namespace {
 // The findings of the file at path (OSError when it cannot be read).
 std::vector<STableFinding> Findings(py::handle path, std::optional<ETableKind> eKind)
 {
-    const CString strPath = PathArg(path);   // the same refusals as every load
-    const py::bytes native = py::module_::import("os").attr("fsencode")(path);
-    const std::string strNative = native;
+    const std::filesystem::path native = PathArg(path);   // the same refusals as every load
     std::vector<STableFinding> vFindings;
     SFileStatus status;
     {
         const py::gil_scoped_release release;
-        status = CheckTableFile(std::filesystem::path(std::u8string(strNative.begin(), strNative.end())), vFindings,
-                                eKind);
+        status = CheckTableFile(native, vFindings, eKind);
     }
-    Check(status, path, strPath);
+    Check(status, path);
     return vFindings;
 }
 

@@ -24,14 +24,14 @@ std::unique_ptr<CGengouEra> Load(py::handle path, bool bPeriods, bool bStrict)
 {
     if (bStrict)
         CheckStrictly(path, bPeriods ? ETableKind::Period : ETableKind::Era);
-    const CString strPath = PathArg(path);
+    const std::filesystem::path native = PathArg(path);
     auto pEras = std::make_unique<CGengouEra>();
     SFileStatus status;
     {
         const py::gil_scoped_release release;   // a new table, which no other thread can reach
-        status = pEras->Load(strPath, bPeriods ? HEADER_JIDAI : HEADER_GENGOU);
+        status = pEras->Load(native, bPeriods ? HEADER_JIDAI : HEADER_GENGOU);
     }
-    Check(status, path, strPath);
+    Check(status, path);
     return pEras;
 }
 

@@ -64,14 +64,14 @@ std::unique_ptr<CYearEvent> Load(py::handle path, bool bStrict)
 {
     if (bStrict)
         CheckStrictly(path, ETableKind::Event);
-    const CString strPath = PathArg(path);
+    const std::filesystem::path native = PathArg(path);
     auto pEvents = std::make_unique<CYearEvent>();
     SFileStatus status;
     {
         const py::gil_scoped_release release;   // a new table, which no other thread can reach
-        status = pEvents->Load(strPath, false);
+        status = pEvents->Load(native, false);
     }
-    Check(status, path, strPath);
+    Check(status, path);
     return pEvents;
 }
 
@@ -142,8 +142,8 @@ An event chronology (.lev): a sequence of Event records in list order (normally 
                     "library's strict check finds (corvane.check): a damaged line, and what the format "
                     "allows but the writer never writes (a record missing fields, a day that does not exist).")
         .def("save", [](CYearEvent& e, py::handle path) {
-                 const CString strPath = PathArg(path);
-                 Check(e.Save(strPath), path, strPath);
+                 const std::filesystem::path native = PathArg(path);
+                 Check(e.Save(native), path);
              }, py::arg("path"),
              "Writes the chronology as an event file (version 5), replacing the file atomically: on "
              "failure (OSError, or corvane.FormatError for a text no file can hold) the previous file is "

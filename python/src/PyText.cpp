@@ -1,5 +1,7 @@
 #include "PyText.h"
 
+#include <framework/Env.h>
+
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -204,30 +206,34 @@ CString ToCp932(py::handle text, const char* pszWhat)
     return CString(std::string_view(bytes));
 }
 
-CString PathArg(py::handle path)
+std::filesystem::path PathArg(py::handle path)
 {
     const py::object os = py::module_::import("os");
     const py::object name = os.attr("fspath")(path);
+    // The file system's own bytes (on Windows UTF-8), whatever the name holds.
     const py::bytes native = os.attr("fsencode")(name);
-    const std::string_view utf8(PyBytes_AS_STRING(native.ptr()), static_cast<std::size_t>(PyBytes_GET_SIZE(native.ptr())));
-    if (utf8.find('\0') != std::string_view::npos)
+    const std::string bytes(PyBytes_AS_STRING(native.ptr()), static_cast<std::size_t>(PyBytes_GET_SIZE(native.ptr())));
+    if (bytes.find('\0') != std::string::npos)
         throw py::value_error("embedded null byte");
-    CString strPath;
-    if (utf8.empty() || !Utf8ToCp932(utf8, strPath))
-        Raise(py::reinterpret_borrow<py::object>(PyExc_OSError)(
-            utf8.empty() ? ENOENT : EILSEQ,
-            utf8.empty() ? "empty file name" : "the file name has no code page 932 form", name));
-    return strPath;
+    const std::filesystem::path result = bytes.empty() ? std::filesystem::path() : Env::PathOf(bytes);
+    if (result.empty())
+        Raise(py::reinterpret_borrow<py::object>(PyExc_OSError)(bytes.empty() ? ENOENT : EILSEQ,
+                                                                bytes.empty() ? "empty file name" : "not a file name",
+                                                                name));
+    return result;
 }
 
-void Check(const SFileStatus& status, py::handle path, const CString& strPath)
+void Check(const SFileStatus& status, py::handle path)
 {
     if (status.Ok())
         return;
-    const py::object name = py::module_::import("os").attr("fspath")(path);
+    const py::object os = py::module_::import("os");
+    const py::object name = os.attr("fspath")(path);
     if (status.nOsError > 0)
         Raise(py::reinterpret_borrow<py::object>(PyExc_OSError)(status.nOsError, std::strerror(status.nOsError), name));
-    const py::object error = FormatErrorType()(ToStr(FormatFileStatus(status, strPath).View()));
+    // The library's message with the name as the caller gave it, whatever it holds.
+    const py::object text = ToStr(FormatFileStatus(status, "%1").View()).attr("replace")("%1", os.attr("fsdecode")(name));
+    const py::object error = FormatErrorType()(text);
     error.attr("filename") = name;
     error.attr("line") = status.nLine > 0 ? py::object(py::int_(status.nLine)) : py::object(py::none());
     error.attr("reason") = error.attr("args")[py::int_(0)];

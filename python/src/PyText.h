@@ -2,6 +2,8 @@
 // exceptions a failed load or save raises.
 #pragma once
 
+#include <filesystem>
+
 #include <string_view>
 
 #include <pybind11/pybind11.h>
@@ -23,13 +25,13 @@ py::str ToStr(std::string_view cp932);
 // object that is not a str.
 CString ToCp932(py::handle text, const char* pszWhat);
 
-// A file name as the library takes it: a str or os.PathLike, in code page 932. Raises ValueError
-// for a NUL in it (as open() does) and OSError(EILSEQ) when it has no code page 932 form.
-CString PathArg(py::handle path);
+// A file name as the system takes it: a str, bytes or os.PathLike, any name the system allows.
+// Raises ValueError for a NUL in it (as open() does) and OSError for an empty name.
+std::filesystem::path PathArg(py::handle path);
 
 // Does nothing for a success. Otherwise raises what went wrong: OSError with the system's errno
 // and the file name (FileNotFoundError and the like), or corvane.FormatError with the line.
-void Check(const SFileStatus& status, py::handle path, const CString& strPath);
+void Check(const SFileStatus& status, py::handle path);
 
 // corvane.FormatError, created by the module (Module.cpp).
 void SetFormatErrorType(py::object type);

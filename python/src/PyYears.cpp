@@ -21,14 +21,14 @@ std::unique_ptr<CBaseYear> Load(py::handle path, bool bStrict)
 {
     if (bStrict)
         CheckStrictly(path, ETableKind::BaseYear);
-    const CString strPath = PathArg(path);
+    const std::filesystem::path native = PathArg(path);
     auto pTable = std::make_unique<CBaseYear>();
     SFileStatus status;
     {
         const py::gil_scoped_release release;   // a new table, which no other thread can reach
-        status = pTable->Load(strPath);
+        status = pTable->Load(native);
     }
-    Check(status, path, strPath);
+    Check(status, path);
     return pTable;
 }
 

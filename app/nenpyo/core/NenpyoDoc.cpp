@@ -9,6 +9,7 @@
 #include <framework/Cp932.h>
 #include <framework/FileException.h>
 #include <framework/FileSystem.h>
+#include <framework/ReplacementSet.h>
 #include <framework/StdioFile.h>
 
 #include "RowExport.h"
@@ -343,7 +344,7 @@ void CNenpyoDoc::MarkRecovered()
     m_bChoiceModified = true;
 }
 
-SFileStatus CNenpyoDoc::WriteDocument(const char* pszPath) const
+SFileStatus CNenpyoDoc::WriteDocument(const char* pszPath, Env* pEnv) const
 {
     const CString strFolder = FolderOf(pszPath);
     std::string strText = std::string(kHeaderKind) + ", " + std::to_string(kVersion) + "\r\n";
@@ -358,7 +359,7 @@ SFileStatus CNenpyoDoc::WriteDocument(const char* pszPath) const
         AddLine(kKeyBaseYear, m_baseYear.GetFileName());
     AddLine(kKeyEras, m_eras.GetFileName());
     AddLine(kKeyPeriods, m_periods.GetFileName());
-    return CRowExport::WriteFile(pszPath, strText);
+    return CRowExport::WriteFile(pszPath, strText, pEnv);
 }
 
 SFileStatus CNenpyoDoc::Save(const char* pszPath, CString& strFailed)
@@ -385,23 +386,27 @@ SFileStatus CNenpyoDoc::Save(const char* pszPath, CString& strFailed)
         return status;
     };
 
+    // Every file is written and synced before the first is put in place.
+    CReplacementSet files(m_pEnv);
     const CString strEvents = (bSaveAs || strOldEvents.IsEmpty()) ? strBase + ".lev" : strOldEvents;
     if (bSaveAs || m_events.GetModified() || strOldEvents.IsEmpty()) {
-        const SFileStatus status = m_events.Save(strEvents);
+        const SFileStatus status = m_events.Save(strEvents, &files);
         if (!status.Ok())
             return Fail(status, strEvents);
     }
     if (m_bHasBaseYear) {
         const CString strBaseYear = (bSaveAs || strOldBaseYear.IsEmpty()) ? strBase + ".lby" : strOldBaseYear;
         if (bSaveAs || m_baseYear.GetModified() || strOldBaseYear.IsEmpty()) {
-            const SFileStatus status = m_baseYear.Save(strBaseYear);
+            const SFileStatus status = m_baseYear.Save(strBaseYear, &files);
             if (!status.Ok())
                 return Fail(status, strBaseYear);
         }
     }
-    const SFileStatus status = WriteDocument(strPath);
+    SFileStatus status = WriteDocument(strPath, &files);
     if (!status.Ok())
         return Fail(status, strPath);
+    if (SEnvError error; !files.Commit(error))
+        return Fail(Failure(IDS_FILE_WRITE_FAILED, error.lOsError > 0 ? static_cast<int>(error.lOsError) : 0), strPath);
     SetPathName(strPath);
     m_bChoiceModified = false;
     m_bRecovered = false;
@@ -414,10 +419,19 @@ SFileStatus CNenpyoDoc::SaveTablesInPlace(CString& strFailed)
     strFailed = m_events.GetFileName();
     if (strFailed.IsEmpty())
         return Failure(IDS_FILE_WRITE_FAILED, ENOENT);
-    SFileStatus status = m_events.Save(strFailed);
+    const bool bEventsModified = m_events.GetModified();
+    const bool bBaseYearModified = m_baseYear.GetModified();
+    CReplacementSet files(m_pEnv);
+    SFileStatus status = m_events.Save(strFailed, &files);
     if (status.Ok() && m_bHasBaseYear && !m_baseYear.GetFileName().IsEmpty()) {
         strFailed = m_baseYear.GetFileName();
-        status = m_baseYear.Save(strFailed);
+        status = m_baseYear.Save(strFailed, &files);
+    }
+    if (SEnvError error; status.Ok() && !files.Commit(error))
+        status = Failure(IDS_FILE_WRITE_FAILED, error.lOsError > 0 ? static_cast<int>(error.lOsError) : 0);
+    if (!status.Ok()) {
+        m_events.SetModified(bEventsModified || m_events.GetModified());
+        m_baseYear.SetModified(bBaseYearModified || m_baseYear.GetModified());
     }
     if (status.Ok()) {
         m_bChoiceModified = false;

@@ -29,6 +29,7 @@
 #include <corvane/TableCheck.h>
 #include <corvane/YearEvent.h>
 #include <framework/Document.h>
+#include <framework/Env.h>
 #include <framework/String.h>
 
 class CNenpyoDoc : public CDocument {
@@ -86,10 +87,12 @@ public:
     // Writes the event table, the base-year table (if any) and then the document to pszPath,
     // which becomes the document's path. Tables that have no file name yet, or all of them when
     // pszPath names another folder or another document than before ("save as"), are written
-    // beside the document with its base name (name.lev, name.lby). Each file is replaced
-    // atomically; the first failure stops the save, is returned with the file in strFailed and
-    // leaves that file and the ones not yet written as they were (and the document's path, so a
-    // failed save as keeps the old document).
+    // beside the document with its base name (name.lev, name.lby). The files are replaced
+    // together: each is written and synced beside its target first, and only when all are
+    // written are they renamed into place, the document last. A failure to write any of them is
+    // returned with that file in strFailed and leaves every file as it was (and the document's
+    // path, so a failed save as keeps the old document); only a failed rename can leave the
+    // tables before it new and the rest old, each file whole.
     SFileStatus Save(const char* pszPath, CString& strFailed);
 
     // Writes the tables in place without a document (a bare event file that was opened). False
@@ -117,6 +120,10 @@ public:
     void SetEras(const CGengouEra& eras);
     void SetPeriods(const CGengouEra& periods);
 
+    // The operating system the files are written through (the platform's unless a test gives
+    // another; it must outlive the document).
+    void SetEnv(Env* pEnv) { m_pEnv = pEnv; }
+
     // What Open had to put up with (era and period files it could not read), one text a file,
     // saying what is used instead.
     const std::vector<CString>& Warnings() const { return m_vWarnings; }
@@ -129,7 +136,7 @@ public:
 
 private:
     SFileStatus ReadDocument(const char* pszPath, const SDefaults& defaults, CString& strFailed);
-    SFileStatus WriteDocument(const char* pszPath) const;
+    SFileStatus WriteDocument(const char* pszPath, Env* pEnv) const;
     // A failure at a line of a table file, which leaves what was read before it (an empty file
     // gets line 1, the line it misses).
     static bool Recoverable(SFileStatus& status);
@@ -152,4 +159,5 @@ private:
     int m_nKeepEvents = -1;                 // the events before the event file's first damaged line
     CString m_strDamageReason;
     CString m_strCheckNotice;
+    Env* m_pEnv = Env::Default();
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <string_view>
+#include <shared/chronology/CsvField.h>
+
 #include <vector>
 
 #include <framework/Cp932.h>
@@ -15,19 +17,6 @@ namespace {
 std::string Utf8(const CString& str)
 {
     return Cp932ToUtf8Lossy(str.View());
-}
-
-std::string CsvField(const std::string& str)
-{
-    if (str.find_first_of(",\"\r\n") == std::string::npos)
-        return str;
-    std::string strQuoted = "\"";
-    for (const char ch : str) {
-        if (ch == '"')
-            strQuoted += '"';
-        strQuoted += ch;
-    }
-    return strQuoted + '"';
 }
 
 std::string HtmlEscaped(const std::string& str)
@@ -299,11 +288,11 @@ int CRowExport::RowCount(const CNenpyoDoc& doc, EEventPriority eFilter)
 }
 
 SFileStatus CRowExport::Export(const CNenpyoDoc& doc, EEventPriority eFilter, EFormat eFormat, const char* pszPath,
-                               const CProgress& progress, bool& bCancelled)
+                               const CProgress& progress, bool& bCancelled, Env* pEnv)
 {
     bCancelled = false;
     SFileStatus status;
-    CStdioFile file;
+    CStdioFile file(pEnv);
     if (!OpenForReplacing(file, pszPath, status))
         return status;
     CFileSink sink(file, progress ? RowCount(doc, eFilter) : 0, progress);
@@ -326,10 +315,10 @@ SFileStatus CRowExport::Export(const CNenpyoDoc& doc, EEventPriority eFilter, EF
     return status;
 }
 
-SFileStatus CRowExport::WriteFile(const char* pszPath, const std::string& strBytes)
+SFileStatus CRowExport::WriteFile(const char* pszPath, const std::string& strBytes, Env* pEnv)
 {
     SFileStatus status;
-    CStdioFile file;
+    CStdioFile file(pEnv);
     if (!OpenForReplacing(file, pszPath, status))
         return status;
     try {

@@ -7,6 +7,7 @@
 
 #include <shared/chronology/ChronologyText.h>
 #include <corvane/FileStatus.h>
+#include <framework/Env.h>
 #include <corvane/YearEvent.h>
 #include <framework/String.h>
 
@@ -57,11 +58,11 @@ public:
     // Writes what Csv or Html gives straight into the file pszPath, a piece at a time, replacing
     // it as WriteFile does. A cancel leaves the previous file as it was and gives success with
     // bCancelled set; a failure (IDS_FILE_WRITE_FAILED) leaves it too.
+    // The file is written through pEnv (the framework's atomic writer).
     static SFileStatus Export(const CNenpyoDoc& doc, EEventPriority eFilter, EFormat eFormat, const char* pszPath,
-                              const CProgress& progress, bool& bCancelled);
+                              const CProgress& progress, bool& bCancelled, Env* pEnv = Env::Default());
 
-    // Replaces the file pszPath (code page 932 name) with the bytes as they are, atomically: on
-    // failure (IDS_FILE_WRITE_FAILED) the previous file stays as it was. Writes the document file
-    // too.
-    static SFileStatus WriteFile(const char* pszPath, const std::string& strBytes);
+    // Replaces the file pszPath (code page 932 name) with the bytes as they are, atomically, through
+    // pEnv: on failure (IDS_FILE_WRITE_FAILED) the previous file stays as it was.
+    static SFileStatus WriteFile(const char* pszPath, const std::string& strBytes, Env* pEnv = Env::Default());
 };

@@ -5,10 +5,11 @@
 
 #include <QKeyEvent>
 #include <QPainter>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QSvgGenerator>
 #include <QWheelEvent>
+
+#include <shared/qt/AtomicFileDevice.h>
 
 #include "Chronology.h"
 #include "NenpyoDoc.h"
@@ -192,11 +193,11 @@ void CBandView::Render(QPainter& painter, const QRect& rect)
     m_painter.Paint(painter, rect, scale, m_eFilter, m_nSelected);
 }
 
-bool CBandView::SaveImage(const QString& strPath)
+bool CBandView::SaveImage(const QString& strPath, Env* pEnv)
 {
     // A hidden band has no size of its own: its stretch then goes into a picture of a usual size.
     const QSize size = isVisible() && !viewport()->size().isEmpty() ? viewport()->size() : QSize(1200, 500);
-    QSaveFile file(strPath);
+    CAtomicFileDevice file(QtPath(strPath), pEnv);
     if (!file.open(QIODevice::WriteOnly))
         return false;
     bool bOk = false;

@@ -5,6 +5,8 @@
 // and one undo.
 #pragma once
 
+#include <framework/Env.h>
+
 #include <QAbstractScrollArea>
 
 #include "BandPainter.h"
@@ -47,7 +49,7 @@ public:
     // Writes what the view shows as PNG, or as SVG for a name ending in .svg, at the view's size
     // (1200 x 500 while it is hidden). False, any earlier file of that name left as it was, when
     // the file cannot be written.
-    bool SaveImage(const QString& strPath);
+    bool SaveImage(const QString& strPath, Env* pEnv = Env::Default());
 
     CBandPainter& Painter() { return m_painter; }
     QSize sizeHint() const override { return QSize(800, 300); }

@@ -4,18 +4,23 @@
 #include <array>
 #include <vector>
 
+#include <map>
+
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPagedPaintDevice>
+#include <QBuffer>
+#include <QFontDatabase>
 #include <QPainter>
+#include <QRawFont>
 #include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QTextLayout>
 
 #include <shared/chronology/ChronologyText.h>
+#include <shared/qt/AtomicFileDevice.h>
 #include <shared/qt/QtText.h>
 
 #include "NenpyoDoc.h"
@@ -356,16 +361,19 @@ CChronologyPrinter::EResult CChronologyPrinter::Print(QPagedPaintDevice& device,
 }
 
 CChronologyPrinter::EResult CChronologyPrinter::PrintPdf(const QString& strPath, const QString& strTitle,
-                                                          const CProgress& progress, QString& strError)
+                                                          const CProgress& progress, QString& strError, Env* pEnv)
 {
-    QSaveFile file(strPath);
+    CAtomicFileDevice file(QtPath(strPath), pEnv);
     if (!file.open(QIODevice::WriteOnly)) {
         strError = file.errorString();
         return EResult::Failed;
     }
+    // Written whole first: the text layer is put right before the file is written.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
     EResult eResult = EResult::Failed;
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&buffer);
         writer.setTitle(strTitle);
         writer.setCreator(QStringLiteral("年表"));
         writer.setResolution(600);
@@ -374,12 +382,15 @@ CChronologyPrinter::EResult CChronologyPrinter::PrintPdf(const QString& strPath,
         eResult = Print(writer, progress);
     }
     if (eResult != EResult::Done) {
-        file.cancelWriting();
+        file.close();
         if (eResult == EResult::Failed)
             strError = QStringLiteral("PDFを作れませんでした");
         return eResult;
     }
-    if (!file.commit()) {
+    QByteArray pdf = buffer.buffer();
+    buffer.close();
+    FixTextLayer(pdf, LookAlikes(QFont()));
+    if (file.write(pdf) != pdf.size() || !file.commit()) {
         strError = file.errorString();
         return EResult::Failed;
     }
@@ -398,4 +409,104 @@ QString CChronologyPrinter::EraCell(const QString& strText)
             strCell += QChar(0x2060);
     }
     return strCell;
+}
+
+namespace {
+
+// The characters that a font's character map may give a glyph of an ideograph or of ・ before the
+// character itself: the Kangxi and supplementary radicals (⽉ U+2F49 is drawn as 月, ⻄ U+2EC4 as
+// 西) and ‧ (U+2027). Qt's text layer names a glyph by the first character that maps to it.
+bool IsLookAlike(char16_t ch)
+{
+    return (ch >= 0x2E80 && ch <= 0x2FDF) || ch == 0x2027;
+}
+
+// Rewrites the four hex digits of a <XXXX> token at n in place when they name a look-alike.
+void FixToken(QByteArray& pdf, qsizetype n, const std::map<char16_t, char16_t>& readable)
+{
+    bool bOk = false;
+    const auto it = readable.find(static_cast<char16_t>(pdf.mid(n + 1, 4).toUInt(&bOk, 16)));
+    if (bOk && it != readable.end())
+        pdf.replace(n + 1, 4, QByteArray::number(it->second, 16).rightJustified(4, '0').toUpper());
+}
+
+// The <...> tokens of a section, in order, as offsets; the brackets of an array as -1.
+std::vector<qsizetype> Tokens(const QByteArray& pdf, qsizetype nBegin, qsizetype nEnd)
+{
+    std::vector<qsizetype> vTokens;
+    for (qsizetype n = nBegin; n < nEnd; ++n) {
+        if (pdf[n] == '<')
+            vTokens.push_back(n);
+        else if (pdf[n] == '[' || pdf[n] == ']')
+            vTokens.push_back(-1 - (pdf[n] == ']'));
+    }
+    return vTokens;
+}
+
+} // namespace
+
+std::map<char16_t, char16_t> CChronologyPrinter::LookAlikes(const QFont& font)
+{
+    // The font that draws Japanese text, and the glyphs of the ideographs and of ・ in it.
+    const QRawFont raw = QRawFont::fromFont(font, QFontDatabase::Japanese);
+    QString strReal;
+    for (char16_t ch = 0x4E00; ch <= 0x9FFF; ++ch)
+        strReal += QChar(ch);
+    strReal += QChar(0x30FB);
+    const QList<quint32> vRealGlyphs = raw.glyphIndexesForString(strReal);
+    std::map<quint32, char16_t> byGlyph;
+    for (qsizetype i = 0; i < vRealGlyphs.size() && i < strReal.size(); ++i)
+        byGlyph.emplace(vRealGlyphs[i], strReal[i].unicode());
+    std::map<char16_t, char16_t> readable;
+    for (char16_t ch = 0x2000; ch <= 0x2FDF; ++ch) {
+        if (!IsLookAlike(ch))
+            continue;
+        const QList<quint32> vGlyph = raw.glyphIndexesForString(QString(QChar(ch)));
+        const auto it = vGlyph.size() == 1 && vGlyph[0] != 0 ? byGlyph.find(vGlyph[0]) : byGlyph.end();
+        if (it != byGlyph.end())
+            readable.emplace(ch, it->second);
+    }
+    return readable;
+}
+
+void CChronologyPrinter::FixTextLayer(QByteArray& pdf, const std::map<char16_t, char16_t>& readable)
+{
+    // The ToUnicode maps of the embedded fonts, written as text: "<glyph> <text>" pairs between
+    // beginbfchar and endbfchar, "<first> <last> <text>" or "<first> <last> [<text> ...]" between
+    // beginbfrange and endbfrange. Only single four-digit texts are rewritten, in place, so the
+    // length of every object stays as it is.
+    for (qsizetype nAt = 0; (nAt = pdf.indexOf("beginbf", nAt)) >= 0;) {
+        const bool bRange = pdf.mid(nAt + 7, 5) == "range";
+        const qsizetype nEnd = pdf.indexOf(bRange ? "endbfrange" : "endbfchar", nAt);
+        if (nEnd < 0)
+            return;
+        const std::vector<qsizetype> vTokens = Tokens(pdf, nAt, nEnd);
+        bool bInArray = false;
+        std::vector<qsizetype> vEntry;   // the glyph tokens of the current entry
+        for (const qsizetype n : vTokens) {
+            if (n < 0) {
+                bInArray = n == -1;
+                if (!bInArray)
+                    vEntry.clear();
+                continue;
+            }
+            const bool bFourDigits = n + 5 < nEnd && pdf[n + 5] == '>';
+            if (bInArray) {
+                if (bFourDigits)
+                    FixToken(pdf, n, readable);
+                continue;
+            }
+            if (vEntry.size() < (bRange ? 2u : 1u)) {
+                vEntry.push_back(n);
+                continue;
+            }
+            // A range of one glyph only: a longer one maps consecutive characters.
+            const bool bOneGlyph = !bRange || pdf.mid(vEntry[0], n - vEntry[0]).split('>')[0] ==
+                                                  pdf.mid(vEntry[1], n - vEntry[1]).split('>')[0];
+            if (bFourDigits && bOneGlyph)
+                FixToken(pdf, n, readable);
+            vEntry.clear();
+        }
+        nAt = nEnd;
+    }
 }

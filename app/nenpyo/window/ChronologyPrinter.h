@@ -11,8 +11,13 @@
 // (the band of time), drawn once, so it adds one page whatever the number of rows.
 #pragma once
 
+#include <framework/Env.h>
+
+#include <map>
+
 #include <functional>
 
+#include <QFont>
 #include <QString>
 
 #include <corvane/YearEvent.h>
@@ -58,7 +63,17 @@ public:
     // Prints into the PDF file strPath (A4 landscape), titled strTitle. The file is written under
     // a temporary name beside it and put in its place only when complete: a cancel or a failure
     // leaves the previous file as it was, or no file. On failure strError says why.
-    EResult PrintPdf(const QString& strPath, const QString& strTitle, const CProgress& progress, QString& strError);
+    // Makes the text layer of a PDF written by Qt give the characters that were drawn: where the
+    // font maps a glyph from a look-alike too (a Kangxi radical such as ⽉ for 月), Qt's map names
+    // the look-alike, and text search and copying in viewers fail. Each look-alike that readable
+    // names becomes its character; the bytes keep their length.
+    static void FixTextLayer(QByteArray& pdf, const std::map<char16_t, char16_t>& readable);
+    // The look-alikes of the font that draws Japanese text in font, each with the ideograph (or ・)
+    // whose glyph it shares.
+    static std::map<char16_t, char16_t> LookAlikes(const QFont& font);
+
+    EResult PrintPdf(const QString& strPath, const QString& strTitle, const CProgress& progress, QString& strError,
+                     Env* pEnv = Env::Default());
 
     // The 和暦 cell's text as it is laid out: a line breaks only between two courts' era years
     // (after ・), never inside one (正平5 / 年).

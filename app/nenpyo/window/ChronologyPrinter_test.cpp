@@ -10,6 +10,8 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <framework/Cp932.h>
@@ -108,6 +110,47 @@ private Q_SLOTS:
             }
             QCOMPARE(parts.join(QLatin1Char('|')), QString(strEra).replace(QStringLiteral("・"), QStringLiteral("・|")));
         }
+    }
+
+    void textLayerMapsLookAlikesToTheCharactersDrawn()
+    {
+        QByteArray pdf("2 beginbfchar\n<0003> <2F49>\n<2F49> <6708>\nendbfchar\n"
+                       "3 beginbfrange\n<0010> <0010> <2027>\n<0011> <0012> <2F00>\n<0020> <0021> [<2F3E> <0041>]\n"
+                       "endbfrange\n<2F49> outside a map");
+        const qsizetype nSize = pdf.size();
+        CChronologyPrinter::FixTextLayer(pdf, {{0x2F49, 0x6708}, {0x2027, 0x30FB}, {0x2F3E, 0x6238}, {0x2F00, 0x4E00}});
+        QCOMPARE(pdf.size(), nSize);
+        QCOMPARE(pdf, QByteArray("2 beginbfchar\n<0003> <6708>\n<2F49> <6708>\nendbfchar\n"
+                                 "3 beginbfrange\n<0010> <0010> <30FB>\n<0011> <0012> <2F00>\n"
+                                 "<0020> <0021> [<6238> <0041>]\nendbfrange\n<2F49> outside a map"));
+    }
+
+    // A viewer's search finds every event text in the PDF: what pdftotext reads is what was drawn.
+    void pdfTextIsTheChronologysText()
+    {
+        const QString strPdfToText = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        if (strPdfToText.isEmpty())
+            QSKIP("pdftotext (poppler-utils) is not installed");
+        CNenpyoDoc doc;
+        doc.New({});
+        const char* texts[] = {"江戸幕府を開く", "月日の戸・門", "青と日本", "大政奉還"};
+        int nYear = 1600;
+        for (const char* pszText : texts)
+            doc.Events().SetData(Event(nYear++, pszText), true, -1, PRIORITY_ALL);
+        QTemporaryDir dir;
+        const QString strPath = dir.filePath(QStringLiteral("年表〜.pdf"));
+        CChronologyPrinter printer(doc, PRIORITY_ALL);
+        QString strError;
+        QCOMPARE(printer.PrintPdf(strPath, QStringLiteral("t"), {}, strError), CChronologyPrinter::EResult::Done);
+        QProcess process;
+        process.start(strPdfToText, {strPath, QStringLiteral("-")});
+        QVERIFY(process.waitForFinished(60000));
+        const QString strText = QString::fromUtf8(process.readAllStandardOutput());
+        for (const char* pszText : texts)
+            QVERIFY2(strText.contains(QString::fromUtf8(pszText)), qPrintable(strText));
+        QVERIFY(strText.contains(QStringLiteral("西暦")));
+        for (const QChar ch : strText)
+            QVERIFY2(ch.unicode() < 0x2E80 || ch.unicode() > 0x2FDF, qPrintable(strText));
     }
 
     void cancelledPdfLeavesThePreviousFile()

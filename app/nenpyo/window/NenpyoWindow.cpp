@@ -439,18 +439,7 @@ void CNenpyoWindow::Help()
 {
     const QString strFound = QString::fromStdString(FindShippedFile(
         QCoreApplication::applicationDirPath().toStdString(), "nenpyo-help/index.html", "app/nenpyo/help/index.html"));
-    if (CHelpWindow::CanDesktopOpen(strFound) && QDesktopServices::openUrl(QUrl::fromLocalFile(strFound)))
-        return;
     // Without a viewer on the desktop, the pages in a window of our own.
-    if (!QFileInfo::exists(strFound)) {
+    if (!CHelpWindow::Open(m_pHelpWindow, strFound, QFileInfo(strFound).absolutePath(), QStringLiteral("年表"), this))
         QMessageBox::warning(this, QStringLiteral("ヘルプ"), QStringLiteral("ヘルプ %1 が見つかりません。").arg(strFound));
-        return;
-    }
-    if (!m_pHelpWindow) {
-        m_pHelpWindow = new CHelpWindow(QFileInfo(strFound).absolutePath(), QStringLiteral("年表"), this);
-        m_pHelpWindow->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    m_pHelpWindow->show();
-    m_pHelpWindow->raise();
-    m_pHelpWindow->activateWindow();
 }

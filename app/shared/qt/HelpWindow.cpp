@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include <QDesktopServices>
+
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileInfo>
@@ -87,4 +89,21 @@ bool CHelpWindow::CanDesktopOpen(const QString& strPath)
 QUrl CHelpWindow::GetPage() const
 {
     return m_pBrowser->source();
+}
+
+bool CHelpWindow::Open(QPointer<CHelpWindow>& pWindow, const QString& strFile, const QString& strPagesDir,
+                       const QString& strTitle, QWidget* pParent)
+{
+    if (CanDesktopOpen(strFile) && QDesktopServices::openUrl(QUrl::fromLocalFile(strFile)))
+        return true;
+    if (!pWindow) {
+        if (strPagesDir.isEmpty() || !QFileInfo::exists(strPagesDir + QStringLiteral("/index.html")))
+            return false;
+        pWindow = new CHelpWindow(strPagesDir, strTitle, pParent);
+        pWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    pWindow->show();
+    pWindow->raise();
+    pWindow->activateWindow();
+    return true;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <QUrl>
 
 class QTextBrowser;
@@ -22,6 +23,13 @@ public:
 
     // The page shown.
     QUrl GetPage() const;
+
+    // Opens a program's help: the file strFile with the desktop's viewer when it has one for it;
+    // otherwise the window pWindow (raised when it is open, else made of the pages in
+    // strPagesDir, titled strTitle, a child of pParent). False, with nothing shown, when neither
+    // can be (the caller says that the help was not found).
+    static bool Open(QPointer<CHelpWindow>& pWindow, const QString& strFile, const QString& strPagesDir,
+                     const QString& strTitle, QWidget* pParent);
 
 private:
     QTextBrowser* m_pBrowser = nullptr;

@@ -543,24 +543,11 @@ bool CTamberDlg::CanDesktopOpen(const QString& strPath)
 
 void CTamberDlg::OnHelpFile()
 {
-    const QString strChm = GetHelpFilePath();
-    if (CanDesktopOpen(strChm) && QDesktopServices::openUrl(QUrl::fromLocalFile(strChm)))
-        return;
     // Without a viewer for tamber.chm, the pages it is made of, in a window of our own.
-    if (m_pHelpWindow) {
-        m_pHelpWindow->show();
-        m_pHelpWindow->raise();
-        m_pHelpWindow->activateWindow();
-        return;
-    }
-    const std::string strPages = FindHelpPages(QCoreApplication::applicationDirPath().toStdString());
-    if (strPages.empty()) {
+    const QString strPages =
+        QString::fromStdString(FindHelpPages(QCoreApplication::applicationDirPath().toStdString()));
+    if (!CHelpWindow::Open(m_pHelpWindow, GetHelpFilePath(), strPages, QStringLiteral("Tamber ヘルプ"), this))
         AfxMessageBox(CP932("ヘルプが見つかりません。"), MB_ICONEXCLAMATION);
-        return;
-    }
-    m_pHelpWindow = new CHelpWindow(QString::fromStdString(strPages), QStringLiteral("Tamber ヘルプ"), this);
-    m_pHelpWindow->setAttribute(Qt::WA_DeleteOnClose);
-    m_pHelpWindow->show();
 }
 
 void CTamberDlg::OnAbout()

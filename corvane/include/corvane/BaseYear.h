@@ -11,6 +11,8 @@
 // process's current directory and the host UI (see CTableBase).
 #pragma once
 
+#include <filesystem>
+
 #include <cstdint>
 
 #include <framework/Archive.h>
@@ -115,6 +117,10 @@ public:
     // the modified flag are left as they were. Both clear the modified flag on success.
     SFileStatus Load(const char* pszPath, Env* pEnv = Env::Default());
     SFileStatus Save(const char* pszPath, Env* pEnv = Env::Default());
+    // The same for a native path (any name the system allows): the file name the table keeps
+    // (GetFileName) is the path's code page 932 form, or empty when it has none.
+    SFileStatus Load(const std::filesystem::path& path, Env* pEnv = Env::Default());
+    SFileStatus Save(const std::filesystem::path& path, Env* pEnv = Env::Default());
 
 protected:
     std::int32_t m_lBaseWesternYear;

@@ -19,6 +19,8 @@
 // first lookup by date builds the index.
 #pragma once
 
+#include <filesystem>
+
 #include <compare>
 #include <cstdint>
 #include <memory>
@@ -260,6 +262,10 @@ public:
     // modified flag are left as they were. Both clear the modified flag on success.
     SFileStatus Load(const char* pszPath, EHeaderType eType, Env* pEnv = Env::Default());
     SFileStatus Save(const char* pszPath, EHeaderType eType, Env* pEnv = Env::Default());
+    // The same for a native path (any name the system allows): the file name the table keeps
+    // (GetFileName) is the path's code page 932 form, or empty when it has none.
+    SFileStatus Load(const std::filesystem::path& path, EHeaderType eType, Env* pEnv = Env::Default());
+    SFileStatus Save(const std::filesystem::path& path, EHeaderType eType, Env* pEnv = Env::Default());
 
 protected:
     CGengouEraArray m_GengouEraTable;

@@ -3,6 +3,7 @@
 // and must learn which table to load it into.
 #pragma once
 
+#include <filesystem>
 #include <optional>
 
 #include <framework/String.h>
@@ -35,3 +36,5 @@ struct STableHeader {
 // opened or read, IDS_FILE_BAD_FORMAT on line 1 for a line beyond the length limit) and leaves
 // header unchanged. Shows nothing and leaves the current directory alone.
 CORVANE_EXPORT SFileStatus ReadTableHeader(const char* pszPath, STableHeader& header);
+// The same for a native path (any name the system allows).
+CORVANE_EXPORT SFileStatus ReadTableHeader(const std::filesystem::path& path, STableHeader& header);

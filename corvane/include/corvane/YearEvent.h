@@ -35,6 +35,8 @@
 // Not thread-safe, not even for concurrent const calls: const lookups remember where they got to.
 #pragma once
 
+#include <filesystem>
+
 #include <cstdint>
 #include <list>
 #include <memory>
@@ -218,6 +220,10 @@ public:
     // modified flag are left as they were. Both clear the modified flag on success.
     SFileStatus Load(const char* pszPath, bool bSorted, Env* pEnv = Env::Default());
     SFileStatus Save(const char* pszPath, Env* pEnv = Env::Default());
+    // The same for a native path (any name the system allows): the file name the table keeps
+    // (GetFileName) is the path's code page 932 form, or empty when it has none.
+    SFileStatus Load(const std::filesystem::path& path, bool bSorted, Env* pEnv = Env::Default());
+    SFileStatus Save(const std::filesystem::path& path, Env* pEnv = Env::Default());
 
 private:
     unsigned ReadEventLines(CStdioFile& file, bool bSorted);

@@ -15,6 +15,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -46,10 +47,18 @@ public:
     // so a failure to store them may be reported by a later Write or by Commit. False with error
     // filled (the replacement is then spoilt).
     virtual bool Write(std::string_view bytes, SEnvError& error) = 0;
-    // Makes the content durable and replaces the file with it in one step (the file is created
-    // when it did not exist). False with error filled; the file then keeps its previous content,
-    // except when only the final sync after the replace failed (see CStdioFile::Close).
-    virtual bool Commit(SEnvError& error) = 0;
+    // The steps of Commit, each false with error filled (the replacement is then spoilt and the
+    // next steps are not to be taken). Sync passes everything written to the system and makes it
+    // durable; Rename puts it in place of the file in one step (the file is created when it did
+    // not exist; until here the file keeps its previous content); SyncFolder makes the rename
+    // durable (nothing to do where the platform's rename is durable by itself).
+    virtual bool Sync(SEnvError& error) = 0;
+    virtual bool Rename(SEnvError& error) = 0;
+    virtual bool SyncFolder(SEnvError& error) = 0;
+    // Sync, Rename and SyncFolder in this order, stopping at the first failure. False with error
+    // filled; the file then keeps its previous content, except when only the final folder sync
+    // failed (see CStdioFile::Close).
+    bool Commit(SEnvError& error) { return Sync(error) && Rename(error) && SyncFolder(error); }
 };
 
 // The operating system. Env::Default() is the platform's; a test passes another (an EnvWrapper
@@ -87,6 +96,11 @@ public:
     // the platform, that is, does not depend on the current directory: "/x" on POSIX; "C:\x",
     // "C:x", "\x", "/x" and "\\server\share" on Windows.
     static bool IsAbsolutePath(std::string_view name);
+
+    // A native path as a name for the calls above, and back (POSIX: the bytes as they are;
+    // Windows: UTF-16 to UTF-8 and back). Every name the system allows survives the round trip.
+    static std::string NameOf(const std::filesystem::path& path);
+    static std::filesystem::path PathOf(const std::string& strName);
 
     // The full name of the running program, empty when it cannot be found.
     static std::string ProgramPath();

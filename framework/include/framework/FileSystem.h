@@ -17,7 +17,8 @@
 FRAMEWORK_EXPORT bool ToNativePath(const CString& strName, std::string& strNative);
 
 // The code page 932 form of a native name. False, with strName unchanged, when the native name has
-// a character that code page 932 cannot represent (or is not valid UTF-8).
+// a character that code page 932 cannot represent exactly (or is not valid UTF-8): unlike text, a
+// name never takes a look-alike (〜 U+301C has no form, since ～ U+FF5E would name another file).
 FRAMEWORK_EXPORT bool FromNativePath(const std::string& strNative, CString& strName);
 
 // The current directory in code page 932, without a trailing slash except for the root. False,

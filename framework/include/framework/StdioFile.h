@@ -24,6 +24,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -62,6 +63,9 @@ public:
     // or typeBinary). Returns false and fills *pError (when given) on failure; the object stays
     // closed. Any other combination of flags is refused with cause genericException.
     bool Open(const char* pszFileName, unsigned nOpenFlags, CFileException* pError = nullptr);
+    // The same for a native path (any name the system allows). The exceptions name the file by its
+    // code page 932 form, or by none when it has no such form.
+    bool Open(const std::filesystem::path& path, unsigned nOpenFlags, CFileException* pError = nullptr);
 
     // Reads the next line without its line end. Returns false at the end of the file (str is then
     // empty). Throws CFileException on a read error, or with cause invalidFile for a line longer
@@ -94,6 +98,7 @@ public:
     const CString& GetFilePath() const { return m_strFileName; }
 
 private:
+    bool OpenNative(const std::string& strNative, unsigned nOpenFlags, CFileException* pError);
     bool FillBuffer();
     [[noreturn]] void Throw(int cause, std::int32_t lOsError);
 
