@@ -261,11 +261,9 @@ int CCorvaneTool::Check(const std::vector<std::string>& files, bool bStrict)
         }
         // The strict check: every line that is not as the writer writes it.
         std::vector<STableFinding> findings;
-        const SFileStatus status = CheckTableFile(Utf8Path(strFile), findings, pContent->Kind());
+        const SFileStatus status = CheckTableFile(Env::PathOf(strFile), findings, pContent->Kind());
         if (!status.Ok()) {
-            CString strName;
-            ToCp932Name(strFile, strName);
-            FailStatus(status, strName);
+            FailStatus(status, strFile);
             nStatus = 1;
             continue;
         }

@@ -52,17 +52,6 @@ void CEventDlg::CreateDateFields(const SEventData& event)
     if (m_pPriority->findData(event.nPriority) < 0)
         m_pPriority->addItem(QString::number(event.nPriority), event.nPriority);
     m_pPriority->setCurrentIndex(m_pPriority->findData(event.nPriority));
-    m_pText = new CLinkTextEdit;
-    m_pText->SetText(event.strEvent);
-    m_pText->setMinimumWidth(360);
-    m_pText->setToolTip(QStringLiteral("リンクにする文字を選んで「リンク」を押します。"));
-    m_pLink = new QPushButton(QStringLiteral("リンク(&K)..."));
-    m_pLink->setToolTip(QStringLiteral("選んだ文字のリンク先を設定します。空にするとリンクを外します。"));
-    auto* pTextRow = new QHBoxLayout;
-    pTextRow->addWidget(m_pText, 1);
-    pTextRow->addWidget(m_pLink);
-    m_pNote = new QPlainTextEdit(ToEditLines(event.strNote));
-    m_pNote->setTabChangesFocus(true);
 }
 
 CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* pParent, const CGengouEra* pEras)
@@ -76,6 +65,17 @@ CEventDlg::CEventDlg(const SEventData& event, const QString& strTitle, QWidget* 
     m_pEraDate = new QLabel;
     m_pDayInfo = new QLabel;
     CreateDateFields(event);
+    m_pText = new CLinkTextEdit;
+    m_pText->SetText(event.strEvent);
+    m_pText->setMinimumWidth(360);
+    m_pText->setToolTip(QStringLiteral("リンクにする文字を選んで「リンク」を押します。"));
+    m_pLink = new QPushButton(QStringLiteral("リンク(&K)..."));
+    m_pLink->setToolTip(QStringLiteral("選んだ文字のリンク先を設定します。空にするとリンクを外します。"));
+    auto* pTextRow = new QHBoxLayout;
+    pTextRow->addWidget(m_pText, 1);
+    pTextRow->addWidget(m_pLink);
+    m_pNote = new QPlainTextEdit(ToEditLines(event.strNote));
+    m_pNote->setTabChangesFocus(true);
 
     auto* pDateRow = new QHBoxLayout;
     pDateRow->addWidget(m_pMonth);

@@ -489,7 +489,7 @@ private Q_SLOTS:
             const int nBefore = nLine - 5;
             QCOMPARE(window.Doc().Events().GetLen(), nBefore + (strAnswer.contains(QStringLiteral("とおり")) ? 1 : 0));
             QVERIFY(window.windowTitle().contains(QStringLiteral("(復元)")));
-            QVERIFY(window.IsModified());
+            QVERIFY(window.Chronology().IsModified());
 
             ui.m_requests.clear();
             const QString strNew = m_dir.path() + QStringLiteral("/copy/年表/復元%1.nenpyo").arg(strAnswer.contains(QStringLiteral("とおり")) ? 1 : 2);
@@ -502,7 +502,7 @@ private Q_SLOTS:
             QCOMPARE(ui.m_requests.size(), std::size_t{1});
             QVERIFY(std::string(ui.m_requests[0].strFileName.View()).find(std::string(LiteralToCp932("日本史(復元).nenpyo").View())) !=
                     std::string::npos);
-            QVERIFY(!window.IsModified());
+            QVERIFY(!window.Chronology().IsModified());
             QVERIFY(lev.open(QIODevice::ReadOnly));
             QCOMPARE(lev.readAll(), cut);
             lev.close();
