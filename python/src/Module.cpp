@@ -13,7 +13,8 @@ py::object& DateErrorType()
 
 } // namespace corvane_py
 
-PYBIND11_MODULE(corvane, m)
+// Imported as corvane._corvane; corvane/__init__.py gives its names to the package.
+PYBIND11_MODULE(_corvane, m)
 {
     namespace py = pybind11;
     using namespace corvane_py;
@@ -38,4 +39,7 @@ PYBIND11_MODULE(corvane, m)
     BindEras(m);
     BindEvents(m);
     BindYears(m);
+    BindColumns(m);
+    BindValues(m);
+    m.attr("__version__") = CORVANE_VERSION;
 }

@@ -15,7 +15,7 @@ PERIODS = DATA / "ﾗｲﾌﾞﾗﾘ" / "時代.ler"
 SAMPLE = DATA / "年表" / "日本史.lev"
 SAMPLE_BASE = DATA / "年表" / "日本史.lby"
 # The module's build folder holds the C++ programs whose results the module must give.
-BUILD = pathlib.Path(corvane.__file__).resolve().parents[1]
+BUILD = pathlib.Path(corvane.__file__).resolve().parents[2]
 
 
 def run_tool(program, *args):
