@@ -14,6 +14,8 @@ SHIPPED = DATA / "ﾗｲﾌﾞﾗﾘ" / "元号.lgn"
 PERIODS = DATA / "ﾗｲﾌﾞﾗﾘ" / "時代.ler"
 SAMPLE = DATA / "年表" / "日本史.lev"
 SAMPLE_BASE = DATA / "年表" / "日本史.lby"
+# The first lines of an event file (version 5) named t, explanation e.
+HEADER = "[出来事], 5\r\nt\r\ne\r\n0\r\n".encode("cp932")
 # The module's build folder holds the C++ programs whose results the module must give.
 BUILD = pathlib.Path(corvane.__file__).resolve().parents[2]
 

@@ -7,7 +7,7 @@ import signal
 import pytest
 
 import corvane
-from conftest import PERIODS, SAMPLE, SAMPLE_BASE, SHIPPED, run_tool
+from conftest import HEADER, PERIODS, SAMPLE, SAMPLE_BASE, SHIPPED, run_tool
 
 TOOL = "app/corvane-tool/corvane"
 CLI = "app/tamber/cli/tamber-cli"
@@ -102,7 +102,6 @@ def test_added_and_removed_events_are_saved(tmp_path):
 
 
 # Hostile and broken files: (file content, the exception, its line).
-HEADER = "[出来事], 5\r\nt\r\ne\r\n0\r\n".encode("cp932")
 BROKEN = [
     (b"", corvane.FormatError, 1),              # the missing line is the one named
     (b"\x00\xff\xfe garbage\r\n" * 3, corvane.FormatError, 1),
