@@ -63,7 +63,7 @@ CString DateText(py::handle text)
     try {
         return ToCp932(text, "the date");
     } catch (const py::value_error&) {
-        RaiseDateError(CP932("日付にシフトJIS(コードページ932)にない文字があります"), text);
+        RaiseDateError(CP932("日付に使えない文字があります(コードページ932にない文字です)"), text);
     }
 }
 

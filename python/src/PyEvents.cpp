@@ -48,10 +48,13 @@ void CheckDate(const SEventData& data)
     }
     static const CGengouEra s_noEras;   // the calendar alone: no era's days to place leap months
     CString strReason;
-    const SEraDate date{data.lYear, data.nMonth, data.bLeapMonth, data.nDay == kNone ? 0 : data.nDay};
-    if (!s_noEras.IsValidDate(date, &strReason))
-        throw py::value_error(std::string(data.nDay == kNone ? "month: " : "day: ") +
-                              std::string(py::str(ToStr(strReason.View()))));
+    const auto fail = [&strReason](const char* pszField) {
+        throw py::value_error(std::string(pszField) + ": " + std::string(py::str(ToStr(strReason.View()))));
+    };
+    if (!s_noEras.IsValidDate({data.lYear, data.nMonth, data.bLeapMonth, 0}, &strReason))
+        fail(data.bLeapMonth ? "leap" : "month");
+    if (data.nDay != kNone && !s_noEras.IsValidDate({data.lYear, data.nMonth, data.bLeapMonth, data.nDay}, &strReason))
+        fail("day");
 }
 
 std::int32_t CheckPriority(std::int32_t nPriority)
