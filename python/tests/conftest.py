@@ -44,3 +44,7 @@ def copy_of(tmp_path):
     def copy(path):
         return pathlib.Path(shutil.copy(path, tmp_path / os.path.basename(path)))
     return copy
+
+
+def pytest_configure(config):
+    config.addinivalue_line("markers", "wheel: builds the wheel and installs it into a new venv (about a minute)")
