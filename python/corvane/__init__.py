@@ -15,12 +15,7 @@ from ._years import Years
 StrPath = _Union[str, _os.PathLike, bytes]
 DateLike = _Union[Date, str, _datetime.date]
 
-# The compiled classes are corvane's: their repr, pickle and documentation say so.
-for _value in list(globals().values()):
-    if isinstance(_value, type) and _value.__module__ == "corvane._corvane":
-        _value.__module__ = "corvane"
 Years.__module__ = "corvane"
-del _value
 
 
 def years_of(pair: str, start: int, end: int) -> Years:

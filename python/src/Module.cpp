@@ -35,11 +35,15 @@ PYBIND11_MODULE(_corvane, m)
         PyExc_ValueError, nullptr));
     m.attr("DateError") = DateErrorType();
 
+    // The classes are corvane's (their repr, pickle and signatures say so), not corvane._corvane's.
+    const py::object name = m.attr("__name__");
+    m.attr("__name__") = "corvane";
     BindDate(m);
     BindEras(m);
     BindEvents(m);
     BindYears(m);
     BindColumns(m);
     BindValues(m);
+    m.attr("__name__") = name;
     m.attr("__version__") = CORVANE_VERSION;
 }

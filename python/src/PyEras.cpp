@@ -21,7 +21,7 @@ std::optional<SEraDate> DayOf(const SEraDate& date)
     return date.nMonth == 0 ? std::nullopt : std::optional<SEraDate>(date);
 }
 
-std::unique_ptr<CGengouEra> Load(py::handle path, bool bPeriods)
+std::unique_ptr<CGengouEra> Load(const SPath& path, bool bPeriods)
 {
     const CString strPath = PathArg(path);
     auto pEras = std::make_unique<CGengouEra>();

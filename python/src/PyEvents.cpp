@@ -103,7 +103,7 @@ SEventData MakeEvent(std::int32_t lYear, const py::str& text, std::optional<int>
     return data;
 }
 
-std::unique_ptr<CYearEvent> Load(py::handle path)
+std::unique_ptr<CYearEvent> Load(const SPath& path)
 {
     const CString strPath = PathArg(path);
     auto pEvents = std::make_unique<CYearEvent>();
@@ -240,7 +240,7 @@ An event chronology (.lev): a sequence of Event records in list order (normally 
         .def_static("load", &Load, py::arg("path"),
                     "Reads an event file, keeping its order. Raises OSError (errno, filename) or "
                     "corvane.FormatError (filename, line).")
-        .def("save", [](CYearEvent& e, py::handle path) {
+        .def("save", [](CYearEvent& e, const SPath& path) {
                  const CString strPath = PathArg(path);
                  Check(e.Save(strPath), path, strPath);
              }, py::arg("path"),

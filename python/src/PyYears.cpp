@@ -16,7 +16,7 @@ namespace corvane_py {
 
 namespace {
 
-std::unique_ptr<CBaseYear> Load(py::handle path)
+std::unique_ptr<CBaseYear> Load(const SPath& path)
 {
     const CString strPath = PathArg(path);
     auto pTable = std::make_unique<CBaseYear>();

@@ -61,3 +61,9 @@ def test_wheel_installs_into_a_fresh_venv_and_mypy_finds_its_types(tmp_path):
     typed = subprocess.run([python, "-m", "mypy", "--cache-dir", str(tmp_path / "cache"), str(tmp_path / "use.py")],
                            capture_output=True, text=True, env=env)
     assert 'incompatible types in assignment (expression has type "int", variable has type "str")' in typed.stdout.lower()
+
+
+def test_signatures_name_the_path_types_and_the_package():
+    for function in (corvane.Events.load, corvane.Events.save, corvane.Eras.load, corvane.BaseYear.load):
+        signature = function.__doc__.splitlines()[0]
+        assert "path: str | os.PathLike | bytes" in signature and "_corvane" not in signature, signature

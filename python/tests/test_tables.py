@@ -130,6 +130,8 @@ def test_unreadable_files_raise_os_errors(tmp_path, name, error, code):
         assert caught.value.errno == code and caught.value.filename == str(tmp_path / name)
     with pytest.raises(ValueError):
         corvane.Events.load("a\0b.lev")
+    with pytest.raises(FileNotFoundError):
+        corvane.BaseYear.load(bytes(tmp_path / "missing.lby"))
 
 
 def test_bytes_code_page_932_lacks_come_back_unchanged(tmp_path):
