@@ -106,7 +106,7 @@ def test_event_refuses_what_is_no_date_or_priority(kwargs, field):
 
 
 @pytest.mark.parametrize("year, month, day, leap", [
-    (2000, 2, 29, False), (1868, 4, 30, True), (1872, 12, 2, False), (100, 12, 30, True), (2024, None, None, False),
+    (2000, 2, 29, False), (1868, 4, 29, True), (1872, 12, 2, False), (100, 12, 30, True), (2024, None, None, False),
 ])
 def test_event_takes_the_days_that_exist(year, month, day, leap):
     event = corvane.Event(year, "x", month=month, day=day, leap=leap)
