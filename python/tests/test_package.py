@@ -2,6 +2,7 @@
 pip builds through the project's CMake, installed into a fresh virtual environment."""
 import importlib.metadata
 import os
+import pathlib
 import re
 import shutil
 import subprocess
@@ -26,8 +27,9 @@ def test_version_is_the_project_version():
 
 
 def test_stub_matches_the_module_but_for_what_pybind11_causes(tmp_path):
+    site = str(pathlib.Path(corvane.__file__).resolve().parents[1])   # PYTHONPATH may be relative
     out = subprocess.run([sys.executable, "-m", "mypy.stubtest", "corvane"], capture_output=True, text=True,
-                         cwd=tmp_path, env={**os.environ, "MYPY_CACHE_DIR": str(tmp_path / "cache")})
+                         cwd=tmp_path, env={**os.environ, "PYTHONPATH": site, "MYPY_CACHE_DIR": str(tmp_path / "cache")})
     errors = re.findall(r"^error: (\S+) (.*)$", out.stdout, re.M)
     assert errors and {(name, what) for name, what in errors} == {
         (f"corvane.{c}", "is inconsistent, metaclass differs") for c in PYBIND11_CLASSES}, out.stdout
