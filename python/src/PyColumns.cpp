@@ -151,7 +151,8 @@ bool IsMissing(py::handle value)
     if (PyFloat_Check(value.ptr()))
         return std::isnan(PyFloat_AS_DOUBLE(value.ptr()));
     const std::string strType = py::str(py::type::handle_of(value).attr("__name__"));
-    return strType == "NaTType" || ((strType == "datetime64" || strType == "float64") && value.not_equal(value));
+    return strType == "NaTType" ||
+           (strType == "datetime64" && py::module_::import("numpy").attr("isnat")(value).cast<bool>());
 }
 
 // The values as Python objects one by one: numpy's days become datetime.date (NaT None), a

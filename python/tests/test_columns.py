@@ -121,6 +121,15 @@ def test_parse_many(eras):
         eras.parse_many(["H1.1.8", "1989-02-30"])
     assert caught.value.text == "1989-02-30" and "2月は28日まで" in caught.value.reason
     assert eras.parse_many(["x", "1989", "\U0001F600"], errors="coerce") == [None, corvane.Date(1989), None]
+    assert eras.parse_many([numpy.datetime64("NaT"), numpy.float64("nan")]) == [None, None]
+    with pytest.raises(TypeError):
+        eras.parse_many([numpy.datetime64("1989-01-08")])   # a text is a str
+
+
+def test_parts_keep_the_last_month_and_day(eras):
+    parts = eras.era_dates(["1989-12-31", "2019-12"], parts=True)
+    assert parts[["month", "day"]].values.tolist() == [[12, 31], [12, pandas.NA]]
+    assert eras.parse_many(["1989-12-31"], parts=True)[["month", "day"]].values.tolist() == [[12, 31]]
 
 
 def big_table(path, count):
