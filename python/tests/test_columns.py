@@ -92,6 +92,12 @@ def test_era_dates_raise_or_coerce(eras, bad):
     assert eras.era_dates(["1989-01-08", bad], errors="coerce") == ["平成元年1月8日", None]
 
 
+def test_an_old_datetime_is_raised_or_coerced(eras):
+    with pytest.raises(ValueError):
+        eras.era_dates([datetime.date(1850, 1, 1)])   # before 1873 a day is of the old calendar
+    assert eras.era_dates([datetime.date(1850, 1, 1)], errors="coerce") == [None]
+
+
 @pytest.mark.parametrize("call, error", [
     (lambda e: e.era_dates("1989-01-08"), TypeError),
     (lambda e: e.era_dates([1989]), TypeError),

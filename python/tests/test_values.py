@@ -151,3 +151,14 @@ def test_era_and_base_year_construction():
             corvane.Era(**{"name": "x", "begin": 1989, "end": 2019, **bad})
     empty = corvane.BaseYear()
     assert empty == corvane.BaseYear() and (empty.base, empty.end, empty.label(2000)) == (1, None, "1999")
+
+
+def test_tables_of_one_name_differ_by_a_record(tmp_path):
+    events = corvane.Events.load(SAMPLE)
+    changed = copy.copy(events)
+    changed[100] = corvane.Event(1, "x")
+    assert changed != events and len(changed) == len(events)
+    lines = SHIPPED.read_bytes().split(b"\r\n")
+    (tmp_path / "short.lgn").write_bytes(b"\r\n".join(lines[:-3] + lines[-2:]))
+    shorter = corvane.Eras.load(tmp_path / "short.lgn")
+    assert shorter.name == corvane.Eras.load(SHIPPED).name and shorter != corvane.Eras.load(SHIPPED)
