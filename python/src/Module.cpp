@@ -13,7 +13,8 @@ py::object& DateErrorType()
 
 } // namespace corvane_py
 
-PYBIND11_MODULE(corvane, m)
+// Imported as corvane._corvane; corvane/__init__.py gives its names to the package.
+PYBIND11_MODULE(_corvane, m)
 {
     namespace py = pybind11;
     using namespace corvane_py;
@@ -34,9 +35,16 @@ PYBIND11_MODULE(corvane, m)
         PyExc_ValueError, nullptr));
     m.attr("DateError") = DateErrorType();
 
+    // The classes are corvane's (their repr, pickle and signatures say so), not corvane._corvane's.
+    const py::object name = m.attr("__name__");
+    m.attr("__name__") = "corvane";
     BindDate(m);
     BindEras(m);
     BindEvents(m);
     BindYears(m);
     BindCheck(m);
+    BindColumns(m);
+    BindValues(m);
+    m.attr("__name__") = name;
+    m.attr("__version__") = CORVANE_VERSION;
 }

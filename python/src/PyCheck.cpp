@@ -66,7 +66,7 @@ void BindCheck(py::module_& m)
             return py::str("Finding(line={}, level={!r}, reason={!r})").format(f.nLine, LevelName(f.eLevel),
                                                                                ToStr(f.strReason.View()));
         });
-    m.def("check", [](py::handle path) {
+    m.def("check", [](const SPath& path) {
               py::list findings;
               for (const STableFinding& finding : Findings(path, std::nullopt))
                   findings.append(py::cast(finding));

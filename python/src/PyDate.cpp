@@ -12,15 +12,21 @@
 #include <corvane/Calendar.h>
 #include <corvane/EraDateText.h>
 #include <corvane/SexagenaryCycle.h>
+#include <framework/Cp932.h>
 
 namespace corvane_py {
 
 namespace {
 
+constexpr std::int32_t kFirstGregorianYear = 1873;
+
+// The years of the library: the 32-bit range without year 0 (1 BC is -1), as cycle() counts them.
 std::int32_t Year(std::int64_t lYear)
 {
     if (lYear < std::numeric_limits<std::int32_t>::min() || lYear > std::numeric_limits<std::int32_t>::max())
         throw py::value_error("year outside the 32-bit range: " + std::to_string(lYear));
+    if (lYear == 0)
+        throw py::value_error("there is no year 0: 1 BC is -1");
     return static_cast<std::int32_t>(lYear);
 }
 
@@ -113,14 +119,24 @@ std::optional<py::str> SexagenaryDay(const SEraDate& d)
 
 } // namespace
 
-[[noreturn]] void RaiseDateError(const CString& strReason, py::handle text)
+[[noreturn]] void RaiseDateError(const CString& strReason, py::handle date)
 {
     const py::str reason = ToStr(strReason.View());
-    const py::object error = DateErrorType()(text.is_none() ? reason : py::str("{}: {!r}").format(reason, text));
+    const py::str text = py::isinstance<py::str>(date) ? py::reinterpret_borrow<py::str>(date) : py::str(date);
+    const py::object error = DateErrorType()(py::str("{}: {!r}").format(reason, text));
     error.attr("reason") = reason;
     error.attr("text") = text;
     PyErr_SetObject(DateErrorType().ptr(), error.ptr());
     throw py::error_already_set();
+}
+
+CString DateText(py::handle text)
+{
+    try {
+        return ToCp932(text, "the date");
+    } catch (const py::value_error&) {
+        RaiseDateError(CP932("日付に使えない文字があります(コードページ932にない文字です)"), text);
+    }
 }
 
 SEraDate DateArg(py::handle date, const CGengouEra& eras)
@@ -129,13 +145,13 @@ SEraDate DateArg(py::handle date, const CGengouEra& eras)
         const auto d = date.cast<SEraDate>();
         CString strError;
         if (!eras.IsValidDate(d, &strError))
-            RaiseDateError(strError, py::none());
+            RaiseDateError(strError, date);
         return d;
     }
     if (py::isinstance<py::str>(date)) {
         SParsedEraDate parsed;
         CString strError;
-        if (!ParseEraDateText(eras, ToCp932(date, "the date"), parsed, strError))
+        if (!ParseEraDateText(eras, DateText(date), parsed, strError))
             RaiseDateError(strError, date);
         return parsed.date;
     }
@@ -158,8 +174,8 @@ month of the same number) and ``year`` is the Western year the Japanese year mos
 )doc")
         .def(py::init(&MakeDate), py::arg("year"), py::arg("month") = py::none(), py::arg("day") = py::none(),
              py::arg("leap") = false,
-             "Date(year, month=None, day=None, leap=False). Raises ValueError for a month outside 1-12, a day "
-             "outside 1-31, or a day or leap flag without a month.")
+             "Date(year, month=None, day=None, leap=False). Raises ValueError for year 0 (1 BC is -1, as in "
+             "cycle()), a month outside 1-12, a day outside 1-31, or a day or leap flag without a month.")
         .def_property_readonly("year", [](const SEraDate& d) { return d.lYear; }, "The Western year.")
         .def_property_readonly("month", [](const SEraDate& d) { return Part(d.nMonth); }, "1-12, or None.")
         .def_property_readonly("day", [](const SEraDate& d) { return Part(d.nDay); }, "1-31, or None.")

@@ -10,6 +10,7 @@
 #include <pybind11/stl.h>
 
 #include <corvane/EraDateText.h>
+#include <framework/Cp932.h>
 
 namespace corvane_py {
 
@@ -20,7 +21,7 @@ std::optional<SEraDate> DayOf(const SEraDate& date)
     return date.nMonth == 0 ? std::nullopt : std::optional<SEraDate>(date);
 }
 
-std::unique_ptr<CGengouEra> Load(py::handle path, bool bPeriods, bool bStrict)
+std::unique_ptr<CGengouEra> Load(const SPath& path, bool bPeriods, bool bStrict)
 {
     if (bStrict)
         CheckStrictly(path, bPeriods ? ETableKind::Period : ETableKind::Era);
@@ -35,8 +36,8 @@ std::unique_ptr<CGengouEra> Load(py::handle path, bool bPeriods, bool bStrict)
     return pEras;
 }
 
-// The shipped era file: installed in share/tamber beside the module's dist-packages folder, or in
-// the source tree of a module run from its build folder.
+// The shipped era file: installed in share/tamber beside the package's dist-packages folder, in
+// the package folder itself (a wheel), or in the source tree of a module run from its build folder.
 py::object ShippedPath()
 {
     const py::object os = py::module_::import("os");
@@ -46,6 +47,9 @@ py::object ShippedPath()
     const py::object installed = join(moduleDir, CORVANE_PYTHON_TO_DATA, "ﾗｲﾌﾞﾗﾘ", "元号.lgn");
     if (exists(installed).cast<bool>())
         return os.attr("path").attr("normpath")(installed);
+    const py::object inWheel = join(moduleDir, "元号.lgn");
+    if (exists(inWheel).cast<bool>())
+        return inWheel;
     const py::object inSource = join(TAMBER_SOURCE_DIR, "data", "ﾗｲﾌﾞﾗﾘ", "元号.lgn");
     if (exists(inSource).cast<bool>())
         return inSource;
@@ -60,20 +64,22 @@ py::list Records(const CGengouEra& eras, const std::vector<int>& indices)
     return list;
 }
 
-int IndexInForce(const CGengouEra& eras, const SEraDate& date, const std::optional<py::str>& era)
+// The index of the era in which the date is written: the one named, or the one in force that
+// began last. Raises corvane.DateError (with the date as given) when there is none.
+int IndexInForce(const CGengouEra& eras, const SEraDate& date, py::handle given, const std::optional<py::str>& era)
 {
     const std::vector<int> indices = eras.GetIndicesInForce(date);
     if (!era) {
         if (indices.empty())
-            RaiseDateError(CString("no era of the table is in force on ") + FormatWesternDate(date), py::none());
+            RaiseDateError(FormatWesternDate(date) + CP932("に当たる元号は表にありません"), given);
         return indices.back();   // the era that began last: the new era of a year of change
     }
-    const int nIndex = eras.GetIndexFromName(ToCp932(*era, "the era name"));
+    const CString strEra = ToCp932(*era, "the era name");
+    const int nIndex = eras.GetIndexFromName(strEra);
     if (nIndex < 0)
         throw py::value_error("the table has no era " + std::string(py::repr(*era)));
     if (std::find(indices.begin(), indices.end(), nIndex) == indices.end())
-        RaiseDateError(ToCp932(*era, "the era name") + CString(" is not in force on ") + FormatWesternDate(date),
-                       py::none());
+        RaiseDateError(strEra + CP932("は") + FormatWesternDate(date) + CP932("の元号ではありません"), given);
     return nIndex;
 }
 
@@ -138,7 +144,7 @@ A date that does not exist, or a text that is none, raises corvane.DateError.
              "the first.")
         .def("era_date", [](const CGengouEra& e, py::handle date, std::optional<py::str> era) {
                  const SEraDate d = DateArg(date, e);
-                 return ToStr(e.GetEraDateText(IndexInForce(e, d, era), d).View());
+                 return ToStr(e.GetEraDateText(IndexInForce(e, d, date, era), d).View());
              }, py::arg("date"), py::arg("era") = py::none(),
              "The era date of the date: '平成元年1月8日', '慶応4年閏4月1日', '昭和64年1月', '令和元年'. In "
              "the era in force that began last (a year of change, known by year alone, is the new era's; of "
@@ -147,7 +153,7 @@ A date that does not exist, or a text that is none, raises corvane.DateError.
         .def("parse", [](const CGengouEra& e, const py::str& text) {
                  SParsedEraDate parsed;
                  CString strError;
-                 if (!ParseEraDateText(e, ToCp932(text, "the date"), parsed, strError))
+                 if (!ParseEraDateText(e, DateText(text), parsed, strError))
                      RaiseDateError(strError, text);
                  return parsed.date;
              }, py::arg("text"),

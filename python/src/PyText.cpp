@@ -2,6 +2,7 @@
 
 #include <framework/Env.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
@@ -118,12 +119,6 @@ private:
     std::unordered_map<char32_t, std::uint16_t> m_reverse;
 };
 
-// The UTF-8 form of the surrogate U+DC00 + b (only "surrogatepass" decodes it).
-void AppendEscape(std::string& out, unsigned char b)
-{
-    AppendUtf8(out, 0xDC00u + b);
-}
-
 // Raises the exception object (OSError(errno, ...) makes an instance of the subclass for errno,
 // FileNotFoundError and the like: the object's own type is raised).
 [[noreturn]] void Raise(const py::object& value)
@@ -141,30 +136,35 @@ void SetFormatErrorType(py::object type)
 
 py::str ToStr(std::string_view cp932)
 {
+    // Two passes over the bytes, the first for the length and the widest character: the str is
+    // written in place, without a UTF-8 copy to decode.
     const CCodec& codec = CCodec::Get();
-    std::string utf8;
-    utf8.reserve(cp932.size() * 3 / 2);
-    for (std::size_t i = 0; i < cp932.size();) {
+    const auto next = [&codec, cp932](std::size_t& i) {
         const auto b = static_cast<unsigned char>(cp932[i]);
-        char32_t cp = 0;
-        std::size_t n = 1;
         if (IsLeadByte(b) && i + 1 < cp932.size()) {
-            cp = codec.Double(b, static_cast<unsigned char>(cp932[i + 1]));
-            n = 2;
-        } else {
-            cp = codec.Single(b);
+            if (const char32_t cp = codec.Double(b, static_cast<unsigned char>(cp932[i + 1])); cp != 0) {
+                i += 2;
+                return cp;
+            }
+        } else if (const char32_t cp = codec.Single(b); cp != 0 || b == 0) {
+            ++i;
+            return cp;
         }
-        if (cp == 0 && b != 0) {
-            AppendEscape(utf8, b);   // and go on with the next byte: it may be a character
-            n = 1;
-        } else {
-            AppendUtf8(utf8, cp);
-        }
-        i += n;
-    }
-    PyObject* pStr = PyUnicode_DecodeUTF8(utf8.data(), static_cast<Py_ssize_t>(utf8.size()), "surrogatepass");
+        ++i;   // a byte code page 932 does not define: escaped, and the next byte may be a character
+        return static_cast<char32_t>(0xDC00u + b);
+    };
+    Py_ssize_t nLength = 0;
+    char32_t cpMax = 0;
+    for (std::size_t i = 0; i < cp932.size(); ++nLength)
+        cpMax = std::max(cpMax, next(i));
+    PyObject* pStr = PyUnicode_New(nLength, static_cast<Py_UCS4>(cpMax));
     if (!pStr)
         throw py::error_already_set();
+    const int nKind = PyUnicode_KIND(pStr);
+    void* pData = PyUnicode_DATA(pStr);
+    Py_ssize_t n = 0;
+    for (std::size_t i = 0; i < cp932.size();)
+        PyUnicode_WRITE(nKind, pData, n++, next(i));
     return py::reinterpret_steal<py::str>(pStr);
 }
 

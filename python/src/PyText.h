@@ -29,6 +29,15 @@ CString ToCp932(py::handle text, const char* pszWhat);
 // Raises ValueError for a NUL in it (as open() does) and OSError for an empty name.
 std::filesystem::path PathArg(py::handle path);
 
+// A file name as a function takes it: any object (PathArg checks it), shown in signatures as
+// str | os.PathLike | bytes.
+struct SPath {
+    SPath() = default;
+    SPath(py::object path) : value(std::move(path)) {}   // NOLINT: implicit, as the argument it stands for
+    operator py::handle() const { return value; }
+    py::object value;
+};
+
 // Does nothing for a success. Otherwise raises what went wrong: OSError with the system's errno
 // and the file name (FileNotFoundError and the like), or corvane.FormatError with the line.
 void Check(const SFileStatus& status, py::handle path);
@@ -37,3 +46,17 @@ void Check(const SFileStatus& status, py::handle path);
 void SetFormatErrorType(py::object type);
 
 } // namespace corvane_py
+
+template <>
+struct pybind11::detail::type_caster<corvane_py::SPath> {
+    PYBIND11_TYPE_CASTER(corvane_py::SPath, const_name("str | os.PathLike | bytes"));
+    bool load(handle src, bool)
+    {
+        value.value = reinterpret_borrow<object>(src);
+        return true;
+    }
+    static handle cast(const corvane_py::SPath& path, return_value_policy, handle)
+    {
+        return path.value.inc_ref();
+    }
+};

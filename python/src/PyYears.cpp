@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
-#include <vector>
 
 #include <pybind11/stl.h>
 
@@ -17,7 +16,7 @@ namespace corvane_py {
 
 namespace {
 
-std::unique_ptr<CBaseYear> Load(py::handle path, bool bStrict)
+std::unique_ptr<CBaseYear> Load(const SPath& path, bool bStrict)
 {
     if (bStrict)
         CheckStrictly(path, ETableKind::BaseYear);
@@ -43,7 +42,7 @@ py::tuple Cycle(std::int32_t lYear)
     int nStem = 0;
     int nBranch = 0;
     if (!cycle.YearToStemBranch(lYear, nStem, nBranch))
-        throw py::value_error("there is no year 0: 1 BC is -1");
+        throw py::value_error("there is no year 0: 1 BC is -1");   // as corvane.Date says
     const char* pszStem = nullptr;
     const char* pszBranch = nullptr;
     const char* pszStemReading = nullptr;
@@ -58,7 +57,9 @@ py::tuple Cycle(std::int32_t lYear)
                           Name(pszAnimal));
 }
 
-std::vector<std::int32_t> YearsOf(const py::str& pair, std::int32_t lStart, std::int32_t lEnd)
+// The years of a pair from start to end as a range of astronomical years (1 BC is 0), in which
+// they recur at a fixed step: corvane.Years maps them back to the years without year 0.
+py::object YearsOf(const py::str& pair, std::int32_t lStart, std::int32_t lEnd)
 {
     const CSexagenaryCycle cycle;
     const CString strPair = ToCp932(pair, "the pair");
@@ -78,9 +79,15 @@ std::vector<std::int32_t> YearsOf(const py::str& pair, std::int32_t lStart, std:
     if (!bShape || !cycle.FindBranch(strPair.Right(2), nBranch) || (bStem && nStem % 2 != nBranch % 2))
         throw py::value_error("not a sexagenary pair (such as 甲子) nor a branch (such as 子): " +
                               std::string(py::repr(pair)));
-    std::vector<std::int32_t> years;
-    cycle.ListYears(nStem, nBranch, CYearRange(lStart, lEnd), years);
-    return years;
+    const auto astronomical = [](std::int32_t lYear) { return lYear < 0 ? std::int64_t{lYear} + 1 : lYear; };
+    const std::int64_t nStep = bStem ? 60 : 12;
+    std::int32_t lFirst = 0;
+    const py::object range = py::module_::import("builtins").attr("range");
+    if (lStart > lEnd || !cycle.FindNearestYear(nStem, nBranch, lStart, NEAREST_ON_OR_AFTER, lFirst) || lFirst > lEnd)
+        return range(0);
+    const std::int64_t nFirst = astronomical(lFirst);
+    const std::int64_t nLast = nFirst + (astronomical(lEnd) - nFirst) / nStep * nStep;
+    return range(nFirst, nLast + 1, nStep);
 }
 
 } // namespace
@@ -91,6 +98,7 @@ void BindYears(py::module_& m)
 A base-year table (.lby): labels the years of a chronology with their count from a base year, up to
 an optional end year, and after it (+N), under the table's counting options.
 )doc")
+        .def(py::init<>(), "An empty table (base year and end year as a new table in the program has them).")
         .def_static("load", &Load, py::arg("path"), py::arg("strict") = false,
                     "Reads a base-year file. Raises OSError (errno, filename) or corvane.FormatError "
                     "(filename, line, reason); with strict=True also for any line the library's strict "
@@ -113,9 +121,9 @@ an optional end year, and after it (+N), under the table's counting options.
     m.def("cycle", &Cycle, py::arg("year"),
           "The sexagenary pair of a Western year (negative before the Western era; there is no year 0): "
           "(stem, branch, readings, animal), such as ('甲', '子', 'きのえね', 'ねずみ') for 1984.");
-    m.def("years_of", &YearsOf, py::arg("pair"), py::arg("start"), py::arg("end"),
-          "The Western years from start to end (inclusive; no year 0) of a pair ('甲子') or of a branch "
-          "alone ('子', any stem), ascending. Costs as much as the years it lists.");
+    // corvane.years_of (corvane/_years.py) wraps it in a lazy sequence.
+    m.def("_years_of", &YearsOf, py::arg("pair"), py::arg("start"), py::arg("end"),
+          "The years of years_of(pair, start, end) as a range of astronomical years (1 BC is 0).");
 }
 
 } // namespace corvane_py

@@ -14,8 +14,10 @@ SHIPPED = DATA / "ﾗｲﾌﾞﾗﾘ" / "元号.lgn"
 PERIODS = DATA / "ﾗｲﾌﾞﾗﾘ" / "時代.ler"
 SAMPLE = DATA / "年表" / "日本史.lev"
 SAMPLE_BASE = DATA / "年表" / "日本史.lby"
+# The first lines of an event file (version 5) named t, explanation e.
+HEADER = "[出来事], 5\r\nt\r\ne\r\n0\r\n".encode("cp932")
 # The module's build folder holds the C++ programs whose results the module must give.
-BUILD = pathlib.Path(corvane.__file__).resolve().parents[1]
+BUILD = pathlib.Path(corvane.__file__).resolve().parents[2]
 
 
 def run_tool(program, *args):
@@ -42,3 +44,7 @@ def copy_of(tmp_path):
     def copy(path):
         return pathlib.Path(shutil.copy(path, tmp_path / os.path.basename(path)))
     return copy
+
+
+def pytest_configure(config):
+    config.addinivalue_line("markers", "wheel: builds the wheel and installs it into a new venv (about a minute)")

@@ -19,11 +19,13 @@ def test_readme_session(monkeypatch):
 def test_type_stub_names_what_the_module_has():
     import ast
     import corvane
-    stub = ast.parse((pathlib.Path(corvane.__file__).parent / "corvane.pyi").read_text(encoding="utf-8"))
+    stub = ast.parse((pathlib.Path(corvane.__file__).parent / "__init__.pyi").read_text(encoding="utf-8"))
     public = lambda names: {n for n in names if not n.startswith("_")}  # noqa: E731
     classes = {node.name: node for node in stub.body if isinstance(node, ast.ClassDef)}
     functions = {node.name for node in stub.body if isinstance(node, ast.FunctionDef)}
-    assert public(dir(corvane)) == set(classes) | functions
+    aliases = {t.id for node in stub.body if isinstance(node, ast.Assign) for t in node.targets}
+    imported = {a.asname for node in stub.body if isinstance(node, ast.ImportFrom) for a in node.names if a.asname}
+    assert public(dir(corvane)) == public(set(classes) | functions | aliases | imported)
     for name, node in classes.items():
         members = {m.name for m in node.body if isinstance(m, ast.FunctionDef)}
         members |= {m.target.id for m in node.body if isinstance(m, ast.AnnAssign)}

@@ -8,7 +8,7 @@ import signal
 import pytest
 
 import corvane
-from conftest import PERIODS, SAMPLE, SAMPLE_BASE, SHIPPED, run_tool
+from conftest import HEADER, PERIODS, SAMPLE, SAMPLE_BASE, SHIPPED, run_tool
 
 TOOL = "app/corvane-tool/corvane"
 CLI = "app/tamber/cli/tamber-cli"
@@ -103,7 +103,6 @@ def test_added_and_removed_events_are_saved(tmp_path):
 
 
 # Hostile and broken files: (file content, the exception, its line).
-HEADER = "[出来事], 5\r\nt\r\ne\r\n0\r\n".encode("cp932")
 BROKEN = [
     (b"", corvane.FormatError, 1),              # the missing line is the one named
     (b"\x00\xff\xfe garbage\r\n" * 3, corvane.FormatError, 1),
@@ -132,6 +131,8 @@ def test_unreadable_files_raise_os_errors(tmp_path, name, error, code):
         assert caught.value.errno == code and caught.value.filename == str(tmp_path / name)
     with pytest.raises(ValueError):
         corvane.Events.load("a\0b.lev")
+    with pytest.raises(FileNotFoundError):
+        corvane.BaseYear.load(bytes(tmp_path / "missing.lby"))
 
 
 def test_bytes_code_page_932_lacks_come_back_unchanged(tmp_path):
