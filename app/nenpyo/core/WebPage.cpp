@@ -20,10 +20,10 @@ using json = nlohmann::json;
 
 namespace {
 
-// Times go to the page as whole numbers of 1/744 year: every day, month and half month of the
-// band's line of time (a year of 12 months of 31 days, a leap month from the middle of its month)
-// falls on that grid, and integers are shorter than fractions.
-constexpr double kTimeUnits = 12.0 * 31.0 * 2.0;
+// Times go to the page as whole numbers of 2^-20 year (about 30 seconds), shorter than fractions:
+// days from 701 on lie where the calendar puts them, at fractions of years of 353 to 385 days, so
+// no coarser grid holds them all; a year of 2^31 stays below 2^53, exact in JavaScript.
+constexpr double kTimeUnits = 1048576.0;
 
 std::int64_t TimeUnits(double dTime)
 {
