@@ -367,8 +367,16 @@ private:
             f.Error(EndsInQuote(CString(line)) ? CString(CP932("ファイルが引用符の中で終わっています(途中で切れています)"))
                                     : CString(CP932("ファイルが行の途中で終わっています(最後の行に行末がありません)")));
         }
-        if (!CCp932Codes::Get().IsText(line))
-            f.Error(CP932("コードページ932の文字でないバイトがあります"));
+        // Bytes code page 932 does not define are kept byte for byte by the reader and the writer
+        // (a table may hold them, and its export writes them as #cp932:): a warning. A last line
+        // that ends in the first byte of a character was cut inside it: damage.
+        if (!CCp932Codes::Get().IsText(line)) {
+            if (!bEnded && !line.empty() && IsLead(static_cast<unsigned char>(line.back())) &&
+                CCp932Codes::Get().IsText(line.substr(0, line.size() - 1)))
+                f.Error(CP932("ファイルが文字の途中で終わっています(途中で切れています)"));
+            else
+                f.Warning(CP932("コードページ932で定義されていないバイトがあります(そのまま読み書きされます)"));
+        }
         if (line.find('\r') != std::string_view::npos && bEnded)
             f.Error(CP932("行の途中にCRがあります"));
         const CString strLine(line);

@@ -188,10 +188,10 @@ TEST(TableCheckTest, EachDamageIsReportedAtItsLineWithItsLevel)
         {head + Cp932Lines({"1614, 10, 1, \"x"}, false), ECheckLevel::Error, 5, "引用符の中で終わっています"},
         {head + Cp932Lines({""}), ECheckLevel::Error, 5, "空の行です"},
         {head + Cp932Lines({"1614"}), ECheckLevel::Error, 5, "カンマがありません"},
-        {head + "1614, 10, 1, \"\x82\", \"\", 1, 0\r\n", ECheckLevel::Error, 5, "コードページ932"},
+        {head + "1614, 10, 1, \"\x82\", \"\", 1, 0\r\n", ECheckLevel::Warning, 5, "コードページ932"},
         {head + "1614, 10, 1, \"a\rb\", \"\", 1, 0\r\n", ECheckLevel::Error, 5, "CRがあります"},
-        {head + "1614, 10, 1, \"\xFD\", \"\", 1, 0\r\n", ECheckLevel::Error, 5, "コードページ932"},
-        {head + "1614, 10, 1, \"\x80\", \"\", 1, 0\r\n", ECheckLevel::Error, 5, "コードページ932"},
+        {head + "1614, 10, 1, \"\xFD\", \"\", 1, 0\r\n", ECheckLevel::Warning, 5, "コードページ932"},
+        {head + "1614, 10, 1, \"\x80\", \"\", 1, 0\r\n", ECheckLevel::Warning, 5, "コードページ932"},
         {head + "1614, 10, 1, \"\xB1\xDD\x82\xA0\", \"\", 1, 0\r\n", ECheckLevel::Error, 0, nullptr},   // ｱﾝあ
         {Cp932Lines({"[出来事], 5", "名前", "説明", "2"}), ECheckLevel::Error, 4, "今日の日付の指定が範囲外です(2)"},
         {Cp932Lines({"[出来事], 5", "名,前", "説明", "0"}), ECheckLevel::Error, 2, "引用符の外にカンマ"},

@@ -14,7 +14,9 @@ import corvane
 from conftest import BUILD, ROOT
 
 # What stubtest reports that pybind11 itself causes: its classes have its own metaclass.
-PYBIND11_CLASSES = {"BaseYear", "Date", "Era", "Eras", "Event", "Events"}
+PYBIND11_CLASSES = {"BaseYear", "Date", "Era", "Eras", "Event", "Events", "Finding"}
+# A class made only by the module (no constructor) has pybind11's __init__(*args, **kwargs) that raises.
+PYBIND11_NO_INIT = {("corvane.Finding.__init__", 'is inconsistent, stub does not have *args argument "args"')}
 
 
 def project_version():
@@ -32,7 +34,7 @@ def test_stub_matches_the_module_but_for_what_pybind11_causes(tmp_path):
                          cwd=tmp_path, env={**os.environ, "PYTHONPATH": site, "MYPY_CACHE_DIR": str(tmp_path / "cache")})
     errors = re.findall(r"^error: (\S+) (.*)$", out.stdout, re.M)
     assert errors and {(name, what) for name, what in errors} == {
-        (f"corvane.{c}", "is inconsistent, metaclass differs") for c in PYBIND11_CLASSES}, out.stdout
+        (f"corvane.{c}", "is inconsistent, metaclass differs") for c in PYBIND11_CLASSES} | PYBIND11_NO_INIT, out.stdout
 
 
 @pytest.mark.wheel

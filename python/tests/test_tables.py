@@ -89,14 +89,14 @@ def test_saving_writes_what_was_read(sample, tmp_path):
 def test_added_and_removed_events_are_saved(tmp_path):
     table = corvane.Events()
     table.name = "寺"
-    for event in [corvane.Event(720, "大火", month=3, leap=True, note="本堂", priority=1), corvane.Event(710, "創建")]:
+    for event in [corvane.Event(733, "大火", month=3, leap=True, note="本堂", priority=1), corvane.Event(710, "創建")]:
         table.add(event)
     table.add(corvane.Event(715, "x"))
     del table[-2]
     table.save(tmp_path / "t.lev")
     back = corvane.Events.load(tmp_path / "t.lev")
     assert [(e.year, e.month, e.leap, e.text, e.note) for e in back] == [(710, None, False, "創建", ""),
-                                                                        (720, 3, True, "大火", "本堂")]
+                                                                        (733, 3, True, "大火", "本堂")]
     assert back.name == "寺" and back[0] == table[0]
     with pytest.raises(IndexError):
         back[2]

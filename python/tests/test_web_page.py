@@ -84,7 +84,7 @@ def large_records(count):
         text = f"出来事{n} {words[n % 10]}と{words[(n * 7) % 10]}の記録"
         if n % 50 == 0:
             text = f"<a href=\"https://example.org/{n}\">{text}</a>"
-        out.append(record(year, text, n % 4, 1 + n % 12, 1 + n % 28, "備考" if n % 10 == 0 else ""))
+        out.append(record(year, text, n % 3, 1 + n % 12, 1 + n % 28, "備考" if n % 10 == 0 else ""))
     return out
 
 

@@ -15,8 +15,10 @@
   // The fields of a row (see CWebPage).
   const F_YEAR = 0, F_YEAR_TEXT = 1, F_ERA = 2, F_PERIOD = 3, F_BASE = 4, F_DATE = 5, F_RUNS = 6, F_NOTE = 7,
     F_GROUP = 8, F_BEGIN = 9, F_END = 10;
-  const COLUMN_FIELD = [F_YEAR_TEXT, F_ERA, F_PERIOD, F_BASE, F_DATE, F_RUNS, F_NOTE];
-  const COLUMN_CLASS = ['year', 'era', 'period', 'base', 'date', 'text', 'note'];
+  // By the chronology's column numbers; 5, the window's own 西暦の日付, never comes in the data.
+  const COLUMN_TEXT = 6;
+  const COLUMN_FIELD = [F_YEAR_TEXT, F_ERA, F_PERIOD, F_BASE, F_DATE, -1, F_RUNS, F_NOTE];
+  const COLUMN_CLASS = ['year', 'era', 'period', 'base', 'date', 'day', 'text', 'note'];
   const GROUPS = 4;
   const SAFE_LINK = /^(https?|mailto):/i;
   const MAX_PPY = 12 * 31 * 24;
@@ -104,7 +106,7 @@
     const td = document.createElement('td');
     td.className = COLUMN_CLASS[column];
     const value = rows[i][COLUMN_FIELD[column]];
-    if (column !== 5) {
+    if (column !== COLUMN_TEXT) {
       td.textContent = value;
       return td;
     }
