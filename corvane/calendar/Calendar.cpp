@@ -32,9 +32,11 @@ constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
     return a / b - (a % b != 0 && (a < 0) != (b < 0) ? 1 : 0);
 }
 
+// Without a product that could leave the 64-bit range (a = INT64_MIN).
 constexpr std::int64_t FloorMod(std::int64_t a, std::int64_t b)
 {
-    return a - FloorDiv(a, b) * b;
+    const std::int64_t r = a % b;
+    return r != 0 && (r < 0) != (b < 0) ? r + b : r;
 }
 
 const SLunisolarYear& LunisolarYear(std::int32_t lYear)
