@@ -29,6 +29,9 @@ void BindValues(py::module_& m);   // copy, pickle and == of the tables and reco
 // TypeError for anything else.
 EEventPriority PriorityArg(py::handle priority);
 
+// The target of the first link of an event text (code page 932), or None.
+py::object LinkTarget(const CString& strText);
+
 // The event's date as a Date, as far as its month and day are those of a calendar.
 SEraDate EventDate(const SEventData& data);
 

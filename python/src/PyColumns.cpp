@@ -62,19 +62,10 @@ private:
     bool* m_pMask = nullptr;
 };
 
-// The target of the first link of a text (code page 932), or None. Most texts have no markup.
+// The target of the first link of a text, or None (LinkTarget). Most texts have no markup.
 py::object Link(const CString& strText)
 {
-    if (strText.Find('<') < 0)
-        return py::none();
-    CString strLink;
-    CString strLabel;
-    int nStart = -1;
-    int nEnd = -1;
-    bool bFound = CHtmlManage::GetLinkFromString(strText, 0, strLink, strLabel, nStart, nEnd);
-    if (!bFound && nStart > 0)
-        bFound = CHtmlManage::GetLinkFromString(strText, nStart, strLink, strLabel, nStart, nEnd);
-    return bFound ? py::object(ToStr(strLink.View())) : py::object(py::none());
+    return strText.Find('<') < 0 ? py::object(py::none()) : LinkTarget(strText);
 }
 
 std::optional<std::int8_t> Part(int n, int nMax)

@@ -78,6 +78,13 @@ void SetDatePart(SEventData& data, TSet set)
 // The target of the first link of a text (code page 932), or None.
 py::object Link(const CString& strText)
 {
+    return LinkTarget(strText);
+}
+
+} // namespace
+
+py::object LinkTarget(const CString& strText)
+{
     CString strLink;
     CString strLabel;
     int nStart = -1;
@@ -87,6 +94,8 @@ py::object Link(const CString& strText)
         bFound = CHtmlManage::GetLinkFromString(strText, nStart, strLink, strLabel, nStart, nEnd);
     return bFound ? py::object(ToStr(strLink.View())) : py::object(py::none());
 }
+
+namespace {
 
 SEventData MakeEvent(std::int32_t lYear, const py::str& text, std::optional<int> month, std::optional<int> day,
                      bool bLeap, const py::str& note, std::int32_t nPriority)
