@@ -1,5 +1,7 @@
 #include <framework/Cp932.h>
 
+#include <algorithm>
+
 #include <framework/Env.h>
 
 #include <stdexcept>
@@ -67,6 +69,26 @@ std::string Cp932ToUtf8Lossy(std::string_view cp932)
         else
             result += '?';
         i += n;
+    }
+    return result;
+}
+
+CString Utf8ToCp932Lossy(std::string_view utf8)
+{
+    CString result;
+    if (Utf8ToCp932(utf8, result))
+        return result;
+    // Character by character: the length of a sequence from its first byte, a stray byte alone.
+    result.Empty();
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto byte = static_cast<unsigned char>(utf8[i]);
+        const std::size_t n = byte >= 0xF0 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC0 ? 2 : 1;
+        CString piece;
+        if (Utf8ToCp932(utf8.substr(i, n), piece))
+            result += piece;
+        else
+            result += '?';
+        i += std::min(n, utf8.size() - i);
     }
     return result;
 }

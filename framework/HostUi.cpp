@@ -1,6 +1,7 @@
 #include <framework/HostUi.h>
 
 #include <framework/Cp932.h>
+#include <framework/FileSystem.h>
 
 #include <cstdio>
 
@@ -41,6 +42,32 @@ int AfxMessageBox(const char* pszText, unsigned nType)
 {
     GetHostUi().ShowMessage(CString(pszText), nType);
     return IDOK;
+}
+
+int AfxMessageBoxUtf8(const std::string& strText, unsigned nType)
+{
+    GetHostUi().ShowUtf8Message(strText, nType);
+    return IDOK;
+}
+
+bool CHostUi::AskNativeFileName(const SFileRequest& request, std::string& strNative)
+{
+    SFileRequest cp932 = request;
+    if (!request.strNativeFileName.empty() && !FromNativePath(request.strNativeFileName, cp932.strFileName))
+        cp932.strFileName.Empty();
+    if (!request.strNativeInitialDir.empty() && !FromNativePath(request.strNativeInitialDir, cp932.strInitialDir))
+        cp932.strInitialDir.Empty();
+    CString strPath;
+    std::string strChosen;
+    if (!AskFileName(cp932, strPath) || !ToNativePath(strPath, strChosen))
+        return false;
+    strNative = strChosen;
+    return true;
+}
+
+void CHostUi::ShowUtf8Message(const std::string& strText, unsigned nType)
+{
+    ShowMessage(Utf8ToCp932Lossy(strText), nType);
 }
 
 int AfxMessageBox(unsigned nIDPrompt, unsigned nType)

@@ -67,15 +67,10 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::filesystem::path out = std::filesystem::absolute(argv[2]).lexically_normal();
-    CString strOut, strLibrary;
-    if (!Utf8ToCp932(out.string(), strOut) || !Utf8ToCp932((out.parent_path() / "ﾗｲﾌﾞﾗﾘ/").string(), strLibrary)) {
-        std::fprintf(stderr, "output folder without a code page 932 name\n");
-        return 1;
-    }
     CNenpyoDoc doc;
     CNenpyoDoc::SDefaults defaults;
-    defaults.strEraFile = strLibrary + LiteralToCp932("元号.lgn");
-    defaults.strPeriodFile = strLibrary + LiteralToCp932("時代.ler");
+    defaults.eraFile = out.parent_path() / u8"ﾗｲﾌﾞﾗﾘ" / u8"元号.lgn";
+    defaults.periodFile = out.parent_path() / u8"ﾗｲﾌﾞﾗﾘ" / u8"時代.ler";
     doc.New(defaults);
     if (!doc.Warnings().empty() || doc.Eras().GetSize() == 0 || doc.Periods().GetSize() == 0) {
         std::fprintf(stderr, "the era and period files are not in ﾗｲﾌﾞﾗﾘ beside %s\n", argv[2]);
@@ -119,10 +114,10 @@ int main(int argc, char** argv)
     baseYear.SetSupplement(LiteralToCp932("江戸幕府が開かれた1603年を0年として大政奉還の1867年まで数え、"
                                           "その後の年は +N で表します。"));
 
-    CString strFailed;
-    const SFileStatus status = doc.Save(strOut + LiteralToCp932("/日本史.nenpyo"), strFailed);
+    std::filesystem::path failed;
+    const SFileStatus status = doc.Save(out / u8"日本史.nenpyo", failed);
     if (!status.Ok()) {
-        std::fprintf(stderr, "%s\n", Cp932ToUtf8Lossy(FormatFileStatus(status, strFailed).View()).c_str());
+        std::fprintf(stderr, "%s\n", FormatFileStatusUtf8(status, CNenpyoDoc::Utf8(failed)).c_str());
         return 1;
     }
     std::printf("%d events\n", events.GetLen());

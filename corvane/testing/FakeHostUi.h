@@ -12,6 +12,7 @@
 #pragma once
 
 #include <framework/Cp932.h>
+#include <framework/FileSystem.h>
 #include <framework/HostUi.h>
 #include <framework/String.h>
 
@@ -23,8 +24,9 @@
 class CFakeHostUi final : public CHostUi {
 public:
     struct SMessage {
-        CString strText;
+        CString strText;       // code page 932 ('?' for a character of a UTF-8 message without a form)
         unsigned nType;
+        std::string strUtf8;   // the text as UTF-8, whole
     };
 
     CFakeHostUi() { SetHostUi(this); }
@@ -33,33 +35,68 @@ public:
     CFakeHostUi& operator=(const CFakeHostUi&) = delete;
 
     // Script: the next dialog chooses strPath (code page 932), or is cancelled.
-    void ChooseNext(const CString& strPath) { m_answers.emplace_back(strPath); }
+    void ChooseNext(const CString& strPath)
+    {
+        std::string strNative;
+        ToNativePath(strPath, strNative);
+        m_answers.emplace_back(SAnswer{strPath, strNative});
+    }
+    // Script: the next dialog chooses a native (UTF-8) name; a dialog in code page 932 (AskFileName)
+    // gets its code page 932 form, or an empty name when it has none.
+    void ChooseNextNative(const std::string& strNative)
+    {
+        CString strPath;
+        FromNativePath(strNative, strPath);
+        m_answers.emplace_back(SAnswer{strPath, strNative});
+    }
     void CancelNext() { m_answers.emplace_back(std::nullopt); }
 
-    void ShowMessage(const CString& strText, unsigned nType) override { m_messages.push_back({strText, nType}); }
+    void ShowMessage(const CString& strText, unsigned nType) override
+    {
+        m_messages.push_back({strText, nType, Cp932ToUtf8Lossy(strText.View())});
+    }
+    void ShowUtf8Message(const std::string& strText, unsigned nType) override
+    {
+        m_messages.push_back({Utf8ToCp932Lossy(strText), nType, strText});
+    }
 
     bool AskFileName(const SFileRequest& request, CString& strPath) override
     {
-        m_requests.push_back(request);
-        if (m_answers.empty())
-            return false;
-        const std::optional<CString> answer = m_answers.front();
-        m_answers.pop_front();
+        const std::optional<SAnswer> answer = NextAnswer(request);
         if (!answer)
             return false;
-        strPath = *answer;
+        strPath = answer->strCp932;
+        return true;
+    }
+    bool AskNativeFileName(const SFileRequest& request, std::string& strNative) override
+    {
+        const std::optional<SAnswer> answer = NextAnswer(request);
+        if (!answer)
+            return false;
+        strNative = answer->strNative;
         return true;
     }
 
     // The last message as UTF-8, for readable failures ("" when none was shown).
-    std::string LastMessageUtf8() const
-    {
-        return m_messages.empty() ? std::string() : Cp932ToUtf8Lossy(m_messages.back().strText.View());
-    }
+    std::string LastMessageUtf8() const { return m_messages.empty() ? std::string() : m_messages.back().strUtf8; }
 
     std::vector<SMessage> m_messages;
     std::vector<SFileRequest> m_requests;
 
 private:
-    std::deque<std::optional<CString>> m_answers;
+    struct SAnswer {
+        CString strCp932;
+        std::string strNative;
+    };
+    std::optional<SAnswer> NextAnswer(const SFileRequest& request)
+    {
+        m_requests.push_back(request);
+        if (m_answers.empty())
+            return std::nullopt;
+        std::optional<SAnswer> answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    }
+
+    std::deque<std::optional<SAnswer>> m_answers;
 };

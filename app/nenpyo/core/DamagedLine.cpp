@@ -4,10 +4,10 @@
 #include <framework/FileException.h>
 #include <framework/StdioFile.h>
 
-CString CDamagedLine::Describe(const char* pszPath, int nLine)
+CString CDamagedLine::Describe(const std::filesystem::path& path, int nLine)
 {
     CStdioFile file;
-    if (nLine < 1 || !file.Open(pszPath, CStdioFile::modeRead | CStdioFile::typeText))
+    if (nLine < 1 || !file.Open(path, CStdioFile::modeRead | CStdioFile::typeText))
         return CP932("この行を読めません");
     CString strLine;
     try {

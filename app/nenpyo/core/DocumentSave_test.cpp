@@ -17,6 +17,13 @@
 
 namespace {
 
+// Writes the bytes as they are into a file of the test's folder and gives its native path.
+std::filesystem::path Put(const CTempDir& dir, const std::string& strUtf8Name, const std::string& bytes)
+{
+    dir.Write(strUtf8Name, bytes);
+    return dir.Path(strUtf8Name);
+}
+
 struct SFiles {
     std::string strEvents, strBaseYear, strDocument;
     bool operator==(const SFiles&) const = default;
@@ -43,11 +50,11 @@ void SaveAndChange(const CTempDir& dir, CNenpyoDoc& doc)
         first.Events().SetData(Event(1600, "関ヶ原の戦い"), true, -1, PRIORITY_ALL);
         first.SetHasBaseYear(true);
         first.BaseYear().SetBaseWesternYear(1600);
-        CString strFailed;
-        ASSERT_TRUE(first.Save(dir.Name("a.nenpyo"), strFailed).Ok());
+        std::filesystem::path failed;
+        ASSERT_TRUE(first.Save(dir.Path("a.nenpyo"), failed).Ok());
     }
-    CString strFailed;
-    ASSERT_TRUE(doc.Open(dir.Name("a.nenpyo"), {}, strFailed).Ok());
+    std::filesystem::path failed;
+    ASSERT_TRUE(doc.Open(dir.Path("a.nenpyo"), {}, failed).Ok());
     doc.Events().SetData(Event(1603, "江戸幕府"), true, -1, PRIORITY_ALL);
     doc.BaseYear().SetBaseWesternYear(1603);
 }
@@ -62,8 +69,8 @@ TEST(DocumentSave, AFailureAtAnyWriteOfAnyFileLeavesTheWholeOldChronology)
         SaveAndChange(dir, doc);
         CFaultInjectionEnv env;
         doc.SetEnv(&env);
-        CString strFailed;
-        ASSERT_TRUE(doc.Save(dir.Name("a.nenpyo"), strFailed).Ok());
+        std::filesystem::path failed;
+        ASSERT_TRUE(doc.Save(dir.Path("a.nenpyo"), failed).Ok());
         nWrites = env.Writes();
     }
     ASSERT_GE(nWrites, 6);
@@ -83,18 +90,18 @@ TEST(DocumentSave, AFailureAtAnyWriteOfAnyFileLeavesTheWholeOldChronology)
         CFaultInjectionEnv env;
         inject(env);
         doc.SetEnv(&env);
-        CString strFailed;
-        EXPECT_EQ(IDS_FILE_WRITE_FAILED, doc.Save(dir.Name("a.nenpyo"), strFailed).nMessage);
-        EXPECT_FALSE(strFailed.IsEmpty());
+        std::filesystem::path failed;
+        EXPECT_EQ(IDS_FILE_WRITE_FAILED, doc.Save(dir.Path("a.nenpyo"), failed).nMessage);
+        EXPECT_FALSE(failed.empty());
         EXPECT_TRUE(doc.IsModified());
         EXPECT_TRUE(Read(dir) == before);
         EXPECT_EQ(3u, FilesIn(dir)) << "a temporary file was left";
 
         // The chronology still saves once the system lets it, and reopens as saved.
         doc.SetEnv(Env::Default());
-        ASSERT_TRUE(doc.Save(dir.Name("a.nenpyo"), strFailed).Ok());
+        ASSERT_TRUE(doc.Save(dir.Path("a.nenpyo"), failed).Ok());
         CNenpyoDoc again;
-        ASSERT_TRUE(again.Open(dir.Name("a.nenpyo"), {}, strFailed).Ok());
+        ASSERT_TRUE(again.Open(dir.Path("a.nenpyo"), {}, failed).Ok());
         EXPECT_EQ(2, again.Events().GetLen());
         EXPECT_EQ(1603, again.BaseYear().GetBaseWesternYear());
     }
@@ -107,8 +114,8 @@ TEST(DocumentSave, AllFilesAreWrittenAndSyncedBeforeTheFirstRename)
     SaveAndChange(dir, doc);
     CFaultInjectionEnv env;
     doc.SetEnv(&env);
-    CString strFailed;
-    ASSERT_TRUE(doc.Save(dir.Name("a.nenpyo"), strFailed).Ok());
+    std::filesystem::path failed;
+    ASSERT_TRUE(doc.Save(dir.Path("a.nenpyo"), failed).Ok());
     // Each file: open, its writes, sync; then the renames with their folder syncs.
     std::vector<std::string> steps;
     for (const std::string& strStep : env.Steps()) {
@@ -129,11 +136,11 @@ TEST(DocumentSave, AFailedFolderSyncLeavesEveryFileWhole)
     CFaultInjectionEnv env;
     env.FailFolderSync();
     doc.SetEnv(&env);
-    CString strFailed;
-    EXPECT_EQ(IDS_FILE_WRITE_FAILED, doc.Save(dir.Name("a.nenpyo"), strFailed).nMessage);
+    std::filesystem::path failed;
+    EXPECT_EQ(IDS_FILE_WRITE_FAILED, doc.Save(dir.Path("a.nenpyo"), failed).nMessage);
     EXPECT_TRUE(doc.IsModified());
     CNenpyoDoc again;
-    ASSERT_TRUE(again.Open(dir.Name("a.nenpyo"), {}, strFailed).Ok());
+    ASSERT_TRUE(again.Open(dir.Path("a.nenpyo"), {}, failed).Ok());
     EXPECT_EQ(2, again.Events().GetLen());
     EXPECT_EQ(1600, again.BaseYear().GetBaseWesternYear());
 }
@@ -147,10 +154,10 @@ TEST(DocumentSave, EveryExportFailureLeavesThePreviousFile)
     for (const CRowExport::EFormat eFormat :
          {CRowExport::EFormat::Csv, CRowExport::EFormat::CsvWithByteOrderMark, CRowExport::EFormat::Html}) {
         CTempDir dir;
-        const CString strOut = dir.Write("out", "previous");
+        const std::filesystem::path strOut = Put(dir, "out", "previous");
         CFaultInjectionEnv env;
         bool bCancelled = false;
-        ASSERT_TRUE(CRowExport::Export(doc, PRIORITY_ALL, eFormat, dir.Name("count"), {}, bCancelled, &env).Ok());
+        ASSERT_TRUE(CRowExport::Export(doc, PRIORITY_ALL, eFormat, dir.Path("count"), {}, bCancelled, &env).Ok());
         const int nWrites = env.Writes();
         ASSERT_GE(nWrites, 1);
         std::vector<std::function<void()>> faults = {[&env] { env.FailCommit(); }, [&env] { env.FailRename(); },

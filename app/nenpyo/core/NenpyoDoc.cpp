@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <string>
 
-#include <corvane/FilePathManager.h>
 #include <framework/Cp932.h>
 #include <framework/FileException.h>
 #include <framework/FileSystem.h>
@@ -33,18 +32,11 @@ SFileStatus Failure(unsigned nMessage, int nOsError = 0, int nLine = 0)
     return status;
 }
 
-bool EndsWith(const CString& str, const char* pszSuffix)
+// True for a bare event file (*.lev, any case of the extension's letters as the program writes them).
+bool IsEventFile(const std::filesystem::path& path)
 {
-    const CString strSuffix(pszSuffix);
-    return str.GetLength() >= strSuffix.GetLength() && str.Right(strSuffix.GetLength()) == strSuffix;
-}
-
-// The path without its extension: "a/b.nenpyo" gives "a/b"; a name without one stays whole.
-CString WithoutExtension(const CString& strPath)
-{
-    const int nDot = strPath.ReverseFind('.');
-    const int nSlash = strPath.ReverseFind(kNativePathSeparator);
-    return nDot > nSlash + 1 ? strPath.Left(nDot) : strPath;
+    const std::filesystem::path extension = path.extension();
+    return extension == ".lev" || extension == ".LEV";
 }
 
 std::string Trimmed(const std::string& str)
@@ -61,97 +53,86 @@ std::filesystem::path Utf8Path(const std::string& str)
     return std::filesystem::path(std::u8string(str.begin(), str.end()));
 }
 
-std::string Utf8(const std::filesystem::path& path)
+// A name as the system finds it: absolute, its folders resolved as they are on disk (links
+// followed, no "." or ".." left), the part that does not exist made plain.
+std::filesystem::path RealPath(const std::filesystem::path& path)
+{
+    if (path.empty())
+        return path;
+    std::error_code error;
+    std::filesystem::path real = std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
+    return error ? std::filesystem::absolute(path, error).lexically_normal() : real;
+}
+
+// The name the document stores for a table file: relative to the document's folder when it can
+// be, computed between the real folders.
+std::filesystem::path StoredName(const std::filesystem::path& path, const std::filesystem::path& folder)
+{
+    const std::filesystem::path real = RealPath(path);
+    const std::filesystem::path relative = real.lexically_relative(RealPath(folder));
+    return relative.empty() || relative.is_absolute() ? real : relative;
+}
+
+SFileStatus ReadFailure(const CFileException& error)
+{
+    return Failure(IDS_FILE_READ_FAILED, error.m_lOsError > 0 ? static_cast<int>(error.m_lOsError) : 0);
+}
+
+} // namespace
+
+std::filesystem::path CNenpyoDoc::Resolve(const std::filesystem::path& folder, const std::filesystem::path& name)
+{
+    return RealPath(folder / name);   // an absolute name replaces the folder
+}
+
+std::string CNenpyoDoc::Utf8(const std::filesystem::path& path)
 {
     const std::u8string str = path.u8string();
     return std::string(str.begin(), str.end());
 }
 
-// A name as the system finds it: absolute, its folders resolved as they are on disk (links
-// followed, no "." or ".." left), the part that does not exist made plain. Empty when it has no
-// native form.
-std::filesystem::path RealPath(const CString& strPath)
+void CNenpyoDoc::LoadReference(CGengouEra& table, std::filesystem::path& tablePath, const std::filesystem::path& path,
+                               const std::filesystem::path& defaultPath, EHeaderType eType)
 {
-    std::string strNative;
-    if (!ToNativePath(strPath, strNative))
-        return {};
-    std::error_code error;
-    std::filesystem::path path = std::filesystem::weakly_canonical(Utf8Path(strNative), error);
-    return error ? Utf8Path(strNative).lexically_normal() : path;
-}
-
-// The name the document stores for a table file: relative to the document's folder when it can
-// be, computed between the real folders, as UTF-8. False when the name has no native form.
-bool StoredName(const CString& strPath, const CString& strFolder, std::string& strUtf8)
-{
-    const std::filesystem::path path = RealPath(strPath);
-    if (path.empty())
-        return false;
-    const std::filesystem::path relative = path.lexically_relative(RealPath(strFolder));
-    strUtf8 = Utf8(relative.empty() || relative.is_absolute() ? path : relative);
-    return true;
-}
-
-} // namespace
-
-CString CNenpyoDoc::FolderOf(const CString& strPath)
-{
-    const int nSlash = strPath.ReverseFind(kNativePathSeparator);
-    if (nSlash < 0) {
-        CString strDir;
-        return GetCurrentDir(strDir) ? strDir : CString(".");
-    }
-    return nSlash == 0 ? CString("/") : strPath.Left(nSlash);
-}
-
-CString CNenpyoDoc::Resolve(const CString& strFolder, const CString& strName)
-{
-    CString strJoined;
-    if (!CFilePathManager::RelPathToAbsPath(PATH_STYLE_NATIVE, strFolder, strName, strJoined))
-        strJoined = strName;   // already absolute
-    const std::filesystem::path path = RealPath(strJoined);
-    CString strResult;
-    return !path.empty() && FromNativePath(Utf8(path), strResult) ? strResult : strJoined;
-}
-
-void CNenpyoDoc::LoadReference(CGengouEra& table, const CString& strPath, const CString& strDefault,
-                               EHeaderType eType)
-{
-    CString strFailure;
-    if (!strPath.IsEmpty()) {
+    std::string strFailure;
+    if (!path.empty()) {
         CGengouEra fresh;
-        const SFileStatus status = fresh.Load(strPath, eType);
+        const SFileStatus status = fresh.Load(path, eType);
         if (status.Ok()) {
             table = fresh;
+            tablePath = path;
             return;
         }
-        strFailure = FormatFileStatus(status, strPath);
+        strFailure = FormatFileStatusUtf8(status, Utf8(path));
     }
     table.ClearAll();
-    bool bDefault = false;
-    if (!strDefault.IsEmpty() && strDefault != strPath) {
-        const SFileStatus status = table.Load(strDefault, eType);
-        bDefault = status.Ok();
-        if (!bDefault) {
-            m_vWarnings.push_back(FormatFileStatus(status, strDefault));
+    tablePath.clear();
+    if (!defaultPath.empty() && defaultPath != path) {
+        const SFileStatus status = table.Load(defaultPath, eType);
+        if (status.Ok()) {
+            tablePath = defaultPath;
+        } else {
+            m_vWarnings.push_back(FormatFileStatusUtf8(status, Utf8(defaultPath)));
             table.ClearAll();
         }
     }
     // A file the document names and that cannot be read: what is shown instead.
-    if (!strFailure.IsEmpty())
-        m_vWarnings.push_back(strFailure + (bDefault ? CP932("。代わりに ") + strDefault + CP932(" を使います")
-                                                     : CString(CP932("。代わりの表はありません"))));
+    if (!strFailure.empty())
+        m_vWarnings.push_back(strFailure + (tablePath.empty() ? "。代わりの表はありません"
+                                                              : "。代わりに " + Utf8(tablePath) + " を使います"));
 }
 
-void CNenpyoDoc::SetEras(const CGengouEra& eras)
+void CNenpyoDoc::SetEras(const CGengouEra& eras, const std::filesystem::path& path)
 {
     m_eras = eras;
+    m_erasPath = path;
     m_bChoiceModified = true;
 }
 
-void CNenpyoDoc::SetPeriods(const CGengouEra& periods)
+void CNenpyoDoc::SetPeriods(const CGengouEra& periods, const std::filesystem::path& path)
 {
     m_periods = periods;
+    m_periodsPath = path;
     m_bChoiceModified = true;
 }
 
@@ -169,44 +150,41 @@ void CNenpyoDoc::New(const SDefaults& defaults)
     m_bHasBaseYear = false;
     m_bChoiceModified = false;
     m_vWarnings.clear();
-    SetPathName("");
-    LoadReference(m_eras, CString(), defaults.strEraFile, HEADER_GENGOU);
-    LoadReference(m_periods, CString(), defaults.strPeriodFile, HEADER_JIDAI);
+    m_path.clear();
+    m_eventsPath.clear();
+    m_baseYearPath.clear();
+    LoadReference(m_eras, m_erasPath, {}, defaults.eraFile, HEADER_GENGOU);
+    LoadReference(m_periods, m_periodsPath, {}, defaults.periodFile, HEADER_JIDAI);
 }
 
-SFileStatus CNenpyoDoc::Open(const char* pszPath, const SDefaults& defaults, CString& strFailed)
+SFileStatus CNenpyoDoc::Open(const std::filesystem::path& path, const SDefaults& defaults, std::filesystem::path& failed)
 {
-    CString strPath(pszPath);
-    CString strCurrent;
-    if (!IsNativeAbsolutePath(strPath) && GetCurrentDir(strCurrent))
-        strPath = Resolve(strCurrent, strPath);
+    // A relative name is taken against the current directory; an absolute one is kept as given
+    // (a link to a document stays the name the user knows).
+    const std::filesystem::path full = path.is_absolute() ? path : RealPath(path);
     m_vWarnings.clear();
-    strFailed = strPath;
-    if (EndsWith(strPath, ".lev") || EndsWith(strPath, ".LEV")) {
-        // The order in the file is the user's order: it is kept as it stands.
-        SFileStatus status = m_events.Load(strPath, false);
-        if (!status.Ok() && !Recoverable(status))
-            return status;
-        if (status.Ok())
-            status = CheckTable(strPath, ETableKind::Event);
-        LoadReference(m_eras, CString(), defaults.strEraFile, HEADER_GENGOU);
-        LoadReference(m_periods, CString(), defaults.strPeriodFile, HEADER_JIDAI);
+    failed = full;
+    SNamedFiles files;
+    if (IsEventFile(full)) {
+        files.events = full;
+    } else {
+        const SFileStatus status = ReadDocumentFile(full, files);
         if (!status.Ok())
-            MarkRecovered();
-        return status;
+            return status;
     }
-    return ReadDocument(strPath, defaults, strFailed);
+    const SFileStatus status = LoadTables(files, defaults, failed);
+    if (status.Ok() || m_bRecovered)
+        m_path = IsEventFile(full) ? std::filesystem::path() : full;
+    return status;
 }
 
-SFileStatus CNenpyoDoc::ReadDocument(const char* pszPath, const SDefaults& defaults, CString& strFailed)
+SFileStatus CNenpyoDoc::ReadDocumentFile(const std::filesystem::path& path, SNamedFiles& files)
 {
     CStdioFile file;
     CFileException error;
-    if (!file.Open(pszPath, CStdioFile::modeRead | CStdioFile::typeText, &error))
-        return Failure(IDS_FILE_READ_FAILED, error.m_lOsError > 0 ? static_cast<int>(error.m_lOsError) : 0);
-
-    const CString strFolder = FolderOf(pszPath);
-    CString strEvents, strBaseYear, strEras, strPeriods;
+    if (!file.Open(path, CStdioFile::modeRead | CStdioFile::typeText, &error))
+        return ReadFailure(error);
+    const std::filesystem::path folder = path.parent_path();
     try {
         CString strLine;
         if (!file.ReadString(strLine))
@@ -222,52 +200,56 @@ SFileStatus CNenpyoDoc::ReadDocument(const char* pszPath, const SDefaults& defau
             if (strText.empty() || strText[0] == '#')
                 continue;
             const auto nEqual = strText.find('=');
-            CString strName;
-            if (nEqual == std::string::npos || !FromNativePath(Trimmed(strText.substr(nEqual + 1)), strName))
+            if (nEqual == std::string::npos)
                 return Failure(IDS_FILE_BAD_FORMAT, 0, file.GetLineNumber());
             const std::string strKey = Trimmed(strText.substr(0, nEqual));
-            const CString strFull = strName.IsEmpty() ? CString() : Resolve(strFolder, strName);
+            const std::string strName = Trimmed(strText.substr(nEqual + 1));
+            const std::filesystem::path full = strName.empty() ? std::filesystem::path() : Resolve(folder, Utf8Path(strName));
             if (strKey == kKeyEvents)
-                strEvents = strFull;
+                files.events = full;
             else if (strKey == kKeyBaseYear)
-                strBaseYear = strFull;
+                files.baseYear = full;
             else if (strKey == kKeyEras)
-                strEras = strFull;
+                files.eras = full;
             else if (strKey == kKeyPeriods)
-                strPeriods = strFull;
+                files.periods = full;
         }
-        if (strEvents.IsEmpty())
+        if (files.events.empty())
             return Failure(IDS_FILE_BAD_FORMAT, 0, file.GetLineNumber() + 1);
     } catch (const CFileException& e) {
-        return Failure(IDS_FILE_READ_FAILED, e.m_lOsError > 0 ? static_cast<int>(e.m_lOsError) : 0);
+        return ReadFailure(e);
     }
-    file.Close();
+    return SFileStatus();
+}
 
+SFileStatus CNenpyoDoc::LoadTables(const SNamedFiles& files, const SDefaults& defaults, std::filesystem::path& failed)
+{
     // A table that stops at a line keeps what it read before it; the first such failure is the
     // one reported, and the rest of the chronology is still read for a recovery.
-    strFailed.Empty();
+    failed.clear();
     SFileStatus failure;
-    const auto Note = [&](SFileStatus status, const CString& strFile) {
+    const auto LoadChecked = [&](SFileStatus status, const std::filesystem::path& path, ETableKind eKind) {
+        if (status.Ok())
+            status = CheckTable(path, eKind);
         if (status.Ok())
             return true;
         const bool bRecoverable = Recoverable(status);
         if (failure.Ok() || !bRecoverable) {
             failure = status;
-            strFailed = strFile;
+            failed = path;
         }
         return bRecoverable;
     };
-    const auto LoadChecked = [&](const SFileStatus& status, const CString& strFile, ETableKind eKind) {
-        return Note(status.Ok() ? CheckTable(strFile, eKind) : status, strFile);
-    };
-    if (!LoadChecked(m_events.Load(strEvents, false), strEvents, ETableKind::Event))
+    // The order in an event file is the user's order: it is kept as it stands.
+    if (!LoadChecked(m_events.Load(files.events, false), files.events, ETableKind::Event))
         return failure;
-    m_bHasBaseYear = !strBaseYear.IsEmpty();
-    if (m_bHasBaseYear && !LoadChecked(m_baseYear.Load(strBaseYear), strBaseYear, ETableKind::BaseYear))
+    m_eventsPath = files.events;
+    m_bHasBaseYear = !files.baseYear.empty();
+    if (m_bHasBaseYear && !LoadChecked(m_baseYear.Load(files.baseYear), files.baseYear, ETableKind::BaseYear))
         return failure;
-    LoadReference(m_eras, strEras, defaults.strEraFile, HEADER_GENGOU);
-    LoadReference(m_periods, strPeriods, defaults.strPeriodFile, HEADER_JIDAI);
-    SetPathName(pszPath);
+    m_baseYearPath = files.baseYear;
+    LoadReference(m_eras, m_erasPath, files.eras, defaults.eraFile, HEADER_GENGOU);
+    LoadReference(m_periods, m_periodsPath, files.periods, defaults.periodFile, HEADER_JIDAI);
     if (!failure.Ok())
         MarkRecovered();
     return failure;
@@ -281,22 +263,19 @@ bool CNenpyoDoc::Recoverable(SFileStatus& status)
     return status.nLine > 0;
 }
 
-SFileStatus CNenpyoDoc::CheckTable(const CString& strPath, ETableKind eKind)
+SFileStatus CNenpyoDoc::CheckTable(const std::filesystem::path& path, ETableKind eKind)
 {
-    std::string strNative;
     std::vector<STableFinding> vFindings;
-    if (!ToNativePath(strPath, strNative) || !CheckTableFile(Utf8Path(strNative), vFindings, eKind).Ok())
+    if (!CheckTableFile(path, vFindings, eKind).Ok())
         return SFileStatus();   // it read a moment ago; the check has nothing to add
     const STableFinding* pError = FirstCheckError(vFindings);
-    const CString strName = strPath.Mid(strPath.ReverseFind(kNativePathSeparator) + 1);
     if (!pError) {
         if (!vFindings.empty()) {
-            CString strNotice;
-            strNotice.Format(CP932("%s: %d行目 %s"), strName.GetString(), vFindings[0].nLine,
-                             vFindings[0].strReason.GetString());
+            std::string strNotice = Utf8(path.filename()) + ": " + std::to_string(vFindings[0].nLine) + "行目 " +
+                                    Cp932ToUtf8Lossy(vFindings[0].strReason.View());
             if (vFindings.size() > 1)
-                strNotice.AppendFormat(CP932(" ほか%d件の注意"), static_cast<int>(vFindings.size() - 1));
-            m_strCheckNotice += (m_strCheckNotice.IsEmpty() ? CString() : CString(" / ")) + strNotice;
+                strNotice += " ほか" + std::to_string(vFindings.size() - 1) + "件の注意";
+            m_strCheckNotice += (m_strCheckNotice.empty() ? "" : " / ") + strNotice;
         }
         return SFileStatus();
     }
@@ -306,7 +285,7 @@ SFileStatus CNenpyoDoc::CheckTable(const CString& strPath, ETableKind eKind)
         if (eKind == ETableKind::Event) {
             // Each record line read is one event, in file order, after the lines of the header.
             STableHeader header;
-            ReadTableHeader(strPath, header);
+            ReadTableHeader(path, header);
             const int nHeaderLines = 2 + (header.nVersion >= 3 ? 1 : 0) + (header.nVersion >= 4 ? 1 : 0);
             m_nKeepEvents = std::max(0, pError->nLine - nHeaderLines - 1);
         }
@@ -344,110 +323,107 @@ void CNenpyoDoc::MarkRecovered()
     m_bChoiceModified = true;
 }
 
-SFileStatus CNenpyoDoc::WriteDocument(const char* pszPath, Env* pEnv) const
+SFileStatus CNenpyoDoc::WriteDocument(const std::filesystem::path& path, Env* pEnv) const
 {
-    const CString strFolder = FolderOf(pszPath);
+    const std::filesystem::path folder = path.parent_path();
     std::string strText = std::string(kHeaderKind) + ", " + std::to_string(kVersion) + "\r\n";
-    const auto AddLine = [&](const char* pszKey, const CString& strPath) {
-        std::string strName;
-        if (strPath.IsEmpty() || !StoredName(strPath, strFolder, strName))
-            return;
-        strText += std::string(pszKey) + "=" + strName + "\r\n";
+    const auto AddLine = [&](const char* pszKey, const std::filesystem::path& file) {
+        if (!file.empty())
+            strText += std::string(pszKey) + "=" + Utf8(StoredName(file, folder)) + "\r\n";
     };
-    AddLine(kKeyEvents, m_events.GetFileName());
+    AddLine(kKeyEvents, m_eventsPath);
     if (m_bHasBaseYear)
-        AddLine(kKeyBaseYear, m_baseYear.GetFileName());
-    AddLine(kKeyEras, m_eras.GetFileName());
-    AddLine(kKeyPeriods, m_periods.GetFileName());
-    return CRowExport::WriteFile(pszPath, strText, pEnv);
+        AddLine(kKeyBaseYear, m_baseYearPath);
+    AddLine(kKeyEras, m_erasPath);
+    AddLine(kKeyPeriods, m_periodsPath);
+    return CRowExport::WriteFile(path, strText, pEnv);
 }
 
-SFileStatus CNenpyoDoc::Save(const char* pszPath, CString& strFailed)
+SFileStatus CNenpyoDoc::Save(const std::filesystem::path& pathGiven, std::filesystem::path& failed)
 {
     // Names are kept relative to the document's folder, which therefore has to be known whole.
-    CString strPath(pszPath), strCurrent;
-    if (!IsNativeAbsolutePath(strPath) && GetCurrentDir(strCurrent))
-        strPath = Resolve(strCurrent, strPath);
+    const std::filesystem::path path = pathGiven.is_absolute() ? pathGiven : RealPath(pathGiven);
     // A recovered chronology writes every table whole, wherever it goes.
-    const bool bSaveAs = strPath != GetPathName() || m_bRecovered;
-    const CString strBase = WithoutExtension(strPath);
-    const CString strOldEvents = m_events.GetFileName();
-    const CString strOldBaseYear = m_baseYear.GetFileName();
+    const bool bSaveAs = path != m_path || m_bRecovered;
+    std::filesystem::path base = path;
+    base.replace_extension();
     const bool bEventsModified = m_events.GetModified();
     const bool bBaseYearModified = m_baseYear.GetModified();
-    // A failure puts back the names of the tables already written elsewhere, so the chronology
-    // still names the files its document names.
-    const auto Fail = [&](const SFileStatus& status, const CString& strFile) {
-        m_events.SetFileName(strOldEvents);
-        m_baseYear.SetFileName(strOldBaseYear);
+    // A failure leaves the table's modified flags as they were (a table written to a set that is
+    // never put in place has not been saved).
+    const auto Fail = [&](const SFileStatus& status, const std::filesystem::path& file) {
         m_events.SetModified(bEventsModified || m_events.GetModified());
         m_baseYear.SetModified(bBaseYearModified || m_baseYear.GetModified());
-        strFailed = strFile;
+        failed = file;
         return status;
     };
 
     // Every file is written and synced before the first is put in place.
     CReplacementSet files(m_pEnv);
-    const CString strEvents = (bSaveAs || strOldEvents.IsEmpty()) ? strBase + ".lev" : strOldEvents;
-    if (bSaveAs || m_events.GetModified() || strOldEvents.IsEmpty()) {
-        const SFileStatus status = m_events.Save(strEvents, &files);
-        if (!status.Ok())
-            return Fail(status, strEvents);
+    const std::filesystem::path events =
+        (bSaveAs || m_eventsPath.empty()) ? std::filesystem::path(base).concat(".lev") : m_eventsPath;
+    if (bSaveAs || bEventsModified || m_eventsPath.empty()) {
+        if (const SFileStatus status = m_events.Save(events, &files); !status.Ok())
+            return Fail(status, events);
     }
-    if (m_bHasBaseYear) {
-        const CString strBaseYear = (bSaveAs || strOldBaseYear.IsEmpty()) ? strBase + ".lby" : strOldBaseYear;
-        if (bSaveAs || m_baseYear.GetModified() || strOldBaseYear.IsEmpty()) {
-            const SFileStatus status = m_baseYear.Save(strBaseYear, &files);
-            if (!status.Ok())
-                return Fail(status, strBaseYear);
-        }
+    const std::filesystem::path baseYear =
+        (bSaveAs || m_baseYearPath.empty()) ? std::filesystem::path(base).concat(".lby") : m_baseYearPath;
+    if (m_bHasBaseYear && (bSaveAs || bBaseYearModified || m_baseYearPath.empty())) {
+        if (const SFileStatus status = m_baseYear.Save(baseYear, &files); !status.Ok())
+            return Fail(status, baseYear);
     }
-    SFileStatus status = WriteDocument(strPath, &files);
-    if (!status.Ok())
-        return Fail(status, strPath);
-    if (SEnvError error; !files.Commit(error))
-        return Fail(Failure(IDS_FILE_WRITE_FAILED, error.lOsError > 0 ? static_cast<int>(error.lOsError) : 0), strPath);
-    SetPathName(strPath);
+    // The document names the files as they will be once in place.
+    const std::filesystem::path oldEvents = m_eventsPath, oldBaseYear = m_baseYearPath;
+    m_eventsPath = events;
+    m_baseYearPath = m_bHasBaseYear ? baseYear : oldBaseYear;
+    SFileStatus status = WriteDocument(path, &files);
+    if (SEnvError error; status.Ok() && !files.Commit(error))
+        status = Failure(IDS_FILE_WRITE_FAILED, error.lOsError > 0 ? static_cast<int>(error.lOsError) : 0);
+    if (!status.Ok()) {
+        m_eventsPath = oldEvents;
+        m_baseYearPath = oldBaseYear;
+        return Fail(status, path);
+    }
+    m_path = path;
     m_bChoiceModified = false;
     m_bRecovered = false;
-    strFailed.Empty();
+    failed.clear();
     return status;
 }
 
-SFileStatus CNenpyoDoc::SaveTablesInPlace(CString& strFailed)
+SFileStatus CNenpyoDoc::SaveTablesInPlace(std::filesystem::path& failed)
 {
-    strFailed = m_events.GetFileName();
-    if (strFailed.IsEmpty())
+    failed = m_eventsPath;
+    if (failed.empty())
         return Failure(IDS_FILE_WRITE_FAILED, ENOENT);
     const bool bEventsModified = m_events.GetModified();
     const bool bBaseYearModified = m_baseYear.GetModified();
     CReplacementSet files(m_pEnv);
-    SFileStatus status = m_events.Save(strFailed, &files);
-    if (status.Ok() && m_bHasBaseYear && !m_baseYear.GetFileName().IsEmpty()) {
-        strFailed = m_baseYear.GetFileName();
-        status = m_baseYear.Save(strFailed, &files);
+    SFileStatus status = m_events.Save(m_eventsPath, &files);
+    if (status.Ok() && m_bHasBaseYear && !m_baseYearPath.empty()) {
+        failed = m_baseYearPath;
+        status = m_baseYear.Save(m_baseYearPath, &files);
     }
     if (SEnvError error; status.Ok() && !files.Commit(error))
         status = Failure(IDS_FILE_WRITE_FAILED, error.lOsError > 0 ? static_cast<int>(error.lOsError) : 0);
     if (!status.Ok()) {
         m_events.SetModified(bEventsModified || m_events.GetModified());
         m_baseYear.SetModified(bBaseYearModified || m_baseYear.GetModified());
+        return status;
     }
-    if (status.Ok()) {
-        m_bChoiceModified = false;
-        m_bRecovered = false;
-        strFailed.Empty();
-    }
+    m_bChoiceModified = false;
+    m_bRecovered = false;
+    failed.clear();
     return status;
 }
 
 bool CNenpyoDoc::NeedsDocument(const SDefaults& defaults) const
 {
     // A table read from no file (a default that could not be read) has nothing to name.
-    const auto Chosen = [](const CGengouEra& table, const CString& strDefault) {
-        return !table.GetFileName().IsEmpty() && table.GetFileName() != strDefault;
+    const auto Chosen = [](const std::filesystem::path& path, const std::filesystem::path& defaultPath) {
+        return !path.empty() && path != defaultPath;
     };
-    return m_bHasBaseYear || Chosen(m_eras, defaults.strEraFile) || Chosen(m_periods, defaults.strPeriodFile);
+    return m_bHasBaseYear || Chosen(m_erasPath, defaults.eraFile) || Chosen(m_periodsPath, defaults.periodFile);
 }
 
 bool CNenpyoDoc::IsModified() const

@@ -15,12 +15,17 @@
 // "key=value", and blank lines and lines starting with '#' are ignored, as are unknown keys (a
 // later version may add some). 出来事 is required; 基点年 is optional (no base-year table); 元号
 // and 時代 fall back to the defaults the caller gives when missing or when their file cannot be
-// read. A name that has no relative form (another file system root) is stored absolute.
+// read. A name that has no relative form (another file system root) is stored absolute. Names
+// are stored as the system gives them (UTF-8; on Linux the name's bytes), so that any name the
+// system allows round-trips, whether or not code page 932 has a form for it.
 //
-// Loading and saving use the tables' core Load and Save (no dialog, no message); failures are
-// returned with the file to blame, for the caller to show with FormatFileStatus.
+// Every file name here is a native path (any name the system allows); code page 932 is only the
+// tables' text. Loading and saving use the tables' core Load and Save (no dialog, no message);
+// failures are returned with the file to blame, for the caller to show with FormatFileStatusUtf8.
 #pragma once
 
+#include <filesystem>
+#include <string>
 #include <vector>
 
 #include <corvane/BaseYear.h>
@@ -28,18 +33,17 @@
 #include <corvane/GengouEra.h>
 #include <corvane/TableCheck.h>
 #include <corvane/YearEvent.h>
-#include <framework/Document.h>
 #include <framework/Env.h>
 #include <framework/String.h>
 
-class CNenpyoDoc : public CDocument {
+class CNenpyoDoc {
 public:
-    // The default era and period files (absolute or relative to the current directory, code page
-    // 932), used by a new chronology, a bare event file, and a document that names none or one
-    // that cannot be read. Either may be empty: that column is then empty.
+    // The default era and period files (absolute or relative to the current directory), used by a
+    // new chronology, a bare event file, and a document that names none or one that cannot be
+    // read. Either may be empty: that column is then empty.
     struct SDefaults {
-        CString strEraFile;
-        CString strPeriodFile;
+        std::filesystem::path eraFile;
+        std::filesystem::path periodFile;
     };
 
     CNenpyoDoc() = default;
@@ -55,7 +59,7 @@ public:
     // object is then to be thrown away, unless IsRecovered() says otherwise. Era and period files
     // that cannot be read are no failure: the defaults are taken and a text per file goes to
     // Warnings().
-    SFileStatus Open(const char* pszPath, const SDefaults& defaults, CString& strFailed);
+    SFileStatus Open(const std::filesystem::path& path, const SDefaults& defaults, std::filesystem::path& failed);
 
     // True after an Open that failed at a line of the event or base-year file (a damaged line, a
     // file cut short: the status names the line): the object then holds the whole chronology as
@@ -68,7 +72,7 @@ public:
     // Open also runs the strict check (TableCheck.h) on the event and base-year files that read.
     // An error there is damage the lenient reader passes over (a file cut inside a line, an open
     // quote, a number that is no number): Open then fails at the error's line with
-    // IDS_FILE_BAD_FORMAT and the file in strFailed, the chronology is recovered as above and holds
+    // IDS_FILE_BAD_FORMAT and the file in failed, the chronology is recovered as above and holds
     // everything as read; DamageReason() says what is wrong at that line. The host offers to keep
     // only what stands before it (KeepBeforeDamage) or all of it as read, with the damaged lines
     // (DamagedLines()) named. Warnings alone open normally and are summed up by CheckNotice().
@@ -80,24 +84,24 @@ public:
     int EventsBeforeDamage() const { return m_nKeepEvents >= 0 ? m_nKeepEvents : m_events.GetLen(); }
     // The errors of the damaged file, one "N行目: reason" a line, at most nMax of them.
     CString DamagedLines(int nMax = 10) const;
-    // For the status bar: the files with warnings of the check, with the first of each; empty when
-    // the check found nothing.
-    const CString& CheckNotice() const { return m_strCheckNotice; }
+    // For the status bar (UTF-8): the files with warnings of the check, with the first of each;
+    // empty when the check found nothing.
+    const std::string& CheckNotice() const { return m_strCheckNotice; }
 
-    // Writes the event table, the base-year table (if any) and then the document to pszPath,
-    // which becomes the document's path. Tables that have no file name yet, or all of them when
-    // pszPath names another folder or another document than before ("save as"), are written
+    // Writes the event table, the base-year table (if any) and then the document to path, which
+    // becomes the document's path. Tables that have no file name yet, or all of them when
+    // path names another folder or another document than before ("save as"), are written
     // beside the document with its base name (name.lev, name.lby). The files are replaced
     // together: each is written and synced beside its target first, and only when all are
     // written are they renamed into place, the document last. A failure to write any of them is
-    // returned with that file in strFailed and leaves every file as it was (and the document's
+    // returned with that file in failed and leaves every file as it was (and the document's
     // path, so a failed save as keeps the old document); only a failed rename can leave the
     // tables before it new and the rest old, each file whole.
-    SFileStatus Save(const char* pszPath, CString& strFailed);
+    SFileStatus Save(const std::filesystem::path& path, std::filesystem::path& failed);
 
     // Writes the tables in place without a document (a bare event file that was opened). False
     // as Save; needs a file name on the event table.
-    SFileStatus SaveTablesInPlace(CString& strFailed);
+    SFileStatus SaveTablesInPlace(std::filesystem::path& failed);
     // True when only a document can keep the chronology: it has a base-year table, or era or
     // period tables read from other files than the defaults. (SaveTablesInPlace would lose them.)
     bool NeedsDocument(const SDefaults& defaults) const;
@@ -116,36 +120,55 @@ public:
     const CBaseYear& BaseYear() const { return m_baseYear; }
     const CGengouEra& Eras() const { return m_eras; }
     const CGengouEra& Periods() const { return m_periods; }
-    // Replaces the era or period table (a copy is kept; the document names its file from now on).
-    void SetEras(const CGengouEra& eras);
-    void SetPeriods(const CGengouEra& periods);
+    // Replaces the era or period table with one read from path (a copy is kept; the document names
+    // that file from now on).
+    void SetEras(const CGengouEra& eras, const std::filesystem::path& path);
+    void SetPeriods(const CGengouEra& periods, const std::filesystem::path& path);
+
+    // The document file (absolute; empty for a new chronology and a bare event file), and the files
+    // of the tables (empty for one that has none yet, or no file: a default that could not be read).
+    const std::filesystem::path& Path() const { return m_path; }
+    const std::filesystem::path& EventsPath() const { return m_eventsPath; }
+    const std::filesystem::path& BaseYearPath() const { return m_baseYearPath; }
+    const std::filesystem::path& ErasPath() const { return m_erasPath; }
+    const std::filesystem::path& PeriodsPath() const { return m_periodsPath; }
+    // The file the chronology was read from or last saved to: the document, else the event file
+    // (empty for a new chronology). Its folder is where the chronology's files are.
+    const std::filesystem::path& SourcePath() const { return m_path.empty() ? m_eventsPath : m_path; }
 
     // The operating system the files are written through (the platform's unless a test gives
     // another; it must outlive the document).
     void SetEnv(Env* pEnv) { m_pEnv = pEnv; }
 
-    // What Open had to put up with (era and period files it could not read), one text a file,
-    // saying what is used instead.
-    const std::vector<CString>& Warnings() const { return m_vWarnings; }
+    // What Open had to put up with (era and period files it could not read), one UTF-8 text a
+    // file, saying what is used instead.
+    const std::vector<std::string>& Warnings() const { return m_vWarnings; }
 
-    // The folder of a path (without the trailing separator; "/" for the root), and a name made
-    // absolute against a folder (an absolute name stays absolute) and resolved as the system finds
-    // it: no "." or ".." parts left, linked folders followed.
-    static CString FolderOf(const CString& strPath);
-    static CString Resolve(const CString& strFolder, const CString& strName);
+    // A name made absolute against a folder (an absolute name stays absolute) and resolved as the
+    // system finds it: no "." or ".." parts left, linked folders followed.
+    static std::filesystem::path Resolve(const std::filesystem::path& folder, const std::filesystem::path& name);
+    // The UTF-8 form of a path, for messages and the document file.
+    static std::string Utf8(const std::filesystem::path& path);
 
 private:
-    SFileStatus ReadDocument(const char* pszPath, const SDefaults& defaults, CString& strFailed);
-    SFileStatus WriteDocument(const char* pszPath, Env* pEnv) const;
+    // The table files a document names, absolute (empty when it names none).
+    struct SNamedFiles {
+        std::filesystem::path events, baseYear, eras, periods;
+    };
+    static SFileStatus ReadDocumentFile(const std::filesystem::path& path, SNamedFiles& files);
+    SFileStatus LoadTables(const SNamedFiles& files, const SDefaults& defaults, std::filesystem::path& failed);
+    SFileStatus WriteDocument(const std::filesystem::path& path, Env* pEnv) const;
     // A failure at a line of a table file, which leaves what was read before it (an empty file
     // gets line 1, the line it misses).
     static bool Recoverable(SFileStatus& status);
     void MarkRecovered();
     // The strict check of a table file the lenient reader read whole: Ok, or the failure at the
     // first error's line (the file's findings are kept for DamagedLines and the notice).
-    SFileStatus CheckTable(const CString& strPath, ETableKind eKind);
-    void LoadReference(CGengouEra& table, const CString& strPath, const CString& strDefault,
-                       EHeaderType eType);
+    SFileStatus CheckTable(const std::filesystem::path& path, ETableKind eKind);
+    // Reads the era or period table from path, else from the default; the file read goes to
+    // tablePath (empty when neither could be read, with a warning).
+    void LoadReference(CGengouEra& table, std::filesystem::path& tablePath, const std::filesystem::path& path,
+                       const std::filesystem::path& defaultPath, EHeaderType eType);
 
     CYearEvent m_events;
     CBaseYear m_baseYear;
@@ -154,10 +177,15 @@ private:
     bool m_bRecovered = false;
     CGengouEra m_eras;
     CGengouEra m_periods;
-    std::vector<CString> m_vWarnings;
+    std::filesystem::path m_path;
+    std::filesystem::path m_eventsPath;
+    std::filesystem::path m_baseYearPath;
+    std::filesystem::path m_erasPath;
+    std::filesystem::path m_periodsPath;
+    std::vector<std::string> m_vWarnings;
     std::vector<STableFinding> m_vDamage;   // the check's findings of the damaged file
     int m_nKeepEvents = -1;                 // the events before the event file's first damaged line
     CString m_strDamageReason;
-    CString m_strCheckNotice;
+    std::string m_strCheckNotice;
     Env* m_pEnv = Env::Default();
 };

@@ -21,6 +21,13 @@
 
 namespace {
 
+// Writes the bytes as they are into a file of the test's folder and gives its native path.
+std::filesystem::path Put(const CTempDir& dir, const std::string& strUtf8Name, const std::string& bytes)
+{
+    dir.Write(strUtf8Name, bytes);
+    return dir.Path(strUtf8Name);
+}
+
 CNenpyoDoc::SDefaults NoDefaults() { return {}; }
 
 // The code page 932 bytes of a file written from a UTF-8 literal.
@@ -45,16 +52,16 @@ TEST(NenpyoDoc, MovedFolderStillOpens)
     {
         CNenpyoDoc doc;
         CNenpyoDoc::SDefaults defaults;
-        defaults.strEraFile = dir.Name("root/ﾗｲﾌﾞﾗﾘ/元号.lgn");
-        defaults.strPeriodFile = dir.Name("root/ﾗｲﾌﾞﾗﾘ/時代.ler");
+        defaults.eraFile = dir.Path("root/ﾗｲﾌﾞﾗﾘ/元号.lgn");
+        defaults.periodFile = dir.Path("root/ﾗｲﾌﾞﾗﾘ/時代.ler");
         doc.New(defaults);
         doc.Events().SetData(Event(1868, "明治改元"), true, -1, PRIORITY_ALL);
         doc.Events().SetData(Event(1871, "廃藩置県", 1), true, -1, PRIORITY_ALL);
         doc.Events().SetTableName(CP932("近代"));
         doc.SetHasBaseYear(true);
         doc.BaseYear().SetBaseWesternYear(1868);
-        CString strFailed;
-        ASSERT_TRUE(doc.Save(dir.Name("root/年表/近代.nenpyo"), strFailed).Ok());
+        std::filesystem::path failed;
+        ASSERT_TRUE(doc.Save(dir.Path("root/年表/近代.nenpyo"), failed).Ok());
         EXPECT_FALSE(doc.IsModified());
     }
     EXPECT_EQ("[年表], 1\r\n出来事=近代.lev\r\n基点年=近代.lby\r\n元号=../ﾗｲﾌﾞﾗﾘ/元号.lgn\r\n時代=../ﾗｲﾌﾞﾗﾘ/時代.ler\r\n",
@@ -62,12 +69,12 @@ TEST(NenpyoDoc, MovedFolderStillOpens)
 
     std::filesystem::rename(dir.Path() / "root", dir.Path() / "moved");
     CNenpyoDoc doc;
-    CString strFailed;
-    ASSERT_TRUE(doc.Open(dir.Name("moved/年表/近代.nenpyo"), NoDefaults(), strFailed).Ok());
+    std::filesystem::path failed;
+    ASSERT_TRUE(doc.Open(dir.Path("moved/年表/近代.nenpyo"), NoDefaults(), failed).Ok());
     EXPECT_TRUE(doc.Warnings().empty());
     EXPECT_EQ(2, doc.Events().GetLen());
     EXPECT_EQ(CP932("近代"), doc.Events().GetTableName());
-    EXPECT_EQ(dir.Name("moved/年表/近代.lev"), doc.Events().GetFileName());
+    EXPECT_EQ(dir.Path("moved/年表/近代.lev"), doc.EventsPath());
     ASSERT_TRUE(doc.HasBaseYear());
     EXPECT_EQ(1868, doc.BaseYear().GetBaseWesternYear());
     EXPECT_EQ(1, doc.Eras().GetSize());
@@ -91,13 +98,13 @@ TEST(NenpyoDoc, BadDocumentsAreRefusedWithTheLine)
     CTempDir dir;
     for (const auto& test : aCases) {
         SCOPED_TRACE(test.pszText);
-        const CString strPath = dir.Write("bad.nenpyo", test.pszText);
+        const std::filesystem::path strPath = Put(dir, "bad.nenpyo", test.pszText);
         CNenpyoDoc doc;
-        CString strFailed;
-        const SFileStatus status = doc.Open(strPath, NoDefaults(), strFailed);
+        std::filesystem::path failed;
+        const SFileStatus status = doc.Open(strPath, NoDefaults(), failed);
         EXPECT_EQ(test.nMessage, status.nMessage);
         EXPECT_EQ(test.nLine, status.nLine);
-        EXPECT_FALSE(strFailed.IsEmpty());
+        EXPECT_FALSE(failed.empty());
     }
 }
 
@@ -105,33 +112,36 @@ TEST(NenpyoDoc, ReadsAByteOrderMarkUnknownKeysAndABareEventFile)
 {
     CTempDir dir;
     dir.Write("a.lev", Cp932("[出来事], 5\r\nname\r\n\r\n0\r\n1600, -1, -1, \"x\", \"\", 0, 0\r\n"));
-    const CString strDoc = dir.Write("a.nenpyo", "\xEF\xBB\xBF[年表], 1\n\nlater=1\n出来事=a.lev\n元号=nowhere.lgn\n");
+    const std::filesystem::path strDoc = Put(dir, "a.nenpyo", "\xEF\xBB\xBF[年表], 1\n\nlater=1\n出来事=a.lev\n元号=nowhere.lgn\n");
     CNenpyoDoc doc;
-    CString strFailed;
-    ASSERT_TRUE(doc.Open(strDoc, NoDefaults(), strFailed).Ok()) << Cp932ToUtf8Lossy(strFailed.View());
+    std::filesystem::path failed;
+    ASSERT_TRUE(doc.Open(strDoc, NoDefaults(), failed).Ok()) << failed;
     EXPECT_EQ(1, doc.Events().GetLen());
     EXPECT_FALSE(doc.HasBaseYear());
     EXPECT_EQ(1u, doc.Warnings().size());   // the era file that is not there
 
     CNenpyoDoc bare;
     WriteReferenceTables(dir);
-    const CNenpyoDoc::SDefaults defaults{dir.Name("root/ﾗｲﾌﾞﾗﾘ/元号.lgn"), dir.Name("root/ﾗｲﾌﾞﾗﾘ/時代.ler")};
-    ASSERT_TRUE(bare.Open(dir.Name("a.lev"), defaults, strFailed).Ok());
-    EXPECT_TRUE(bare.GetPathName().IsEmpty());
+    const CNenpyoDoc::SDefaults defaults{dir.Path("root/ﾗｲﾌﾞﾗﾘ/元号.lgn"), dir.Path("root/ﾗｲﾌﾞﾗﾘ/時代.ler")};
+    ASSERT_TRUE(bare.Open(dir.Path("a.lev"), defaults, failed).Ok());
+    EXPECT_TRUE(bare.Path().empty());
+    EXPECT_EQ(dir.Path("a.lev"), bare.EventsPath());
     EXPECT_EQ(1, bare.Events().GetLen());
     // Saved in place while it has nothing that only a document can name.
     EXPECT_FALSE(bare.NeedsDocument(defaults));
     CNenpyoDoc noPeriods;   // a default that could not be read names nothing
-    const CNenpyoDoc::SDefaults gone{defaults.strEraFile, dir.Name("gone.ler")};
-    ASSERT_TRUE(noPeriods.Open(dir.Name("a.lev"), gone, strFailed).Ok());
+    const CNenpyoDoc::SDefaults gone{defaults.eraFile, dir.Path("gone.ler")};
+    ASSERT_TRUE(noPeriods.Open(dir.Path("a.lev"), gone, failed).Ok());
     EXPECT_FALSE(noPeriods.NeedsDocument(gone));
     CGengouEra periods, other;
     periods = bare.Periods();
+    const std::filesystem::path periodsPath = bare.PeriodsPath();
+    EXPECT_EQ(defaults.periodFile, periodsPath);
     dir.Write("other.ler", Cp932("[時代], 1\r\nother\r\n\r\n"));
-    ASSERT_TRUE(other.Load(dir.Name("other.ler"), HEADER_JIDAI).Ok());
-    bare.SetPeriods(other);
+    ASSERT_TRUE(other.Load(dir.Path("other.ler"), HEADER_JIDAI).Ok());
+    bare.SetPeriods(other, dir.Path("other.ler"));
     EXPECT_TRUE(bare.NeedsDocument(defaults));
-    bare.SetPeriods(periods);
+    bare.SetPeriods(periods, periodsPath);
     EXPECT_FALSE(bare.NeedsDocument(defaults));
     bare.SetHasBaseYear(true);
     EXPECT_TRUE(bare.NeedsDocument(defaults));
@@ -143,19 +153,19 @@ TEST(NenpyoDoc, FailedSaveKeepsThePreviousFilesAndTheChronology)
     CNenpyoDoc doc;
     doc.New(NoDefaults());
     doc.Events().SetData(Event(1600, "関ヶ原の戦い"), true, -1, PRIORITY_ALL);
-    CString strFailed;
-    ASSERT_TRUE(doc.Save(dir.Name("a.nenpyo"), strFailed).Ok());
+    std::filesystem::path failed;
+    ASSERT_TRUE(doc.Save(dir.Path("a.nenpyo"), failed).Ok());
     const std::string strLev = dir.Read("a.lev");
     const std::string strDoc = dir.Read("a.nenpyo");
 
     doc.Events().SetData(Event(1603, "江戸幕府"), true, -1, PRIORITY_ALL);
     dir.Write("file", "not a folder");
     // Save as under a file: the first table fails, nothing is renamed, the old names stay.
-    const SFileStatus status = doc.Save(dir.Name("file/b.nenpyo"), strFailed);
+    const SFileStatus status = doc.Save(dir.Path("file/b.nenpyo"), failed);
     EXPECT_EQ(IDS_FILE_WRITE_FAILED, status.nMessage);
-    EXPECT_EQ(dir.Name("file/b.lev"), strFailed);
-    EXPECT_EQ(dir.Name("a.nenpyo"), doc.GetPathName());
-    EXPECT_EQ(dir.Name("a.lev"), doc.Events().GetFileName());
+    EXPECT_EQ(dir.Path("file/b.lev"), failed);
+    EXPECT_EQ(dir.Path("a.nenpyo"), doc.Path());
+    EXPECT_EQ(dir.Path("a.lev"), doc.EventsPath());
     EXPECT_TRUE(doc.IsModified());
     EXPECT_EQ(strLev, dir.Read("a.lev"));
     EXPECT_EQ(strDoc, dir.Read("a.nenpyo"));
@@ -163,15 +173,14 @@ TEST(NenpyoDoc, FailedSaveKeepsThePreviousFilesAndTheChronology)
     // The document itself cannot be replaced (a folder stands in its place): the tables written
     // before keep their names and the chronology stays unsaved.
     std::filesystem::create_directory(dir.Path() / "c.nenpyo");
-    EXPECT_EQ(IDS_FILE_WRITE_FAILED, doc.Save(dir.Name("c.nenpyo"), strFailed).nMessage);
-    EXPECT_EQ(dir.Name("c.nenpyo"), strFailed);
-    EXPECT_EQ(dir.Name("a.lev"), doc.Events().GetFileName());
+    EXPECT_EQ(IDS_FILE_WRITE_FAILED, doc.Save(dir.Path("c.nenpyo"), failed).nMessage);
+    EXPECT_EQ(dir.Path("c.nenpyo"), failed);
+    EXPECT_EQ(dir.Path("a.lev"), doc.EventsPath());
     EXPECT_TRUE(doc.IsModified());
 }
 
 TEST(NenpyoDoc, ResolveTakesOutDotParts)
 {
-    // Written with '/', turned into the native separator.
     const struct {
         const char* pszFolder;
         const char* pszName;
@@ -183,13 +192,8 @@ TEST(NenpyoDoc, ResolveTakesOutDotParts)
         {"/a", "/x/./y//z.lev", "/x/y/z.lev"},          // an absolute name is cleaned alike
         {"/a/表", "b.lev", "/a/表/b.lev"},              // 表 ends in the byte of '\'
     };
-    const auto Native = [](const char* psz) {
-        std::string str = LiteralToCp932(psz).GetString();
-        std::replace(str.begin(), str.end(), '/', kNativePathSeparator);
-        return CString(str.c_str());
-    };
     for (const auto& c : aCases)
-        EXPECT_EQ(Native(c.pszResult), CNenpyoDoc::Resolve(Native(c.pszFolder), Native(c.pszName))) << c.pszName;
+        EXPECT_EQ(std::filesystem::path(c.pszResult), CNenpyoDoc::Resolve(c.pszFolder, c.pszName)) << c.pszName;
 }
 
 // A file cut at every byte, and one with each line damaged in turn, still opens: with every record
@@ -210,8 +214,8 @@ TEST(NenpyoDoc, DamagedEventFileOpensWithTheRecordsBeforeTheDamage)
         for (const std::string& strLine : lines)
             strFile += strLine + "\r\n";
         CNenpyoDoc doc;
-        CString strFailed;
-        ASSERT_TRUE(doc.Open(dir.Write("whole.lev", strFile), NoDefaults(), strFailed).Ok());
+        std::filesystem::path failed;
+        ASSERT_TRUE(doc.Open(Put(dir, "whole.lev", strFile), NoDefaults(), failed).Ok());
         for (const auto& pRecord : doc.Events().GetEventData())
             whole.push_back(*pRecord);
     }
@@ -219,13 +223,13 @@ TEST(NenpyoDoc, DamagedEventFileOpensWithTheRecordsBeforeTheDamage)
     // nMore records may follow them.
     const auto Check = [&](const std::string& strBytes, int nWhole, int nMore) {
         CNenpyoDoc doc;
-        CString strFailed;
-        const SFileStatus status = doc.Open(dir.Write("cut.lev", strBytes), NoDefaults(), strFailed);
+        std::filesystem::path failed;
+        const SFileStatus status = doc.Open(Put(dir, "cut.lev", strBytes), NoDefaults(), failed);
         EXPECT_EQ(!status.Ok(), doc.IsRecovered());
         if (!status.Ok()) {
             EXPECT_GT(status.nLine, 0);
             EXPECT_TRUE(doc.IsModified());
-            EXPECT_FALSE(CDamagedLine::Describe(dir.Name("cut.lev"), status.nLine).IsEmpty());
+            EXPECT_FALSE(CDamagedLine::Describe(dir.Path("cut.lev"), status.nLine).IsEmpty());
             doc.KeepBeforeDamage();
         }
         const int nRecords = std::max(0, nWhole - kHeaderLines);
@@ -261,28 +265,28 @@ TEST(NenpyoDoc, DamagedTableOfADocumentOpensRecoveredWithTheOtherTables)
     dir.Write("root/年表/a.lev", Cp932("[出来事], 5\r\nname\r\n\r\n0\r\n1868, -1, -1, \"明治改元\", \"\", 0, 0\r\n"
                                        "broken line\r\n1871, -1, -1, \"廃藩置県\", \"\", 0, 0\r\n"));
     dir.Write("root/年表/a.lby", Cp932("[基点年],5\r\n明治\r\n1868\r\n"));
-    const CString strDoc = dir.Write("root/年表/a.nenpyo", std::string("[年表], 1\n出来事=a.lev\n基点年=a.lby\n"
+    const std::filesystem::path strDoc = Put(dir, "root/年表/a.nenpyo", std::string("[年表], 1\n出来事=a.lev\n基点年=a.lby\n"
                                                                  "元号=../ﾗｲﾌﾞﾗﾘ/元号.lgn\n時代=../ﾗｲﾌﾞﾗﾘ/時代.ler\n"));
     CNenpyoDoc doc;
-    CString strFailed;
-    const SFileStatus status = doc.Open(strDoc, NoDefaults(), strFailed);
+    std::filesystem::path failed;
+    const SFileStatus status = doc.Open(strDoc, NoDefaults(), failed);
     EXPECT_EQ(IDS_FILE_BAD_FORMAT, status.nMessage);
     EXPECT_EQ(6, status.nLine);
-    EXPECT_EQ(dir.Name("root/年表/a.lev"), strFailed);
-    EXPECT_EQ(CP932("項目を区切るカンマがありません"), CDamagedLine::Describe(strFailed, status.nLine));
+    EXPECT_EQ(dir.Path("root/年表/a.lev"), failed);
+    EXPECT_EQ(CP932("項目を区切るカンマがありません"), CDamagedLine::Describe(failed, status.nLine));
     ASSERT_TRUE(doc.IsRecovered());
     EXPECT_EQ(1, doc.Events().GetLen());
     EXPECT_EQ(1868, doc.BaseYear().GetBaseWesternYear());   // read before the base-year file ended
     EXPECT_EQ(1, doc.Eras().GetSize());
     EXPECT_EQ(1, doc.Periods().GetSize());
-    EXPECT_EQ(strDoc, doc.GetPathName());
+    EXPECT_EQ(strDoc, doc.Path());
 
     // Saved under a new name, every table is written whole and the chronology is itself again.
-    ASSERT_TRUE(doc.Save(dir.Name("root/年表/b.nenpyo"), strFailed).Ok());
+    ASSERT_TRUE(doc.Save(dir.Path("root/年表/b.nenpyo"), failed).Ok());
     EXPECT_FALSE(doc.IsRecovered());
     EXPECT_FALSE(doc.IsModified());
     CNenpyoDoc reopened;
-    ASSERT_TRUE(reopened.Open(dir.Name("root/年表/b.nenpyo"), NoDefaults(), strFailed).Ok());
+    ASSERT_TRUE(reopened.Open(dir.Path("root/年表/b.nenpyo"), NoDefaults(), failed).Ok());
     EXPECT_EQ(1, reopened.Events().GetLen());
     EXPECT_EQ(CP932("明治"), reopened.BaseYear().GetTableName());
 }
@@ -309,34 +313,34 @@ TEST(NenpyoDoc, CheckErrorsOpenRecoveredAndWarningsGoToTheNotice)
     };
     for (const SCase& c : cases) {
         SCOPED_TRACE(c.bytes);
-        const CString strPath = dir.Write("damaged.lev", c.bytes);
+        const std::filesystem::path strPath = Put(dir, "damaged.lev", c.bytes);
         CNenpyoDoc doc;
-        CString strFailed;
-        const SFileStatus status = doc.Open(strPath, NoDefaults(), strFailed);
+        std::filesystem::path failed;
+        const SFileStatus status = doc.Open(strPath, NoDefaults(), failed);
         EXPECT_EQ(IDS_FILE_BAD_FORMAT, status.nMessage);
         EXPECT_EQ(c.nLine, status.nLine);
-        EXPECT_EQ(strPath, strFailed);
+        EXPECT_EQ(strPath, failed);
         ASSERT_TRUE(doc.IsRecovered());
         EXPECT_TRUE(doc.IsModified());
         EXPECT_NE(Cp932ToUtf8Lossy(doc.DamageReason().View()).find(c.pszReason), std::string::npos);
         EXPECT_NE(Cp932ToUtf8Lossy(doc.DamagedLines().View()).find(std::to_string(c.nLine) + "行目: "), std::string::npos);
-        EXPECT_TRUE(doc.CheckNotice().IsEmpty());
+        EXPECT_TRUE(doc.CheckNotice().empty());
         EXPECT_EQ(c.nAsRead, doc.Events().GetLen());
         EXPECT_EQ(c.nBefore, doc.EventsBeforeDamage());
         doc.KeepBeforeDamage();
         EXPECT_EQ(c.nBefore, doc.Events().GetLen());
         // Saved under a new name: the damaged file stays as it was.
-        ASSERT_TRUE(doc.Save(dir.Name("saved.nenpyo"), strFailed).Ok());
+        ASSERT_TRUE(doc.Save(dir.Path("saved.nenpyo"), failed).Ok());
         EXPECT_EQ(c.bytes, dir.Read("damaged.lev"));
         EXPECT_FALSE(doc.IsRecovered());
     }
 
     // Warnings only: the file opens whole, and the notice names the file, the line and the reason.
-    const CString strShort = dir.Write("short.lev", strHead + Cp932("1600, 9, 15, \"関ヶ原の戦い\"\r\n"));
+    const std::filesystem::path strShort = Put(dir, "short.lev", strHead + Cp932("1600, 9, 15, \"関ヶ原の戦い\"\r\n"));
     CNenpyoDoc doc;
-    CString strFailed;
-    ASSERT_TRUE(doc.Open(strShort, NoDefaults(), strFailed).Ok());
+    std::filesystem::path failed;
+    ASSERT_TRUE(doc.Open(strShort, NoDefaults(), failed).Ok());
     EXPECT_FALSE(doc.IsRecovered());
     EXPECT_EQ(2, doc.Events().GetLen());
-    EXPECT_EQ("short.lev: 6行目 項目が足りません(備考は既定の値で読まれます)", Cp932ToUtf8Lossy(doc.CheckNotice().View()));
+    EXPECT_EQ("short.lev: 6行目 項目が足りません(備考は既定の値で読まれます)", doc.CheckNotice());
 }

@@ -1,45 +1,25 @@
 #include "NenpyoSession.h"
 
-#include <filesystem>
 #include <system_error>
-
-#include <framework/Cp932.h>
-#include <framework/FileSystem.h>
 
 namespace {
 
-bool Exists(const CString& strName)
+bool Exists(const std::filesystem::path& path)
 {
-    std::string strNative;
     std::error_code error;
-    return !strName.IsEmpty() && ToNativePath(strName, strNative) &&
-           std::filesystem::is_regular_file(std::filesystem::u8path(strNative), error);
+    return !path.empty() && std::filesystem::is_regular_file(path, error);
 }
 
-// The name without its folder.
-CString FileName(const CString& strPath)
+// The name without its folder and its last extension, as UTF-8.
+std::string BaseName(const std::filesystem::path& path)
 {
-    const int nSlash = strPath.ReverseFind(kNativePathSeparator);
-    return nSlash < 0 ? strPath : strPath.Mid(nSlash + 1);
+    return CNenpyoDoc::Utf8(path.stem());
 }
 
-// The name without its folder and its last extension.
-CString BaseName(const CString& strPath)
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b)
 {
-    const CString strName = FileName(strPath);
-    const int nDot = strName.ReverseFind('.');
-    return nDot <= 0 ? strName : strName.Left(nDot);
-}
-
-bool SameFile(const CString& strA, const CString& strB)
-{
-    std::string strNativeA;
-    std::string strNativeB;
-    if (!ToNativePath(strA, strNativeA) || !ToNativePath(strB, strNativeB))
-        return false;
     std::error_code error;
-    const bool bSame = std::filesystem::equivalent(std::filesystem::u8path(strNativeA),
-                                                   std::filesystem::u8path(strNativeB), error);
+    const bool bSame = !a.empty() && !b.empty() && std::filesystem::equivalent(a, b, error);
     return !error && bSame;
 }
 
@@ -48,18 +28,15 @@ bool SameFile(const CString& strA, const CString& strB)
 CNenpyoDoc::SDefaults CNenpyoSession::DefaultTables() const
 {
     CNenpyoDoc::SDefaults defaults;
-    const CString strLibrary = m_places.strLibraryFolder;
-    const CString strSeparator(CString(kNativePathSeparator, 1));
-    defaults.strEraFile = Exists(m_places.strRememberedEraFile)
-                              ? m_places.strRememberedEraFile
-                              : strLibrary + strSeparator + CP932("元号.lgn");
-    defaults.strPeriodFile = strLibrary + strSeparator + CP932("時代.ler");
+    defaults.eraFile = Exists(m_places.rememberedEraFile) ? m_places.rememberedEraFile
+                                                          : m_places.libraryFolder / u8"元号.lgn";
+    defaults.periodFile = m_places.libraryFolder / u8"時代.ler";
     return defaults;
 }
 
-bool CNenpyoSession::IsSample(const CString& strPath) const
+bool CNenpyoSession::IsSample(const std::filesystem::path& path) const
 {
-    return SameFile(strPath, m_places.strSampleFile);
+    return SameFile(path, m_places.sampleFile);
 }
 
 CNenpyoSession::ESave CNenpyoSession::SaveRoute(const CNenpyoDoc& doc, bool bReadOnly) const
@@ -67,61 +44,57 @@ CNenpyoSession::ESave CNenpyoSession::SaveRoute(const CNenpyoDoc& doc, bool bRea
     // A recovered chronology goes to a new name: the damaged file is never replaced unasked.
     if (doc.IsRecovered() || bReadOnly)
         return ESave::AskName;
-    if (!doc.GetPathName().IsEmpty())
+    if (!doc.Path().empty())
         return ESave::Document;
-    if (doc.Events().GetFileName().IsEmpty() || doc.NeedsDocument(DefaultTables()))
+    if (doc.EventsPath().empty() || doc.NeedsDocument(DefaultTables()))
         return ESave::AskName;
     return ESave::TablesInPlace;
 }
 
-CString CNenpyoSession::ProposedName(const CNenpyoDoc& doc)
+std::filesystem::path CNenpyoSession::ProposedName(const CNenpyoDoc& doc)
 {
-    CString strName = FileName(doc.GetPathName());
-    if (strName.IsEmpty())
-        strName = BaseName(doc.Events().GetFileName());
-    if (strName.IsEmpty())
-        strName = CP932("年表");
+    std::filesystem::path name = doc.Path().filename();
+    if (name.empty())
+        name = doc.EventsPath().stem();
+    if (name.empty())
+        name = std::filesystem::path(u8"年表");
     if (doc.IsRecovered())
-        strName = BaseName(strName) + CP932("(復元).nenpyo");
-    return strName;
+        name = std::filesystem::path(name.stem()).concat(u8"(復元).nenpyo");
+    return name;
 }
 
-std::vector<CString> CNenpyoSession::TablesReplaced(const CNenpyoDoc& doc, const CString& strPath)
+std::vector<std::string> CNenpyoSession::TablesReplaced(const CNenpyoDoc& doc, const std::filesystem::path& path)
 {
     // Save as writes the tables beside the document under its name; a recovered chronology writes
     // its tables anew even under its own name.
-    std::vector<CString> vExisting;
-    if (!doc.IsRecovered() && !doc.GetPathName().IsEmpty() && SameFile(strPath, doc.GetPathName()))
+    std::vector<std::string> vExisting;
+    if (!doc.IsRecovered() && SameFile(path, doc.Path()))
         return vExisting;
-    const CString strFolder = CNenpyoDoc::FolderOf(strPath);
-    const CString strBase = strFolder + CString(kNativePathSeparator, 1) + BaseName(strPath);
     for (const char* pszSuffix : {".lev", ".lby"}) {
-        if (CString(pszSuffix) == CString(".lby") && !doc.HasBaseYear())
+        if (std::string_view(pszSuffix) == ".lby" && !doc.HasBaseYear())
             continue;
-        if (Exists(strBase + pszSuffix))
-            vExisting.push_back(BaseName(strPath) + pszSuffix);
+        std::filesystem::path table = path;
+        table.replace_extension(pszSuffix);
+        if (Exists(table))
+            vExisting.push_back(CNenpyoDoc::Utf8(table.filename()));
     }
     return vExisting;
 }
 
-CString CNenpyoSession::DocumentName(const CNenpyoDoc& doc)
+std::string CNenpyoSession::DocumentName(const CNenpyoDoc& doc)
 {
-    CString strName = BaseName(doc.GetPathName());
-    if (strName.IsEmpty())
-        strName = BaseName(doc.Events().GetFileName());
-    return strName.IsEmpty() ? CP932("年表") : strName;
+    const std::string strName = BaseName(doc.SourcePath());
+    return strName.empty() ? "年表" : strName;
 }
 
-CString CNenpyoSession::TitleName(const CNenpyoDoc& doc, bool bReadOnly)
+std::string CNenpyoSession::TitleName(const CNenpyoDoc& doc, bool bReadOnly)
 {
-    CString strFile = FileName(doc.GetPathName());
-    if (strFile.IsEmpty())
-        strFile = FileName(doc.Events().GetFileName());
-    if (strFile.IsEmpty())
-        strFile = CP932("無題");
+    std::string strFile = CNenpyoDoc::Utf8(doc.SourcePath().filename());
+    if (strFile.empty())
+        strFile = "無題";
     if (doc.IsRecovered())
-        strFile += CP932(" (復元)");
+        strFile += " (復元)";
     if (bReadOnly)
-        strFile += CP932(" (読み取り専用)");
+        strFile += " (読み取り専用)";
     return strFile;
 }

@@ -4,19 +4,19 @@
 // decides.
 #pragma once
 
+#include <filesystem>
+#include <string>
 #include <vector>
-
-#include <framework/String.h>
 
 #include "NenpyoDoc.h"
 
 class CNenpyoSession {
 public:
-    // Where the program finds its shipped files (code page 932 names, absolute).
+    // Where the program finds its shipped files (absolute native paths).
     struct SPlaces {
-        CString strLibraryFolder;      // the shipped ﾗｲﾌﾞﾗﾘ/ folder: 元号.lgn, 時代.ler
-        CString strSampleFile;         // the shipped sample chronology
-        CString strRememberedEraFile;  // the era file Tamber remembers; empty when none
+        std::filesystem::path libraryFolder;      // the shipped ﾗｲﾌﾞﾗﾘ/ folder: 元号.lgn, 時代.ler
+        std::filesystem::path sampleFile;         // the shipped sample chronology
+        std::filesystem::path rememberedEraFile;  // the era file Tamber remembers; empty when none
     };
 
     explicit CNenpyoSession(SPlaces places) : m_places(std::move(places)) {}
@@ -24,10 +24,10 @@ public:
     // The era and period files of a new chronology and of documents that name none: the era file
     // Tamber remembers when it exists, else the shipped one; the shipped period file.
     CNenpyoDoc::SDefaults DefaultTables() const;
-    const CString& SampleFile() const { return m_places.strSampleFile; }
+    const std::filesystem::path& SampleFile() const { return m_places.sampleFile; }
     // True for the shipped sample (under any spelling of its path that names the same file): it
     // is opened read-only, so that a save asks for a new name instead of changing what was shipped.
-    bool IsSample(const CString& strPath) const;
+    bool IsSample(const std::filesystem::path& path) const;
 
     enum class ESave {
         AskName,        // Save As: no name yet, recovered, read-only, or only a document keeps it
@@ -38,17 +38,17 @@ public:
 
     // The file name Save As proposes: the document's, else the event file's base name, else 年表;
     // a recovered chronology gets "(復元)" before .nenpyo.
-    static CString ProposedName(const CNenpyoDoc& doc);
-    // The table files (names without folder) that a save of doc to strPath would replace though
+    static std::filesystem::path ProposedName(const CNenpyoDoc& doc);
+    // The table files (UTF-8 names without folder) that a save of doc to path would replace though
     // they are not the chronology's own: name.lev, and name.lby when it has a base-year table.
     // Empty when the save goes to the document's own path (unless recovered) or none exists.
-    static std::vector<CString> TablesReplaced(const CNenpyoDoc& doc, const CString& strPath);
+    static std::vector<std::string> TablesReplaced(const CNenpyoDoc& doc, const std::filesystem::path& path);
     // The document's name without folder and extension (of the event file for a bare one; 年表
-    // for a new one), for titles and the names exports propose.
-    static CString DocumentName(const CNenpyoDoc& doc);
+    // for a new one), UTF-8, for titles and the names exports propose.
+    static std::string DocumentName(const CNenpyoDoc& doc);
     // The file name the window's title shows: 無題 for a new chronology; (復元) and (読み取り専用)
     // mark a recovered one and the sample.
-    static CString TitleName(const CNenpyoDoc& doc, bool bReadOnly);
+    static std::string TitleName(const CNenpyoDoc& doc, bool bReadOnly);
 
 private:
     SPlaces m_places;

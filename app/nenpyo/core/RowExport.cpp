@@ -253,11 +253,11 @@ SFileStatus WriteFailure(const CFileException& error)
     return status;
 }
 
-// Opens pszPath to be replaced when the file is closed; false with status set when it cannot be.
-bool OpenForReplacing(CStdioFile& file, const char* pszPath, SFileStatus& status)
+// Opens path to be replaced when the file is closed; false with status set when it cannot be.
+bool OpenForReplacing(CStdioFile& file, const std::filesystem::path& path, SFileStatus& status)
 {
     CFileException error;
-    if (file.Open(pszPath, CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeBinary, &error))
+    if (file.Open(path, CStdioFile::modeCreate | CStdioFile::modeWrite | CStdioFile::typeBinary, &error))
         return true;
     status = WriteFailure(error);
     return false;
@@ -287,13 +287,13 @@ int CRowExport::RowCount(const CNenpyoDoc& doc, EEventPriority eFilter)
     return nRows;
 }
 
-SFileStatus CRowExport::Export(const CNenpyoDoc& doc, EEventPriority eFilter, EFormat eFormat, const char* pszPath,
+SFileStatus CRowExport::Export(const CNenpyoDoc& doc, EEventPriority eFilter, EFormat eFormat, const std::filesystem::path& path,
                                const CProgress& progress, bool& bCancelled, Env* pEnv)
 {
     bCancelled = false;
     SFileStatus status;
     CStdioFile file(pEnv);
-    if (!OpenForReplacing(file, pszPath, status))
+    if (!OpenForReplacing(file, path, status))
         return status;
     CFileSink sink(file, progress ? RowCount(doc, eFilter) : 0, progress);
     try {
@@ -315,11 +315,11 @@ SFileStatus CRowExport::Export(const CNenpyoDoc& doc, EEventPriority eFilter, EF
     return status;
 }
 
-SFileStatus CRowExport::WriteFile(const char* pszPath, const std::string& strBytes, Env* pEnv)
+SFileStatus CRowExport::WriteFile(const std::filesystem::path& path, const std::string& strBytes, Env* pEnv)
 {
     SFileStatus status;
     CStdioFile file(pEnv);
-    if (!OpenForReplacing(file, pszPath, status))
+    if (!OpenForReplacing(file, path, status))
         return status;
     try {
         file.WriteString(CString(strBytes.data(), static_cast<int>(strBytes.size())));

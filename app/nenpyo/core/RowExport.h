@@ -2,6 +2,8 @@
 // both UTF-8. No toolkit: the window's view, its exports and its printout show the same texts.
 #pragma once
 
+#include <filesystem>
+
 #include <functional>
 #include <string>
 
@@ -55,14 +57,14 @@ public:
     enum class EFormat { Csv, CsvWithByteOrderMark, Html };
     // Told now and then how many rows are written of how many; returning false cancels.
     using CProgress = std::function<bool(int nDone, int nTotal)>;
-    // Writes what Csv or Html gives straight into the file pszPath, a piece at a time, replacing
+    // Writes what Csv or Html gives straight into the file path, a piece at a time, replacing
     // it as WriteFile does. A cancel leaves the previous file as it was and gives success with
     // bCancelled set; a failure (IDS_FILE_WRITE_FAILED) leaves it too.
     // The file is written through pEnv (the framework's atomic writer).
-    static SFileStatus Export(const CNenpyoDoc& doc, EEventPriority eFilter, EFormat eFormat, const char* pszPath,
+    static SFileStatus Export(const CNenpyoDoc& doc, EEventPriority eFilter, EFormat eFormat, const std::filesystem::path& path,
                               const CProgress& progress, bool& bCancelled, Env* pEnv = Env::Default());
 
-    // Replaces the file pszPath (code page 932 name) with the bytes as they are, atomically, through
-    // pEnv: on failure (IDS_FILE_WRITE_FAILED) the previous file stays as it was.
-    static SFileStatus WriteFile(const char* pszPath, const std::string& strBytes, Env* pEnv = Env::Default());
+    // Replaces the file path with the bytes as they are, atomically, through pEnv: on failure
+    // (IDS_FILE_WRITE_FAILED) the previous file stays as it was.
+    static SFileStatus WriteFile(const std::filesystem::path& path, const std::string& strBytes, Env* pEnv = Env::Default());
 };

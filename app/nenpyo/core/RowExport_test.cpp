@@ -17,7 +17,7 @@ TEST(RowExport, ExportWritesTheWholeTextOrLeavesThePreviousFile)
     for (int n = 0; n < 5000; ++n)
         doc.Events().SetData(Event(1000 + n, "出来事", n % 3), false, -1, PRIORITY_ALL);
     CTempDir dir;
-    const CString strPath = dir.Name("out");
+    const std::filesystem::path strPath = dir.Path("out");
     int nCalls = 0;
     const CRowExport::CProgress count = [&](int nDone, int nTotal) {
         ++nCalls;
@@ -39,7 +39,7 @@ TEST(RowExport, ExportWritesTheWholeTextOrLeavesThePreviousFile)
     EXPECT_EQ(strBefore, dir.Read("out"));
     EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(dir.Path()), std::filesystem::directory_iterator()));
     EXPECT_EQ(IDS_FILE_WRITE_FAILED,
-              CRowExport::Export(doc, PRIORITY_ALL, CRowExport::EFormat::Csv, dir.Name("none/out"), {}, bCancelled).nMessage);
+              CRowExport::Export(doc, PRIORITY_ALL, CRowExport::EFormat::Csv, dir.Path("none/out"), {}, bCancelled).nMessage);
 }
 
 TEST(RowExport, OnlyWebAddressesBecomeLinks)

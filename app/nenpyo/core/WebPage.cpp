@@ -210,7 +210,7 @@ std::string CWebPage::Page(const CNenpyoDoc& doc, EEventPriority eFilter)
     });
 }
 
-SFileStatus CWebPage::Write(const CNenpyoDoc& doc, EEventPriority eFilter, const char* pszPath)
+SFileStatus CWebPage::Write(const CNenpyoDoc& doc, EEventPriority eFilter, const std::filesystem::path& path)
 {
-    return CRowExport::WriteFile(pszPath, Page(doc, eFilter));
+    return CRowExport::WriteFile(path, Page(doc, eFilter));
 }

@@ -15,6 +15,8 @@
 // fonts.
 #pragma once
 
+#include <filesystem>
+
 #include <string>
 
 #include <corvane/FileStatus.h>
@@ -28,9 +30,9 @@ public:
     static std::string Page(const CNenpyoDoc& doc, EEventPriority eFilter);
     // The data the page carries, as the text of its data element.
     static std::string Data(const CNenpyoDoc& doc, EEventPriority eFilter);
-    // Writes Page into pszPath (code page 932 name) as CRowExport::WriteFile does: on failure
+    // Writes Page into path as CRowExport::WriteFile does: on failure
     // (IDS_FILE_WRITE_FAILED) a previous file stays as it was.
-    static SFileStatus Write(const CNenpyoDoc& doc, EEventPriority eFilter, const char* pszPath);
+    static SFileStatus Write(const CNenpyoDoc& doc, EEventPriority eFilter, const std::filesystem::path& path);
     // strJson with every '<' and U+2028, U+2029 written as \u escapes: the same JSON value, and
     // a text that cannot end or open anything inside a script element.
     static std::string ScriptSafe(const std::string& strJson);

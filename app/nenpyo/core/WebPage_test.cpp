@@ -145,7 +145,7 @@ TEST(WebPage, WriteReplacesTheFileOrLeavesIt)
     doc.New({});
     doc.Events().SetData(Event(1600, "関ヶ原の戦い"), false, -1, PRIORITY_ALL);
     CTempDir dir;
-    ASSERT_TRUE(CWebPage::Write(doc, PRIORITY_ALL, dir.Name("page.html")).Ok());
+    ASSERT_TRUE(CWebPage::Write(doc, PRIORITY_ALL, dir.Path("page.html")).Ok());
     EXPECT_EQ(CWebPage::Page(doc, PRIORITY_ALL), dir.Read("page.html"));
-    EXPECT_EQ(IDS_FILE_WRITE_FAILED, CWebPage::Write(doc, PRIORITY_ALL, dir.Name("none/page.html")).nMessage);
+    EXPECT_EQ(IDS_FILE_WRITE_FAILED, CWebPage::Write(doc, PRIORITY_ALL, dir.Path("none/page.html")).nMessage);
 }

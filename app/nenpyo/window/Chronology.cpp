@@ -109,7 +109,7 @@ void CChronology::SetBaseYear(const CBaseYear& baseYear, bool bHas)
     m_pUndoStack->push(new CBaseYearCommand(*this, baseYear, bHas));
 }
 
-void CChronology::SetReferenceTable(EHeaderType eType, const CGengouEra& table)
+void CChronology::SetReferenceTable(EHeaderType eType, const CGengouEra& table, const std::filesystem::path& path)
 {
-    m_pUndoStack->push(new CReferenceTableCommand(*this, eType, table));
+    m_pUndoStack->push(new CReferenceTableCommand(*this, eType, table, path));
 }

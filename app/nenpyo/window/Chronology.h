@@ -7,6 +7,8 @@
 // damaged file (it is not what that file holds until it is saved under a new name).
 #pragma once
 
+#include <filesystem>
+
 #include <memory>
 
 #include <QObject>
@@ -59,7 +61,7 @@ public:
     void Merge(std::unique_ptr<CYearEvent> pOther, int nSelected);
     bool SetTableText(const CString& strName, const CString& strExplanation);
     void SetBaseYear(const CBaseYear& baseYear, bool bHas);
-    void SetReferenceTable(EHeaderType eType, const CGengouEra& table);
+    void SetReferenceTable(EHeaderType eType, const CGengouEra& table, const std::filesystem::path& path);
 
     // Called by the commands after each change: announces changed(nSelect).
     void Changed(int nSelect);

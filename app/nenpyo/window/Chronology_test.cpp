@@ -54,7 +54,7 @@ private Q_SLOTS:
             {"merge", [&] { chronology.Merge(std::move(pOther), 2); return true; }, 3, 4},
             {"text", [&] { return chronology.SetTableText(CP932("名前"), CString()); }, -1, 4},
             {"base year", [&] { chronology.SetBaseYear(baseYear, true); return true; }, -1, 4},
-            {"eras", [&] { chronology.SetReferenceTable(HEADER_GENGOU, CGengouEra()); return true; }, -1, 4},
+            {"eras", [&] { chronology.SetReferenceTable(HEADER_GENGOU, CGengouEra(), {}); return true; }, -1, 4},
         };
         int nRevision = chronology.Revision();
         for (const auto& test : aChanges) {

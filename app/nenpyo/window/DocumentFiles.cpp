@@ -6,8 +6,6 @@
 #include <QWidget>
 
 #include <framework/Cp932.h>
-#include <framework/FileDialog.h>
-#include <framework/FileSystem.h>
 #include <framework/HostUi.h>
 #include <shared/qt/QtText.h>
 
@@ -15,20 +13,18 @@
 #include "DamagedLine.h"
 #include "NenpyoSession.h"
 #include "RecentFiles.h"
+#include "WorkProgress.h"
 
 namespace {
 
 const char* const kDocumentFilter = "年表ファイル (*.nenpyo)|*.nenpyo|";
 const char* const kOpenFilter = "年表・出来事ファイル|*.nenpyo;*.lev|年表ファイル|*.nenpyo|出来事ファイル|*.lev|";
 
-CString Cp932Path(const QString& strPath)
+// The native path of a name Qt gives, made absolute.
+std::filesystem::path AbsolutePath(const QString& strPath)
 {
-    CString str;
-    FromNativePath(strPath.toStdString(), str);
-    return str;
+    return ToPath(QFileInfo(strPath).absoluteFilePath());
 }
-
-QString NativePath(const CString& strPath) { return ToQString(strPath); }
 
 } // namespace
 
@@ -37,9 +33,9 @@ CDocumentFiles::CDocumentFiles(QWidget* pWindow, CChronology& chronology, const 
 {
 }
 
-void CDocumentFiles::ShowFileStatus(const SFileStatus& status, const CString& strFile) const
+void CDocumentFiles::ShowFileStatus(const SFileStatus& status, const std::filesystem::path& file)
 {
-    AfxMessageBox(FormatFileStatus(status, strFile), MB_ICONEXCLAMATION);
+    AfxMessageBoxUtf8(FormatFileStatusUtf8(status, CNenpyoDoc::Utf8(file)), MB_ICONEXCLAMATION);
 }
 
 QString CDocumentFiles::AskFileName(bool bOpen, const QString& strTitle, const char* pszFilter, const char* pszDefExt,
@@ -47,21 +43,27 @@ QString CDocumentFiles::AskFileName(bool bOpen, const QString& strTitle, const c
 {
     const unsigned long dwFlags = bOpen ? OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_EXPLORER
                                         : OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_EXPLORER;
-    CFileDialog dialog(bOpen, LiteralToCp932(pszDefExt), Cp932Path(strFileName), dwFlags, LiteralToCp932(pszFilter));
-    dialog.m_request.strTitle = FromQString(strTitle);
-    const CNenpyoDoc& doc = m_chronology.Doc();
-    const CString strWhere = doc.GetPathName().IsEmpty() ? doc.Events().GetFileName() : doc.GetPathName();
-    if (!strWhere.IsEmpty())
-        dialog.m_request.strInitialDir = CNenpyoDoc::FolderOf(strWhere);
-    if (dialog.DoModal() != IDOK)
+    SFileRequest request;
+    request.bOpen = bOpen;
+    request.strTitle = FromQString(strTitle);
+    request.strFilter = LiteralToCp932(pszFilter);
+    request.strDefExt = LiteralToCp932(pszDefExt);
+    request.dwFlags = dwFlags;
+    request.strNativeFileName = strFileName.toStdString();
+    // The folder of the chronology's files, wherever they were read from or last saved to.
+    const std::filesystem::path& source = m_chronology.Doc().SourcePath();
+    if (!source.empty())
+        request.strNativeInitialDir = CNenpyoDoc::Utf8(source.parent_path());
+    std::string strChosen;
+    if (!GetHostUi().AskNativeFileName(request, strChosen))
         return QString();
-    return NativePath(dialog.GetPathName());
+    return QString::fromStdString(strChosen);
 }
 
 QString CDocumentFiles::AskExportName(const QString& strTitle, const char* pszFilter, const char* pszDefExt) const
 {
     return AskFileName(false, strTitle, pszFilter, pszDefExt,
-                       ToQString(CNenpyoSession::DocumentName(m_chronology.Doc())) + QLatin1Char('.') +
+                       QString::fromStdString(CNenpyoSession::DocumentName(m_chronology.Doc())) + QLatin1Char('.') +
                            QLatin1String(pszDefExt));
 }
 
@@ -85,41 +87,36 @@ void CDocumentFiles::Open()
 
 bool CDocumentFiles::OpenFile(const QString& strPath)
 {
-    CString strName;
-    if (!FromNativePath(QFileInfo(strPath).absoluteFilePath().toStdString(), strName)) {
-        AfxMessageBox(CP932("このファイル名はShift_JIS(コードページ932)で表せない文字を含むため開けません。"),
-                      MB_ICONEXCLAMATION);
-        return false;
-    }
+    const std::filesystem::path path = AbsolutePath(strPath);
     auto pDoc = std::make_unique<CNenpyoDoc>();
-    CString strFailed;
-    const SFileStatus status = pDoc->Open(strName, m_session.DefaultTables(), strFailed);
+    std::filesystem::path failed;
+    const SFileStatus status = pDoc->Open(path, m_session.DefaultTables(), failed);
     if (!status.Ok() && !pDoc->IsRecovered()) {
-        ShowFileStatus(status, strFailed);
+        ShowFileStatus(status, failed);
         return false;
     }
-    if (!status.Ok() && !AskToRecover(status, strFailed, *pDoc))
+    if (!status.Ok() && !AskToRecover(status, failed, *pDoc))
         return false;
-    m_chronology.Replace(std::move(pDoc), m_session.IsSample(strName));
+    m_chronology.Replace(std::move(pDoc), m_session.IsSample(path));
     if (!m_chronology.IsReadOnly())
         AddRecentFile(QFileInfo(strPath).absoluteFilePath());
     // Each table the document names that could not be read, and what is shown instead.
-    CString strWarnings;
-    for (const CString& strWarning : m_chronology.Doc().Warnings())
-        strWarnings += (strWarnings.IsEmpty() ? CString() : CString("\n")) + strWarning;
-    if (!strWarnings.IsEmpty())
-        AfxMessageBox(strWarnings, MB_ICONEXCLAMATION);
+    std::string strWarnings;
+    for (const std::string& strWarning : m_chronology.Doc().Warnings())
+        strWarnings += (strWarnings.empty() ? "" : "\n") + strWarning;
+    if (!strWarnings.empty())
+        AfxMessageBoxUtf8(strWarnings, MB_ICONEXCLAMATION);
     return true;
 }
 
-bool CDocumentFiles::AskToRecover(const SFileStatus& status, const CString& strFailed, CNenpyoDoc& doc)
+bool CDocumentFiles::AskToRecover(const SFileStatus& status, const std::filesystem::path& failed, CNenpyoDoc& doc)
 {
-    const CString strReason = doc.DamageReason().IsEmpty() ? CDamagedLine::Describe(strFailed, status.nLine)
+    const CString strReason = doc.DamageReason().IsEmpty() ? CDamagedLine::Describe(failed, status.nLine)
                                                            : doc.DamageReason();
     QMessageBox box(QMessageBox::Warning, QStringLiteral("年表"),
                     QStringLiteral("%1\n%2行目: %3。\n\nその前までに読めた%4件の出来事を開きますか?\n"
                                    "復元した年表は、保存するときに新しい名前を尋ねます。")
-                        .arg(ToQString(FormatFileStatus(status, strFailed)))
+                        .arg(QString::fromStdString(FormatFileStatusUtf8(status, CNenpyoDoc::Utf8(failed))))
                         .arg(status.nLine)
                         .arg(ToQString(strReason))
                         .arg(doc.EventsBeforeDamage()),
@@ -139,7 +136,7 @@ bool CDocumentFiles::AskToRecover(const SFileStatus& status, const CString& strF
         doc.KeepBeforeDamage();
     m_strRecovered = QString::fromUtf8(nAnswer == QMessageBox::Open ? "%1 の%2行目より前を復元しました"
                                                                    : "%1 を読めたとおりに開きました(%2行目から傷があります)")
-                         .arg(QFileInfo(NativePath(strFailed)).fileName())
+                         .arg(FromPath(failed.filename()))
                          .arg(status.nLine);
     return true;
 }
@@ -149,13 +146,14 @@ bool CDocumentFiles::Save()
     CNenpyoDoc& doc = m_chronology.Doc();
     switch (m_session.SaveRoute(doc, m_chronology.IsReadOnly())) {
     case CNenpyoSession::ESave::AskName: return SaveAs();
-    case CNenpyoSession::ESave::Document: return SaveTo(NativePath(doc.GetPathName()));
+    case CNenpyoSession::ESave::Document: return SaveTo(FromPath(doc.Path()));
     case CNenpyoSession::ESave::TablesInPlace: break;
     }
-    CString strFailed;
-    const SFileStatus status = doc.SaveTablesInPlace(strFailed);
+    std::filesystem::path failed;
+    SFileStatus status;
+    CWorkProgress::RunBusy(m_pWindow, QStringLiteral("保存しています..."), [&] { status = doc.SaveTablesInPlace(failed); });
     if (!status.Ok()) {
-        ShowFileStatus(status, strFailed);
+        ShowFileStatus(status, failed);
         return false;
     }
     m_chronology.MarkSaved();
@@ -166,14 +164,14 @@ bool CDocumentFiles::SaveAs()
 {
     const CNenpyoDoc& doc = m_chronology.Doc();
     const QString strPath = AskFileName(false, QStringLiteral("名前を付けて保存"), kDocumentFilter, "nenpyo",
-                                        ToQString(CNenpyoSession::ProposedName(doc)));
+                                        FromPath(CNenpyoSession::ProposedName(doc)));
     if (strPath.isEmpty())
         return false;
     // Save as writes the tables beside the document under its name: files of that name that are
     // not this chronology's own would be replaced, so ask first.
     QStringList existing;
-    for (const CString& strName : CNenpyoSession::TablesReplaced(doc, Cp932Path(QFileInfo(strPath).absoluteFilePath())))
-        existing << ToQString(strName);
+    for (const std::string& strName : CNenpyoSession::TablesReplaced(doc, AbsolutePath(strPath)))
+        existing << QString::fromStdString(strName);
     if (!existing.isEmpty() &&
         QMessageBox::question(m_pWindow, QStringLiteral("名前を付けて保存"),
                               QStringLiteral("%1 は既にあります。置き換えますか?").arg(existing.join(QStringLiteral("、"))),
@@ -184,10 +182,13 @@ bool CDocumentFiles::SaveAs()
 
 bool CDocumentFiles::SaveTo(const QString& strPath)
 {
-    CString strFailed;
-    const SFileStatus status = m_chronology.Doc().Save(Cp932Path(QFileInfo(strPath).absoluteFilePath()), strFailed);
+    const std::filesystem::path path = AbsolutePath(strPath);
+    std::filesystem::path failed;
+    SFileStatus status;
+    CNenpyoDoc& doc = m_chronology.Doc();
+    CWorkProgress::RunBusy(m_pWindow, QStringLiteral("保存しています..."), [&] { status = doc.Save(path, failed); });
     if (!status.Ok()) {
-        ShowFileStatus(status, strFailed);
+        ShowFileStatus(status, failed);
         return false;
     }
     m_chronology.MarkSaved();

@@ -4,6 +4,8 @@
 // a save goes, what it would replace); this asks and shows.
 #pragma once
 
+#include <filesystem>
+
 #include <QObject>
 #include <QString>
 
@@ -55,8 +57,8 @@ Q_SIGNALS:
 
 private:
     // Says where and why a table file stopped being read; true when the user opens what was read.
-    bool AskToRecover(const SFileStatus& status, const CString& strFailed, CNenpyoDoc& doc);
-    void ShowFileStatus(const SFileStatus& status, const CString& strFile) const;
+    bool AskToRecover(const SFileStatus& status, const std::filesystem::path& failed, CNenpyoDoc& doc);
+    static void ShowFileStatus(const SFileStatus& status, const std::filesystem::path& file);
     void AddRecentFile(const QString& strPath);
 
     QWidget* m_pWindow;

@@ -166,8 +166,9 @@ void CMergeCommand::undo()
     m_target.Changed(m_nSelected);
 }
 
-CReferenceTableCommand::CReferenceTableCommand(CChronology& target, EHeaderType eType, const CGengouEra& table)
-    : m_target(target), m_eType(eType)
+CReferenceTableCommand::CReferenceTableCommand(CChronology& target, EHeaderType eType, const CGengouEra& table,
+                                               const std::filesystem::path& path)
+    : m_target(target), m_eType(eType), m_path(path)
 {
     m_table = table;
     setText(eType == HEADER_GENGOU ? QStringLiteral("元号ファイルの選択") : QStringLiteral("時代ファイルの選択"));
@@ -176,13 +177,16 @@ CReferenceTableCommand::CReferenceTableCommand(CChronology& target, EHeaderType 
 void CReferenceTableCommand::Swap()
 {
     CNenpyoDoc& doc = m_target.Doc();
+    const bool bEras = m_eType == HEADER_GENGOU;
     CGengouEra previous;
-    previous = m_eType == HEADER_GENGOU ? doc.Eras() : doc.Periods();
-    if (m_eType == HEADER_GENGOU)
-        doc.SetEras(m_table);
+    previous = bEras ? doc.Eras() : doc.Periods();
+    std::filesystem::path previousPath = bEras ? doc.ErasPath() : doc.PeriodsPath();
+    if (bEras)
+        doc.SetEras(m_table, m_path);
     else
-        doc.SetPeriods(m_table);
+        doc.SetPeriods(m_table, m_path);
     m_table = previous;
+    m_path = std::move(previousPath);
     m_target.Changed(-1);
 }
 

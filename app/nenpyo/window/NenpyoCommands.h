@@ -3,6 +3,8 @@
 // (CChronology::Changed), with the event the change is about, and the chronology announces it.
 #pragma once
 
+#include <filesystem>
+
 #include <memory>
 
 #include <QUndoCommand>
@@ -114,11 +116,12 @@ private:
     int m_nSelected;
 };
 
-// The era table (HEADER_GENGOU) or the period table (HEADER_JIDAI) replaced by another; the
-// document names the new table's file from then on.
+// The era table (HEADER_GENGOU) or the period table (HEADER_JIDAI) replaced by another read from
+// path; the document names that file from then on (and the previous one again after an undo).
 class CReferenceTableCommand : public QUndoCommand {
 public:
-    CReferenceTableCommand(CChronology& target, EHeaderType eType, const CGengouEra& table);
+    CReferenceTableCommand(CChronology& target, EHeaderType eType, const CGengouEra& table,
+                           const std::filesystem::path& path);
     void redo() override;
     void undo() override;
 
@@ -128,4 +131,5 @@ private:
     CChronology& m_target;
     EHeaderType m_eType;
     CGengouEra m_table;
+    std::filesystem::path m_path;
 };

@@ -53,7 +53,7 @@ void CNenpyoMenus::CreateFileMenu()
     UpdateRecent();
     pFile->addAction(QStringLiteral("サンプルの年表を開く(&E)"), pFiles, [pFiles, this] {
         if (pFiles->MaybeSave())
-            pFiles->OpenFile(ToQString(m_window.Session().SampleFile()));
+            pFiles->OpenFile(FromPath(m_window.Session().SampleFile()));
     });
     pFile->addAction(QStringLiteral("上書き保存(&S)"), QKeySequence::Save, pFiles, &CDocumentFiles::Save);
     pFile->addAction(QStringLiteral("名前を付けて保存(&A)..."), QKeySequence::SaveAs, pFiles, &CDocumentFiles::SaveAs);

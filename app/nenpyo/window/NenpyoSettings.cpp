@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
-#include <framework/FileSystem.h>
+#include <shared/qt/QtText.h>
 #include <shared/qt/TamberProfile.h>
 #include <shared/shipped/ShippedFiles.h>
 
@@ -17,13 +17,6 @@ const QString kCsvByteOrderMark = QStringLiteral("Export/CsvByteOrderMark");
 const QString kPrintBand = QStringLiteral("Print/Band");
 const QString kWesternDay = QStringLiteral("View/WesternDay");
 const QString kRecentFiles = QStringLiteral("RecentFiles");
-
-CString Cp932Name(const QString& strPath)
-{
-    CString str;
-    FromNativePath(strPath.toStdString(), str);
-    return str;
-}
 
 } // namespace
 
@@ -50,8 +43,10 @@ CNenpyoSession CNenpyoSettings::Session()
                                 .path();
     const QString strLibrary = QFileInfo(strData + QStringLiteral("/ﾗｲﾌﾞﾗﾘ")).absoluteFilePath();
     CNenpyoSession::SPlaces places;
-    places.strLibraryFolder = Cp932Name(strLibrary);
-    places.strSampleFile = Cp932Name(strData + QStringLiteral("/年表/日本史.nenpyo"));
-    places.strRememberedEraFile = Cp932Name(CTamberProfile::EraFile());
+    places.libraryFolder = ToPath(strLibrary);
+    places.sampleFile = ToPath(QFileInfo(strData + QStringLiteral("/年表/日本史.nenpyo")).absoluteFilePath());
+    const QString strRemembered = CTamberProfile::EraFile();
+    if (!strRemembered.isEmpty())
+        places.rememberedEraFile = ToPath(QFileInfo(strRemembered).absoluteFilePath());
     return CNenpyoSession(places);
 }

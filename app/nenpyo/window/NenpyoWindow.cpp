@@ -38,13 +38,6 @@
 
 namespace {
 
-CString Cp932Path(const QString& strPath)
-{
-    CString str;
-    FromNativePath(strPath.toStdString(), str);
-    return str;
-}
-
 } // namespace
 
 CNenpyoWindow::CNenpyoWindow(QWidget* pParent)
@@ -152,10 +145,10 @@ void CNenpyoWindow::Replaced()
     if (m_pModel->rowCount() > 0)
         SelectIndex(m_pModel->ListIndex(0));
     QStringList warnings;
-    for (const CString& strWarning : doc.Warnings())
-        warnings << ToQString(strWarning);
-    if (!doc.CheckNotice().IsEmpty())
-        warnings << ToQString(doc.CheckNotice());
+    for (const std::string& strWarning : doc.Warnings())
+        warnings << QString::fromStdString(strWarning);
+    if (!doc.CheckNotice().empty())
+        warnings << QString::fromStdString(doc.CheckNotice());
     if (!warnings.isEmpty())
         ShowMessage(warnings.join(QStringLiteral(" / ")), 30000);
     UpdateTitle();
@@ -182,7 +175,7 @@ void CNenpyoWindow::UpdateTitle()
 {
     const CNenpyoDoc& doc = m_pChronology->Doc();
     const CYearEvent& events = doc.Events();
-    setWindowTitle(ToQString(CNenpyoSession::TitleName(doc, m_pChronology->IsReadOnly())) +
+    setWindowTitle(QString::fromStdString(CNenpyoSession::TitleName(doc, m_pChronology->IsReadOnly())) +
                    QStringLiteral("[*] - 年表"));
     setWindowModified(m_pChronology->IsModified());
     m_pName->setText(events.GetTableName().IsEmpty() ? QStringLiteral("(名前のない年表)")
@@ -309,10 +302,10 @@ bool CNenpyoWindow::MoveSelected(bool bUp)
 bool CNenpyoWindow::MergeFile(const QString& strPath)
 {
     auto pOther = std::make_unique<CYearEvent>();
-    const CString strName = Cp932Path(QFileInfo(strPath).absoluteFilePath());
-    const SFileStatus status = pOther->Load(strName, false);
+    const std::filesystem::path path = ToPath(QFileInfo(strPath).absoluteFilePath());
+    const SFileStatus status = pOther->Load(path, false);
     if (!status.Ok()) {
-        AfxMessageBox(FormatFileStatus(status, strName), MB_ICONEXCLAMATION);
+        AfxMessageBoxUtf8(FormatFileStatusUtf8(status, CNenpyoDoc::Utf8(path)), MB_ICONEXCLAMATION);
         return false;
     }
     const int nCount = pOther->GetLen();
@@ -341,11 +334,15 @@ bool CNenpyoWindow::ChooseEraFile(EHeaderType eType)
     const QString strPath = m_pFiles->AskFileName(
         true, bEra ? QStringLiteral("元号ファイルを選ぶ") : QStringLiteral("時代ファイルを選ぶ"),
         bEra ? "元号ファイル (*.lgn)|*.lgn|" : "時代ファイル (*.ler)|*.ler|", bEra ? "lgn" : "ler", QString());
-    // The library's messages when it cannot be read.
-    CGengouEra table;
-    if (strPath.isEmpty() || !table.ReadFile(Cp932Path(strPath), eType, true))
+    if (strPath.isEmpty())
         return false;
-    m_pChronology->SetReferenceTable(eType, table);
+    const std::filesystem::path path = ToPath(QFileInfo(strPath).absoluteFilePath());
+    CGengouEra table;
+    if (const SFileStatus status = table.Load(path, eType); !status.Ok()) {
+        AfxMessageBoxUtf8(FormatFileStatusUtf8(status, CNenpyoDoc::Utf8(path)), MB_ICONEXCLAMATION);
+        return false;
+    }
+    m_pChronology->SetReferenceTable(eType, table, path);
     return true;
 }
 
@@ -418,9 +415,7 @@ bool CNenpyoWindow::FindText(const QString& strText, bool bForward)
 
 QUrl CNenpyoWindow::LinkUrl(const QString& strLink) const
 {
-    const CNenpyoDoc& doc = m_pChronology->Doc();
-    const CString strBase = doc.GetPathName().IsEmpty() ? doc.Events().GetFileName() : doc.GetPathName();
-    return CLinkOpener::Resolve(strLink, ToQString(strBase));
+    return CLinkOpener::Resolve(strLink, FromPath(m_pChronology->Doc().SourcePath()));
 }
 
 bool CNenpyoWindow::OpenSelectedLink()

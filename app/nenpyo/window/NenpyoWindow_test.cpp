@@ -500,7 +500,7 @@ private Q_SLOTS:
             QVERIFY(QTest::qWaitForWindowActive(&window));
             QTest::keySequence(&window, QKeySequence(QKeySequence::Save));
             QCOMPARE(ui.m_requests.size(), std::size_t{1});
-            QVERIFY(std::string(ui.m_requests[0].strFileName.View()).find(std::string(LiteralToCp932("日本史(復元).nenpyo").View())) !=
+            QVERIFY(ui.m_requests[0].strNativeFileName.find("日本史(復元).nenpyo") !=
                     std::string::npos);
             QVERIFY(!window.Chronology().IsModified());
             QVERIFY(lev.open(QIODevice::ReadOnly));
@@ -615,7 +615,7 @@ private Q_SLOTS:
     {
         CFakeHostUi ui;
         CNenpyoWindow window;
-        const QString strSample = ToQString(window.Session().SampleFile());
+        const QString strSample = FromPath(window.Session().SampleFile());
         const QByteArray before = ReadAll(strSample);
         QVERIFY(!before.isEmpty());
         QVERIFY(window.OpenFile(strSample));
@@ -627,7 +627,7 @@ private Q_SLOTS:
         QVERIFY(!window.Files().Save());
         QCOMPARE(ui.m_requests.size(), std::size_t{1});
         QVERIFY(!ui.m_requests.back().bOpen);
-        QCOMPARE(ToQString(ui.m_requests.back().strFileName), QStringLiteral("日本史.nenpyo"));
+        QCOMPARE(QString::fromStdString(ui.m_requests.back().strNativeFileName), QStringLiteral("日本史.nenpyo"));
         QCOMPARE(ReadAll(strSample), before);
 
         const QString strFolder = m_dir.path() + QStringLiteral("/elsewhere");
@@ -638,11 +638,11 @@ private Q_SLOTS:
         QCOMPARE(ReadAll(strSample), before);
         ui.CancelNext();
         QVERIFY(!window.ChooseEraFile(HEADER_GENGOU));
-        QCOMPARE(ToQString(ui.m_requests.back().strInitialDir), strFolder);
+        QCOMPARE(QString::fromStdString(ui.m_requests.back().strNativeInitialDir), strFolder);
         ui.CancelNext();
         Trigger(window, QStringLiteral("画像に保存(&I)..."));
-        QCOMPARE(ToQString(ui.m_requests.back().strFileName), QStringLiteral("mine.png"));
-        QCOMPARE(ToQString(ui.m_requests.back().strInitialDir), strFolder);
+        QCOMPARE(QString::fromStdString(ui.m_requests.back().strNativeFileName), QStringLiteral("mine.png"));
+        QCOMPARE(QString::fromStdString(ui.m_requests.back().strNativeInitialDir), strFolder);
     }
 
     // The window's size is remembered when it closes.
@@ -721,7 +721,7 @@ private Q_SLOTS:
         QVERIFY(!window.Files().SaveAs());
         QCOMPARE(ReadAll(strFolder + QStringLiteral("/mine.lev")), QByteArray("not ours"));
         QVERIFY(!QFileInfo::exists(strFolder + QStringLiteral("/mine.nenpyo")));
-        QCOMPARE(window.Doc().GetPathName(), FromQString(QFileInfo(m_strDoc).absoluteFilePath()));
+        QCOMPARE(window.Doc().Path(), ToPath(QFileInfo(m_strDoc).absoluteFilePath()));
 
         ui.ChooseNext(FromQString(strFolder + QStringLiteral("/mine.nenpyo")));
         ClickNext(QMessageBox::Yes, QStringLiteral("mine.lev"));
@@ -737,7 +737,7 @@ private Q_SLOTS:
         ClickNext(QMessageBox::Ok, QStringLiteral("gone.nenpyo が見つかりません"));
         QVERIFY(!window.Files().OpenRecentFile(strGone));
         QVERIFY(!CRecentFiles::Files().contains(strGone));
-        QCOMPARE(window.Doc().GetPathName(), FromQString(strFolder + QStringLiteral("/mine.nenpyo")));
+        QCOMPARE(window.Doc().Path(), ToPath(strFolder + QStringLiteral("/mine.nenpyo")));
     }
 
     // The first row moves like any other.

@@ -7,7 +7,7 @@
 #include <QFileInfo>
 
 #include <framework/Cp932.h>
-#include <framework/FileSystem.h>
+#include <shared/qt/QtText.h>
 
 #include "BandPainter.h"
 #include "ChronologyPrinter.h"
@@ -37,12 +37,10 @@ QString Text(const CString& str)
 
 int WriteHtml(const CNenpyoDoc& doc, EEventPriority eFilter, const QString& strOut)
 {
-    CString strName;
-    if (!FromNativePath(QFileInfo(strOut).absoluteFilePath().toStdString(), strName))
-        return Fail(QStringLiteral("%1: このファイル名はコードページ932で表せません。").arg(strOut));
-    const SFileStatus status = CWebPage::Write(doc, eFilter, strName);
+    const std::filesystem::path path = ToPath(QFileInfo(strOut).absoluteFilePath());
+    const SFileStatus status = CWebPage::Write(doc, eFilter, path);
     if (!status.Ok())
-        return Fail(Text(FormatFileStatus(status, strName)));
+        return Fail(QString::fromStdString(FormatFileStatusUtf8(status, CNenpyoDoc::Utf8(path))));
     return 0;
 }
 
@@ -96,14 +94,12 @@ int CPdfCommand::Run(const QCommandLineParser& parser)
     else if (strPriority != QStringLiteral("all"))
         return Fail(QStringLiteral("--priority には high、middle、all のどれかを指定してください: %1").arg(strPriority));
 
-    CString strName;
-    if (!FromNativePath(QFileInfo(files.constFirst()).absoluteFilePath().toStdString(), strName))
-        return Fail(QStringLiteral("%1: このファイル名はコードページ932で表せません。").arg(files.constFirst()));
     CNenpyoDoc doc;
-    CString strFailed;
-    const SFileStatus status = doc.Open(strName, CNenpyoSettings::Session().DefaultTables(), strFailed);
+    std::filesystem::path failed;
+    const SFileStatus status = doc.Open(ToPath(QFileInfo(files.constFirst()).absoluteFilePath()),
+                                        CNenpyoSettings::Session().DefaultTables(), failed);
     if (!status.Ok()) {
-        const QString strDamage = Text(FormatFileStatus(status, strFailed)) +
+        const QString strDamage = QString::fromStdString(FormatFileStatusUtf8(status, CNenpyoDoc::Utf8(failed))) +
                                   (doc.DamageReason().IsEmpty() ? QString() : QStringLiteral(": ") + Text(doc.DamageReason()));
         if (!doc.IsRecovered() || !parser.isSet(kPartial))
             return Fail(strDamage);
@@ -111,8 +107,8 @@ int CPdfCommand::Run(const QCommandLineParser& parser)
         std::fprintf(stderr, "nenpyo: %s\n", strDamage.toLocal8Bit().constData());
         doc.KeepBeforeDamage();
     }
-    for (const CString& strWarning : doc.Warnings())
-        std::fprintf(stderr, "nenpyo: %s\n", Text(strWarning).toLocal8Bit().constData());
+    for (const std::string& strWarning : doc.Warnings())
+        std::fprintf(stderr, "nenpyo: %s\n", QString::fromStdString(strWarning).toLocal8Bit().constData());
 
     if (bHtml)
         return WriteHtml(doc, eFilter, strOut);

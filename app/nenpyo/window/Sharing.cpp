@@ -7,7 +7,6 @@
 #include <QPrinter>
 #include <QMessageBox>
 
-#include <framework/FileSystem.h>
 #include <framework/HostUi.h>
 #include <shared/qt/QtText.h>
 
@@ -22,19 +21,17 @@
 
 namespace {
 
-CString Cp932Path(const QString& strPath)
-{
-    CString str;
-    FromNativePath(strPath.toStdString(), str);
-    return str;
-}
-
 void ShowWriteFailure(const QString& strPath, const QString& strWhy = QString())
 {
-    CString strText = FormatFileStatus(SFileStatus{IDS_FILE_WRITE_FAILED, 0, 0}, Cp932Path(strPath));
+    std::string strText = FormatFileStatusUtf8(SFileStatus{IDS_FILE_WRITE_FAILED, 0, 0}, strPath.toStdString());
     if (!strWhy.isEmpty())
-        strText += ": " + FromQString(strWhy);
-    AfxMessageBox(strText, MB_ICONEXCLAMATION);
+        strText += ": " + strWhy.toStdString();
+    AfxMessageBoxUtf8(strText, MB_ICONEXCLAMATION);
+}
+
+void ShowFileStatus(const SFileStatus& status, const std::filesystem::path& path)
+{
+    AfxMessageBoxUtf8(FormatFileStatusUtf8(status, CNenpyoDoc::Utf8(path)), MB_ICONEXCLAMATION);
 }
 
 } // namespace
@@ -48,14 +45,14 @@ bool CSharing::WriteExport(const QString& strPath, int nFormat)
 {
     const auto eFormat = static_cast<CRowExport::EFormat>(nFormat);
     const QString strKind = eFormat == CRowExport::EFormat::Html ? QStringLiteral("HTML") : QStringLiteral("CSV");
-    const CString strName = Cp932Path(QFileInfo(strPath).absoluteFilePath());
+    const std::filesystem::path path = ToPath(QFileInfo(strPath).absoluteFilePath());
     CWorkProgress progress(m_pWindow, QStringLiteral("%1に書き出しています...").arg(strKind));
     bool bCancelled = false;
     const CNenpyoDoc& doc = m_chronology.Doc();
     const SFileStatus status =
-        CRowExport::Export(doc, m_chronology.Filter(), eFormat, strName, progress.Callback(), bCancelled);
+        CRowExport::Export(doc, m_chronology.Filter(), eFormat, path, progress.Callback(), bCancelled);
     if (!status.Ok()) {
-        AfxMessageBox(FormatFileStatus(status, strName), MB_ICONEXCLAMATION);
+        ShowFileStatus(status, path);
         return false;
     }
     Q_EMIT message(bCancelled ? QStringLiteral("%1への書き出しを取り消しました。").arg(strKind)
@@ -80,9 +77,9 @@ bool CSharing::ExportCsv(const QString& strPath)
 
 bool CSharing::ExportWebPage(const QString& strPath)
 {
-    const CString strName = Cp932Path(QFileInfo(strPath).absoluteFilePath());
-    if (const SFileStatus status = CWebPage::Write(m_chronology.Doc(), m_chronology.Filter(), strName); !status.Ok()) {
-        AfxMessageBox(FormatFileStatus(status, strName), MB_ICONEXCLAMATION);
+    const std::filesystem::path path = ToPath(QFileInfo(strPath).absoluteFilePath());
+    if (const SFileStatus status = CWebPage::Write(m_chronology.Doc(), m_chronology.Filter(), path); !status.Ok()) {
+        ShowFileStatus(status, path);
         return false;
     }
     Q_EMIT message(QStringLiteral("Webページに書き出しました: %1").arg(QFileInfo(strPath).absoluteFilePath()), 10000);
@@ -107,7 +104,7 @@ void CSharing::Print()
     printer.setPageOrientation(QPageLayout::Landscape);
     CChronologyPrinter job(m_chronology.Doc(), m_chronology.Filter());
     job.SetPicture(BandPicture());
-    printer.setDocName(job.Title(ToQString(CNenpyoSession::DocumentName(m_chronology.Doc()))));
+    printer.setDocName(job.Title(QString::fromStdString(CNenpyoSession::DocumentName(m_chronology.Doc()))));
     QPrintDialog dialog(&printer, m_pWindow);
     dialog.setWindowTitle(QStringLiteral("印刷"));
     if (dialog.exec() != QDialog::Accepted)
@@ -159,7 +156,7 @@ bool CSharing::PrintToPdf(const QString& strPath)
     QString strError;
     int nPages = 0;
     switch (WritePdf(m_chronology.Doc(), m_chronology.Filter(), BandPicture(), strPath,
-                     ToQString(CNenpyoSession::DocumentName(m_chronology.Doc())), progress.Callback(), strError,
+                     QString::fromStdString(CNenpyoSession::DocumentName(m_chronology.Doc())), progress.Callback(), strError,
                      &nPages)) {
     case CChronologyPrinter::EResult::Done:
         Q_EMIT message(QStringLiteral("PDFに保存しました(%1ページ): %2").arg(nPages).arg(strPath), 10000);

@@ -74,9 +74,8 @@ private Q_SLOTS:
 
         // The shipped places: the sample and the library beside each other in the source tree.
         const CNenpyoSession session = CNenpyoSettings::Session();
-        QVERIFY(QFileInfo::exists(QString::fromStdString(Cp932ToUtf8Lossy(session.SampleFile().View()))));
-        QVERIFY(QFileInfo::exists(
-            QString::fromStdString(Cp932ToUtf8Lossy(session.DefaultTables().strPeriodFile.View()))));
+        QVERIFY(std::filesystem::is_regular_file(session.SampleFile()));
+        QVERIFY(std::filesystem::is_regular_file(session.DefaultTables().periodFile));
     }
 
     void exportsWriteTheShownRowsAndSayWhere()

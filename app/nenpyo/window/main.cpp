@@ -77,7 +77,7 @@ int main(int argc, char** argv)
         if (!parser.positionalArguments().isEmpty())
             window.OpenFile(parser.positionalArguments().constFirst());
         else if (CRecentFiles::Files().isEmpty())
-            window.OpenFile(ToQString(window.Session().SampleFile()));
+            window.OpenFile(FromPath(window.Session().SampleFile()));
         window.show();
         nResult = QApplication::exec();
     }

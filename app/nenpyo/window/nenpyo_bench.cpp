@@ -39,17 +39,17 @@ std::filesystem::path g_scratchDir;
 CNenpyoDoc::SDefaults ShippedTables()
 {
     CNenpyoDoc::SDefaults defaults;
-    Utf8ToCp932(NENPYO_SOURCE_DATA_DIR "/ﾗｲﾌﾞﾗﾘ/元号.lgn", defaults.strEraFile);
-    Utf8ToCp932(NENPYO_SOURCE_DATA_DIR "/ﾗｲﾌﾞﾗﾘ/時代.ler", defaults.strPeriodFile);
+    defaults.eraFile = NENPYO_SOURCE_DATA_DIR "/ﾗｲﾌﾞﾗﾘ/元号.lgn";
+    defaults.periodFile = NENPYO_SOURCE_DATA_DIR "/ﾗｲﾌﾞﾗﾘ/時代.ler";
     return defaults;
 }
 
 // A document of nEvents events in date order, from 660 BC to AD 2024, written once.
-CString Document(int nEvents)
+std::filesystem::path Document(int nEvents)
 {
-    static std::map<int, CString> s_docs;
-    CString& strDoc = s_docs[nEvents];
-    if (strDoc.IsEmpty()) {
+    static std::map<int, std::filesystem::path> s_docs;
+    std::filesystem::path& doc_path = s_docs[nEvents];
+    if (doc_path.empty()) {
         if (g_scratchDir.empty()) {
             std::string strTemplate = (std::filesystem::temp_directory_path() / "nenpyo-bench-XXXXXX").string();
             g_scratchDir = ::mkdtemp(strTemplate.data());
@@ -69,22 +69,22 @@ CString Document(int nEvents)
         }
         doc.SetHasBaseYear(true);
         doc.BaseYear().SetBaseWesternYear(1603);
-        CString strFailed;
-        Utf8ToCp932((g_scratchDir / ("chronology-" + std::to_string(nEvents) + ".nenpyo")).string(), strDoc);
-        if (!doc.Save(strDoc, strFailed).Ok())
+        std::filesystem::path failed;
+        doc_path = g_scratchDir / ("chronology-" + std::to_string(nEvents) + ".nenpyo");
+        if (!doc.Save(doc_path, failed).Ok())
             std::abort();
     }
-    return strDoc;
+    return doc_path;
 }
 
 void BM_OpenDocument(benchmark::State& state)
 {
-    const CString strDoc = Document(static_cast<int>(state.range(0)));
+    const std::filesystem::path strDoc = Document(static_cast<int>(state.range(0)));
     double dBytes = 0;
     for (auto _ : state) {
         const auto nBefore = mallinfo2().uordblks;
         auto pDoc = std::make_unique<CNenpyoDoc>();
-        CString strFailed;
+        std::filesystem::path strFailed;
         if (!pDoc->Open(strDoc, ShippedTables(), strFailed).Ok())
             state.SkipWithError("open failed");
         CEventModel model;
@@ -100,7 +100,7 @@ void BM_OpenDocument(benchmark::State& state)
 void EveryRow(benchmark::State& state, EEventPriority eFilter)
 {
     CNenpyoDoc doc;
-    CString strFailed;
+    std::filesystem::path strFailed;
     if (!doc.Open(Document(static_cast<int>(state.range(0))), ShippedTables(), strFailed).Ok())
         state.SkipWithError("open failed");
     CEventModel model;
@@ -125,7 +125,7 @@ constexpr double kBandYears[] = {2800, 300, 30, 3, 0.25};
 void BM_BandPaint(benchmark::State& state)
 {
     CNenpyoDoc doc;
-    CString strFailed;
+    std::filesystem::path strFailed;
     if (!doc.Open(Document(static_cast<int>(state.range(0))), ShippedTables(), strFailed).Ok())
         state.SkipWithError("open failed");
     CBandPainter painter;
@@ -151,7 +151,7 @@ void BM_BandPaint(benchmark::State& state)
 void BM_BandIndex(benchmark::State& state)
 {
     CNenpyoDoc doc;
-    CString strFailed;
+    std::filesystem::path strFailed;
     if (!doc.Open(Document(static_cast<int>(state.range(0))), ShippedTables(), strFailed).Ok())
         state.SkipWithError("open failed");
     CBandEvents events;

@@ -19,8 +19,8 @@ namespace {
 CNenpyoDoc::SDefaults ShippedTables()
 {
     CNenpyoDoc::SDefaults defaults;
-    Utf8ToCp932(NENPYO_SOURCE_DATA_DIR "/ﾗｲﾌﾞﾗﾘ/元号.lgn", defaults.strEraFile);
-    Utf8ToCp932(NENPYO_SOURCE_DATA_DIR "/ﾗｲﾌﾞﾗﾘ/時代.ler", defaults.strPeriodFile);
+    defaults.eraFile = NENPYO_SOURCE_DATA_DIR "/ﾗｲﾌﾞﾗﾘ/元号.lgn";
+    defaults.periodFile = NENPYO_SOURCE_DATA_DIR "/ﾗｲﾌﾞﾗﾘ/時代.ler";
     return defaults;
 }
 

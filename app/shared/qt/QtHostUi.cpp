@@ -24,6 +24,11 @@ QString Breakable(QString str)
 
 std::unique_ptr<QMessageBox> CQtHostUi::MakeMessageBox(const CString& strText, unsigned nType)
 {
+    return MakeMessageBox(ToQString(strText), nType);
+}
+
+std::unique_ptr<QMessageBox> CQtHostUi::MakeMessageBox(const QString& strText, unsigned nType)
+{
     QMessageBox::Icon eIcon = QMessageBox::NoIcon;
     switch (nType & MB_ICONMASK) {
     case MB_ICONHAND: eIcon = QMessageBox::Critical; break;
@@ -32,7 +37,7 @@ std::unique_ptr<QMessageBox> CQtHostUi::MakeMessageBox(const CString& strText, u
     case MB_ICONASTERISK: eIcon = QMessageBox::Information; break;
     default: break;
     }
-    auto pBox = std::make_unique<QMessageBox>(eIcon, QGuiApplication::applicationDisplayName(), Breakable(ToQString(strText)),
+    auto pBox = std::make_unique<QMessageBox>(eIcon, QGuiApplication::applicationDisplayName(), Breakable(strText),
                                               QMessageBox::Ok, QApplication::activeWindow());
     pBox->setTextFormat(Qt::PlainText);
     return pBox;
@@ -41,6 +46,11 @@ std::unique_ptr<QMessageBox> CQtHostUi::MakeMessageBox(const CString& strText, u
 void CQtHostUi::ShowMessage(const CString& strText, unsigned nType)
 {
     MakeMessageBox(strText, nType)->exec();
+}
+
+void CQtHostUi::ShowUtf8Message(const std::string& strText, unsigned nType)
+{
+    MakeMessageBox(QString::fromStdString(strText), nType)->exec();
 }
 
 QStringList CQtHostUi::ConvertFilter(const QString& strFilter)
@@ -87,16 +97,16 @@ std::unique_ptr<QFileDialog> CQtHostUi::MakeFileDialog(const SFileRequest& reque
         pDialog->setNameFilters(filters);
     if (!request.strDefExt.IsEmpty())
         pDialog->setDefaultSuffix(ToQString(request.strDefExt));
-    if (!request.strInitialDir.IsEmpty()) {
-        std::string strNative;
-        if (ToNativePath(request.strInitialDir, strNative))
-            pDialog->setDirectory(QDir::current().absoluteFilePath(QString::fromStdString(strNative)));
-    }
-    if (!request.strFileName.IsEmpty()) {
-        std::string strNative;
-        if (ToNativePath(request.strFileName, strNative))
-            pDialog->selectFile(QString::fromStdString(strNative));
-    }
+    std::string strDir = request.strNativeInitialDir;
+    if (strDir.empty() && !request.strInitialDir.IsEmpty())
+        ToNativePath(request.strInitialDir, strDir);
+    if (!strDir.empty())
+        pDialog->setDirectory(QDir::current().absoluteFilePath(QString::fromStdString(strDir)));
+    std::string strFile = request.strNativeFileName;
+    if (strFile.empty() && !request.strFileName.IsEmpty())
+        ToNativePath(request.strFileName, strFile);
+    if (!strFile.empty())
+        pDialog->selectFile(QString::fromStdString(strFile));
     return pDialog;
 }
 
@@ -116,4 +126,13 @@ bool CQtHostUi::AskFileName(const SFileRequest& request, CString& strPath)
                           "別の名前のファイルを選んでください。"),
                     MB_ICONEXCLAMATION);
     }
+}
+
+bool CQtHostUi::AskNativeFileName(const SFileRequest& request, std::string& strNative)
+{
+    const std::unique_ptr<QFileDialog> pDialog = MakeFileDialog(request);
+    if (pDialog->exec() != QDialog::Accepted || pDialog->selectedFiles().isEmpty())
+        return false;
+    strNative = QDir::cleanPath(pDialog->selectedFiles().constFirst()).toStdString();
+    return true;
 }

@@ -11,18 +11,23 @@ QString ToQString(const CString& str)
 
 CString FromQString(const QString& str)
 {
-    CString strCp932;
-    if (Utf8ToCp932(str.toStdString(), strCp932))
-        return strCp932;
-    // Character by character, so that one character without a form spoils only itself.
-    strCp932.Empty();
-    for (const uint nCode : str.toUcs4()) {
-        const char32_t ch = nCode;
-        CString strChar;
-        if (Utf8ToCp932(QString::fromUcs4(&ch, 1).toStdString(), strChar))
-            strCp932 += strChar;
-        else
-            strCp932 += '?';
-    }
-    return strCp932;
+    return Utf8ToCp932Lossy(str.toStdString());
+}
+
+std::filesystem::path ToPath(const QString& strPath)
+{
+#ifdef _WIN32
+    return std::filesystem::path(strPath.toStdWString());
+#else
+    return std::filesystem::path(strPath.toStdString());
+#endif
+}
+
+QString FromPath(const std::filesystem::path& path)
+{
+#ifdef _WIN32
+    return QString::fromStdWString(path.wstring());
+#else
+    return QString::fromStdString(path.string());
+#endif
 }

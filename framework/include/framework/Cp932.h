@@ -26,6 +26,7 @@ FRAMEWORK_EXPORT bool Utf8ToCp932(std::string_view utf8, CString& strCp932);
 // Lossy forms for display only (messages on a terminal): a byte or character that has no
 // counterpart becomes '?'. Never use them for data that is stored.
 FRAMEWORK_EXPORT std::string Cp932ToUtf8Lossy(std::string_view cp932);
+FRAMEWORK_EXPORT CString Utf8ToCp932Lossy(std::string_view utf8);
 
 // Converts a UTF-8 literal of our own sources. Throws std::logic_error when the literal has no
 // code page 932 form, which is a programming error. Use it through CP932(), which converts a

@@ -7,6 +7,8 @@
 // the current string table, and CFileDialog (FileDialog.h).
 #pragma once
 
+#include <string>
+
 #include <framework/String.h>
 #include <framework/framework_export.h>
 
@@ -41,6 +43,10 @@ struct SFileRequest {             // one open or save dialog
     CString strFileName;          // name offered at first, may be empty
     CString strInitialDir;        // folder shown first, may be relative to the current directory
     unsigned long dwFlags = 0;    // OFN_* bits, e.g. 0x8000E to save, 0x8100C to open
+    // Native forms (UTF-8 on POSIX and Windows) of the name offered and the folder, for a program
+    // that keeps native paths; when set they are used instead of strFileName and strInitialDir.
+    std::string strNativeFileName;
+    std::string strNativeInitialDir;
 };
 
 class FRAMEWORK_EXPORT CHostUi {  // installed by the host program
@@ -51,6 +57,15 @@ public:
     // Shows the dialog. Returns true with the chosen full path (code page 932) in strPath, or false
     // when the user cancelled, leaving strPath unchanged.
     virtual bool AskFileName(const SFileRequest& request, CString& strPath) = 0;
+
+    // The same dialog for a program that keeps native paths: true with the chosen full path in its
+    // native form (UTF-8), any name the system allows; false on cancel, strNative unchanged. The
+    // default asks AskFileName (the native fields of the request given in code page 932 where they
+    // have that form) and gives the native form of its choice.
+    virtual bool AskNativeFileName(const SFileRequest& request, std::string& strNative);
+    // A message whose text is UTF-8 (it may name a file outside code page 932). The default shows
+    // it with ShowMessage, a character without a code page 932 form as '?'.
+    virtual void ShowUtf8Message(const std::string& strText, unsigned nType);
 };
 
 // Installs the host's implementation; the caller keeps ownership and must keep it alive while it
@@ -60,6 +75,8 @@ FRAMEWORK_EXPORT CHostUi& GetHostUi();
 
 // Shows the text with an OK button through the host UI; returns IDOK.
 FRAMEWORK_EXPORT int AfxMessageBox(const char* pszText, unsigned nType = MB_OK);
+// Shows a UTF-8 text through the host UI (ShowUtf8Message); returns IDOK.
+FRAMEWORK_EXPORT int AfxMessageBoxUtf8(const std::string& strText, unsigned nType = MB_OK);
 // Shows the string nIDPrompt of the current string table; an unknown id shows nothing and
 // returns 0.
 FRAMEWORK_EXPORT int AfxMessageBox(unsigned nIDPrompt, unsigned nType = MB_OK);
