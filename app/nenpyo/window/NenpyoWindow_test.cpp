@@ -255,6 +255,68 @@ private Q_SLOTS:
         QCOMPARE(ui.m_messages.size(), std::size_t{1});
     }
 
+    // A chronology whose folder and files have names code page 932 cannot hold (and 〜, whose
+    // look-alike ～ would name another file) opens, saves, saves as, reopens, exports and prints.
+    void aChronologyOutsideCodePage932NamesKeepsItsNames()
+    {
+        CFakeHostUi ui;
+        const std::filesystem::path folder = ToPath(m_dir.path()) / u8"résumé" / u8"José" / u8"年表〜";
+        std::filesystem::create_directories(folder);
+        const std::filesystem::path copy = ToPath(m_dir.path()) / "copy";
+        std::filesystem::copy_file(copy / u8"年表/日本史.lev", folder / u8"波〜線.lev");
+        std::filesystem::copy_file(copy / u8"年表/日本史.lby", folder / u8"波〜線.lby");
+        std::filesystem::copy_file(copy / u8"ﾗｲﾌﾞﾗﾘ/元号.lgn", folder / u8"元号〜.lgn");
+        QFile document(FromPath(folder / u8"波〜線.nenpyo"));
+        QVERIFY(document.open(QIODevice::WriteOnly));
+        document.write("[年表], 1\r\n出来事=波〜線.lev\r\n基点年=波〜線.lby\r\n元号=元号〜.lgn\r\n");
+        document.close();
+
+        CNenpyoWindow window;
+        QVERIFY(window.OpenFile(FromPath(folder / u8"波〜線.nenpyo")));
+        QVERIFY(window.Doc().Warnings().empty());
+        QCOMPARE(window.Doc().ErasPath(), folder / u8"元号〜.lgn");
+        QVERIFY(window.windowTitle().startsWith(QStringLiteral("波〜線.nenpyo")));
+        const int nEvents = window.Doc().Events().GetLen();
+        window.Chronology().AddEvent(Event(2024, "足した出来事"));
+        QVERIFY(window.Files().Save());
+        QVERIFY(!window.Chronology().IsModified());
+        QVERIFY(!std::filesystem::exists(folder / u8"波～線.lev"));   // never the look-alike
+
+        // Save as, chosen in the dialog: the dialog starts in the chronology's folder.
+        ui.ChooseNextNative(CNenpyoDoc::Utf8(folder / u8"José〜.nenpyo"));
+        QVERIFY(window.Files().SaveAs());
+        QCOMPARE(QString::fromStdString(ui.m_requests.back().strNativeInitialDir), FromPath(folder));
+        // The tables by their own names; the default period file, which the document did not name,
+        // from wherever it is.
+        QVERIFY(ReadAll(FromPath(folder / u8"José〜.nenpyo"))
+                    .startsWith("[年表], 1\r\n出来事=José〜.lev\r\n基点年=José〜.lby\r\n元号=元号〜.lgn\r\n時代="));
+        CNenpyoWindow reopened;
+        QVERIFY(reopened.OpenFile(FromPath(folder / u8"José〜.nenpyo")));
+        QCOMPARE(reopened.Doc().Events().GetLen(), nEvents + 1);
+        QCOMPARE(reopened.Doc().ErasPath(), folder / u8"元号〜.lgn");
+        QVERIFY(Snapshot(reopened) == Snapshot(window));
+        // The first file still holds what the save before wrote.
+        CNenpyoWindow first;
+        QVERIFY(first.OpenFile(FromPath(folder / u8"波〜線.nenpyo")));
+        QVERIFY(Snapshot(first) == Snapshot(window));
+
+        // Exports, the web page, the PDF and the picture go to such names as well.
+        const QString strOut = FromPath(folder) + QStringLiteral("/出力〜");
+        QVERIFY(reopened.Sharing().ExportCsv(strOut + QStringLiteral(".csv")));
+        QVERIFY(reopened.Sharing().ExportHtml(strOut + QStringLiteral(".html")));
+        QVERIFY(reopened.Sharing().ExportWebPage(strOut + QStringLiteral("-page.html")));
+        QVERIFY(reopened.Sharing().PrintToPdf(strOut + QStringLiteral(".pdf")));
+        QVERIFY(reopened.Sharing().SaveImage(strOut + QStringLiteral(".png")));
+        for (const char* pszSuffix : {".csv", ".html", "-page.html", ".pdf", ".png"})
+            QVERIFY2(ReadAll(strOut + QLatin1String(pszSuffix)).size() > 100, pszSuffix);
+        QVERIFY(ReadAll(strOut + QStringLiteral(".csv")).contains("足した出来事"));
+
+        // A file that cannot be read is named in the message as it is.
+        QVERIFY(!reopened.OpenFile(FromPath(folder / u8"ない〜.nenpyo")));
+        QVERIFY2(ui.LastMessageUtf8().find("résumé/José/年表〜/ない〜.nenpyo") != std::string::npos,
+                 ui.LastMessageUtf8().c_str());
+    }
+
     void saveAsOfAnUnchangedChronologyWritesEveryFileUnderTheNewName()
     {
         CFakeHostUi ui;
