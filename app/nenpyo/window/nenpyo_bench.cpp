@@ -96,6 +96,23 @@ void BM_OpenDocument(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// A save as of the whole chronology: every table and the document written anew (a changed
+// chronology writes its changed tables the same way).
+void BM_SaveDocument(benchmark::State& state)
+{
+    CNenpyoDoc doc;
+    std::filesystem::path failed;
+    if (!doc.Open(Document(static_cast<int>(state.range(0))), ShippedTables(), failed).Ok())
+        state.SkipWithError("open failed");
+    int nSave = 0;
+    for (auto _ : state) {
+        const std::filesystem::path path = g_scratchDir / ("saved-" + std::to_string(nSave++ % 2) + ".nenpyo");
+        if (!doc.Save(path, failed).Ok())
+            state.SkipWithError("save failed");
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 // Every cell's display text, row by row, as a view asks for it while it scrolls.
 void EveryRow(benchmark::State& state, EEventPriority eFilter)
 {
@@ -169,6 +186,7 @@ BENCHMARK(BM_BandPaint)
     ->ArgsProduct({{kSmall, kLarge}, {0, 1, 2, 3, 4}})
     ->Unit(benchmark::kMillisecond)
     ->MinTime(0.5);
+BENCHMARK(BM_SaveDocument)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)->Iterations(2);
 BENCHMARK(BM_OpenDocument)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_ModelEveryRow)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_ModelEveryRowHigh)->Arg(kSmall)->Arg(kLarge)->Unit(benchmark::kMillisecond)->Iterations(1);
