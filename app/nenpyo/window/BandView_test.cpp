@@ -157,6 +157,71 @@ private Q_SLOTS:
         QVERIFY(ui.m_messages.empty());
     }
 
+    // Going to the last (or first) event from the table (Ctrl+End, then a click on the row) or to
+    // its year shows it near the edge of everything there is, not in the middle of a band with
+    // nothing after (or before) it, whatever the zoom. End and Home in the band do the same.
+    void goingToTheEndLeavesNoEmptyFuture()
+    {
+        CNenpyoWindow window;
+        Show(window);
+        CBandView& band = *window.Band();
+        QTableView& table = *window.View();
+        const double dWidth = band.viewport()->width();
+        double dFrom = 0;
+        double dTo = 0;
+        QVERIFY(band.Painter().Extent(dFrom, dTo));
+        const auto nearTheEdge = [&](bool bEnd, double dTime) {
+            const double x = band.Scale().X(dTime);
+            if (bEnd)
+                return x >= dWidth / 2 && x < dWidth && band.Scale().X(dTo) >= dWidth * 0.95 && band.Scale().X(dTo) <= dWidth;
+            return x >= 0 && x <= dWidth / 2 && band.Scale().X(dFrom) >= 0 && band.Scale().X(dFrom) <= dWidth * 0.05;
+        };
+        const struct {
+            std::int32_t lFrom;   // 0: everything
+            std::int32_t lTo;
+            bool bEnd;
+        } aCases[] = {{0, 0, true}, {0, 0, false}, {1600, 1650, true}, {1600, 1650, false}, {1990, 2000, false},
+                      {-200, -100, true}};
+        for (const auto& test : aCases) {
+            const QString strCase = QStringLiteral("%1-%2 %3").arg(test.lFrom).arg(test.lTo).arg(test.bEnd ? "end" : "home");
+            const auto showCase = [&] {
+                if (test.lFrom == 0)
+                    band.FitAll();
+                else
+                    band.ShowYears(test.lFrom, test.lTo);
+            };
+            showCase();
+            table.clearSelection();
+            QTest::keyClick(&table, test.bEnd ? Qt::Key_End : Qt::Key_Home, Qt::ControlModifier);
+            const QRect row = table.visualRect(table.currentIndex());
+            QTest::mouseClick(table.viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
+            const SBandEvent* pEvent = band.Painter().Events().Find(window.SelectedIndex());
+            QVERIFY2(pEvent != nullptr, qPrintable(strCase));
+            QCOMPARE(pEvent->dBegin, test.bEnd ? dTo - 1 : dFrom);
+            QVERIFY2(nearTheEdge(test.bEnd, pEvent->dBegin), qPrintable(strCase));
+            // The year of that event, from 年へ移動.
+            showCase();
+            QVERIFY(window.GoToYear(CBandScale::YearAt(pEvent->dBegin)));
+            QVERIFY2(nearTheEdge(test.bEnd, pEvent->dBegin), qPrintable(strCase));
+            // The band's own keys.
+            band.ShowYears(1200, 1210);
+            QTest::keyClick(&band, test.bEnd ? Qt::Key_End : Qt::Key_Home, Qt::ControlModifier);
+            QVERIFY2(nearTheEdge(test.bEnd, test.bEnd ? dTo - 1 : dFrom), qPrintable(strCase));
+        }
+        // An event or year in the middle still comes into sight a third of the way in, or centred;
+        // a year past everything is centred as asked.
+        band.ShowYears(1990, 2000);
+        QVERIFY(window.FindText(QStringLiteral("関ヶ原"), true));
+        const SBandEvent* pMiddle = band.Painter().Events().Find(window.SelectedIndex());
+        QVERIFY(pMiddle != nullptr);
+        QVERIFY(qAbs(band.Scale().X(pMiddle->dBegin) - dWidth / 3) < 1);
+        for (const std::int32_t lYear : {1600, 2500}) {
+            band.ShowYears(1200, 1210);
+            band.CenterYear(lYear);
+            QCOMPARE(CBandScale::YearAt(band.Scale().Time(dWidth / 2)), lYear);
+        }
+    }
+
     // The axis names era years up to the last event's year or the present year, not beyond: an
     // era without end is not counted on into 2500 or 6500.
     void eraYearsEndAtTheLastEventOrThePresent()
