@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include <QImage>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTableView>
@@ -222,8 +223,9 @@ private Q_SLOTS:
         }
     }
 
-    // The axis names era years up to the last event's year or the present year, not beyond: an
-    // era without end is not counted on into 2500 or 6500.
+    // The axis names era years up to the last event's year or the present year, not beyond, and an
+    // era or period still running (令和, 現代) is drawn up to that year's end: neither is counted on
+    // into 2500 or 6500.
     void eraYearsEndAtTheLastEventOrThePresent()
     {
         CNenpyoDoc doc;
@@ -235,6 +237,81 @@ private Q_SLOTS:
         doc.Events().SetData(Event(2999, "遠い先"), true, -1, PRIORITY_ALL);
         painter.Reload();
         QCOMPARE(painter.EraLabelEnd(), 2999);
+
+        CNenpyoWindow window;
+        Show(window);
+        CBandPainter sample;
+        sample.SetDocument(&window.Doc());
+        const std::int32_t lEnd = sample.EraLabelEnd();
+        QCOMPARE(lEnd, std::max(QDate::currentDate().year(), 2011));
+        QImage image(1000, 300, QImage::Format_RGB32);
+        const struct {
+            double dFrom;
+            double dTo;
+        } aViews[] = {{1900, 2700}, {1980, 2100}, {1000, 7000}, {2000, 2060}};
+        for (const auto& view : aViews) {
+            CBandScale scale;
+            scale.Fit(view.dFrom, view.dTo, image.width());
+            QPainter p(&image);
+            sample.Paint(p, image.rect(), scale, PRIORITY_ALL, -1);
+            int nEraLabels = 0;
+            for (const CBandPainter::SAxisLabel& label : sample.AxisLabels()) {
+                if (!label.bEra)
+                    continue;
+                ++nEraLabels;
+                QVERIFY2(label.lYear <= lEnd, qPrintable(label.strText));
+            }
+            QVERIFY2(nEraLabels > 0, qPrintable(QString::number(view.dFrom)));
+        }
+        const double dOpenEnd = CBandScale::YearStart(lEnd) + 1;
+        for (const SBandSpans* pSpans : {&sample.EraSpans(), &sample.PeriodSpans()}) {
+            QVERIFY(!pSpans->vSpans.empty());
+            double dLast = 0;
+            for (const SBandSpan& span : pSpans->vSpans)
+                dLast = std::max(dLast, span.dEnd);
+            QCOMPARE(dLast, dOpenEnd);
+        }
+    }
+
+    // The axis's texts, the last ones included, end inside the painted rect at any width and zoom:
+    // in the view, and in a picture painted into a part of a larger page.
+    void axisLabelsEndInsideThePicture()
+    {
+        CNenpyoWindow window;
+        Show(window);
+        CBandPainter painter;
+        painter.SetDocument(&window.Doc());
+        QImage page(1400, 500, QImage::Format_RGB32);
+        for (const int nWidth : {180, 333, 640, 1001, 1237}) {
+            for (const double dPixelsPerYear : {0.3, 0.9, 4.0, 23.0, 150.0, 900.0}) {
+                for (const double dLeft : {-700.0, 1581.7, 1999.2}) {
+                    const QRect rect(nWidth % 7 * 10, 40, nWidth, 300);
+                    page.fill(Qt::white);
+                    QPainter p(&page);
+                    painter.Paint(p, rect, CBandScale(dLeft, dPixelsPerYear), PRIORITY_ALL, -1);
+                    p.end();
+                    const QString strCase = QStringLiteral("%1 px, %2 px a year from %3").arg(nWidth).arg(dPixelsPerYear).arg(dLeft);
+                    QVERIFY2(nWidth < 333 || !painter.AxisLabels().empty(), qPrintable(strCase));
+                    for (const CBandPainter::SAxisLabel& label : painter.AxisLabels()) {
+                        QVERIFY2(label.dLeft >= 0 && label.dRight <= nWidth,
+                                 qPrintable(strCase + QStringLiteral(": ") + label.strText));
+                    }
+                    // Nothing painted outside the rect.
+                    QCOMPARE(page.pixel(rect.right() + 1, rect.top() + 5), qRgb(255, 255, 255));
+                    QCOMPARE(page.pixel(rect.left() + 1, rect.top() + 5) == qRgb(255, 255, 255), false);
+                }
+            }
+        }
+        // The view's picture has the view's labels, none cut at the edge.
+        CBandView& band = *window.Band();
+        band.ShowYears(1850, 2011);
+        QImage picture(1200, 500, QImage::Format_RGB32);
+        QPainter p(&picture);
+        band.Render(p, picture.rect());
+        p.end();
+        QVERIFY(!band.Painter().AxisLabels().empty());
+        for (const CBandPainter::SAxisLabel& label : band.Painter().AxisLabels())
+            QVERIFY2(label.dRight <= picture.width(), qPrintable(label.strText));
     }
 
     void savesTheVisibleRangeAsPngAndSvg()
