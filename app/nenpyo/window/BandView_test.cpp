@@ -18,6 +18,7 @@
 #include "EventModel.h"
 #include "NenpyoWindow.h"
 #include "testing/FakeHostUi.h"
+#include "testing/FaultInjectionEnv.h"
 
 namespace {
 
@@ -312,6 +313,48 @@ private Q_SLOTS:
         QVERIFY(!band.Painter().AxisLabels().empty());
         for (const CBandPainter::SAxisLabel& label : band.Painter().AxisLabels())
             QVERIFY2(label.dRight <= picture.width(), qPrintable(label.strText));
+    }
+
+    // A failure at any step of writing the picture (a write, the sync, the rename, the opening) is
+    // reported, and the previous file stays whole with no temporary file beside it.
+    void aFailedPictureLeavesThePreviousFileWhole()
+    {
+        CNenpyoWindow window;
+        Show(window);
+        CBandView& band = *window.Band();
+        for (const QString& strName : {QStringLiteral("band.png"), QStringLiteral("band.svg")}) {
+            int nWrites = 0;
+            {
+                QTemporaryDir dir;
+                CFaultInjectionEnv env;
+                QVERIFY(band.SaveImage(dir.filePath(strName), &env));
+                nWrites = env.Writes();
+            }
+            QVERIFY(nWrites >= 1);
+            std::vector<std::pair<QString, std::function<void(CFaultInjectionEnv&)>>> faults;
+            for (const int n : {1, 2, nWrites / 2, nWrites}) {
+                if (n >= 1 && n <= nWrites)
+                    faults.emplace_back(QStringLiteral("write %1").arg(n), [n](CFaultInjectionEnv& env) { env.FailWrite(n); });
+            }
+            faults.emplace_back(QStringLiteral("sync"), [](CFaultInjectionEnv& env) { env.FailCommit(); });
+            faults.emplace_back(QStringLiteral("rename"), [](CFaultInjectionEnv& env) { env.FailRename(); });
+            faults.emplace_back(QStringLiteral("open"), [](CFaultInjectionEnv& env) { env.FailOpen(); });
+            for (const auto& [strFault, inject] : faults) {
+                const QString strCase = strName + QLatin1Char(' ') + strFault;
+                QTemporaryDir dir;
+                const QString strPath = dir.filePath(strName);
+                QFile previous(strPath);
+                QVERIFY(previous.open(QIODevice::WriteOnly) && previous.write("previous") == 8);
+                previous.close();
+                CFaultInjectionEnv env;
+                inject(env);
+                QVERIFY2(!band.SaveImage(strPath, &env), qPrintable(strCase));
+                QVERIFY(previous.open(QIODevice::ReadOnly));
+                QCOMPARE(previous.readAll(), QByteArray("previous"));
+                previous.close();
+                QVERIFY2(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size() == 1, qPrintable(strCase));
+            }
+        }
     }
 
     void savesTheVisibleRangeAsPngAndSvg()

@@ -1,6 +1,7 @@
 // The printout on a PDF device: no row split across pages but one taller than a page (split at
 // its lines, each part on a page of its own), a cancelled PDF that leaves the previous file, and
-// the band picture on one page of its own.
+// the band picture on one page of its own; a failure at any step of writing the PDF (a write, the
+// sync, the rename) reported, with the previous file left whole and no temporary file behind.
 #include <QtTest>
 
 #include <QTextBoundaryFinder>
@@ -20,6 +21,7 @@
 #include "ChronologyPrinter.h"
 #include "EventTestData_test.h"
 #include "NenpyoDoc.h"
+#include "testing/FaultInjectionEnv.h"
 
 class CChronologyPrinterTest : public QObject {
     Q_OBJECT
@@ -181,6 +183,71 @@ private Q_SLOTS:
         QCOMPARE(printer.PrintPdf(dir.filePath(QStringLiteral("no/such/x.pdf")), QStringLiteral("t"), {}, strError),
                  CChronologyPrinter::EResult::Failed);
         QVERIFY(!strError.isEmpty());
+    }
+
+    void aFailedWriteOfThePdfLeavesThePreviousFileWhole()
+    {
+        CNenpyoDoc doc;
+        doc.New({});
+        for (int n = 0; n < 40; ++n)
+            doc.Events().SetData(Event(1600 + n, "出来事"), true, -1, PRIORITY_ALL);
+        CChronologyPrinter printer(doc, PRIORITY_ALL);
+        QString strError;
+        // The steps of one PDF, without faults: every write before the sync, the sync before the rename.
+        int nWrites = 0;
+        {
+            QTemporaryDir dir;
+            CFaultInjectionEnv env;
+            QCOMPARE(printer.PrintPdf(dir.filePath(QStringLiteral("a.pdf")), QStringLiteral("t"), {}, strError, &env),
+                     CChronologyPrinter::EResult::Done);
+            nWrites = env.Writes();
+            const std::vector<std::string>& vSteps = env.Steps();
+            QVERIFY(nWrites >= 1);
+            QCOMPARE(vSteps.front(), std::string("open"));
+            const auto itSync = std::find(vSteps.begin(), vSteps.end(), "sync");
+            const auto itRename = std::find(vSteps.begin(), vSteps.end(), "rename");
+            QVERIFY(itSync != vSteps.end() && itRename != vSteps.end() && itSync < itRename);
+            QCOMPARE(std::count(vSteps.begin(), itSync, "write"), static_cast<std::ptrdiff_t>(nWrites));
+        }
+        std::vector<std::pair<QString, std::function<void(CFaultInjectionEnv&)>>> faults;
+        for (int n = 1; n <= nWrites; ++n)
+            faults.emplace_back(QStringLiteral("write %1").arg(n), [n](CFaultInjectionEnv& env) { env.FailWrite(n); });
+        faults.emplace_back(QStringLiteral("sync"), [](CFaultInjectionEnv& env) { env.FailCommit(); });
+        faults.emplace_back(QStringLiteral("rename"), [](CFaultInjectionEnv& env) { env.FailRename(); });
+        faults.emplace_back(QStringLiteral("open"), [](CFaultInjectionEnv& env) { env.FailOpen(); });
+        for (const auto& [strFault, inject] : faults) {
+            QTemporaryDir dir;
+            const QString strPath = dir.filePath(QStringLiteral("年表.pdf"));
+            QFile previous(strPath);
+            QVERIFY(previous.open(QIODevice::WriteOnly) && previous.write("%PDF previous") == 13);
+            previous.close();
+            CFaultInjectionEnv env;
+            inject(env);
+            strError.clear();
+            QVERIFY2(printer.PrintPdf(strPath, QStringLiteral("t"), {}, strError, &env) == CChronologyPrinter::EResult::Failed,
+                     qPrintable(strFault));
+            QVERIFY2(!strError.isEmpty(), qPrintable(strFault));
+            QVERIFY(previous.open(QIODevice::ReadOnly));
+            QCOMPARE(previous.readAll(), QByteArray("%PDF previous"));
+            previous.close();
+            QVERIFY2(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size() == 1, qPrintable(strFault));
+            // Once the system lets it, the PDF is written over the previous file.
+            QCOMPARE(printer.PrintPdf(strPath, QStringLiteral("t"), {}, strError), CChronologyPrinter::EResult::Done);
+            QVERIFY(previous.open(QIODevice::ReadOnly));
+            QVERIFY(previous.size() > 1000);
+            previous.close();
+        }
+        // The folder not synced after the rename: the new PDF is in place, and the failure is still
+        // told (the rename may not survive a crash).
+        QTemporaryDir dir;
+        const QString strPath = dir.filePath(QStringLiteral("年表.pdf"));
+        CFaultInjectionEnv env;
+        env.FailFolderSync();
+        QCOMPARE(printer.PrintPdf(strPath, QStringLiteral("t"), {}, strError, &env), CChronologyPrinter::EResult::Failed);
+        QVERIFY(!strError.isEmpty());
+        QFile written(strPath);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().startsWith("%PDF-"));
     }
 
     void pictureAddsOnePageBeforeTheRows()
