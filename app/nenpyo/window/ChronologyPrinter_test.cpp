@@ -98,6 +98,54 @@ private Q_SLOTS:
     }
 
     // The 和暦 cell breaks only between two courts' era years.
+    // Each row the filter shows is printed once, in order, whatever the number of rows; the
+    // progress ends at the rows printed, and a chronology without rows still has its page.
+    void everyShownRowIsPrintedOnceInOrder()
+    {
+        const struct {
+            int nEvents;
+            EEventPriority eFilter;
+        } aCases[] = {{0, PRIORITY_ALL}, {1, PRIORITY_ALL}, {1, PRIORITY_HIGH}, {90, PRIORITY_ALL},
+                      {90, PRIORITY_MIDDLE}, {90, PRIORITY_HIGH}};
+        for (const auto& test : aCases) {
+            const QString strCase = QStringLiteral("%1 events, filter %2").arg(test.nEvents).arg(int(test.eFilter));
+            CNenpyoDoc doc;
+            doc.New({});
+            int nShown = 0;
+            for (int n = 0; n < test.nEvents; ++n) {
+                SEventData event = Event(1500 + n / 3, "出来事", n % 3);
+                if (n % 5 == 0)
+                    event.strNote = CP932("一\r\n二\r\n三");
+                doc.Events().SetData(event, true, -1, PRIORITY_ALL);
+                nShown += n % 3 <= test.eFilter ? 1 : 0;
+            }
+            QBuffer buffer;
+            QVERIFY(buffer.open(QIODevice::WriteOnly));
+            QPdfWriter writer(&buffer);
+            writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                             QPageLayout::Millimeter));
+            CChronologyPrinter printer(doc, test.eFilter);
+            std::vector<int> vRows;
+            int nPages = 0;
+            printer.SetSliceObserver([&](int nRow, int, const CPrintLayout::SSlice& slice) {
+                vRows.push_back(nRow);
+                nPages = std::max(nPages, slice.nPage + 1);
+            });
+            int nLastDone = -1;
+            QCOMPARE(printer.Print(writer, [&](int nDone, int nTotal) {
+                nLastDone = nDone;
+                return nTotal == nShown;
+            }),
+                     CChronologyPrinter::EResult::Done);
+            QCOMPARE(static_cast<int>(vRows.size()), nShown);
+            for (int n = 0; n < nShown; ++n)
+                QVERIFY2(vRows[static_cast<std::size_t>(n)] == n, qPrintable(strCase));
+            QVERIFY2(nLastDone == nShown || (nShown == 0 && nLastDone <= 0), qPrintable(strCase));
+            QVERIFY2(printer.Pages() >= std::max(nPages, 1), qPrintable(strCase));
+            QVERIFY2(test.nEvents < 90 || test.eFilter != PRIORITY_ALL || printer.Pages() > 2, qPrintable(strCase));
+        }
+    }
+
     void eraCellsBreakOnlyBetweenEraYears()
     {
         for (const QString& strEra : {QStringLiteral("正平5年・観応元年"), QStringLiteral("慶長5年"), QStringLiteral("平成元年")}) {
