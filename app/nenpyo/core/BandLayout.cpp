@@ -72,7 +72,7 @@ std::vector<int> Density(const CBandEvents& events, int nGroups, const CBandScal
 }
 
 // The records that have a stretch of time, as lane items, by beginning.
-std::vector<SLaneItem> LaneItems(const CGengouEraArray& records)
+std::vector<SLaneItem> LaneItems(const CGengouEraArray& records, double dOpenEnd)
 {
     std::vector<SLaneItem> vItems;
     vItems.reserve(records.size());
@@ -83,6 +83,8 @@ std::vector<SLaneItem> LaneItems(const CGengouEraArray& records)
         item.span.dBegin = CBandScale::DateStart(rec.lBeginYear, rec.nBeginMonth, rec.bBeginLeap, rec.nBeginDay);
         item.span.dEnd = CBandScale::DateEnd(rec.lEndYear, rec.nEndMonth, rec.bEndLeap, rec.nEndDay);
         item.bYearOnlyEnd = rec.nEndMonth < 1 || rec.nEndMonth > 12;
+        if (item.bYearOnlyEnd && rec.lEndYear == CGengouEra::NOT_ENDED)
+            item.span.dEnd = std::max(std::min(item.span.dEnd, dOpenEnd), CBandScale::YearStart(rec.lBeginYear) + 1.0);
         item.dBusyEnd = item.bYearOnlyEnd ? std::max(CBandScale::YearStart(rec.lEndYear), item.span.dBegin)
                                           : item.span.dEnd;
         item.nPrefer = PreferredLane(rec.strNote);
@@ -138,9 +140,9 @@ SBandLabel Geometry(const SBandEvent& event, int nGroup, const SBandLabelRequest
 
 } // namespace
 
-SBandSpans CBandLayout::LayOutSpans(const CGengouEraArray& records, int nMaxLanes)
+SBandSpans CBandLayout::LayOutSpans(const CGengouEraArray& records, int nMaxLanes, double dOpenEnd)
 {
-    const std::vector<SLaneItem> vItems = LaneItems(records);
+    const std::vector<SLaneItem> vItems = LaneItems(records, dOpenEnd);
     SBandSpans result;
     std::vector<double> vLaneEnd;                     // where each lane becomes free
     std::vector<std::vector<std::size_t>> vLanes;     // the items of each lane, in order

@@ -16,6 +16,7 @@
 #pragma once
 
 #include <functional>
+#include <limits>
 #include <vector>
 
 #include <corvane/GengouEra.h>
@@ -74,8 +75,11 @@ struct SBandLabelResult {
 class CBandLayout {
 public:
     // The lanes of an era or period table; records beyond nMaxLanes parallel ones, and records
-    // that end before they begin, are left out.
-    static SBandSpans LayOutSpans(const CGengouEraArray& records, int nMaxLanes = 3);
+    // that end before they begin, are left out. A record that has not ended (end year
+    // CGengouEra::NOT_ENDED without an end month) ends at dOpenEnd, or with its first year when
+    // it begins later: it is not drawn on into years nobody has dated.
+    static SBandSpans LayOutSpans(const CGengouEraArray& records, int nMaxLanes = 3,
+                                  double dOpenEnd = std::numeric_limits<double>::infinity());
     // The labels of the visible events.
     static SBandLabelResult LayOutLabels(const SBandLabelRequest& request);
 };

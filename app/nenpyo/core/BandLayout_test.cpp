@@ -265,3 +265,116 @@ TEST(BandLayout, LabelsAtTheRightEdgeStayInTheViewAndEventsEndingAtTheLeftEdgeAr
     EXPECT_FALSE(narrow.vLabels[0].bTextBefore);
     EXPECT_DOUBLE_EQ(29, narrow.vLabels[0].dLeft);
 }
+
+TEST(BandLayout, ALabelPlacedBeforeItsLeftNeighbourKeepsTheGapToo)
+{
+    // The later event (year 157, pixel 156) is selected and placed first; the earlier one, 50
+    // pixels wide with a gap of 6, fits beside it only when it begins at pixel 100 or before.
+    const struct {
+        std::int32_t lFirst;
+        int nRow;
+    } aCases[] = {{101, 0}, {102, 1}, {60, 0}, {150, 1}, {156, 1}};
+    for (const auto& test : aCases) {
+        CYearEvent table;
+        table.SetData(Event(test.lFirst, "x"), true, -1, PRIORITY_ALL);
+        table.SetData(Event(157, "y"), true, -1, PRIORITY_ALL);
+        CBandEvents events;
+        events.Build(table);
+        int nSelected = -1;
+        for (const SBandEvent& event : events.Group(0))
+            nSelected = event.pData->lYear == 157 ? event.nListIndex : nSelected;
+        SBandLabelRequest request;
+        request.pEvents = &events;
+        request.scale = CBandScale(0, 1.0);
+        request.nWidth = 1000;
+        request.nRows = 3;
+        request.nSelected = nSelected;
+        request.labelWidth = [](const SBandEvent&, int) { return 50.0; };
+        const SBandLabelResult result = CBandLayout::LayOutLabels(request);
+        ASSERT_EQ(2u, result.vLabels.size());
+        EXPECT_EQ(157, result.vLabels[0].pEvent->pData->lYear);
+        EXPECT_EQ(0, RowOfYear(result, 157));
+        EXPECT_EQ(test.nRow, RowOfYear(result, test.lFirst)) << test.lFirst;
+    }
+}
+
+TEST(BandEvents, AnEventEndingAtTheLeftEdgeOrBeginningAtTheRightIsNotVisible)
+{
+    // A day (1500-03-10), a month (1500-05) and a year (1400) of priority 1, and a day of
+    // priority 2 that the middle filter leaves out.
+    CYearEvent table;
+    table.SetData(Event(1500, "day", 1, 3, 10), true, -1, PRIORITY_ALL);
+    table.SetData(Event(1500, "month", 1, 5), true, -1, PRIORITY_ALL);
+    table.SetData(Event(1400, "year", 1), true, -1, PRIORITY_ALL);
+    table.SetData(Event(1500, "low", 2, 3, 10), true, -1, PRIORITY_ALL);
+    CBandEvents events;
+    events.Build(table);
+    const double dDay = CBandScale::DateStart(1500, 3, false, 10);
+    const double dDayEnd = CBandScale::DateEnd(1500, 3, false, 10);
+    const double dMonth = CBandScale::DateStart(1500, 5, false, 0);
+    const double dMonthEnd = CBandScale::DateEnd(1500, 5, false, 0);
+    const double dYearEnd = CBandScale::YearStart(1401);
+    const double e = 1e-7;
+    const struct {
+        const char* pszCase;
+        double dFrom;
+        double dTo;
+        EEventPriority eFilter;
+        std::size_t nVisible;
+    } aCases[] = {
+        {"day ends at the left edge", dDayEnd, dMonth + e, PRIORITY_ALL, 1},
+        {"day ends just after the left edge", dDayEnd - e, dMonth + e, PRIORITY_ALL, 3},
+        {"day ends just after, middle filter", dDayEnd - e, dMonth + e, PRIORITY_MIDDLE, 2},
+        {"month begins at the right edge", dDay, dMonth, PRIORITY_ALL, 2},
+        {"month ends at the left edge", dMonthEnd, dMonthEnd + 10, PRIORITY_ALL, 0},
+        {"month ends just after the left edge", dMonthEnd - e, dMonthEnd + 10, PRIORITY_ALL, 1},
+        {"year ends at the left edge", dYearEnd, dDay, PRIORITY_ALL, 0},
+        {"year ends just after the left edge", dYearEnd - e, dDay, PRIORITY_ALL, 1},
+        {"everything", 0, 2000, PRIORITY_ALL, 4},
+    };
+    for (const auto& test : aCases) {
+        EXPECT_EQ(test.nVisible, events.CountVisible(test.eFilter, test.dFrom, test.dTo)) << test.pszCase;
+        // The labels are of the same events, the selected one included.
+        for (int nSelected = -1; nSelected < 4; ++nSelected) {
+            SBandLabelRequest request;
+            request.pEvents = &events;
+            request.eFilter = test.eFilter;
+            request.scale = CBandScale(test.dFrom, 1000.0 / (test.dTo - test.dFrom));
+            request.nWidth = 1000;
+            request.nRows = 8;
+            request.nSelected = nSelected;
+            request.labelWidth = [](const SBandEvent&, int) { return 10.0; };
+            const SBandLabelResult result = CBandLayout::LayOutLabels(request);
+            EXPECT_EQ(test.nVisible, result.nVisible) << test.pszCase;
+            EXPECT_EQ(test.nVisible, result.vLabels.size()) << test.pszCase << " selected " << nSelected;
+            for (const SBandLabel& label : result.vLabels)
+                EXPECT_TRUE(label.pEvent->dEnd > test.dFrom && label.pEvent->dBegin < test.dTo) << test.pszCase;
+        }
+    }
+}
+
+TEST(BandLayout, ErasStillRunningEndWhereTheyAreToldTo)
+{
+    CGengouEraArray records = {Era("平成", 1989, 2019), Era("令和", 2019, CGengouEra::NOT_ENDED),
+                               Era("先の世", 3000, CGengouEra::NOT_ENDED), Era("昔", 800, 900)};
+    records[1].nBeginMonth = 5;
+    records[1].nBeginDay = 1;
+    const double dOpenEnd = CBandScale::YearStart(2027);
+    const struct {
+        double dOpenEnd;
+        int nRecord;
+        double dEnd;
+    } aCases[] = {
+        {dOpenEnd, 1, dOpenEnd},
+        {dOpenEnd, 2, CBandScale::YearStart(3001)},   // begins later: its first year
+        {dOpenEnd, 3, CBandScale::YearStart(901)},    // ended: as it was
+        {dOpenEnd, 0, CBandScale::DateStart(2019, 5, false, 1)},
+        {std::numeric_limits<double>::infinity(), 1, CBandScale::YearStart(CGengouEra::NOT_ENDED) + 1},
+    };
+    for (const auto& test : aCases) {
+        const SBandSpans spans = CBandLayout::LayOutSpans(records, 3, test.dOpenEnd);
+        const SBandSpan* pSpan = SpanOf(spans, test.nRecord);
+        ASSERT_NE(nullptr, pSpan) << test.nRecord;
+        EXPECT_DOUBLE_EQ(test.dEnd, pSpan->dEnd) << test.nRecord << " " << test.dOpenEnd;
+    }
+}

@@ -86,9 +86,16 @@ void CBandPainter::Reload()
         return;
     }
     m_events.Build(m_pDoc->Events());
+    m_lEraLabelEnd = QDate::currentDate().year();
+    double dFrom = 0;
+    double dTo = 0;
+    if (m_events.Extent(dFrom, dTo))
+        m_lEraLabelEnd = std::max(m_lEraLabelEnd, CBandScale::YearAt(dTo - 0.5));
+    // An era or period still running ends with that year.
+    const double dOpenEnd = CBandScale::YearStart(m_lEraLabelEnd) + 1.0;
     const CHtmlManage html;
-    const auto names = [&html](const CGengouEra& table, SBandSpans& spans, std::vector<QString>& vNames) {
-        spans = CBandLayout::LayOutSpans(table.GetGengouEraTable());
+    const auto names = [&html, dOpenEnd](const CGengouEra& table, SBandSpans& spans, std::vector<QString>& vNames) {
+        spans = CBandLayout::LayOutSpans(table.GetGengouEraTable(), 3, dOpenEnd);
         for (const SBandSpan& span : spans.vSpans) {
             CString strName;
             html.RemoveHtml(table.GetGengouEraTable()[static_cast<std::size_t>(span.nRecord)].strGengou, strName);
@@ -97,11 +104,6 @@ void CBandPainter::Reload()
     };
     names(m_pDoc->Periods(), m_periods, m_vPeriodNames);
     names(m_pDoc->Eras(), m_eras, m_vEraNames);
-    m_lEraLabelEnd = QDate::currentDate().year();
-    double dFrom = 0;
-    double dTo = 0;
-    if (m_events.Extent(dFrom, dTo))
-        m_lEraLabelEnd = std::max(m_lEraLabelEnd, CBandScale::YearAt(dTo - 0.5));
 }
 
 bool CBandPainter::Extent(double& dFrom, double& dTo) const
@@ -295,6 +297,7 @@ void CBandPainter::PaintGrid(QPainter& painter, const QRect& area, int nTop, con
 void CBandPainter::PaintAxis(QPainter& painter, const QRect& area, const CBandScale& scale)
 {
     const int nAxis = 2 * m_nLine + 8;
+    m_vAxisLabels.clear();
     painter.fillRect(QRect(0, 0, area.width(), nAxis), kAxisFill);
     painter.setPen(kSpanBorder);
     painter.drawLine(QPointF(0, nAxis - 0.5), QPointF(area.width(), nAxis - 0.5));
@@ -328,6 +331,7 @@ void CBandPainter::PaintAxis(QPainter& painter, const QRect& area, const CBandSc
             painter.setPen(Qt::black);
             painter.setFont(m_font);
             painter.drawText(QPointF(x + 3, 2 + fm.ascent()), strText);
+            m_vAxisLabels.push_back({strText, x + 3, x + 3 + dWidth, false, tick.lYear});
             dYearRight = x + 3 + dWidth + 4;
         }
         // The era year under a year, where it fits before the next label.
@@ -339,6 +343,7 @@ void CBandPainter::PaintAxis(QPainter& painter, const QRect& area, const CBandSc
             painter.setPen(QColor(0x40, 0x40, 0x40));
             painter.setFont(eraFont);
             painter.drawText(QPointF(x + 3, 4 + m_nLine + fmEra.ascent()), strEra);
+            m_vAxisLabels.push_back({strEra, x + 3, x + 3 + dEraWidth, true, tick.lYear});
             dEraRight = x + 3 + dEraWidth + 4;
         }
     }

@@ -48,6 +48,18 @@ public:
     int HitTest(const QPoint& point) const;
     QRectF LabelRect(const SBandLabel& label) const;
     const SBandLabelResult& Labels() const { return m_labels; }
+    // The texts the last paint wrote on the axis (years, months, era years), in pixels from the
+    // painted rect's left edge; and the lanes of the eras and periods (for tests).
+    struct SAxisLabel {
+        QString strText;
+        double dLeft = 0;
+        double dRight = 0;
+        bool bEra = false;
+        std::int32_t lYear = 0;
+    };
+    const std::vector<SAxisLabel>& AxisLabels() const { return m_vAxisLabels; }
+    const SBandSpans& EraSpans() const { return m_eras; }
+    const SBandSpans& PeriodSpans() const { return m_periods; }
 
     // A Western year as the axis writes it: 前660 before year 1.
     static QString YearText(std::int32_t lYear);
@@ -84,5 +96,6 @@ private:
     std::int32_t m_lEraLabelEnd = 0;
     QHash<const SEventData*, SLabelText> m_texts;
     SBandLabelResult m_labels;
+    std::vector<SAxisLabel> m_vAxisLabels;
     QPoint m_labelOrigin;      // where the last paint's label rows start
 };

@@ -73,8 +73,10 @@ void CBandView::SetSelectedIndex(int nListIndex, bool bShow)
     if (bShow && pEvent != nullptr) {
         const double x = m_scale.X(pEvent->dBegin);
         const double dWidth = viewport()->width();
-        if (x < dWidth * 0.02 || x > dWidth * 0.75)
+        if (x < dWidth * 0.02 || x > dWidth * 0.75) {
             m_scale.PlaceAt(pEvent->dBegin, dWidth / 3);
+            KeepWithinExtent(pEvent->dBegin);
+        }
     }
     Changed();
 }
@@ -117,6 +119,7 @@ void CBandView::FitAll()
 void CBandView::CenterYear(std::int32_t lYear)
 {
     m_scale.PlaceAt(CBandScale::YearStart(lYear) + 0.5, viewport()->width() / 2.0);
+    KeepWithinExtent(CBandScale::YearStart(lYear) + 0.5);
     Changed();
 }
 
@@ -143,6 +146,20 @@ void CBandView::ShowYears(std::int32_t lFrom, std::int32_t lTo)
     m_scale.Fit(CBandScale::YearStart(lFrom), CBandScale::YearStart(lTo) + 1, std::max(viewport()->width(), 1));
     m_bFitted = true;
     Changed();
+}
+
+void CBandView::KeepWithinExtent(double dTime)
+{
+    double dFrom = 0;
+    double dTo = 0;
+    if (!m_painter.Extent(dFrom, dTo) || dTime < dFrom || dTime > dTo)
+        return;
+    // The end of everything no further in than ShowEnd puts it, the beginning no further in than
+    // ShowStart: the time asked for stays in sight either way.
+    const double dWidth = std::max(viewport()->width(), 1);
+    double dLeft = std::min(m_scale.Left(), dTo - dWidth * (1 - kMargin) / m_scale.PixelsPerYear());
+    dLeft = std::max(dLeft, dFrom - dWidth * kMargin / m_scale.PixelsPerYear());
+    m_scale.PlaceAt(dLeft, 0);
 }
 
 void CBandView::Changed()

@@ -35,7 +35,9 @@ public:
     // Zooms by dFactor keeping the time under pixel dX (of the viewport) where it is.
     void ZoomAt(double dX, double dFactor);
     void Pan(double dPixels);
-    // Shows everything (CBandPainter::Extent), the year centred, the beginning or the end.
+    // Shows everything (CBandPainter::Extent), the year centred, the beginning or the end. A year
+    // or selected event (SetSelectedIndex) near either end of everything is not centred: the view
+    // then ends at that end (as ShowStart and ShowEnd put it), not in an empty stretch past it.
     void FitAll();
     void CenterYear(std::int32_t lYear);
     void ShowStart();
@@ -73,6 +75,9 @@ protected:
 private:
     void Changed();
     void UpdateScrollBar();
+    // Moves the view back from an empty stretch past the end or before the beginning of
+    // everything, dTime (inside everything) kept in sight; nothing changes for a time outside.
+    void KeepWithinExtent(double dTime);
 
     CBandPainter m_painter;
     CBandScale m_scale;

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 #include <QImage>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStandardPaths>
 #include <QTableView>
@@ -17,6 +18,7 @@
 #include "EventModel.h"
 #include "NenpyoWindow.h"
 #include "testing/FakeHostUi.h"
+#include "testing/FaultInjectionEnv.h"
 
 namespace {
 
@@ -157,8 +159,74 @@ private Q_SLOTS:
         QVERIFY(ui.m_messages.empty());
     }
 
-    // The axis names era years up to the last event's year or the present year, not beyond: an
-    // era without end is not counted on into 2500 or 6500.
+    // Going to the last (or first) event from the table (Ctrl+End, then a click on the row) or to
+    // its year shows it near the edge of everything there is, not in the middle of a band with
+    // nothing after (or before) it, whatever the zoom. End and Home in the band do the same.
+    void goingToTheEndLeavesNoEmptyFuture()
+    {
+        CNenpyoWindow window;
+        Show(window);
+        CBandView& band = *window.Band();
+        QTableView& table = *window.View();
+        const double dWidth = band.viewport()->width();
+        double dFrom = 0;
+        double dTo = 0;
+        QVERIFY(band.Painter().Extent(dFrom, dTo));
+        const auto nearTheEdge = [&](bool bEnd, double dTime) {
+            const double x = band.Scale().X(dTime);
+            if (bEnd)
+                return x >= dWidth / 2 && x < dWidth && band.Scale().X(dTo) >= dWidth * 0.95 && band.Scale().X(dTo) <= dWidth;
+            return x >= 0 && x <= dWidth / 2 && band.Scale().X(dFrom) >= 0 && band.Scale().X(dFrom) <= dWidth * 0.05;
+        };
+        const struct {
+            std::int32_t lFrom;   // 0: everything
+            std::int32_t lTo;
+            bool bEnd;
+        } aCases[] = {{0, 0, true}, {0, 0, false}, {1600, 1650, true}, {1600, 1650, false}, {1990, 2000, false},
+                      {-200, -100, true}};
+        for (const auto& test : aCases) {
+            const QString strCase = QStringLiteral("%1-%2 %3").arg(test.lFrom).arg(test.lTo).arg(test.bEnd ? "end" : "home");
+            const auto showCase = [&] {
+                if (test.lFrom == 0)
+                    band.FitAll();
+                else
+                    band.ShowYears(test.lFrom, test.lTo);
+            };
+            showCase();
+            table.clearSelection();
+            QTest::keyClick(&table, test.bEnd ? Qt::Key_End : Qt::Key_Home, Qt::ControlModifier);
+            const QRect row = table.visualRect(table.currentIndex());
+            QTest::mouseClick(table.viewport(), Qt::LeftButton, Qt::NoModifier, row.center());
+            const SBandEvent* pEvent = band.Painter().Events().Find(window.SelectedIndex());
+            QVERIFY2(pEvent != nullptr, qPrintable(strCase));
+            QCOMPARE(pEvent->dBegin, test.bEnd ? dTo - 1 : dFrom);
+            QVERIFY2(nearTheEdge(test.bEnd, pEvent->dBegin), qPrintable(strCase));
+            // The year of that event, from 年へ移動.
+            showCase();
+            QVERIFY(window.GoToYear(CBandScale::YearAt(pEvent->dBegin)));
+            QVERIFY2(nearTheEdge(test.bEnd, pEvent->dBegin), qPrintable(strCase));
+            // The band's own keys.
+            band.ShowYears(1200, 1210);
+            QTest::keyClick(&band, test.bEnd ? Qt::Key_End : Qt::Key_Home, Qt::ControlModifier);
+            QVERIFY2(nearTheEdge(test.bEnd, test.bEnd ? dTo - 1 : dFrom), qPrintable(strCase));
+        }
+        // An event or year in the middle still comes into sight a third of the way in, or centred;
+        // a year past everything is centred as asked.
+        band.ShowYears(1990, 2000);
+        QVERIFY(window.FindText(QStringLiteral("関ヶ原"), true));
+        const SBandEvent* pMiddle = band.Painter().Events().Find(window.SelectedIndex());
+        QVERIFY(pMiddle != nullptr);
+        QVERIFY(qAbs(band.Scale().X(pMiddle->dBegin) - dWidth / 3) < 1);
+        for (const std::int32_t lYear : {1600, 2500}) {
+            band.ShowYears(1200, 1210);
+            band.CenterYear(lYear);
+            QCOMPARE(CBandScale::YearAt(band.Scale().Time(dWidth / 2)), lYear);
+        }
+    }
+
+    // The axis names era years up to the last event's year or the present year, not beyond, and an
+    // era or period still running (令和, 現代) is drawn up to that year's end: neither is counted on
+    // into 2500 or 6500.
     void eraYearsEndAtTheLastEventOrThePresent()
     {
         CNenpyoDoc doc;
@@ -170,6 +238,126 @@ private Q_SLOTS:
         doc.Events().SetData(Event(2999, "遠い先"), true, -1, PRIORITY_ALL);
         painter.Reload();
         QCOMPARE(painter.EraLabelEnd(), 2999);
+
+        CNenpyoWindow window;
+        Show(window);
+        CBandPainter sample;
+        sample.SetDocument(&window.Doc());
+        const std::int32_t lEnd = sample.EraLabelEnd();
+        double dFrom = 0;
+        double dTo = 0;
+        QVERIFY(sample.Events().Extent(dFrom, dTo));
+        QCOMPARE(lEnd, std::max(QDate::currentDate().year(), CBandScale::YearAt(dTo - 0.5)));
+        QImage image(1000, 300, QImage::Format_RGB32);
+        const struct {
+            double dFrom;
+            double dTo;
+        } aViews[] = {{1900, 2700}, {1980, 2100}, {1000, 7000}, {2000, 2060}};
+        for (const auto& view : aViews) {
+            CBandScale scale;
+            scale.Fit(view.dFrom, view.dTo, image.width());
+            QPainter p(&image);
+            sample.Paint(p, image.rect(), scale, PRIORITY_ALL, -1);
+            int nEraLabels = 0;
+            for (const CBandPainter::SAxisLabel& label : sample.AxisLabels()) {
+                if (!label.bEra)
+                    continue;
+                ++nEraLabels;
+                QVERIFY2(label.lYear <= lEnd, qPrintable(label.strText));
+            }
+            QVERIFY2(nEraLabels > 0, qPrintable(QString::number(view.dFrom)));
+        }
+        const double dOpenEnd = CBandScale::YearStart(lEnd) + 1;
+        for (const SBandSpans* pSpans : {&sample.EraSpans(), &sample.PeriodSpans()}) {
+            QVERIFY(!pSpans->vSpans.empty());
+            double dLast = 0;
+            for (const SBandSpan& span : pSpans->vSpans)
+                dLast = std::max(dLast, span.dEnd);
+            QCOMPARE(dLast, dOpenEnd);
+        }
+    }
+
+    // The axis's texts, the last ones included, end inside the painted rect at any width and zoom:
+    // in the view, and in a picture painted into a part of a larger page.
+    void axisLabelsEndInsideThePicture()
+    {
+        CNenpyoWindow window;
+        Show(window);
+        CBandPainter painter;
+        painter.SetDocument(&window.Doc());
+        QImage page(1400, 500, QImage::Format_RGB32);
+        for (const int nWidth : {180, 333, 640, 1001, 1237}) {
+            for (const double dPixelsPerYear : {0.3, 0.9, 4.0, 23.0, 150.0, 900.0}) {
+                for (const double dLeft : {-700.0, 1581.7, 1999.2}) {
+                    const QRect rect(nWidth % 7 * 10, 40, nWidth, 300);
+                    page.fill(Qt::white);
+                    QPainter p(&page);
+                    painter.Paint(p, rect, CBandScale(dLeft, dPixelsPerYear), PRIORITY_ALL, -1);
+                    p.end();
+                    const QString strCase = QStringLiteral("%1 px, %2 px a year from %3").arg(nWidth).arg(dPixelsPerYear).arg(dLeft);
+                    QVERIFY2(nWidth < 333 || !painter.AxisLabels().empty(), qPrintable(strCase));
+                    for (const CBandPainter::SAxisLabel& label : painter.AxisLabels()) {
+                        QVERIFY2(label.dLeft >= 0 && label.dRight <= nWidth,
+                                 qPrintable(strCase + QStringLiteral(": ") + label.strText));
+                    }
+                    // Nothing painted outside the rect.
+                    QCOMPARE(page.pixel(rect.right() + 1, rect.top() + 5), qRgb(255, 255, 255));
+                    QCOMPARE(page.pixel(rect.left() + 1, rect.top() + 5) == qRgb(255, 255, 255), false);
+                }
+            }
+        }
+        // The view's picture has the view's labels, none cut at the edge.
+        CBandView& band = *window.Band();
+        band.ShowYears(1850, 2011);
+        QImage picture(1200, 500, QImage::Format_RGB32);
+        QPainter p(&picture);
+        band.Render(p, picture.rect());
+        p.end();
+        QVERIFY(!band.Painter().AxisLabels().empty());
+        for (const CBandPainter::SAxisLabel& label : band.Painter().AxisLabels())
+            QVERIFY2(label.dRight <= picture.width(), qPrintable(label.strText));
+    }
+
+    // A failure at any step of writing the picture (a write, the sync, the rename, the opening) is
+    // reported, and the previous file stays whole with no temporary file beside it.
+    void aFailedPictureLeavesThePreviousFileWhole()
+    {
+        CNenpyoWindow window;
+        Show(window);
+        CBandView& band = *window.Band();
+        for (const QString& strName : {QStringLiteral("band.png"), QStringLiteral("band.svg")}) {
+            int nWrites = 0;
+            {
+                QTemporaryDir dir;
+                CFaultInjectionEnv env;
+                QVERIFY(band.SaveImage(dir.filePath(strName), &env));
+                nWrites = env.Writes();
+            }
+            QVERIFY(nWrites >= 1);
+            std::vector<std::pair<QString, std::function<void(CFaultInjectionEnv&)>>> faults;
+            for (const int n : {1, 2, nWrites / 2, nWrites}) {
+                if (n >= 1 && n <= nWrites)
+                    faults.emplace_back(QStringLiteral("write %1").arg(n), [n](CFaultInjectionEnv& env) { env.FailWrite(n); });
+            }
+            faults.emplace_back(QStringLiteral("sync"), [](CFaultInjectionEnv& env) { env.FailCommit(); });
+            faults.emplace_back(QStringLiteral("rename"), [](CFaultInjectionEnv& env) { env.FailRename(); });
+            faults.emplace_back(QStringLiteral("open"), [](CFaultInjectionEnv& env) { env.FailOpen(); });
+            for (const auto& [strFault, inject] : faults) {
+                const QString strCase = strName + QLatin1Char(' ') + strFault;
+                QTemporaryDir dir;
+                const QString strPath = dir.filePath(strName);
+                QFile previous(strPath);
+                QVERIFY(previous.open(QIODevice::WriteOnly) && previous.write("previous") == 8);
+                previous.close();
+                CFaultInjectionEnv env;
+                inject(env);
+                QVERIFY2(!band.SaveImage(strPath, &env), qPrintable(strCase));
+                QVERIFY(previous.open(QIODevice::ReadOnly));
+                QCOMPARE(previous.readAll(), QByteArray("previous"));
+                previous.close();
+                QVERIFY2(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size() == 1, qPrintable(strCase));
+            }
+        }
     }
 
     void savesTheVisibleRangeAsPngAndSvg()

@@ -1,6 +1,7 @@
 // The printout on a PDF device: no row split across pages but one taller than a page (split at
 // its lines, each part on a page of its own), a cancelled PDF that leaves the previous file, and
-// the band picture on one page of its own.
+// the band picture on one page of its own; a failure at any step of writing the PDF (a write, the
+// sync, the rename) reported, with the previous file left whole and no temporary file behind.
 #include <QtTest>
 
 #include <QTextBoundaryFinder>
@@ -20,6 +21,7 @@
 #include "ChronologyPrinter.h"
 #include "EventTestData_test.h"
 #include "NenpyoDoc.h"
+#include "testing/FaultInjectionEnv.h"
 
 class CChronologyPrinterTest : public QObject {
     Q_OBJECT
@@ -96,6 +98,54 @@ private Q_SLOTS:
     }
 
     // The 和暦 cell breaks only between two courts' era years.
+    // Each row the filter shows is printed once, in order, whatever the number of rows; the
+    // progress ends at the rows printed, and a chronology without rows still has its page.
+    void everyShownRowIsPrintedOnceInOrder()
+    {
+        const struct {
+            int nEvents;
+            EEventPriority eFilter;
+        } aCases[] = {{0, PRIORITY_ALL}, {1, PRIORITY_ALL}, {1, PRIORITY_HIGH}, {90, PRIORITY_ALL},
+                      {90, PRIORITY_MIDDLE}, {90, PRIORITY_HIGH}};
+        for (const auto& test : aCases) {
+            const QString strCase = QStringLiteral("%1 events, filter %2").arg(test.nEvents).arg(int(test.eFilter));
+            CNenpyoDoc doc;
+            doc.New({});
+            int nShown = 0;
+            for (int n = 0; n < test.nEvents; ++n) {
+                SEventData event = Event(1500 + n / 3, "出来事", n % 3);
+                if (n % 5 == 0)
+                    event.strNote = CP932("一\r\n二\r\n三");
+                doc.Events().SetData(event, true, -1, PRIORITY_ALL);
+                nShown += n % 3 <= test.eFilter ? 1 : 0;
+            }
+            QBuffer buffer;
+            QVERIFY(buffer.open(QIODevice::WriteOnly));
+            QPdfWriter writer(&buffer);
+            writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                                             QPageLayout::Millimeter));
+            CChronologyPrinter printer(doc, test.eFilter);
+            std::vector<int> vRows;
+            int nPages = 0;
+            printer.SetSliceObserver([&](int nRow, int, const CPrintLayout::SSlice& slice) {
+                vRows.push_back(nRow);
+                nPages = std::max(nPages, slice.nPage + 1);
+            });
+            int nLastDone = -1;
+            QCOMPARE(printer.Print(writer, [&](int nDone, int nTotal) {
+                nLastDone = nDone;
+                return nTotal == nShown;
+            }),
+                     CChronologyPrinter::EResult::Done);
+            QCOMPARE(static_cast<int>(vRows.size()), nShown);
+            for (int n = 0; n < nShown; ++n)
+                QVERIFY2(vRows[static_cast<std::size_t>(n)] == n, qPrintable(strCase));
+            QVERIFY2(nLastDone == nShown || (nShown == 0 && nLastDone <= 0), qPrintable(strCase));
+            QVERIFY2(printer.Pages() >= std::max(nPages, 1), qPrintable(strCase));
+            QVERIFY2(test.nEvents < 90 || test.eFilter != PRIORITY_ALL || printer.Pages() > 2, qPrintable(strCase));
+        }
+    }
+
     void eraCellsBreakOnlyBetweenEraYears()
     {
         for (const QString& strEra : {QStringLiteral("正平5年・観応元年"), QStringLiteral("慶長5年"), QStringLiteral("平成元年")}) {
@@ -181,6 +231,71 @@ private Q_SLOTS:
         QCOMPARE(printer.PrintPdf(dir.filePath(QStringLiteral("no/such/x.pdf")), QStringLiteral("t"), {}, strError),
                  CChronologyPrinter::EResult::Failed);
         QVERIFY(!strError.isEmpty());
+    }
+
+    void aFailedWriteOfThePdfLeavesThePreviousFileWhole()
+    {
+        CNenpyoDoc doc;
+        doc.New({});
+        for (int n = 0; n < 40; ++n)
+            doc.Events().SetData(Event(1600 + n, "出来事"), true, -1, PRIORITY_ALL);
+        CChronologyPrinter printer(doc, PRIORITY_ALL);
+        QString strError;
+        // The steps of one PDF, without faults: every write before the sync, the sync before the rename.
+        int nWrites = 0;
+        {
+            QTemporaryDir dir;
+            CFaultInjectionEnv env;
+            QCOMPARE(printer.PrintPdf(dir.filePath(QStringLiteral("a.pdf")), QStringLiteral("t"), {}, strError, &env),
+                     CChronologyPrinter::EResult::Done);
+            nWrites = env.Writes();
+            const std::vector<std::string>& vSteps = env.Steps();
+            QVERIFY(nWrites >= 1);
+            QCOMPARE(vSteps.front(), std::string("open"));
+            const auto itSync = std::find(vSteps.begin(), vSteps.end(), "sync");
+            const auto itRename = std::find(vSteps.begin(), vSteps.end(), "rename");
+            QVERIFY(itSync != vSteps.end() && itRename != vSteps.end() && itSync < itRename);
+            QCOMPARE(std::count(vSteps.begin(), itSync, "write"), static_cast<std::ptrdiff_t>(nWrites));
+        }
+        std::vector<std::pair<QString, std::function<void(CFaultInjectionEnv&)>>> faults;
+        for (int n = 1; n <= nWrites; ++n)
+            faults.emplace_back(QStringLiteral("write %1").arg(n), [n](CFaultInjectionEnv& env) { env.FailWrite(n); });
+        faults.emplace_back(QStringLiteral("sync"), [](CFaultInjectionEnv& env) { env.FailCommit(); });
+        faults.emplace_back(QStringLiteral("rename"), [](CFaultInjectionEnv& env) { env.FailRename(); });
+        faults.emplace_back(QStringLiteral("open"), [](CFaultInjectionEnv& env) { env.FailOpen(); });
+        for (const auto& [strFault, inject] : faults) {
+            QTemporaryDir dir;
+            const QString strPath = dir.filePath(QStringLiteral("年表.pdf"));
+            QFile previous(strPath);
+            QVERIFY(previous.open(QIODevice::WriteOnly) && previous.write("%PDF previous") == 13);
+            previous.close();
+            CFaultInjectionEnv env;
+            inject(env);
+            strError.clear();
+            QVERIFY2(printer.PrintPdf(strPath, QStringLiteral("t"), {}, strError, &env) == CChronologyPrinter::EResult::Failed,
+                     qPrintable(strFault));
+            QVERIFY2(!strError.isEmpty(), qPrintable(strFault));
+            QVERIFY(previous.open(QIODevice::ReadOnly));
+            QCOMPARE(previous.readAll(), QByteArray("%PDF previous"));
+            previous.close();
+            QVERIFY2(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size() == 1, qPrintable(strFault));
+            // Once the system lets it, the PDF is written over the previous file.
+            QCOMPARE(printer.PrintPdf(strPath, QStringLiteral("t"), {}, strError), CChronologyPrinter::EResult::Done);
+            QVERIFY(previous.open(QIODevice::ReadOnly));
+            QVERIFY(previous.size() > 1000);
+            previous.close();
+        }
+        // The folder not synced after the rename: the new PDF is in place, and the failure is still
+        // told (the rename may not survive a crash).
+        QTemporaryDir dir;
+        const QString strPath = dir.filePath(QStringLiteral("年表.pdf"));
+        CFaultInjectionEnv env;
+        env.FailFolderSync();
+        QCOMPARE(printer.PrintPdf(strPath, QStringLiteral("t"), {}, strError, &env), CChronologyPrinter::EResult::Failed);
+        QVERIFY(!strError.isEmpty());
+        QFile written(strPath);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        QVERIFY(written.readAll().startsWith("%PDF-"));
     }
 
     void pictureAddsOnePageBeforeTheRows()
