@@ -8,6 +8,7 @@
 #include <QUndoStack>
 
 #include <framework/Cp932.h>
+#include <shared/qt/QtText.h>
 
 #include "Chronology.h"
 #include "EventTestData_test.h"
@@ -53,7 +54,8 @@ QString Snapshot(const CNenpyoDoc& doc)
                .arg(base.GetKazoe())
                .arg(base.GetEndYearKaiki())
                .arg(Text(strSupplement));
-    return str + TableText(doc.Eras()) + TableText(doc.Periods());
+    // The files the document names go with the tables.
+    return str + TableText(doc.Eras()) + FromPath(doc.ErasPath()) + TableText(doc.Periods()) + FromPath(doc.PeriodsPath());
 }
 
 SEventData Dated(std::int32_t lYear, const char* pszText, int nMonth, int nDay, bool bLeap = false,
@@ -77,7 +79,7 @@ std::unique_ptr<CNenpyoDoc> Sample()
     CGengouEra eras;
     eras.SetData(CP932("慶長"), 1596, 1615, "");
     eras.SetData(CP932("明治"), 1868, 1912, "");
-    pDoc->SetEras(eras);
+    pDoc->SetEras(eras, "/tables/慶長.lgn");
     return pDoc;
 }
 
@@ -121,8 +123,8 @@ private Q_SLOTS:
              }},
             {"table text", [](CChronology& c) { return c.SetTableText(CP932("新しい名前"), CP932("説明\r\n二行目")); }},
             {"base year", [&](CChronology& c) { c.SetBaseYear(baseYear, true); return true; }},
-            {"eras", [&](CChronology& c) { c.SetReferenceTable(HEADER_GENGOU, otherEras); return true; }},
-            {"periods", [&](CChronology& c) { c.SetReferenceTable(HEADER_JIDAI, periods); return true; }},
+            {"eras", [&](CChronology& c) { c.SetReferenceTable(HEADER_GENGOU, otherEras, "/tables/平成.lgn"); return true; }},
+            {"periods", [&](CChronology& c) { c.SetReferenceTable(HEADER_JIDAI, periods, "/tables/江戸.ler"); return true; }},
         };
         for (const auto& test : aChanges) {
             CChronology chronology;
