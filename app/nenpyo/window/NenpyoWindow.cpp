@@ -240,6 +240,13 @@ bool CNenpyoWindow::eventFilter(QObject* pObject, QEvent* pEvent)
                 EditEventDlg();
             return true;
         }
+        // The view only moves its focus there (the Ctrl of a multiple selection); the first or last
+        // event is selected instead, and the band shows it.
+        const bool bHome = pKey->key() == Qt::Key_Home, bEnd = pKey->key() == Qt::Key_End;
+        if ((bHome || bEnd) && pKey->modifiers() == Qt::ControlModifier && m_pModel->rowCount() > 0) {
+            SelectIndex(m_pModel->ListIndex(bHome ? 0 : m_pModel->rowCount() - 1));
+            return true;
+        }
     }
     return QMainWindow::eventFilter(pObject, pEvent);
 }
