@@ -3,6 +3,11 @@
 #include <QtTest>
 
 #include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
+
+#include <atomic>
+#include <stdexcept>
 
 #include "WorkProgress.h"
 
@@ -39,6 +44,38 @@ private Q_SLOTS:
             QCOMPARE(window.findChildren<QProgressDialog*>().size(), 1);
         }
         QVERIFY(window.findChildren<QProgressDialog*>().isEmpty());
+    }
+
+    // Work that cannot report its progress (a save) runs on a thread of its own while the window
+    // goes on with its other events (painting, timers); the dialog says what happens once the
+    // work takes more than a second; an exception reaches the caller. (The input of the window
+    // system that waits meanwhile cannot be made here: posted events are not held back.)
+    void busyWorkRunsBesideTheWindowAndHoldsBackInput()
+    {
+        QWidget window;
+        window.show();
+        QThread* pWorker = nullptr;
+        bool bTimerFired = false;
+        std::atomic<bool> bDone = false;
+        QTimer::singleShot(20, &window, [&] { bTimerFired = !bDone; });
+        QString strShown;
+        QTimer::singleShot(1300, &window, [&] {
+            for (auto* pDialog : window.findChildren<QProgressDialog*>())
+                strShown = pDialog->isVisible() ? pDialog->labelText() : strShown;
+        });
+        CWorkProgress::RunBusy(&window, QStringLiteral("保存しています..."), [&] {
+            pWorker = QThread::currentThread();
+            QThread::msleep(1500);
+            bDone = true;
+        });
+        QVERIFY(bDone);
+        QVERIFY(pWorker != nullptr && pWorker != QThread::currentThread());
+        QVERIFY(bTimerFired);
+        QCOMPARE(strShown, QStringLiteral("保存しています..."));
+        QVERIFY(window.findChildren<QProgressDialog*>().isEmpty());
+
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+                                 CWorkProgress::RunBusy(&window, QStringLiteral("x"), [] { throw std::runtime_error("disk"); }));
     }
 };
 
