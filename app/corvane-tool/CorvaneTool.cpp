@@ -1,6 +1,5 @@
 #include "CorvaneTool.h"
 
-#include <charconv>
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -16,6 +15,7 @@
 #include <framework/Env.h>
 
 #include <corvane/TableCheck.h>
+#include <corvane/YearText.h>
 
 #include "CsvFormat.h"
 #include "DateCommand.h"
@@ -92,13 +92,6 @@ const char* Extension(ETableKind eKind)
     case ETableKind::BaseYear: break;
     }
     return ".lby";
-}
-
-bool ParseYear(const std::string& strYear, std::int32_t& lYear)
-{
-    const char* pEnd = strYear.data() + strYear.size();
-    const auto result = std::from_chars(strYear.data(), pEnd, lYear);
-    return !strYear.empty() && result.ec == std::errc() && result.ptr == pEnd;
 }
 
 // An output stream's buffer over the framework's atomic writer.
@@ -382,7 +375,7 @@ int CCorvaneTool::Label(const std::string& strBase, const std::vector<std::strin
     std::vector<std::int32_t> values;
     for (const std::string& strYear : years) {
         std::int32_t lYear = 0;
-        if (!ParseYear(strYear, lYear)) {
+        if (!ParseTypedYear(strYear, lYear)) {
             m_err << "corvane label: " << strYear << ": not a year (a whole number, -2147483648 to 2147483647)\n";
             return 2;
         }

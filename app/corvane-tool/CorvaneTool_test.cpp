@@ -180,6 +180,8 @@ TEST_F(CorvaneToolTest, MergeAndLabel)
     const SRun label = Run({"label", "@base.lby", "710", "1984", "700"});
     EXPECT_EQ(0, label.nStatus);
     EXPECT_EQ("710\t1\n1984\t1275\n700\t\n", label.strOut);
+    // The years as users type them (corvane/YearText.h), printed as numbers.
+    EXPECT_EQ("1984\t1275\n1984\t1275\n", Run({"label", "@base.lby", "１９８４年", "+1984"}).strOut);
 }
 
 TEST_F(CorvaneToolTest, UsageErrorsExitWithTwo)

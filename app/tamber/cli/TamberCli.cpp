@@ -1,6 +1,5 @@
 #include "TamberCli.h"
 
-#include <charconv>
 #include <filesystem>
 #include <ostream>
 #include <string_view>
@@ -10,6 +9,7 @@
 #include <shared/shipped/ShippedFiles.h>
 #include <corvane/EraDateText.h>
 #include <corvane/FileStatus.h>
+#include <corvane/YearText.h>
 #include <corvane/HtmlManage.h>
 #include <framework/Cp932.h>
 #include <framework/Env.h>
@@ -72,23 +72,6 @@ std::string NarrowDigits(const std::string& strArg)
     return str;
 }
 
-// A whole number in the 32-bit range: an optional sign and decimal digits, nothing else.
-bool ParseInt32(const std::string& str, std::int32_t& nValue)
-{
-    const char* pBegin = str.data();
-    const char* pEnd = str.data() + str.size();
-    if (pBegin != pEnd && *pBegin == '+')
-        ++pBegin;
-    if (pBegin == pEnd || *pBegin == '+' || (*pBegin == '-' && pBegin + 1 == pEnd))
-        return false;
-    std::int32_t nParsed = 0;
-    const auto [ptr, ec] = std::from_chars(pBegin, pEnd, nParsed);
-    if (ec != std::errc() || ptr != pEnd)
-        return false;
-    nValue = nParsed;
-    return true;
-}
-
 bool IsDigitOrSign(char ch)
 {
     return (ch >= '0' && ch <= '9') || ch == '-' || ch == '+';
@@ -142,7 +125,7 @@ bool CTamberCli::SplitYear(const CString& strArg, CString& strEra, std::int32_t&
     for (const int nStart : CharStarts(strText)) {
         if (IsDigitOrSign(strText.GetAt(nStart))) {
             std::int32_t lNumber = 0;
-            if (!ParseInt32(strText.Mid(nStart).Str(), lNumber))
+            if (!ParseTypedYear(ToUtf8(strText.Mid(nStart)), lNumber))
                 return false;
             strEra = strText.Left(nStart);
             lYear = lNumber;

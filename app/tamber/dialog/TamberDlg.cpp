@@ -1,6 +1,5 @@
 #include "TamberDlg.h"
 
-#include <charconv>
 #include <string>
 #include <variant>
 #include <vector>
@@ -28,6 +27,7 @@
 #include <shared/shipped/ShippedFiles.h>
 #include <tamber/core/HelpFiles.h>
 #include <corvane/YearRange.h>
+#include <corvane/YearText.h>
 #include <framework/Cp932.h>
 #include <framework/FileSystem.h>
 #include <framework/HostUi.h>
@@ -47,27 +47,6 @@ constexpr int kDialogWidth = 305;
 constexpr int kDialogHeight = 327;
 // The era lists hold some 250 eras: their drop-down lists show at least this many.
 constexpr int kMinEraListRows = 20;
-
-// A whole number as the data exchange reads one: optional blanks around an optional sign and
-// decimal digits, within the 32-bit range. Anything else is refused.
-bool ParseWholeNumber(const QString& strText, std::int32_t& nValue)
-{
-    const std::string str = strText.trimmed().toStdString();
-    const char* pBegin = str.data();
-    const char* pEnd = str.data() + str.size();
-    // from_chars takes a minus sign but no plus sign; a plus sign must be followed by a digit.
-    if (pBegin != pEnd && *pBegin == '+') {
-        ++pBegin;
-        if (pBegin == pEnd || *pBegin < '0' || *pBegin > '9')
-            return false;
-    }
-    std::int32_t nParsed = 0;
-    const auto [ptr, ec] = std::from_chars(pBegin, pEnd, nParsed);
-    if (ec != std::errc() || ptr != pEnd || pBegin == pEnd)
-        return false;
-    nValue = nParsed;
-    return true;
-}
 
 // The result box shows line feeds; the field keeps the CR LF pairs of the result texts.
 QString ResultToDisplay(const CString& strResult)
@@ -439,7 +418,7 @@ bool CTamberDlg::UpdateData(bool bSaveAndValidate)
 
     m_strResult = DisplayToResult(m_pResultBox->toPlainText());
     std::int32_t nYear = 0;
-    if (!ParseWholeNumber(m_pYearEdit->text(), nYear)) {
+    if (!ParseTypedYear(m_pYearEdit->text().toStdString(), nYear)) {
         AfxMessageBox(CP932("整数を入力してください。"), MB_ICONEXCLAMATION);
         m_pYearEdit->setFocus();
         m_pYearEdit->selectAll();

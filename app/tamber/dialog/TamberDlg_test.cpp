@@ -517,13 +517,14 @@ private Q_SLOTS:
         QCOMPARE(m_ui.m_messages.size(), 2);
         QCOMPARE(Result(dlg), QStringLiteral("前の結果"));
 
-        for (const char* pszGood : {" 1984 ", "+1984", "-660"}) {
+        // The one reader of typed years (corvane/YearText.h): full-width digits and 年 as well.
+        for (const char* pszGood : {" 1984 ", "+1984", "１９８４", "1984年", "-660"}) {
             Edit(dlg, "yearEdit")->setText(QString::fromUtf8(pszGood));
             QVERIFY(dlg.UpdateData(true));
         }
         QCOMPARE(Year(dlg), -660);
         QCOMPARE(From(dlg), QStringLiteral("1800"));
-        for (const char* pszBad : {"", "2147483648", "1984年", "+-1", "１９８４"}) {
+        for (const char* pszBad : {"", "2147483648", "1984年目", "+-1", "昭和59"}) {
             Edit(dlg, "yearEdit")->setText(QString::fromUtf8(pszBad));
             QVERIFY2(!dlg.UpdateData(true), pszBad);
         }
