@@ -149,25 +149,15 @@ bool CCorvaneTool::Fail(const std::string& strFile, const std::string& strProble
     return false;
 }
 
-std::string CCorvaneTool::StatusText(const SFileStatus& status, const std::string& strFile)
-{
-    // The library's message is code page 932; the name goes in as it was given, whatever it holds.
-    std::string strText = Utf8(FormatFileStatus(status, "%1"));
-    const auto nName = strText.find("%1");
-    if (nName != std::string::npos)
-        strText.replace(nName, 2, strFile);
-    return strText;
-}
-
 void CCorvaneTool::FailStatus(const SFileStatus& status, const std::string& strFile)
 {
-    m_err << "corvane: " << StatusText(status, strFile) << '\n';
+    m_err << "corvane: " << FormatFileStatusUtf8(status, strFile) << '\n';
 }
 
 void CCorvaneTool::FailPartial(const SFileStatus& status, const std::string& strFile, std::size_t nRecords,
                                const char* pszDone)
 {
-    m_err << "corvane: " << StatusText(status, strFile) << "; " << nRecords
+    m_err << "corvane: " << FormatFileStatusUtf8(status, strFile) << "; " << nRecords
           << (nRecords == 1 ? " record " : " records ") << pszDone << " before line " << status.nLine << '\n';
 }
 

@@ -274,6 +274,15 @@ CString FormatFileStatus(const SFileStatus& status, const char* pszFileName)
     return strText;
 }
 
+std::string FormatFileStatusUtf8(const SFileStatus& status, std::string_view strFileName)
+{
+    std::string strText = Cp932ToUtf8Lossy(FormatFileStatus(status, "%1").View());
+    const std::size_t nName = strText.find("%1");
+    if (nName != std::string::npos)
+        strText.replace(nName, 2, strFileName);
+    return strText;
+}
+
 unsigned ReadFailureMessage(const CFileException& e)
 {
     return e.m_cause == CFileException::endOfFile ? IDS_FILE_BAD_FORMAT : IDS_FILE_READ_FAILED;

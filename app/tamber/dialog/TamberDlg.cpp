@@ -24,12 +24,11 @@
 #include <QVBoxLayout>
 
 #include <shared/qt/TamberProfile.h>
-#include <shared/shipped/ShippedFiles.h>
+#include <shared/shipped/DefaultEras.h>
 #include <tamber/core/HelpFiles.h>
 #include <corvane/YearRange.h>
 #include <corvane/YearText.h>
 #include <framework/Cp932.h>
-#include <framework/FileSystem.h>
 #include <framework/HostUi.h>
 
 #include "AboutDlg.h"
@@ -384,20 +383,10 @@ void CTamberDlg::OnInitDialog()
 void CTamberDlg::ReadEraFileAtStart()
 {
     // The file the user chose last; before any choice, the era file shipped with the program (the
-    // profile is written only when the user reads a file).
-    const QString strRemembered = CTamberProfile::EraFile();
-    const std::string strPath = strRemembered.isEmpty()
-                                    ? FindShippedEraFile(QCoreApplication::applicationDirPath().toStdString())
-                                    : strRemembered.toStdString();
-    CString strFileName;
-    if (strPath.empty() || !FromNativePath(strPath, strFileName))
-        return;
-    // All or nothing: a file that fails halfway leaves no eras behind a label that names none.
-    CGengouEra eraTable;
-    if (!eraTable.Load(strFileName, HEADER_GENGOU).Ok())
-        return;
-    m_eraTable = eraTable;
-    m_strEraFile = m_eraTable.GetTableName();
+    // profile is written only when the user reads a file). All or nothing: a file that fails
+    // halfway leaves no eras behind a label that names none.
+    if (LoadDefaultEras(RunningProgramDir(), m_eraTable, EShippedEras::BeforeAnyChoice))
+        m_strEraFile = m_eraTable.GetTableName();
 }
 
 bool CTamberDlg::UpdateData(bool bSaveAndValidate)

@@ -397,6 +397,19 @@ private Q_SLOTS:
         QVERIFY(pResult->height() >= 3 * QFontMetrics(ResultFont(dlg)).lineSpacing());
     }
 
+    // The remembered file is read under any name, also in a folder code page 932 cannot hold.
+    void ARememberedFileUnderAnyName()
+    {
+        QVERIFY(QDir().mkpath(m_tempDir.filePath(QStringLiteral("résumé/José"))));
+        const QString strFile = m_tempDir.filePath(QStringLiteral("résumé/José/近代.lgn"));
+        QVERIFY(QFile::copy(m_strEraFile, strFile));
+        CTamberProfile::SetEraFile(strFile);
+        CTamberDlg dlg;
+        QCOMPARE(EraLabel(dlg), QStringLiteral("近代の元号"));
+        QCOMPARE(Combo(dlg, "yearEraList")->count(), 6);
+        QVERIFY(m_ui.m_messages.isEmpty());
+    }
+
     void YearToCycleWithEras()
     {
         CTamberProfile::SetEraFile(m_strEraFile);
