@@ -1,10 +1,11 @@
 #include <corvane/YearText.h>
 
+#include <cstddef>
 #include <limits>
 
 namespace {
 
-// The parts of a typed year that have a full-width form, in UTF-8.
+// The characters beyond ASCII that a typed year may hold, in UTF-8.
 constexpr std::string_view kFullDigitLead = "\xEF\xBC";   // ０-９: EF BC 90-99
 constexpr std::string_view kFullPlus = "\xEF\xBC\x8B";    // ＋
 constexpr std::string_view kFullMinus = "\xEF\xBC\x8D";   // －
@@ -17,25 +18,22 @@ bool IsAsciiBlank(char ch)
     return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n' || ch == '\v' || ch == '\f';
 }
 
+// The length of the blank at the start (bFront) or at the end of str; 0 when there is none.
+std::size_t BlankAt(std::string_view str, bool bFront)
+{
+    if (!str.empty() && IsAsciiBlank(bFront ? str.front() : str.back()))
+        return 1;
+    const bool bWide = bFront ? str.starts_with(kIdeographicSpace) : str.ends_with(kIdeographicSpace);
+    return bWide ? kIdeographicSpace.size() : 0;
+}
+
 // Removes the blanks at both ends of str.
 void TrimBlanks(std::string_view& str)
 {
-    for (;;) {
-        if (!str.empty() && IsAsciiBlank(str.front()))
-            str.remove_prefix(1);
-        else if (str.starts_with(kIdeographicSpace))
-            str.remove_prefix(kIdeographicSpace.size());
-        else
-            break;
-    }
-    for (;;) {
-        if (!str.empty() && IsAsciiBlank(str.back()))
-            str.remove_suffix(1);
-        else if (str.ends_with(kIdeographicSpace))
-            str.remove_suffix(kIdeographicSpace.size());
-        else
-            break;
-    }
+    for (std::size_t n = BlankAt(str, true); n > 0; n = BlankAt(str, true))
+        str.remove_prefix(n);
+    for (std::size_t n = BlankAt(str, false); n > 0; n = BlankAt(str, false))
+        str.remove_suffix(n);
 }
 
 // Removes prefix from the start of str when it is there; true if so.
