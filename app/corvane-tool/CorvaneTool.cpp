@@ -1,6 +1,5 @@
 #include "CorvaneTool.h"
 
-#include <charconv>
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -16,6 +15,7 @@
 #include <framework/Env.h>
 
 #include <corvane/TableCheck.h>
+#include <corvane/YearText.h>
 
 #include "CsvFormat.h"
 #include "DateCommand.h"
@@ -94,13 +94,6 @@ const char* Extension(ETableKind eKind)
     return ".lby";
 }
 
-bool ParseYear(const std::string& strYear, std::int32_t& lYear)
-{
-    const char* pEnd = strYear.data() + strYear.size();
-    const auto result = std::from_chars(strYear.data(), pEnd, lYear);
-    return !strYear.empty() && result.ec == std::errc() && result.ptr == pEnd;
-}
-
 // An output stream's buffer over the framework's atomic writer.
 class CAtomicFileBuf : public std::streambuf {
 public:
@@ -156,25 +149,15 @@ bool CCorvaneTool::Fail(const std::string& strFile, const std::string& strProble
     return false;
 }
 
-std::string CCorvaneTool::StatusText(const SFileStatus& status, const std::string& strFile)
-{
-    // The library's message is code page 932; the name goes in as it was given, whatever it holds.
-    std::string strText = Utf8(FormatFileStatus(status, "%1"));
-    const auto nName = strText.find("%1");
-    if (nName != std::string::npos)
-        strText.replace(nName, 2, strFile);
-    return strText;
-}
-
 void CCorvaneTool::FailStatus(const SFileStatus& status, const std::string& strFile)
 {
-    m_err << "corvane: " << StatusText(status, strFile) << '\n';
+    m_err << "corvane: " << FormatFileStatusUtf8(status, strFile) << '\n';
 }
 
 void CCorvaneTool::FailPartial(const SFileStatus& status, const std::string& strFile, std::size_t nRecords,
                                const char* pszDone)
 {
-    m_err << "corvane: " << StatusText(status, strFile) << "; " << nRecords
+    m_err << "corvane: " << FormatFileStatusUtf8(status, strFile) << "; " << nRecords
           << (nRecords == 1 ? " record " : " records ") << pszDone << " before line " << status.nLine << '\n';
 }
 
@@ -382,7 +365,7 @@ int CCorvaneTool::Label(const std::string& strBase, const std::vector<std::strin
     std::vector<std::int32_t> values;
     for (const std::string& strYear : years) {
         std::int32_t lYear = 0;
-        if (!ParseYear(strYear, lYear)) {
+        if (!ParseTypedYear(strYear, lYear)) {
             m_err << "corvane label: " << strYear << ": not a year (a whole number, -2147483648 to 2147483647)\n";
             return 2;
         }

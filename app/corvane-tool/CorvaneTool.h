@@ -54,8 +54,6 @@ private:
     // Saves the table to strFile through the library; the exit status, after the message.
     int Save(CTableContent& content, const std::string& strFile);
     bool Fail(const std::string& strFile, const std::string& strProblem);
-    // The library's message for a failed load or save of strFile (the name as given, UTF-8).
-    static std::string StatusText(const SFileStatus& status, const std::string& strFile);
     void FailStatus(const SFileStatus& status, const std::string& strFile);
     // The message of a file damaged at a line, with the records read (pszDone) before it.
     void FailPartial(const SFileStatus& status, const std::string& strFile, std::size_t nRecords, const char* pszDone);

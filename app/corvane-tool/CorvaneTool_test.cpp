@@ -180,6 +180,26 @@ TEST_F(CorvaneToolTest, MergeAndLabel)
     const SRun label = Run({"label", "@base.lby", "710", "1984", "700"});
     EXPECT_EQ(0, label.nStatus);
     EXPECT_EQ("710\t1\n1984\t1275\n700\t\n", label.strOut);
+    // The years as users type them (corvane/YearText.h), printed as numbers.
+    EXPECT_EQ("1984\t1275\n1984\t1275\n", Run({"label", "@base.lby", "１９８４年", "+1984"}).strOut);
+}
+
+// corvane date --eras takes a file under any name the system allows, also one that code page 932
+// cannot hold; a failure names it as given.
+TEST_F(CorvaneToolTest, DateReadsAnEraFileUnderAnyName)
+{
+    fs::create_directories(m_dir / "résumé/José/年表〜");
+    fs::copy_file(m_dir / "eras.lgn", m_dir / "résumé/José/年表〜/eras.lgn");
+    const SRun run = Run({"date", "--eras", "@résumé/José/年表〜/eras.lgn", "和銅3年"});
+    EXPECT_EQ(0, run.nStatus) << run.strErr;
+    EXPECT_EQ("0710\t-\t和銅3年\n", run.strOut);
+
+    Write("résumé/José/年表〜/broken.lgn", Cp932("[元号], 1\r\n元号\r\n\r\n\"和銅\", 708\r\n"));
+    const SRun broken = Run({"date", "--eras", "@résumé/José/年表〜/broken.lgn", "和銅3年"});
+    EXPECT_EQ(1, broken.nStatus);
+    EXPECT_EQ("", broken.strOut);
+    EXPECT_EQ("corvane: ファイル " + Path("résumé/José/年表〜/broken.lgn") + " の読込みに失敗しました (4行目)\n",
+              broken.strErr);
 }
 
 TEST_F(CorvaneToolTest, UsageErrorsExitWithTwo)

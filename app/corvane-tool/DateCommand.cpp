@@ -13,9 +13,7 @@
 #include <corvane/FileStatus.h>
 #include <corvane/GengouEra.h>
 #include <framework/Cp932.h>
-#include <framework/Env.h>
-#include <shared/shipped/RememberedEraFile.h>
-#include <shared/shipped/ShippedFiles.h>
+#include <shared/shipped/DefaultEras.h>
 
 namespace {
 
@@ -65,41 +63,20 @@ Exit status: 0 every text was read, 1 a text was not (or the era file cannot be 
 
 std::string Utf8(const CString& str) { return Cp932ToUtf8Lossy(str.View()); }
 
-// The shipped era file, found from the running program's folder; empty when there is none.
-std::string ShippedEraFile()
-{
-    const std::string strProgram = Env::ProgramPath();
-    if (strProgram.empty())
-        return std::string();
-    const std::filesystem::path program(std::u8string(strProgram.begin(), strProgram.end()));
-    const std::u8string strDir = program.parent_path().u8string();
-    return FindShippedEraFile(std::string(strDir.begin(), strDir.end()));
-}
-
-// Reads the era table: the file given (an error when it cannot be read), else the remembered
-// one, else the shipped one (each silently, all or nothing). False after the message.
+// Reads the era table: the file given (an error when it cannot be read; any name the system
+// allows), else the default one (shared/shipped/DefaultEras.h: the remembered file, else the
+// shipped one, each silently and all or nothing). False after the message.
 bool LoadEras(const std::string& strGiven, CGengouEra& eras, std::ostream& err)
 {
-    CString strName;
     if (!strGiven.empty()) {
-        if (!Utf8ToCp932(strGiven, strName) || strName.IsEmpty()) {
-            err << "corvane: " << strGiven << ": the name has no code page 932 form\n";
-            return false;
-        }
-        const SFileStatus status = eras.Load(strName, HEADER_GENGOU);
-        if (!status.Ok()) {
-            err << "corvane: " << Utf8(FormatFileStatus(status, strName)) << '\n';
-            return false;
-        }
-        return true;
-    }
-    for (const std::string& strCandidate : {RememberedEraFile(), ShippedEraFile()}) {
-        CGengouEra candidate;
-        if (!strCandidate.empty() && Utf8ToCp932(strCandidate, strName) && candidate.Load(strName, HEADER_GENGOU).Ok()) {
-            eras = candidate;
+        std::string strMessage;
+        if (LoadNamedEraFile(strGiven, eras, strMessage))
             return true;
-        }
+        err << "corvane: " << strMessage << '\n';
+        return false;
     }
+    if (LoadDefaultEras(RunningProgramDir(), eras))
+        return true;
     err << "corvane: " << Utf8(CP932("元号ファイルが見つかりません。--eras で指定してください")) << '\n';
     return false;
 }

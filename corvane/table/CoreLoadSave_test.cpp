@@ -72,6 +72,12 @@ TEST(CoreLoadSaveTest, ReportsMessageLineAndSystemErrorWithoutUi)
     EXPECT_EQ(ENOENT, status.nOsError);
     EXPECT_EQ(CP932("ファイル x.lby への書き込みに失敗しました: No such file or directory"),
               FormatFileStatus(status, "x.lby"));
+    // In UTF-8, with a name that code page 932 cannot hold.
+    EXPECT_EQ("ファイル résumé/x.lby への書き込みに失敗しました: No such file or directory",
+              FormatFileStatusUtf8(status, "résumé/x.lby"));
+    EXPECT_EQ("ファイル 年表〜 のフォーマットが正しくありません (3行目)",
+              FormatFileStatusUtf8(SFileStatus{IDS_FILE_BAD_FORMAT, 0, 3}, "年表〜"));
+    EXPECT_EQ("", FormatFileStatusUtf8(SFileStatus(), "x"));
 
     EXPECT_TRUE(ui.m_messages.empty());
     EXPECT_TRUE(ui.m_requests.empty());

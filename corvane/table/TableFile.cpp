@@ -276,9 +276,9 @@ CString FormatFileStatus(const SFileStatus& status, const char* pszFileName)
 
 std::string FormatFileStatusUtf8(const SFileStatus& status, std::string_view strFileName)
 {
-    // The name goes in after the conversion, whatever it holds.
     std::string strText = Cp932ToUtf8Lossy(FormatFileStatus(status, "%1").View());
-    if (const auto nName = strText.find("%1"); nName != std::string::npos)
+    const std::size_t nName = strText.find("%1");
+    if (nName != std::string::npos)
         strText.replace(nName, 2, strFileName);
     return strText;
 }

@@ -12,6 +12,8 @@
 #include "NenpyoText.h"
 #include <shared/qt/QtText.h>
 
+#include <corvane/YearText.h>
+
 CBaseYearDlg::CBaseYearDlg(const CBaseYear& baseYear, QWidget* pParent) : QDialog(pParent), m_baseYear(baseYear)
 {
     setWindowTitle(QStringLiteral("基点年"));
@@ -65,13 +67,13 @@ CBaseYearDlg::CBaseYearDlg(const CBaseYear& baseYear, QWidget* pParent) : QDialo
 bool CBaseYearDlg::ReadFields(CBaseYear& table, QString& strMessage) const
 {
     std::int32_t lBase = 0;
-    if (!ParseYear(m_pBase->text(), lBase) || lBase == 0) {
+    if (!ParseTypedYear(m_pBase->text().toStdString(), lBase) || lBase == 0) {
         strMessage = QStringLiteral("基点年には0以外の整数を入れてください(例: 1603、紀元前は -660)。");
         return false;
     }
     std::int32_t lEnd = NO_END_YEAR;
     if (!m_pEnd->text().trimmed().isEmpty()) {
-        if (!ParseYear(m_pEnd->text(), lEnd) || lEnd == 0 || lEnd == NO_END_YEAR) {
+        if (!ParseTypedYear(m_pEnd->text().toStdString(), lEnd) || lEnd == 0 || lEnd == NO_END_YEAR) {
             strMessage = QStringLiteral("終了年には0以外の整数を入れるか、空欄にしてください。");
             return false;
         }

@@ -166,10 +166,8 @@ void CEventDlg::UpdateEnabled()
 {
     // A month typed into the year field is the date: the fields show it and wait.
     SEraDate date;
-    std::int32_t lYear = 0;
     QString strReason;
-    const bool bTyped = !ParseYear(m_pYear->text(), lYear) && ParseYearOrEraDate(m_pYear->text(), m_pEras, date, strReason) &&
-                        date.nMonth != 0;
+    const bool bTyped = ParseYearOrEraDate(m_pYear->text(), m_pEras, date, strReason) && date.nMonth != 0;
     const bool bMonth = m_pMonth->currentData().toInt() != -1;
     m_pMonth->setEnabled(!bTyped);
     m_pLeap->setEnabled(bMonth && !bTyped);

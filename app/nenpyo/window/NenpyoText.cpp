@@ -1,7 +1,5 @@
 #include "NenpyoText.h"
 
-#include <limits>
-
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QList>
@@ -10,25 +8,14 @@
 #include <shared/qt/QtText.h>
 
 #include <corvane/EraDateText.h>
+#include <corvane/YearText.h>
 #include <framework/Cp932.h>
-
-bool ParseYear(const QString& strText, std::int32_t& lYear)
-{
-    // Full-width digits and signs, as an input method gives them, read as their ASCII forms.
-    const QString strNormal = strText.normalized(QString::NormalizationForm_KC).trimmed().replace(QChar(0x2212), QLatin1Char('-'));
-    bool bOk = false;
-    const qlonglong llYear = strNormal.toLongLong(&bOk);
-    if (!bOk || llYear < std::numeric_limits<std::int32_t>::min() || llYear > std::numeric_limits<std::int32_t>::max())
-        return false;
-    lYear = static_cast<std::int32_t>(llYear);
-    return true;
-}
 
 bool ParseYearOrEraDate(const QString& strText, const CGengouEra* pEras, SEraDate& date, QString& strReason)
 {
     strReason.clear();
     std::int32_t lYear = 0;
-    if (ParseYear(strText, lYear)) {
+    if (ParseTypedYear(strText.toStdString(), lYear)) {
         date = SEraDate{lYear, 0, false, 0};
         return true;
     }

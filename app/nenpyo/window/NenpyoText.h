@@ -11,14 +11,11 @@
 class QDialog;
 class QDialogButtonBox;
 
-// A Western year as typed: optional sign and digits within the 32-bit range, blanks around allowed
-// (full-width digits and minus too). False, lYear unchanged, otherwise.
-bool ParseYear(const QString& strText, std::int32_t& lYear);
-
-// A year, or a date, as typed where a year is asked for: a Western year as ParseYear reads it (the
-// date then has month 0), else, with an era table, any form of the era date reader
-// (corvane/EraDateText.h: 平成元年1月8日, H1, 1989-01-08), with the month and day it gives. False,
-// date unchanged, with the reason in strReason (empty when the text is no date at all).
+// A year, or a date, as typed where a year is asked for: a Western year as the one reader of typed
+// years reads it (corvane/YearText.h: ParseTypedYear; the date then has month 0), else, with an
+// era table, any form of the era date reader (corvane/EraDateText.h: 平成元年1月8日, H1,
+// 1989-01-08), with the month and day it gives. False, date unchanged, with the reason in
+// strReason (empty when the text is no date at all).
 bool ParseYearOrEraDate(const QString& strText, const CGengouEra* pEras, SEraDate& date, QString& strReason);
 
 // An era year typed alone (明治元年, H1) read together with a month (1-12, bLeap) and a day (0:

@@ -1,19 +1,16 @@
 #include "TamberCli.h"
 
-#include <charconv>
 #include <filesystem>
 #include <ostream>
 #include <string_view>
 
 #include <tamber/core/CycleConverter.h>
-#include <shared/shipped/RememberedEraFile.h>
-#include <shared/shipped/ShippedFiles.h>
+#include <shared/shipped/DefaultEras.h>
 #include <corvane/EraDateText.h>
 #include <corvane/FileStatus.h>
+#include <corvane/YearText.h>
 #include <corvane/HtmlManage.h>
 #include <framework/Cp932.h>
-#include <framework/Env.h>
-#include <framework/FileSystem.h>
 
 namespace {
 
@@ -30,16 +27,6 @@ const char* const kUsage =
     "                       ファイル、それもなければ同梱の 元号.lgn を読みます。\n"
     "  --help     この説明を表示します。\n"
     "  --version  版を表示します。\n";
-
-// The folder of the running program, or empty when it cannot be told.
-std::string ProgramDir()
-{
-    // UTF-8 throughout: a narrow path on Windows would be taken in the ANSI code page.
-    const std::string strProgram = Env::ProgramPath();
-    const std::u8string strDir =
-        std::filesystem::path(std::u8string(strProgram.begin(), strProgram.end())).parent_path().u8string();
-    return std::string(strDir.begin(), strDir.end());
-}
 
 // Full-width digits and signs, which Japanese input methods type, as their ASCII forms: １９８４
 // reads as 1984, 昭和５９ as 昭和59. Everything else is kept.
@@ -70,23 +57,6 @@ std::string NarrowDigits(const std::string& strArg)
         str += strArg[i];
     }
     return str;
-}
-
-// A whole number in the 32-bit range: an optional sign and decimal digits, nothing else.
-bool ParseInt32(const std::string& str, std::int32_t& nValue)
-{
-    const char* pBegin = str.data();
-    const char* pEnd = str.data() + str.size();
-    if (pBegin != pEnd && *pBegin == '+')
-        ++pBegin;
-    if (pBegin == pEnd || *pBegin == '+' || (*pBegin == '-' && pBegin + 1 == pEnd))
-        return false;
-    std::int32_t nParsed = 0;
-    const auto [ptr, ec] = std::from_chars(pBegin, pEnd, nParsed);
-    if (ec != std::errc() || ptr != pEnd)
-        return false;
-    nValue = nParsed;
-    return true;
 }
 
 bool IsDigitOrSign(char ch)
@@ -142,7 +112,7 @@ bool CTamberCli::SplitYear(const CString& strArg, CString& strEra, std::int32_t&
     for (const int nStart : CharStarts(strText)) {
         if (IsDigitOrSign(strText.GetAt(nStart))) {
             std::int32_t lNumber = 0;
-            if (!ParseInt32(strText.Mid(nStart).Str(), lNumber))
+            if (!ParseTypedYear(ToUtf8(strText.Mid(nStart)), lNumber))
                 return false;
             strEra = strText.Left(nStart);
             lYear = lNumber;
@@ -193,30 +163,16 @@ int CTamberCli::Fail(const CString& strMessage, std::ostream& err)
 
 bool CTamberCli::LoadEraFile(const std::string& strGiven, std::ostream& err)
 {
-    CString strName;
     if (!strGiven.empty()) {
-        if (!FromNativePath(strGiven, strName)) {
-            err << "tamber-cli: " << strGiven << ": " << ToUtf8(CP932("このファイル名は使えません")) << '\n';
-            return false;
-        }
-        const SFileStatus status = m_eraTable.Load(strName, HEADER_GENGOU);
-        if (!status.Ok()) {
-            err << "tamber-cli: " << ToUtf8(FormatFileStatus(status, strName)) << '\n';
-            return false;
-        }
-        return true;
-    }
-    // The remembered file, else the shipped one; silently, as the dialog starts. Each is read into
-    // a table of its own, so that a file that fails halfway leaves nothing behind.
-    for (const std::string& strCandidate : {RememberedEraFile(), FindShippedEraFile(ProgramDir())}) {
-        if (strCandidate.empty() || !FromNativePath(strCandidate, strName))
-            continue;
-        CGengouEra eraTable;
-        if (eraTable.Load(strName, HEADER_GENGOU).Ok()) {
-            m_eraTable = eraTable;
+        std::string strMessage;
+        if (LoadNamedEraFile(strGiven, m_eraTable, strMessage))
             return true;
-        }
+        err << "tamber-cli: " << strMessage << '\n';
+        return false;
     }
+    // The remembered file, else the shipped one; silently, as the dialog starts. Without either the
+    // conversions run without eras.
+    LoadDefaultEras(RunningProgramDir(), m_eraTable);
     return true;
 }
 

@@ -214,6 +214,13 @@ TEST_F(TamberCliTest, EraFileChoice)
     EXPECT_EQ("", run.strOut);
     EXPECT_NE(std::string::npos, run.strErr.find("missing.lgn"));
 
+    // A given file under a name that code page 932 cannot hold.
+    fs::create_directories(m_dir / "résumé/José/年表〜");
+    fs::copy_file(m_eraFile, m_dir / "résumé/José/年表〜/eras.lgn");
+    run = Run({"--era-file", (m_dir / "résumé/José/年表〜/eras.lgn").string(), "1984"});
+    EXPECT_EQ(0, run.nStatus) << run.strErr;
+    EXPECT_EQ("1984(昭和59年)年の干支は甲子(きのえね)です。\n十二支はねずみです。\n", run.strOut);
+
     // Without one, the file that the dialog's profile remembers.
     const fs::path other = m_dir / "other.lgn";
     WriteEraFile(other, "別表", "\"試験\", 1980, 1990, \"\"\n");

@@ -1,6 +1,5 @@
 #include "TamberDlg.h"
 
-#include <charconv>
 #include <string>
 #include <variant>
 #include <vector>
@@ -25,11 +24,11 @@
 #include <QVBoxLayout>
 
 #include <shared/qt/TamberProfile.h>
-#include <shared/shipped/ShippedFiles.h>
+#include <shared/shipped/DefaultEras.h>
 #include <tamber/core/HelpFiles.h>
 #include <corvane/YearRange.h>
+#include <corvane/YearText.h>
 #include <framework/Cp932.h>
-#include <framework/FileSystem.h>
 #include <framework/HostUi.h>
 
 #include "AboutDlg.h"
@@ -47,27 +46,6 @@ constexpr int kDialogWidth = 305;
 constexpr int kDialogHeight = 327;
 // The era lists hold some 250 eras: their drop-down lists show at least this many.
 constexpr int kMinEraListRows = 20;
-
-// A whole number as the data exchange reads one: optional blanks around an optional sign and
-// decimal digits, within the 32-bit range. Anything else is refused.
-bool ParseWholeNumber(const QString& strText, std::int32_t& nValue)
-{
-    const std::string str = strText.trimmed().toStdString();
-    const char* pBegin = str.data();
-    const char* pEnd = str.data() + str.size();
-    // from_chars takes a minus sign but no plus sign; a plus sign must be followed by a digit.
-    if (pBegin != pEnd && *pBegin == '+') {
-        ++pBegin;
-        if (pBegin == pEnd || *pBegin < '0' || *pBegin > '9')
-            return false;
-    }
-    std::int32_t nParsed = 0;
-    const auto [ptr, ec] = std::from_chars(pBegin, pEnd, nParsed);
-    if (ec != std::errc() || ptr != pEnd || pBegin == pEnd)
-        return false;
-    nValue = nParsed;
-    return true;
-}
 
 // The result box shows line feeds; the field keeps the CR LF pairs of the result texts.
 QString ResultToDisplay(const CString& strResult)
@@ -405,20 +383,10 @@ void CTamberDlg::OnInitDialog()
 void CTamberDlg::ReadEraFileAtStart()
 {
     // The file the user chose last; before any choice, the era file shipped with the program (the
-    // profile is written only when the user reads a file).
-    const QString strRemembered = CTamberProfile::EraFile();
-    const std::string strPath = strRemembered.isEmpty()
-                                    ? FindShippedEraFile(QCoreApplication::applicationDirPath().toStdString())
-                                    : strRemembered.toStdString();
-    CString strFileName;
-    if (strPath.empty() || !FromNativePath(strPath, strFileName))
-        return;
-    // All or nothing: a file that fails halfway leaves no eras behind a label that names none.
-    CGengouEra eraTable;
-    if (!eraTable.Load(strFileName, HEADER_GENGOU).Ok())
-        return;
-    m_eraTable = eraTable;
-    m_strEraFile = m_eraTable.GetTableName();
+    // profile is written only when the user reads a file). All or nothing: a file that fails
+    // halfway leaves no eras behind a label that names none.
+    if (LoadDefaultEras(RunningProgramDir(), m_eraTable, EShippedEras::BeforeAnyChoice))
+        m_strEraFile = m_eraTable.GetTableName();
 }
 
 bool CTamberDlg::UpdateData(bool bSaveAndValidate)
@@ -439,7 +407,7 @@ bool CTamberDlg::UpdateData(bool bSaveAndValidate)
 
     m_strResult = DisplayToResult(m_pResultBox->toPlainText());
     std::int32_t nYear = 0;
-    if (!ParseWholeNumber(m_pYearEdit->text(), nYear)) {
+    if (!ParseTypedYear(m_pYearEdit->text().toStdString(), nYear)) {
         AfxMessageBox(CP932("整数を入力してください。"), MB_ICONEXCLAMATION);
         m_pYearEdit->setFocus();
         m_pYearEdit->selectAll();

@@ -397,6 +397,19 @@ private Q_SLOTS:
         QVERIFY(pResult->height() >= 3 * QFontMetrics(ResultFont(dlg)).lineSpacing());
     }
 
+    // The remembered file is read under any name, also in a folder code page 932 cannot hold.
+    void ARememberedFileUnderAnyName()
+    {
+        QVERIFY(QDir().mkpath(m_tempDir.filePath(QStringLiteral("résumé/José"))));
+        const QString strFile = m_tempDir.filePath(QStringLiteral("résumé/José/近代.lgn"));
+        QVERIFY(QFile::copy(m_strEraFile, strFile));
+        CTamberProfile::SetEraFile(strFile);
+        CTamberDlg dlg;
+        QCOMPARE(EraLabel(dlg), QStringLiteral("近代の元号"));
+        QCOMPARE(Combo(dlg, "yearEraList")->count(), 6);
+        QVERIFY(m_ui.m_messages.isEmpty());
+    }
+
     void YearToCycleWithEras()
     {
         CTamberProfile::SetEraFile(m_strEraFile);
@@ -517,13 +530,14 @@ private Q_SLOTS:
         QCOMPARE(m_ui.m_messages.size(), 2);
         QCOMPARE(Result(dlg), QStringLiteral("前の結果"));
 
-        for (const char* pszGood : {" 1984 ", "+1984", "-660"}) {
+        // The one reader of typed years (corvane/YearText.h): full-width digits and 年 as well.
+        for (const char* pszGood : {" 1984 ", "+1984", "１９８４", "1984年", "-660"}) {
             Edit(dlg, "yearEdit")->setText(QString::fromUtf8(pszGood));
             QVERIFY(dlg.UpdateData(true));
         }
         QCOMPARE(Year(dlg), -660);
         QCOMPARE(From(dlg), QStringLiteral("1800"));
-        for (const char* pszBad : {"", "2147483648", "1984年", "+-1", "１９８４"}) {
+        for (const char* pszBad : {"", "2147483648", "1984年目", "+-1", "昭和59"}) {
             Edit(dlg, "yearEdit")->setText(QString::fromUtf8(pszBad));
             QVERIFY2(!dlg.UpdateData(true), pszBad);
         }

@@ -33,6 +33,8 @@ struct SFileStatus {
 // then " (N行目)" when a line is to blame and ": " with the system's description of the error
 // when a system call failed. Empty for a success.
 CORVANE_EXPORT CString FormatFileStatus(const SFileStatus& status, const char* pszFileName);
-// The same text in UTF-8 with a UTF-8 file name (a native name, which may have no code page 932
-// form), for programs that show names as the system gives them.
+
+// The same text in UTF-8 with strFileName (UTF-8, or any bytes a native name holds) put in as it
+// is, for a name that code page 932 cannot hold ("ファイル résumé/x.lgn の読込みに失敗しました").
+// Empty for a success.
 CORVANE_EXPORT std::string FormatFileStatusUtf8(const SFileStatus& status, std::string_view strFileName);

@@ -5,7 +5,8 @@
 // CTableBase (table base), SGengouEraTable and CGengouEra (era names and periods), SEventData and
 // CYearEvent (event chronologies), CBaseYear (base-year tables), CHtmlManage (markup removal and
 // links), CFilePathManager (relative file names), ETableKind with ReadTableHeader (which kind of
-// table a file holds), and CCalendar (dates as days: the one rule of which dates exist).
+// table a file holds), CCalendar (dates as days: the one rule of which dates exist), and
+// ParseTypedYear (a Western year as a user types it).
 #pragma once
 
 #include <corvane/BaseYear.h>
@@ -22,3 +23,4 @@
 #include <corvane/TableKind.h>
 #include <corvane/YearEvent.h>
 #include <corvane/YearRange.h>
+#include <corvane/YearText.h>
