@@ -2,6 +2,8 @@
 
 #include <system_error>
 
+#include <shared/shipped/DefaultEras.h>
+
 namespace {
 
 bool Exists(const std::filesystem::path& path)
@@ -28,8 +30,11 @@ bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b)
 CNenpyoDoc::SDefaults CNenpyoSession::DefaultTables() const
 {
     CNenpyoDoc::SDefaults defaults;
-    defaults.eraFile = Exists(m_places.rememberedEraFile) ? m_places.rememberedEraFile
-                                                          : m_places.libraryFolder / u8"元号.lgn";
+    // The programs' one rule; when neither reads, the shipped name, so that the message names it.
+    const std::filesystem::path shipped = m_places.libraryFolder / u8"元号.lgn";
+    defaults.eraFile = DefaultEraFile({m_places.rememberedEraFile, shipped});
+    if (defaults.eraFile.empty())
+        defaults.eraFile = shipped;
     defaults.periodFile = m_places.libraryFolder / u8"時代.ler";
     return defaults;
 }

@@ -22,7 +22,8 @@ public:
     explicit CNenpyoSession(SPlaces places) : m_places(std::move(places)) {}
 
     // The era and period files of a new chronology and of documents that name none: the era file
-    // Tamber remembers when it exists, else the shipped one; the shipped period file.
+    // Tamber remembers when it reads whole, else the shipped one (DefaultEras.h); the shipped
+    // period file.
     CNenpyoDoc::SDefaults DefaultTables() const;
     const std::filesystem::path& SampleFile() const { return m_places.sampleFile; }
     // True for the shipped sample (under any spelling of its path that names the same file): it

@@ -43,7 +43,11 @@ TEST(NenpyoSession, DefaultTablesTakeTheRememberedEraFileOnlyWhenItIsThere)
     std::filesystem::create_directories(dir.Path() / "folder.lgn");
     EXPECT_EQ(dir.Path("data/ﾗｲﾌﾞﾗﾘ/元号.lgn"),
               CNenpyoSession(Places(dir, dir.Path("folder.lgn"))).DefaultTables().eraFile);
-    const std::filesystem::path strMine = Put(dir, "mine.lgn", kEra);
+    // Remembered but damaged: the shipped one, as every program takes it.
+    Put(dir, "data/ﾗｲﾌﾞﾗﾘ/元号.lgn", Cp932(kEra));
+    EXPECT_EQ(dir.Path("data/ﾗｲﾌﾞﾗﾘ/元号.lgn"),
+              CNenpyoSession(Places(dir, Put(dir, "damaged.lgn", Cp932("[元号], 1\r\nera\r\n\r\n明治,18")))).DefaultTables().eraFile);
+    const std::filesystem::path strMine = Put(dir, "mine.lgn", Cp932(kEra));
     EXPECT_EQ(strMine, CNenpyoSession(Places(dir, strMine)).DefaultTables().eraFile);
     EXPECT_EQ(dir.Path("data/ﾗｲﾌﾞﾗﾘ/時代.ler"), CNenpyoSession(Places(dir, strMine)).DefaultTables().periodFile);
 }
