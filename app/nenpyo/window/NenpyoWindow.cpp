@@ -56,9 +56,10 @@ CNenpyoWindow::CNenpyoWindow(QWidget* pParent)
     connect(m_pChronology, &CChronology::filterChanged, this, &CNenpyoWindow::FilterChanged);
     connect(m_pChronology, &CChronology::modifiedChanged, this, &CNenpyoWindow::UpdateTitle);
     m_pMenus = new CNenpyoMenus(*this);
-    connect(m_pView->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &CNenpyoWindow::UpdateActions);
+    // A click moves the current row before it selects it: the row's commands follow the selection.
     connect(m_pView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             [this] {
+                UpdateActions();
                 m_pBand->SetSelectedIndex(SelectedIndex(), true);
                 ShowDaysBetween(m_pModel, m_pView->selectionModel()->selectedRows(), statusBar());
             });

@@ -803,6 +803,34 @@ private Q_SLOTS:
     }
 
     // The first row moves like any other.
+    // A row clicked with the mouse (or chosen with the keys) is the one the commands of the 編集
+    // menu act on: they are on while a row is selected and off when none is.
+    void theRowCommandsFollowTheClickedRow()
+    {
+        CNenpyoWindow window;
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(window.OpenFile(m_strDoc));
+        QAction* pDelete = nullptr;
+        for (QAction* pAction : window.findChildren<QAction*>())
+            pDelete = pAction->text() == QStringLiteral("出来事を削除(&D)") ? pAction : pDelete;
+        QVERIFY(pDelete != nullptr);
+        QTableView& table = *window.View();
+        table.clearSelection();
+        QVERIFY(!pDelete->isEnabled());
+        QTest::mouseClick(table.viewport(), Qt::LeftButton, Qt::NoModifier,
+                          table.visualRect(window.Model()->index(2, COLUMN_TEXT)).center());
+        QCOMPARE(window.SelectedIndex(), window.Model()->ListIndex(2));
+        QVERIFY(pDelete->isEnabled());
+        const int nEvents = window.Doc().Events().GetLen();
+        pDelete->trigger();
+        QCOMPARE(window.Doc().Events().GetLen(), nEvents - 1);
+        QTest::keyClick(&table, Qt::Key_Down);
+        QVERIFY(pDelete->isEnabled());
+        table.clearSelection();
+        QVERIFY(!pDelete->isEnabled());
+    }
+
     void theFirstRowMoves()
     {
         CFakeHostUi ui;
