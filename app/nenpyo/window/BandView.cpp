@@ -76,9 +76,13 @@ void CBandView::SetSelectedIndex(int nListIndex, bool bShow)
         if (x < dWidth * 0.02 || x > dWidth * 0.75) {
             m_scale.PlaceAt(pEvent->dBegin, dWidth / 3);
             KeepWithinExtent(pEvent->dBegin);
+            Changed();
+            return;
         }
     }
-    Changed();
+    // Only the mark moves: a view that shows everything goes on doing so when it is resized (the
+    // first selection comes before the window is laid out).
+    viewport()->update();
 }
 
 void CBandView::SetScale(const CBandScale& scale)

@@ -162,6 +162,31 @@ private Q_SLOTS:
     // Going to the last (or first) event from the table (Ctrl+End, then a click on the row) or to
     // its year shows it near the edge of everything there is, not in the middle of a band with
     // nothing after (or before) it, whatever the zoom. End and Home in the band do the same.
+    // The first start opens the sample and selects its first event before the window has its
+    // size: laid out, the band shows every event across its whole width, and Ctrl+End then puts the
+    // last event near the right edge.
+    void theFirstLayoutShowsEverything()
+    {
+        CNenpyoWindow window;
+        QVERIFY(window.OpenFile(Sample()));
+        window.resize(1100, 800);
+        window.show();
+        window.Band()->setVisible(true);
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCoreApplication::processEvents();
+        CBandView& band = *window.Band();
+        double dFrom = 0;
+        double dTo = 0;
+        QVERIFY(band.Painter().Extent(dFrom, dTo));
+        const double dWidth = band.viewport()->width();
+        QVERIFY2(band.Scale().X(dFrom) >= 0 && band.Scale().X(dFrom) <= dWidth * 0.05, qPrintable(QString::number(band.Scale().X(dFrom))));
+        QVERIFY2(band.Scale().X(dTo) >= dWidth * 0.95 && band.Scale().X(dTo) <= dWidth, qPrintable(QString::number(band.Scale().X(dTo))));
+        QTest::keyClick(window.View(), Qt::Key_End, Qt::ControlModifier);
+        const SBandEvent* pLast = band.Painter().Events().Find(window.SelectedIndex());
+        QVERIFY(pLast != nullptr);
+        QVERIFY(band.Scale().X(pLast->dBegin) >= dWidth / 2 && band.Scale().X(dTo) <= dWidth);
+    }
+
     void goingToTheEndLeavesNoEmptyFuture()
     {
         CNenpyoWindow window;
