@@ -5,7 +5,6 @@
 
 #include <corvane/GengouEra.h>
 #include <framework/Cp932.h>
-#include <shared/shipped/ShippedFiles.h>
 
 #include <benchmark/benchmark.h>
 
@@ -14,23 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "ShippedEras.h"
+
 namespace {
 
 constexpr int kTexts = 100000;
 
-const CGengouEra& ShippedEras()
-{
-    static CGengouEra s_eras;
-    static const bool s_bLoaded = [] {
-        CString strName;
-        const std::string strFile = FindShippedEraFile(std::string());
-        if (strFile.empty() || !Utf8ToCp932(strFile, strName) || !s_eras.Load(strName, HEADER_GENGOU).Ok())
-            std::abort();
-        return true;
-    }();
-    (void)s_bLoaded;
-    return s_eras;
-}
 
 const std::vector<std::string>& Texts()
 {

@@ -6,7 +6,6 @@
 #include <corvane/GengouEra.h>
 
 #include <framework/Cp932.h>
-#include <shared/shipped/ShippedFiles.h>
 
 #include <benchmark/benchmark.h>
 
@@ -15,23 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "ShippedEras.h"
+
 namespace {
 
 constexpr int kLookups = 10000;
 
-const CGengouEra& ShippedEras()
-{
-    static CGengouEra s_eras;
-    static const bool s_bLoaded = [] {
-        CString strName;
-        const std::string strFile = FindShippedEraFile(std::string());
-        if (strFile.empty() || !Utf8ToCp932(strFile, strName) || !s_eras.Load(strName, HEADER_GENGOU).Ok())
-            std::abort();
-        return true;
-    }();
-    (void)s_bLoaded;
-    return s_eras;
-}
 
 // nRecords eras of ten years each, every one beginning on a day of its first year.
 const CGengouEra& GeneratedEras(int nRecords)
