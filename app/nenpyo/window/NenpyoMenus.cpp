@@ -56,7 +56,11 @@ void CNenpyoMenus::CreateFileMenu()
             pFiles->OpenFile(FromPath(m_window.Session().SampleFile()));
     });
     pFile->addAction(QStringLiteral("上書き保存(&S)"), QKeySequence::Save, pFiles, &CDocumentFiles::Save);
-    pFile->addAction(QStringLiteral("名前を付けて保存(&A)..."), QKeySequence::SaveAs, pFiles, &CDocumentFiles::SaveAs);
+    // A desktop without a key of its own for it gets the usual one.
+    const QList<QKeySequence> saveAs = QKeySequence::keyBindings(QKeySequence::SaveAs);
+    pFile->addAction(QStringLiteral("名前を付けて保存(&A)..."),
+                     saveAs.isEmpty() ? QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S) : saveAs.constFirst(), pFiles,
+                     &CDocumentFiles::SaveAs);
     pFile->addSeparator();
     pFile->addAction(QStringLiteral("出来事ファイルを併合(&M)..."), &m_window, [this] {
         const QString strPath = m_window.Files().AskFileName(true, QStringLiteral("出来事ファイルを併合"),
