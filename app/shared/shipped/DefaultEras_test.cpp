@@ -113,6 +113,9 @@ TEST_F(DefaultErasTest, ANamedFileUnderAnyName)
 // This program's shipped candidate is the era file of the source tree it was built from.
 TEST(DefaultEras, TheProgramsShippedCandidate)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "the source tree's data files are found through TAMBER_SOURCE_DIR on Linux only";
+#endif
     const std::filesystem::path shipped = DefaultEraFileCandidates(RunningProgramDir()).shipped;
     EXPECT_TRUE(shipped.filename() == std::filesystem::path(u8"元号.lgn")) << shipped;
     CGengouEra eras;
