@@ -1,3 +1,4 @@
+#include <framework/Cp932.h>
 #include <framework/FileDialog.h>
 #include <framework/HostUi.h>
 
@@ -82,6 +83,38 @@ TEST(HostUiTest, FileDialogAsksTheHostAndReportsCancel)
     SetHostUi(nullptr);
     // The default UI cancels every dialog.
     EXPECT_EQ(IDCANCEL, CFileDialog(true).DoModal());
+}
+
+// A host that knows only code page 932 names and texts still serves a program that keeps native
+// paths and UTF-8 messages: what has a code page 932 form goes through, the rest is left out of the
+// request or shown as '?', and a cancel leaves the caller's name as it was.
+TEST(HostUiTest, NativeNamesAndUtf8TextsThroughACodePage932Host)
+{
+    CScriptedUi ui;
+    SetHostUi(&ui);
+    SFileRequest request;
+    request.strNativeFileName = "年表〜.nenpyo";       // 〜 has no exact code page 932 form
+    request.strNativeInitialDir = "/home/年表";
+    std::string strChosen = "unchanged";
+    EXPECT_FALSE(GetHostUi().AskNativeFileName(request, strChosen));
+    EXPECT_EQ("unchanged", strChosen);
+    ASSERT_EQ(1u, ui.m_requests.size());
+    EXPECT_TRUE(ui.m_requests[0].strFileName.IsEmpty());
+    EXPECT_EQ(LiteralToCp932("/home/年表"), ui.m_requests[0].strInitialDir);
+
+    ui.m_strAnswer = LiteralToCp932("/home/年表/日本史.nenpyo");
+    EXPECT_TRUE(GetHostUi().AskNativeFileName(request, strChosen));
+    EXPECT_EQ("/home/年表/日本史.nenpyo", strChosen);
+    ui.m_strAnswer = "/home/\x82";                     // half a character: no native form
+    strChosen = "unchanged";
+    EXPECT_FALSE(GetHostUi().AskNativeFileName(request, strChosen));
+    EXPECT_EQ("unchanged", strChosen);
+
+    EXPECT_EQ(IDOK, AfxMessageBoxUtf8("ファイル résumé/年表〜.lev", MB_ICONEXCLAMATION));
+    ASSERT_EQ(1u, ui.m_messages.size());
+    EXPECT_EQ(LiteralToCp932("ファイル r?sum?/年表～.lev"), ui.m_messages[0]);
+    EXPECT_EQ(MB_ICONEXCLAMATION, ui.m_nLastType);
+    SetHostUi(nullptr);
 }
 
 } // namespace
