@@ -1,7 +1,9 @@
 // Tests of the Qt side of the host UI seam and of the text conversions.
 #include <QtTest>
 
+#include <QApplication>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <framework/Cp932.h>
 #include <framework/FileSystem.h>
@@ -119,6 +121,40 @@ private Q_SLOTS:
         request.bOpen = true;
         pDialog = CQtHostUi::MakeFileDialog(request);
         QCOMPARE(pDialog->fileMode(), QFileDialog::AnyFile);
+    }
+
+    // The dialog of a program that keeps native paths: it starts in the folder given natively and
+    // gives back a name code page 932 cannot hold as it stands; a cancel gives nothing.
+    void NativeDialogGivesAnyName()
+    {
+        QTemporaryDir dir;
+        const QString strFolder = dir.filePath(QStringLiteral("résumé/José"));
+        QVERIFY(QDir().mkpath(strFolder));
+        SFileRequest request;
+        request.bOpen = false;
+        request.strNativeInitialDir = strFolder.toStdString();
+        request.strNativeFileName = "年表〜.nenpyo";
+        CQtHostUi ui;
+        QString strStartedIn;
+        QTimer::singleShot(0, [&] {
+            auto* pDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(pDialog != nullptr);
+            strStartedIn = pDialog->directory().absolutePath();
+            pDialog->selectFile(strFolder + QStringLiteral("/年表〜.nenpyo"));
+            static_cast<QDialog*>(pDialog)->accept();   // the dialog's own accept, as its button does
+        });
+        std::string strChosen;
+        QVERIFY(ui.AskNativeFileName(request, strChosen));
+        QCOMPARE(strStartedIn, QDir(strFolder).absolutePath());
+        QCOMPARE(QString::fromStdString(strChosen), QDir::cleanPath(strFolder + QStringLiteral("/年表〜.nenpyo")));
+
+        QTimer::singleShot(0, [] {
+            if (auto* pDialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget()))
+                pDialog->reject();
+        });
+        strChosen = "unchanged";
+        QVERIFY(!ui.AskNativeFileName(request, strChosen));
+        QCOMPARE(strChosen, std::string("unchanged"));
     }
 
     void TextConversionAtTheEdge()
