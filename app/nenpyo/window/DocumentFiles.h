@@ -49,6 +49,8 @@ public:
                         const QString& strFileName) const;
     // Asks for a file to write, proposing the document's name with the extension pszDefExt.
     QString AskExportName(const QString& strTitle, const char* pszFilter, const char* pszDefExt) const;
+    // The library's message of a failed load or save, naming the file as the system gives it.
+    static void ShowFileStatus(const SFileStatus& status, const std::filesystem::path& file);
     // What the chronology shown was recovered from (empty unless it was).
     const QString& RecoveredNote() const { return m_strRecovered; }
 
@@ -58,7 +60,6 @@ Q_SIGNALS:
 private:
     // Says where and why a table file stopped being read; true when the user opens what was read.
     bool AskToRecover(const SFileStatus& status, const std::filesystem::path& failed, CNenpyoDoc& doc);
-    static void ShowFileStatus(const SFileStatus& status, const std::filesystem::path& file);
     void AddRecentFile(const QString& strPath);
 
     QWidget* m_pWindow;

@@ -313,7 +313,7 @@ bool CNenpyoWindow::MergeFile(const QString& strPath)
     const std::filesystem::path path = ToPath(QFileInfo(strPath).absoluteFilePath());
     const SFileStatus status = pOther->Load(path, false);
     if (!status.Ok()) {
-        AfxMessageBoxUtf8(FormatFileStatusUtf8(status, CNenpyoDoc::Utf8(path)), MB_ICONEXCLAMATION);
+        CDocumentFiles::ShowFileStatus(status, path);
         return false;
     }
     const int nCount = pOther->GetLen();
@@ -347,7 +347,7 @@ bool CNenpyoWindow::ChooseEraFile(EHeaderType eType)
     const std::filesystem::path path = ToPath(QFileInfo(strPath).absoluteFilePath());
     CGengouEra table;
     if (const SFileStatus status = table.Load(path, eType); !status.Ok()) {
-        AfxMessageBoxUtf8(FormatFileStatusUtf8(status, CNenpyoDoc::Utf8(path)), MB_ICONEXCLAMATION);
+        CDocumentFiles::ShowFileStatus(status, path);
         return false;
     }
     m_pChronology->SetReferenceTable(eType, table, path);

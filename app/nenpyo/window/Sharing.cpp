@@ -13,6 +13,7 @@
 #include "BandPainter.h"
 #include "BandView.h"
 #include "Chronology.h"
+#include "DocumentFiles.h"
 #include "NenpyoSession.h"
 #include "NenpyoSettings.h"
 #include "RowExport.h"
@@ -27,11 +28,6 @@ void ShowWriteFailure(const QString& strPath, const QString& strWhy = QString())
     if (!strWhy.isEmpty())
         strText += ": " + strWhy.toStdString();
     AfxMessageBoxUtf8(strText, MB_ICONEXCLAMATION);
-}
-
-void ShowFileStatus(const SFileStatus& status, const std::filesystem::path& path)
-{
-    AfxMessageBoxUtf8(FormatFileStatusUtf8(status, CNenpyoDoc::Utf8(path)), MB_ICONEXCLAMATION);
 }
 
 } // namespace
@@ -52,7 +48,7 @@ bool CSharing::WriteExport(const QString& strPath, int nFormat)
     const SFileStatus status =
         CRowExport::Export(doc, m_chronology.Filter(), eFormat, path, progress.Callback(), bCancelled);
     if (!status.Ok()) {
-        ShowFileStatus(status, path);
+        CDocumentFiles::ShowFileStatus(status, path);
         return false;
     }
     Q_EMIT message(bCancelled ? QStringLiteral("%1への書き出しを取り消しました。").arg(strKind)
@@ -79,7 +75,7 @@ bool CSharing::ExportWebPage(const QString& strPath)
 {
     const std::filesystem::path path = ToPath(QFileInfo(strPath).absoluteFilePath());
     if (const SFileStatus status = CWebPage::Write(m_chronology.Doc(), m_chronology.Filter(), path); !status.Ok()) {
-        ShowFileStatus(status, path);
+        CDocumentFiles::ShowFileStatus(status, path);
         return false;
     }
     Q_EMIT message(QStringLiteral("Webページに書き出しました: %1").arg(QFileInfo(strPath).absoluteFilePath()), 10000);
